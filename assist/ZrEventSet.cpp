@@ -1,0 +1,303 @@
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+#include "zrwnd/ZrEvent.h"
+
+ZrEventArgs::~ZrEventArgs() = default;
+
+namespace zrassist {
+namespace {
+
+// An interned event name. Atoms live for the whole process.
+struct Atom {
+    std::string name;
+};
+
+bool AtomIs(const Atom* atom, const ZrString& name) {
+    const int length = name.GetLength();
+    return static_cast<int>(atom->name.size()) == length &&
+           std::memcmp(atom->name.data(), name.c_str(), static_cast<size_t>(length)) == 0;
+}
+
+}  // namespace
+
+// The ordered list of names a set has declared. Shapes are interned: every set
+// that declared the same names in the same order shares one, and the step to the
+// shape with one more name is cached, so declaring costs no allocation per set.
+class EventShape {
+public:
+    const Atom* Find(const ZrString& name) const {
+        for (const Atom* atom : names_) {
+            if (AtomIs(atom, name)) return atom;
+        }
+        return nullptr;
+    }
+    const std::vector<const Atom*>& Names() const { return names_; }
+
+    static const EventShape* Empty();
+    static const EventShape* With(const EventShape* from, const ZrString& name);
+    static const EventShape* Without(const EventShape* from, const Atom* atom);
+
+private:
+    std::vector<const Atom*> names_;
+    // The shapes one more name leads to. Few per shape, so a scan that compares
+    // bytes beats hashing a freshly made key.
+    mutable std::vector<std::pair<const Atom*, const EventShape*>> next_;
+};
+
+namespace {
+
+struct Interner {
+    std::mutex mutex;
+    std::unordered_map<std::string, std::unique_ptr<Atom>> atoms;
+    std::vector<std::unique_ptr<EventShape>> shapes;
+};
+
+// Deliberately never destroyed: sets may outlive static destruction order.
+Interner& TheInterner() {
+    static Interner* interner = new Interner;
+    return *interner;
+}
+
+const Atom* InternLocked(Interner& in, const ZrString& name) {
+    std::string key(name.c_str(), static_cast<size_t>(name.GetLength()));
+    auto it = in.atoms.find(key);
+    if (it == in.atoms.end()) {
+        auto atom = std::make_unique<Atom>();
+        atom->name = key;
+        it = in.atoms.emplace(std::move(key), std::move(atom)).first;
+    }
+    return it->second.get();
+}
+
+}  // namespace
+
+const EventShape* EventShape::Empty() {
+    Interner& in = TheInterner();
+    std::lock_guard<std::mutex> lock(in.mutex);
+    if (in.shapes.empty()) in.shapes.push_back(std::make_unique<EventShape>());
+    return in.shapes.front().get();
+}
+
+const EventShape* EventShape::With(const EventShape* from, const ZrString& name) {
+    Interner& in = TheInterner();
+    std::lock_guard<std::mutex> lock(in.mutex);
+    for (const auto& step : from->next_) {
+        if (AtomIs(step.first, name)) return step.second;
+    }
+    const Atom* atom = InternLocked(in, name);
+    auto shape = std::make_unique<EventShape>();
+    shape->names_ = from->names_;
+    shape->names_.push_back(atom);
+    const EventShape* made = shape.get();
+    in.shapes.push_back(std::move(shape));
+    from->next_.emplace_back(atom, made);
+    return made;
+}
+
+const EventShape* EventShape::Without(const EventShape* from, const Atom* atom) {
+    const EventShape* shape = Empty();
+    for (const Atom* kept : from->names_) {
+        if (kept != atom) shape = With(shape, ZrString(kept->name.c_str()));
+    }
+    return shape;
+}
+
+// The subscribers of one event. Reference counted so that a firing can finish
+// safely when a subscriber removes the event or deletes the whole set.
+class SubscriberList {
+public:
+    using Slot = ZrSubscriber::Slot;
+
+    void AddRef() { ++refs_; }
+    void Release() {
+        if (--refs_ == 0) delete this;
+    }
+
+    void Add(const ZrSubscriber& subscriber) {
+        Slot* slot = subscriber.GetSlot();
+        slot->AddRef();
+        slots_.push_back(slot);
+        ++live_;
+    }
+
+    bool Remove(const ZrSubscriber& subscriber) {
+        const Slot* wanted = subscriber.GetSlot();
+        for (Slot*& slot : slots_) {
+            if (slot && (slot == wanted || slot->Equals(wanted))) {
+                Slot* gone = slot;
+                slot = nullptr;
+                --live_;
+                gone->Release();
+                Compact();
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void Clear() {
+        for (Slot*& slot : slots_) {
+            if (slot) {
+                Slot* gone = slot;
+                slot = nullptr;
+                gone->Release();
+            }
+        }
+        live_ = 0;
+        Compact();
+    }
+
+    // The owner lets go of the list; a firing in progress stops calling.
+    void Detach() {
+        detached_ = true;
+        Clear();
+        Release();
+    }
+
+    int LiveCount() const { return live_; }
+
+    void Fire(const ZrEventArgs& args) {
+        AddRef();
+        ++firing_;
+        // Subscribers added while firing wait for the next firing.
+        const size_t count = slots_.size();
+        for (size_t i = 0; i < count && !detached_; ++i) {
+            Slot* slot = slots_[i];
+            if (!slot) continue;
+            slot->AddRef();
+            slot->Invoke(args);
+            slot->Release();
+        }
+        --firing_;
+        Compact();
+        Release();
+    }
+
+private:
+    ~SubscriberList() = default;
+
+    // Removals during a firing leave holes; they are closed once no firing runs.
+    void Compact() {
+        if (firing_ == 0) slots_.erase(std::remove(slots_.begin(), slots_.end(), nullptr), slots_.end());
+    }
+
+    std::vector<Slot*> slots_;
+    int refs_ = 1;
+    int firing_ = 0;
+    int live_ = 0;
+    bool detached_ = false;
+};
+
+}  // namespace zrassist
+
+using zrassist::EventShape;
+using zrassist::SubscriberList;
+
+ZrEventSet::~ZrEventSet() { RemoveAllEvents(); }
+
+bool ZrEventSet::IsEventPresent(const ZrString& name) { return shape_ && shape_->Find(name); }
+
+bool ZrEventSet::AddEvent(const ZrString& name) {
+    if (!shape_) shape_ = EventShape::Empty();
+    if (shape_->Find(name)) return false;
+    shape_ = EventShape::With(shape_, name);
+    return true;
+}
+
+bool ZrEventSet::RemoveEvent(const ZrString& name) {
+    const auto* atom = shape_ ? shape_->Find(name) : nullptr;
+    if (!atom) return false;
+    for (auto it = subscriptions_.begin(); it != subscriptions_.end(); ++it) {
+        if (it->atom == atom) {
+            SubscriberList* list = it->list;
+            subscriptions_.erase(it);
+            list->Detach();
+            break;
+        }
+    }
+    shape_ = EventShape::Without(shape_, atom);
+    return true;
+}
+
+void ZrEventSet::RemoveAllEvents() {
+    // Detach from a moved-out vector: a subscriber cannot reach a half-cleared one.
+    std::vector<zrassist::EventSubscriptions> gone;
+    gone.swap(subscriptions_);
+    shape_ = nullptr;
+    for (auto& entry : gone) entry.list->Detach();
+}
+
+bool ZrEventSet::IsMuted() { return muted_; }
+
+void ZrEventSet::SetMutedState(bool muted) { muted_ = muted; }
+
+SubscriberList* ZrEventSet::FindList(const ZrString& name) const {
+    const int length = name.GetLength();
+    for (const auto& entry : subscriptions_) {
+        const auto* atom = static_cast<const zrassist::Atom*>(entry.atom);
+        if (static_cast<int>(atom->name.size()) == length &&
+            std::memcmp(atom->name.data(), name.c_str(), static_cast<size_t>(length)) == 0) {
+            return entry.list;
+        }
+    }
+    return nullptr;
+}
+
+bool ZrEventSet::SubscribeEvent(const ZrString& name, ZrSubscriber subscriber) {
+    if (!subscriber.IsValid()) return false;
+    const auto* atom = shape_ ? shape_->Find(name) : nullptr;
+    if (!atom) return false;
+    SubscriberList* list = FindList(name);
+    if (!list) {
+        list = new SubscriberList;
+        subscriptions_.push_back({atom, list});
+    }
+    list->Add(subscriber);
+    return true;
+}
+
+bool ZrEventSet::UnSubscribeEvent(const ZrString& name, ZrSubscriber subscriber) {
+    if (!subscriber.IsValid()) return false;
+    SubscriberList* list = FindList(name);
+    if (!list || !list->Remove(subscriber)) return false;
+    if (list->LiveCount() == 0) {
+        for (auto it = subscriptions_.begin(); it != subscriptions_.end(); ++it) {
+            if (it->list == list) {
+                subscriptions_.erase(it);
+                break;
+            }
+        }
+        list->Detach();
+    }
+    return true;
+}
+
+void ZrEventSet::FireEvent(const ZrString& name, ZrEventArgs& args) {
+    if (muted_ || subscriptions_.empty()) return;
+    if (SubscriberList* list = FindList(name)) list->Fire(args);
+}
+
+ZrEvent::ZrEvent() : list_(new SubscriberList) {}
+
+ZrEvent::~ZrEvent() { list_->Detach(); }
+
+bool ZrEvent::Subscribe(ZrSubscriber subscriber) {
+    if (!subscriber.IsValid()) return false;
+    list_->Add(subscriber);
+    return true;
+}
+
+bool ZrEvent::UnSubscribe(ZrSubscriber subscriber) {
+    return subscriber.IsValid() && list_->Remove(subscriber);
+}
+
+void ZrEvent::UnSubscribeAll() { list_->Clear(); }
+
+int ZrEvent::GetSubscriberCount() const { return list_->LiveCount(); }
+
+void ZrEvent::operator()(ZrEventArgs& args) { list_->Fire(args); }

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+
+#include "zrwnd/IDrvWnd.h"
+#include "zrwnd/IWnd.h"
+
+// The process's one driver window: the window references the tree consults
+// (root, modal, hover, capture), the mouse position and the engine.
+class DrvWnd : public IDrvWnd {
+public:
+    DrvWnd();
+    DrvWnd(const DrvWnd&) = delete;
+    DrvWnd& operator=(const DrvWnd&) = delete;
+
+    void* QueryInterface(const char id[16], unsigned long version) override;
+    void Release() override;
+    bool Init(IZr2DEngine* engine) override;
+    IWndNameRegistry* GetWndNameRegistry() override;
+    WndTypeRegistry* GetWndTypeRegistry() override;
+    IWnd* GetRootWnd() override;
+    bool SetRootWnd(IWnd* wnd) override;
+    IWnd* GetModalWnd() override;
+    bool SetModalWnd(IWnd* wnd) override;
+    IWnd* GetHoverWnd() override;
+    bool SetHoverWnd(IWnd* wnd) override;
+    IWnd* GetActiveWnd() override;
+    bool SetActiveWnd(IWnd* wnd) override;
+    IWnd* GetWndAtPoint(int x, int y) override;
+    IWnd* GetCaptureWnd() override;
+    bool SetCaptureWnd(IWnd* wnd) override;
+    int MessageBox(const char* text, int kind, int reserved1, int reserved2) override;
+    void InvalidateRect(const ZrRect* rect, bool redrawNow) override;
+    std::uint32_t GetModalMaskColor() override;
+    void SetModalMaskColor(std::uint32_t argb) override;
+    ZrPoint GetMousePos() override;
+    bool RestoreKeyboardLayout() override;
+    bool SelectKeyboardLayout(HKL layout) override;
+    TimerService* GetTimer() override;
+    bool OnMouseMove(int x, int y) override;
+    bool OnMouseWheel(int notches) override;
+    bool OnMouseDown(int button) override;
+    bool OnMouseUp(int button) override;
+    bool OnMouseDBClick(int button) override;
+    bool OnKeyDown(int key) override;
+    bool OnKeyUp(int key) override;
+    bool OnChar(int character) override;
+    bool OnInputLangChange(HKL layout) override;
+    void Render() override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void SetCursor(HCURSOR cursor) override;
+
+    virtual ~DrvWnd();
+    virtual bool OnActivate(bool active);
+
+    IZr2DEngine* GetEngine() const { return engine_; }
+
+private:
+    IZr2DEngine* engine_ = nullptr;
+    IWnd* root_ = nullptr;
+    IWnd* modal_ = nullptr;
+    IWnd* hover_ = nullptr;
+    IWnd* capture_ = nullptr;
+    bool initialised_ = false;
+    std::uint32_t maskColor_ = 0x88000000;
+    std::int32_t mouseX_ = 0;
+    std::int32_t mouseY_ = 0;
+    HWND trackedWindow_ = nullptr;
+    std::uint32_t inputState_ = 0;
+    HCURSOR cursor_ = nullptr;
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+
+#include "zrwnd/Engine.h"
+#include "zrwnd/Export.h"
+#include "zrwnd/Identity.h"
+#include "zrwnd/NativeTypes.h"
+#include "zrwnd/Types.h"
+
+class IWnd;
+class IWndNameRegistry;
+class WndTypeRegistry;
+class TimerService;
+
+// The one driver window between the host's native window and the window tree.
+// The operations' order is the interface host code is compiled against.
+class IDrvWnd : public IUnknownEx2 {
+public:
+    void* QueryInterface(const char id[16], unsigned long version) override = 0;
+    void Release() override = 0;
+    // Stores the engine and starts the driver's services; null answers false.
+    virtual bool Init(IZr2DEngine* engine) = 0;
+    virtual IWndNameRegistry* GetWndNameRegistry() = 0;
+    virtual WndTypeRegistry* GetWndTypeRegistry() = 0;
+    virtual IWnd* GetRootWnd() = 0;
+    virtual bool SetRootWnd(IWnd* wnd) = 0;
+    virtual IWnd* GetModalWnd() = 0;
+    virtual bool SetModalWnd(IWnd* wnd) = 0;
+    virtual IWnd* GetHoverWnd() = 0;
+    virtual bool SetHoverWnd(IWnd* wnd) = 0;
+    virtual IWnd* GetActiveWnd() = 0;
+    virtual bool SetActiveWnd(IWnd* wnd) = 0;
+    virtual IWnd* GetWndAtPoint(int x, int y) = 0;
+    virtual IWnd* GetCaptureWnd() = 0;
+    virtual bool SetCaptureWnd(IWnd* wnd) = 0;
+    virtual int MessageBox(const char* text, int kind, int reserved1, int reserved2) = 0;
+    // Null is the whole surface; redrawNow runs a drawing pass at once.
+    virtual void InvalidateRect(const ZrRect* rect, bool redrawNow) = 0;
+    virtual std::uint32_t GetModalMaskColor() = 0;
+    virtual void SetModalMaskColor(std::uint32_t argb) = 0;
+    virtual ZrPoint GetMousePos() = 0;
+    virtual bool RestoreKeyboardLayout() = 0;
+    virtual bool SelectKeyboardLayout(HKL layout) = 0;
+    virtual TimerService* GetTimer() = 0;
+    virtual bool OnMouseMove(int x, int y) = 0;
+    virtual bool OnMouseWheel(int notches) = 0;
+    virtual bool OnMouseDown(int button) = 0;
+    virtual bool OnMouseUp(int button) = 0;
+    virtual bool OnMouseDBClick(int button) = 0;
+    virtual bool OnKeyDown(int key) = 0;
+    virtual bool OnKeyUp(int key) = 0;
+    virtual bool OnChar(int character) = 0;
+    virtual bool OnInputLangChange(HKL layout) = 0;
+    virtual void Render() = 0;
+    virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual void SetCursor(HCURSOR cursor) = 0;
+
+protected:
+    IDrvWnd() = default;
+    ~IDrvWnd() = default;
+};
+
+// The process's driver window; made on the first call.
+extern "C" ZRWND_API IDrvWnd* CreateDrvWnd();

@@ -1,0 +1,194 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "zrwnd/Engine.h"
+#include "zrwnd/EventArgs.h"
+#include "zrwnd/IDC.h"
+#include "zrwnd/Identity.h"
+#include "zrwnd/Types.h"
+#include "zrwnd/ZrEvent.h"
+#include "zrwnd/ZrString.h"
+
+class IWnd;
+
+// Style bits the window core reads; the low bits belong to the controls.
+constexpr std::uint32_t ZRWS_VISIBLE = 0x10000000;
+constexpr std::uint32_t ZRWS_DISABLED = 0x20000000;
+constexpr std::uint32_t ZRWS_DRAGGABLE = 0x40000000;
+
+// SetWndPos flags.
+constexpr unsigned ZRSWP_NOMOVE = 0x1;
+constexpr unsigned ZRSWP_NOSIZE = 0x2;
+
+// The drawing context embedded in every window. Both contexts of a window
+// report its whole surface rectangle and derive their clip from the parent's
+// window context unless an explicit clip is set.
+class ZRWND_API WndDC final : public IDC {
+public:
+    explicit WndDC(IWnd* owner) : owner_(owner) {}
+    WndDC(const WndDC&) = delete;
+    WndDC& operator=(const WndDC&) = delete;
+
+    bool GetRect(ZrRect* out) override;
+    bool GetClipRect(ZrRect* out) override;
+    bool SetClipRect(const ZrRect* rect) override;
+    void* GetReserved() override;
+
+private:
+    IWnd* owner_;
+    // Unset while its left is -1.
+    ZrRect clip_{-1, -1, -1, -1};
+};
+
+// The base class of every window. All operations are virtual and their order is
+// the interface host code derives against: new operations go after RenderSelf
+// in derived classes, never between these.
+class ZRWND_API IWnd : public IUnknownEx2, public ZrEventSet {
+public:
+    IWnd();
+    IWnd(const IWnd&) = delete;
+    IWnd& operator=(const IWnd&) = delete;
+
+    void* QueryInterface(const char id[16], unsigned long version) override;
+    // Deletes the window.
+    void Release() override;
+    virtual ZrString GetName();
+    // Stores only; the name registry is not told.
+    virtual void SetName(ZrString name);
+    virtual ZrString GetType();
+    virtual void SetType(ZrString type);
+    virtual std::uint32_t GetStyle();
+    virtual void SetStyle(std::uint32_t style);
+    // Attaches to parent, applies the style and places the window; always true.
+    virtual bool Create(ZrRect& rect, IWnd* parent, std::uint32_t style);
+    // Tears the subtree down without freeing memory.
+    virtual void Destroy();
+    virtual bool IsEnable(bool own);
+    virtual void SetEnable(bool enable, bool own);
+    virtual bool IsVisible(bool own);
+    virtual void SetVisible(bool visible, bool own);
+    virtual bool IsActive(bool own);
+    virtual void SetActive(bool active, bool own);
+    virtual bool IsRelayMSGToParent();
+    virtual void SetRelayMSGToParent(bool relay, bool own);
+    virtual ZrString GetWndText();
+    // Fires OnTextChanged even when the text is unchanged; null answers false.
+    virtual bool SetWndText(const char* text);
+    virtual std::uint32_t GetUserData();
+    virtual void SetUserData(std::uint32_t data);
+    virtual bool IsHit(ZrPoint point);
+    virtual int GetWidth();
+    virtual int GetHeight();
+    virtual bool GetWndRect(ZrRect* out);
+    virtual bool GetClientRect(ZrRect* out);
+    virtual bool MoveWnd(int x, int y, int width, int height);
+    virtual bool MoveWnd(ZrRect* rect);
+    virtual bool SetWndPos(int x, int y, int width, int height, unsigned flags);
+    virtual bool GetWndPosRect(ZrRect* out);
+    virtual bool GetClientPosRect(ZrRect* out);
+    virtual IDC* GetWndDC();
+    virtual IDC* GetClientDC();
+    virtual bool MoveToFront(bool parentOnly);
+    virtual bool ScreenToClient(ZrPoint* point);
+    virtual bool ClientToScreen(ZrPoint* point);
+    virtual void CenterWnd();
+    virtual bool IsModal();
+    virtual void SetModal(bool modal);
+    virtual bool IsCapturedByThis();
+    virtual bool CaptureInput();
+    virtual void ReleaseInput();
+    virtual bool IsRestoreCapture();
+    virtual void SetRestoreCapture(bool restore);
+    virtual bool IsDistributeCapture();
+    virtual void SetDistributeCapture(bool distribute);
+    virtual bool IsAncestor(IWnd* wnd);
+    virtual IWnd* GetParent();
+    // Touches no list: only AddChild and RemoveChild should call it.
+    virtual void SetParent(IWnd* parent);
+    virtual IWnd* GetActiveChild(bool directOnly);
+    virtual IWnd* GetChildAtPoint(ZrPoint point, bool directOnly);
+    virtual int GetChildCount();
+    virtual IWnd* GetChildAtIndex(int index);
+    // Refuses null, the window itself and its ancestors.
+    virtual bool AddChild(IWnd* child);
+    virtual bool RemoveChild(IWnd* child);
+    virtual bool MoveChildToFront(IWnd* child);
+    virtual void Invalidate(bool redrawNow);
+    virtual void InvalidateRect(const ZrRect* rect, bool redrawNow);
+    virtual IFont2* GetFont();
+    virtual bool SetFont(LOGFONTA* font, unsigned a, int b);
+    virtual bool SetFont(IFont2* font);
+    virtual std::uint32_t GetClrFontBorder();
+    virtual void SetClrFontBorder(std::uint32_t argb);
+    virtual void OnSizeChanged(ZrWndEventArgs& args);
+    virtual void OnTextChanged(ZrWndEventArgs& args);
+    virtual void OnChildAdded(ZrWndEventArgs& args);
+    virtual void OnChildRemoved(ZrWndEventArgs& args);
+    virtual void OnDestroy(ZrWndEventArgs& args);
+    virtual void OnRenderStarted(ZrWndEventArgs& args);
+    virtual void OnRenderChild(ZrWndEventArgs& args);
+    virtual void OnRenderEnded(ZrWndEventArgs& args);
+    virtual void OnEnabled(ZrWndEventArgs& args);
+    virtual void OnDisabled(ZrWndEventArgs& args);
+    virtual void OnActivated(ZrActiveEventArgs& args);
+    virtual void OnDeactivated(ZrActiveEventArgs& args);
+    virtual void OnVisible(ZrWndEventArgs& args);
+    virtual void OnInvisible(ZrWndEventArgs& args);
+    virtual void OnCaptureGained(ZrWndEventArgs& args);
+    virtual void OnCaptureLost(ZrWndEventArgs& args);
+    virtual void OnIMEChanged(ZrIMEEventArgs& args);
+    virtual void OnFontChanged(ZrWndEventArgs& args);
+    virtual void OnMouseEnter(ZrMouseEventArgs& args);
+    virtual void OnMouseLeave(ZrMouseEventArgs& args);
+    virtual void OnMouseMove(ZrMouseEventArgs& args);
+    virtual void OnMouseWheel(ZrMouseEventArgs& args);
+    virtual void OnMouseUp(ZrMouseEventArgs& args);
+    virtual void OnMouseDown(ZrMouseEventArgs& args);
+    virtual void OnMouseDBClick(ZrMouseEventArgs& args);
+    virtual void OnKeyDown(ZrKeyEventArgs& args);
+    virtual void OnKeyUp(ZrKeyEventArgs& args);
+    virtual void OnChar(ZrKeyEventArgs& args);
+    virtual void OnRender();
+    virtual void RenderSelf();
+
+    // Declared after the operations so that, where the compiler gives the
+    // destructor slots of its own, they follow RenderSelf.
+    ~IWnd() override;
+
+protected:
+    bool _RemoveChildFromDraw(IWnd* child);
+    void _DrawModalMask();
+    // Withdraws the window from every reference the driver window holds.
+    void _Retreat();
+
+private:
+    void DestroyOwnSubtree();
+
+    WndDC wndDC_{this};
+    WndDC clientDC_{this};
+    ZrString name_;
+    ZrString type_;
+    bool enabled_ = true;
+    bool visible_ = false;
+    bool active_ = false;
+    bool relayToParent_ = false;
+    ZrString text_;
+    std::uint32_t style_ = 0;
+    std::uint32_t userData_ = 0xFFFFFFFF;
+    bool restoreCapture_ = false;
+    IWnd* previousCapture_ = nullptr;
+    bool distributeCapture_ = true;
+    IWnd* parent_ = nullptr;
+    // Child order: the order of AddChild.
+    std::vector<IWnd*> children_;
+    // The same children, back to front.
+    std::vector<IWnd*> drawOrder_;
+    ZrRect wndPosRect_{};
+    ZrRect clientPosRect_{};
+    IFont2* font_ = nullptr;
+    bool ownsFont_ = false;
+    std::uint32_t fontBorderArgb_ = 0;
+    ZrPoint dragAnchor_{};
+};

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing ZrWnd needs and that
+# this machine does not have yet.
+set -euo pipefail
+
+packages=(
+  cmake
+  ninja-build
+  g++
+  pkg-config
+  libgtest-dev
+  libgmock-dev
+  libbenchmark-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update
+  $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+else
+  echo "setup: all packages present"
+fi

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds ZrWnd with AddressSanitizer and UndefinedBehaviorSanitizer and runs every
+# test. Exits non-zero on any failure.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${ZRWND_BUILD_DIR:-$root/build/test-asan}"
+
+"$root/scripts/setup.sh"
+
+cmake -S "$root" -B "$build" -G Ninja \
+  -DCMAKE_BUILD_TYPE=Debug \
+  -DZRWND_SANITIZE=ON \
+  -DZRWND_BUILD_TESTS=ON \
+  -DZRWND_BUILD_BENCH=ON
+cmake --build "$build" --parallel "$(nproc)"
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"

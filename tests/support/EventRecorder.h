@@ -1,0 +1,75 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/RecordingEngine.h"
+#include "zrwnd/ZrWnd.h"
+
+namespace zrtest {
+
+// One fired event as a subscriber saw it.
+struct FiredEvent {
+    std::string name;
+    IWnd* sender;  // the window whose event set fired
+    IWnd* window;  // the record's window field
+    IWnd* other;   // for activation records
+    std::string senderLabel;  // taken when fired: the sender may be gone later
+};
+
+// Subscribes to events of windows and keeps one log of everything fired, in order.
+class EventRecorder {
+public:
+    // Every one of the thirty window events of `wnd`.
+    void WatchAll(IWnd* wnd);
+    void Watch(IWnd* wnd, const ZrString& name);
+
+    const std::vector<FiredEvent>& Events() const { return events_; }
+    // "name@sender" strings, for compact order assertions.
+    std::vector<std::string> Trace() const;
+    int Count(const std::string& name) const;
+    void Clear() { events_.clear(); }
+
+    // Names windows in Trace(); unnamed windows print as their window name.
+    static std::string Label(IWnd* wnd);
+
+private:
+    std::vector<FiredEvent> events_;
+};
+
+// A test window that keeps the labels readable and counts its deletion.
+class TestWnd : public IWnd {
+public:
+    explicit TestWnd(const char* label, int* deletions = nullptr) : deletions_(deletions) { SetName(label); }
+    ~TestWnd() override {
+        if (deletions_) ++*deletions_;
+    }
+
+    int renders = 0;
+    // When set, every window's RenderSelf appends its name: the drawing order.
+    static std::vector<std::string>* drawLog;
+    void RenderSelf() override {
+        ++renders;
+        if (drawLog) drawLog->push_back(GetName().c_str());
+    }
+
+private:
+    int* deletions_;
+};
+
+// Gives each test a fresh driver window initialised with a recording engine.
+class DriverTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    IDrvWnd* driver() { return CreateDrvWnd(); }
+
+    std::unique_ptr<RecordingEngine> engine = std::make_unique<RecordingEngine>();
+    EventRecorder recorder;
+};
+
+}  // namespace zrtest

@@ -1,0 +1,147 @@
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "zrwnd/Engine.h"
+#include "zrwnd/IDC.h"
+
+namespace zrtest {
+
+// One engine call: its name, its integer arguments in order, its text argument
+// (paths, font texts) and, when a context was passed, that context and its clip.
+struct EngineCall {
+    std::string op;
+    std::vector<long long> args;
+    std::string text;
+    const IDC* dc = nullptr;
+    ZrRect dcRect{};
+    ZrRect clip{};
+    const void* object = nullptr;  // the image or font the call was made on
+};
+
+class RecordingEngine;
+
+// A font with fixed metrics: every single byte is 6 pixels wide, every GBK
+// character 12; lines are 12 pixels high with 2 pixels between them.
+class RecordingFont final : public IFont2 {
+public:
+    static constexpr int kByteWidth = 6;
+    static constexpr int kHeight = 12;
+    static constexpr int kSpacing = 2;
+
+    RecordingFont(RecordingEngine* engine, bool shared) : engine_(engine), shared_(shared) {}
+
+    void Release() override;
+    bool Create(LOGFONTA* font, unsigned a, int b) override;
+    void Clear() override;
+    void DrawText(IDC* dc, const char* text, const ZrRect* rect, std::uint32_t argb, std::uint32_t format,
+                  std::uint32_t borderArgb) override;
+    int GetFontHeight() override { return kHeight; }
+    int GetLineSpacing() override { return kSpacing; }
+    int GetCharSpacing() override { return 0; }
+    int GetTextWidth(const char* text) override;
+    int GetCharWidth(const char* buf, int index) override;
+    int FitText(const char* text, int width, int mode) override;
+    void AdjustBoundary(const char* text, int* index, int flags) override;
+    int GetByteKind(const char* text, int index) override;
+    int GetLineCount(const char* text, int width) override;
+
+    bool created = false;
+    bool failCreate = false;
+    int releases = 0;
+
+private:
+    RecordingEngine* engine_;
+    bool shared_;
+};
+
+class RecordingImage final : public IZrImage {
+public:
+    explicit RecordingImage(RecordingEngine* engine) : engine_(engine) {}
+
+    void Release() override;
+    bool IsLoaded() override { return loaded_; }
+    int GetWidth() override { return loaded_ ? width_ : 0; }
+    int GetHeight() override { return loaded_ ? height_ : 0; }
+    bool Load(const char* path, int option) override;
+    void Unload() override { loaded_ = false; }
+    void Draw(IDC* dc, int srcX, int srcY, int srcW, int srcH, int dstX, int dstY, int reserved1,
+              int reserved2) override;
+
+private:
+    RecordingEngine* engine_;
+    bool loaded_ = false;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+// An engine that draws nothing and records every call the library makes.
+class RecordingEngine final : public IZr2DEngine, public IDrvRender, public IEngineLock, public IEngineLog {
+public:
+    RecordingEngine(int width = 640, int height = 480);
+    ~RecordingEngine();
+    RecordingEngine(const RecordingEngine&) = delete;
+    RecordingEngine& operator=(const RecordingEngine&) = delete;
+
+    // IZr2DEngine
+    HWND GetHWnd() override { return hwnd; }
+    void GetClientSize(int* w, int* h) override;
+    int GetRenderMode() override { return renderMode; }
+    IDrvRender* GetRender() override { return hasRenderer ? this : nullptr; }
+    IEngineLog* GetLog() override { return this; }
+    IEngineLock* GetLock() override { return this; }
+
+    // IDrvRender
+    void FillRect(IDC* dc, int l, int t, int r, int b, std::uint32_t argb) override;
+    void FillRect(IDC* dc, const ZrRect* rect, std::uint32_t argb) override;
+    void DrawLine(IDC* dc, int x1, int y1, int x2, int y2, std::uint32_t argb) override;
+    IZrImage* CreateImage() override;
+    IFont2* CreateFont() override;
+    IFont2* GetDefaultFont() override { return hasDefaultFont ? &defaultFont : nullptr; }
+    bool BeginScene() override;
+    void PresentRect(const ZrRect* rect) override;
+    void EndScene() override;
+    bool RenderHandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // IEngineLock
+    void Lock() override;
+    void Unlock() override;
+
+    // IEngineLog
+    void Print(const char* format, ...) override;
+
+    void Record(EngineCall call);
+    std::vector<EngineCall> Calls(const std::string& op) const;
+    int Count(const std::string& op) const;
+    void ClearCalls();
+
+    HWND hwnd = reinterpret_cast<HWND>(0x1234);
+    int width;
+    int height;
+    int renderMode = 1;
+    bool hasRenderer = true;
+    bool hasDefaultFont = true;
+    bool beginSceneResult = true;
+    bool handleMessageResult = false;
+    // Images whose path is listed load with the given size; others fail.
+    struct ImageFile {
+        std::string path;
+        int width;
+        int height;
+    };
+    std::vector<ImageFile> imageFiles;
+    std::vector<std::string> logLines;
+    int lockDepth = 0;
+    int maxLockDepth = 0;
+    std::vector<RecordingFont*> createdFonts;
+    RecordingFont defaultFont{this, true};
+
+private:
+    std::recursive_mutex lock_;
+    mutable std::mutex callsMutex_;
+    std::vector<EngineCall> calls_;
+};
+
+}  // namespace zrtest

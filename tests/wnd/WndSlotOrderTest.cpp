@@ -1,0 +1,77 @@
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "zrwnd/IWnd.h"
+
+#if (defined(__GNUC__) || defined(__clang__)) && !defined(_MSC_VER)
+namespace {
+
+// Under the Itanium C++ ABI a pointer to a virtual member function holds
+// 1 + the byte offset of its vtable slot, and a this-adjustment.
+struct MemberPointerBits {
+    std::uintptr_t ptr;
+    std::ptrdiff_t adj;
+};
+
+template <class M>
+long SlotOf(M member) {
+    static_assert(sizeof(M) == sizeof(MemberPointerBits), "unexpected member pointer layout");
+    MemberPointerBits bits;
+    std::memcpy(&bits, &member, sizeof bits);
+    if (!(bits.ptr & 1) || bits.adj != 0) return -1;
+    return static_cast<long>((bits.ptr - 1) / sizeof(void*));
+}
+
+#define SLOT(name) SlotOf(&IWnd::name)
+#define SLOT_AS(type, name) SlotOf(static_cast<type>(&IWnd::name))
+
+TEST(WndSlotOrder, TheNinetyFourOperationsKeepTheirPublishedSlots) {
+    const std::vector<long> slots = {
+        SLOT(QueryInterface), SLOT(Release), SLOT(GetName), SLOT(SetName), SLOT(GetType), SLOT(SetType),
+        SLOT(GetStyle), SLOT(SetStyle), SLOT(Create), SLOT(Destroy), SLOT(IsEnable), SLOT(SetEnable),
+        SLOT(IsVisible), SLOT(SetVisible), SLOT(IsActive), SLOT(SetActive), SLOT(IsRelayMSGToParent),
+        SLOT(SetRelayMSGToParent), SLOT(GetWndText), SLOT(SetWndText), SLOT(GetUserData), SLOT(SetUserData),
+        SLOT(IsHit), SLOT(GetWidth), SLOT(GetHeight), SLOT(GetWndRect), SLOT(GetClientRect),
+        SLOT_AS(bool (IWnd::*)(int, int, int, int), MoveWnd), SLOT_AS(bool (IWnd::*)(ZrRect*), MoveWnd),
+        SLOT(SetWndPos), SLOT(GetWndPosRect), SLOT(GetClientPosRect), SLOT(GetWndDC), SLOT(GetClientDC),
+        SLOT(MoveToFront), SLOT(ScreenToClient), SLOT(ClientToScreen), SLOT(CenterWnd), SLOT(IsModal),
+        SLOT(SetModal), SLOT(IsCapturedByThis), SLOT(CaptureInput), SLOT(ReleaseInput), SLOT(IsRestoreCapture),
+        SLOT(SetRestoreCapture), SLOT(IsDistributeCapture), SLOT(SetDistributeCapture), SLOT(IsAncestor),
+        SLOT(GetParent), SLOT(SetParent), SLOT(GetActiveChild), SLOT(GetChildAtPoint), SLOT(GetChildCount),
+        SLOT(GetChildAtIndex), SLOT(AddChild), SLOT(RemoveChild), SLOT(MoveChildToFront), SLOT(Invalidate),
+        SLOT(InvalidateRect), SLOT(GetFont), SLOT_AS(bool (IWnd::*)(LOGFONTA*, unsigned, int), SetFont),
+        SLOT_AS(bool (IWnd::*)(IFont2*), SetFont), SLOT(GetClrFontBorder), SLOT(SetClrFontBorder),
+        SLOT(OnSizeChanged), SLOT(OnTextChanged), SLOT(OnChildAdded), SLOT(OnChildRemoved), SLOT(OnDestroy),
+        SLOT(OnRenderStarted), SLOT(OnRenderChild), SLOT(OnRenderEnded), SLOT(OnEnabled), SLOT(OnDisabled),
+        SLOT(OnActivated), SLOT(OnDeactivated), SLOT(OnVisible), SLOT(OnInvisible), SLOT(OnCaptureGained),
+        SLOT(OnCaptureLost), SLOT(OnIMEChanged), SLOT(OnFontChanged), SLOT(OnMouseEnter), SLOT(OnMouseLeave),
+        SLOT(OnMouseMove), SLOT(OnMouseWheel), SLOT(OnMouseUp), SLOT(OnMouseDown), SLOT(OnMouseDBClick),
+        SLOT(OnKeyDown), SLOT(OnKeyUp), SLOT(OnChar), SLOT(OnRender), SLOT(RenderSelf),
+    };
+    ASSERT_EQ(slots.size(), 94u);
+    for (size_t i = 0; i < slots.size(); ++i) EXPECT_EQ(slots[i], static_cast<long>(i)) << "operation #" << i;
+}
+
+// A host class appends its own operations after RenderSelf and overrides keep
+// the base slots, so a host window can be driven through an IWnd pointer.
+class HostWnd : public IWnd {
+public:
+    virtual int HostOperation() { return 7; }
+    void RenderSelf() override { ++drawn; }
+    int drawn = 0;
+};
+
+TEST(WndSlotOrder, DerivedClassesAppendAfterRenderSelf) {
+    EXPECT_GT(SlotOf(&HostWnd::HostOperation), SLOT(RenderSelf));
+    EXPECT_EQ(SlotOf(static_cast<void (HostWnd::*)()>(&HostWnd::RenderSelf)), SLOT(RenderSelf));
+}
+
+#undef SLOT
+#undef SLOT_AS
+
+}  // namespace
+#endif

@@ -1,0 +1,712 @@
+#include "zrwnd/IWnd.h"
+
+#include <algorithm>
+
+#include "platform/Native.h"
+#include "wnd/DriverAccess.h"
+#include "zrwnd/IWndNameRegistry.h"
+
+namespace {
+
+bool Overlap(const ZrRect& a, const ZrRect& b) {
+    return a.right > b.left && a.left < b.right && a.bottom > b.top && a.top < b.bottom;
+}
+
+// The intersection of two rectangles, or (0, 0, 0, 0) when they do not overlap.
+ZrRect Intersect(const ZrRect& a, const ZrRect& b) {
+    if (!Overlap(a, b)) return ZrRect{};
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
+
+bool Unlink(std::vector<IWnd*>& list, IWnd* wnd) {
+    auto it = std::find(list.begin(), list.end(), wnd);
+    if (it == list.end()) return false;
+    list.erase(it);
+    // An emptied list gives its memory back.
+    if (list.empty()) std::vector<IWnd*>().swap(list);
+    return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- drawing contexts
+
+bool WndDC::GetRect(ZrRect* out) { return out && owner_->GetWndRect(out); }
+
+bool WndDC::GetClipRect(ZrRect* out) {
+    if (!out) return false;
+    if (clip_.left != -1) {
+        *out = clip_;
+        return true;
+    }
+    IWnd* parent = owner_->GetParent();
+    if (!parent) return owner_->GetWndPosRect(out);
+    ZrRect own;
+    ZrRect parentClip;
+    GetRect(&own);
+    parent->GetWndDC()->GetClipRect(&parentClip);
+    *out = Intersect(own, parentClip);
+    return true;
+}
+
+bool WndDC::SetClipRect(const ZrRect* rect) {
+    if (!rect) return false;
+    clip_ = *rect;
+    return true;
+}
+
+void* WndDC::GetReserved() { return nullptr; }
+
+// ---------------------------------------------------------------- lifecycle
+
+IWnd::IWnd() {
+    for (const ZrString* name : ZrWndEvents::All) AddEvent(*name);
+    if (IDrvRender* renderer = zrwnd::Renderer()) font_ = renderer->GetDefaultFont();
+}
+
+IWnd::~IWnd() {
+    // Only IWnd's own Destroy can run now: the derived parts are gone.
+    IWnd::Destroy();
+    RemoveAllEvents();
+}
+
+void* IWnd::QueryInterface(const char id[16], unsigned long version) {
+    return ZrQueryIdentity(this, id, version);
+}
+
+void IWnd::Release() { delete this; }
+
+ZrString IWnd::GetName() { return name_; }
+void IWnd::SetName(ZrString name) { name_ = std::move(name); }
+ZrString IWnd::GetType() { return type_; }
+void IWnd::SetType(ZrString type) { type_ = std::move(type); }
+std::uint32_t IWnd::GetStyle() { return style_; }
+void IWnd::SetStyle(std::uint32_t style) { style_ = style; }
+
+bool IWnd::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
+    if (parent) parent->AddChild(this);
+    SetStyle(style);
+    if (GetStyle() & ZRWS_VISIBLE) SetVisible(true, true);
+    if (GetStyle() & ZRWS_DISABLED) SetEnable(false, true);
+    SetWndPos(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0);
+    return true;
+}
+
+void IWnd::Destroy() {
+    visible_ = false;
+    if (IWndNameRegistry* registry = zrwnd::NameRegistryForDestroy()) {
+        if (registry->IsWndRegistered(this)) {
+            // The registry drops the entry, then calls Destroy again.
+            registry->DestroyWndByPtr(this);
+            return;
+        }
+    }
+    ZrWndEventArgs args(this);
+    OnDestroy(args);
+    if (parent_) parent_->RemoveChild(this);
+    if (font_ && ownsFont_) {
+        font_->Release();
+        font_ = nullptr;
+    }
+    DestroyOwnSubtree();
+}
+
+void IWnd::DestroyOwnSubtree() {
+    while (!children_.empty()) {
+        IWnd* child = children_.front();
+        child->Destroy();
+        // A child whose parent field was changed behind the lists' back does not
+        // leave them by itself; take it out so the loop ends.
+        if (!children_.empty() && children_.front() == child) {
+            children_.erase(children_.begin());
+            Unlink(drawOrder_, child);
+        }
+    }
+    std::vector<IWnd*>().swap(children_);
+    std::vector<IWnd*>().swap(drawOrder_);
+}
+
+// ---------------------------------------------------------------- state
+
+bool IWnd::IsEnable(bool own) {
+    if (own || !parent_) return enabled_;
+    return enabled_ && parent_->IsEnable(false);
+}
+
+void IWnd::SetEnable(bool enable, bool own) {
+    if (enable == IsEnable(own)) return;
+    ZrWndEventArgs args(this);
+    if (own) {
+        enabled_ = enable;
+        if (enable) {
+            if (parent_ && !parent_->IsEnable(false)) return;
+            OnEnabled(args);
+        } else {
+            OnDisabled(args);
+        }
+        return;
+    }
+    SetEnable(enable, true);
+    if (parent_ && parent_->IsEnable(false) != enable) parent_->SetEnable(enable, false);
+}
+
+bool IWnd::IsVisible(bool own) {
+    if (own || !parent_) return visible_;
+    return visible_ && parent_->IsVisible(false);
+}
+
+void IWnd::SetVisible(bool visible, bool own) {
+    if (visible == IsVisible(own)) return;
+    ZrWndEventArgs args(this);
+    if (own) {
+        visible_ = visible;
+        if (visible) {
+            if (parent_ && !parent_->IsVisible(false)) return;
+            OnVisible(args);
+            Invalidate(true);
+        } else {
+            // Read before the handler: its withdrawal ends the modal state.
+            const bool wasModal = IsModal();
+            OnInvisible(args);
+            // Our own Invalidate ignores an invisible window, so the driver is
+            // told directly; a modal window's mask covered the whole surface.
+            if (wasModal || IsModal()) {
+                zrwnd::Driver()->InvalidateRect(nullptr, true);
+            } else {
+                ZrRect covered;
+                GetWndRect(&covered);
+                zrwnd::Driver()->InvalidateRect(&covered, true);
+            }
+        }
+        return;
+    }
+    SetVisible(visible, true);
+    if (parent_ && parent_->IsVisible(false) != visible) parent_->SetVisible(visible, false);
+}
+
+bool IWnd::IsActive(bool own) {
+    if (own || !parent_) return active_;
+    return active_ && parent_->IsActive(false);
+}
+
+void IWnd::SetActive(bool active, bool own) {
+    if (active == IsActive(own)) return;
+    ZrActiveEventArgs args(this);
+    if (own && active) {
+        MoveToFront(false);
+        if (parent_) {
+            IWnd* previous = parent_->GetActiveChild(true);
+            active_ = true;
+            if (!parent_->IsActive(false)) return;
+            if (previous) previous->SetActive(false, true);
+            args.other = previous;
+            OnActivated(args);
+        } else {
+            active_ = true;
+            OnActivated(args);
+        }
+        return;
+    }
+    if (own) {
+        active_ = false;
+        OnDeactivated(args);
+        return;
+    }
+    SetActive(active, true);
+    if (parent_ && parent_->IsActive(false) != active) parent_->SetActive(active, false);
+}
+
+bool IWnd::IsRelayMSGToParent() { return relayToParent_; }
+
+void IWnd::SetRelayMSGToParent(bool relay, bool own) {
+    relayToParent_ = relay;
+    if (own) return;
+    // The whole subtree follows, so a composite control relays as one window.
+    for (size_t i = 0; i < children_.size(); ++i) children_[i]->SetRelayMSGToParent(relay, false);
+}
+
+ZrString IWnd::GetWndText() { return text_; }
+
+bool IWnd::SetWndText(const char* text) {
+    if (!text) return false;
+    text_ = text;
+    ZrWndEventArgs args(this);
+    OnTextChanged(args);
+    return true;
+}
+
+std::uint32_t IWnd::GetUserData() { return userData_; }
+void IWnd::SetUserData(std::uint32_t data) { userData_ = data; }
+
+// ---------------------------------------------------------------- geometry
+
+bool IWnd::IsHit(ZrPoint point) {
+    if (!IsEnable(true) || !IsVisible(true)) return false;
+    ZrRect r;
+    GetWndRect(&r);
+    return r.left <= point.x && point.x < r.right && r.top <= point.y && point.y < r.bottom;
+}
+
+int IWnd::GetWidth() { return wndPosRect_.right - wndPosRect_.left; }
+int IWnd::GetHeight() { return wndPosRect_.bottom - wndPosRect_.top; }
+
+bool IWnd::GetWndRect(ZrRect* out) {
+    if (!out) return false;
+    *out = wndPosRect_;
+    if (parent_) {
+        ZrRect parentRect;
+        parent_->GetWndRect(&parentRect);
+        out->left += parentRect.left;
+        out->right += parentRect.left;
+        out->top += parentRect.top;
+        out->bottom += parentRect.top;
+    }
+    return true;
+}
+
+bool IWnd::GetClientRect(ZrRect* out) {
+    if (!out) return false;
+    *out = {0, 0, clientPosRect_.right - clientPosRect_.left, clientPosRect_.bottom - clientPosRect_.top};
+    return true;
+}
+
+bool IWnd::MoveWnd(int x, int y, int width, int height) {
+    const ZrRect moved{x, y, x + width, y + height};
+    if (moved == wndPosRect_) return true;
+    wndPosRect_ = moved;
+    clientPosRect_ = moved;
+    ZrWndEventArgs args(this);
+    OnSizeChanged(args);
+    Invalidate(true);
+    return true;
+}
+
+bool IWnd::MoveWnd(ZrRect* rect) {
+    if (!rect) return false;
+    return MoveWnd(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
+}
+
+bool IWnd::SetWndPos(int x, int y, int width, int height, unsigned flags) {
+    ZrRect moved = wndPosRect_;
+    if (!(flags & ZRSWP_NOMOVE)) {
+        moved.right += x - moved.left;
+        moved.bottom += y - moved.top;
+        moved.left = x;
+        moved.top = y;
+    }
+    if (!(flags & ZRSWP_NOSIZE)) {
+        moved.right = moved.left + width;
+        moved.bottom = moved.top + height;
+    }
+    // The same steps as MoveWnd, without dispatching to an override of it.
+    if (moved == wndPosRect_) return true;
+    wndPosRect_ = moved;
+    clientPosRect_ = moved;
+    ZrWndEventArgs args(this);
+    OnSizeChanged(args);
+    Invalidate(true);
+    return true;
+}
+
+bool IWnd::GetWndPosRect(ZrRect* out) {
+    if (!out) return false;
+    *out = wndPosRect_;
+    return true;
+}
+
+bool IWnd::GetClientPosRect(ZrRect* out) {
+    if (!out) return false;
+    *out = clientPosRect_;
+    return true;
+}
+
+IDC* IWnd::GetWndDC() { return &wndDC_; }
+IDC* IWnd::GetClientDC() { return &clientDC_; }
+
+bool IWnd::MoveToFront(bool parentOnly) {
+    if (!parent_) {
+        // Before Init there is no native window to focus.
+        if (IZr2DEngine* engine = zrwnd::Engine()) zrnative::SetFocus(engine->GetHWnd());
+        return true;
+    }
+    if (parentOnly) return parent_->MoveChildToFront(this);
+    return parent_->MoveChildToFront(this) && parent_->MoveToFront(false);
+}
+
+bool IWnd::ScreenToClient(ZrPoint* point) {
+    if (!point) return false;
+    ZrRect r;
+    GetWndRect(&r);
+    point->x -= r.left;
+    point->y -= r.top;
+    return true;
+}
+
+bool IWnd::ClientToScreen(ZrPoint* point) {
+    if (!point) return false;
+    ZrRect r;
+    GetWndRect(&r);
+    point->x += r.left;
+    point->y += r.top;
+    return true;
+}
+
+void IWnd::CenterWnd() {
+    if (!parent_) return;
+    ZrRect parentRect;
+    parent_->GetWndPosRect(&parentRect);
+    const int x = (parentRect.right - parentRect.left - GetWidth()) / 2;
+    const int y = (parentRect.bottom - parentRect.top - GetHeight()) / 2;
+    SetWndPos(x, y, 0, 0, ZRSWP_NOSIZE);
+}
+
+// ---------------------------------------------------------------- capture and modality
+
+bool IWnd::IsModal() { return zrwnd::Driver()->GetModalWnd() == this; }
+
+void IWnd::SetModal(bool modal) {
+    if (modal == IsModal()) return;
+    IDrvWnd* driver = zrwnd::Driver();
+    driver->SetModalWnd(modal ? this : nullptr);
+    driver->InvalidateRect(nullptr, true);
+}
+
+bool IWnd::IsCapturedByThis() { return zrwnd::Driver()->GetCaptureWnd() == this; }
+
+bool IWnd::CaptureInput() {
+    if (!IsActive(false)) return false;
+    IDrvWnd* driver = zrwnd::Driver();
+    IWnd* previous = driver->GetCaptureWnd();
+    if (previous == this) return true;
+    driver->SetCaptureWnd(this);
+    ZrWndEventArgs args(this);
+    if (previous && !restoreCapture_) previous->OnCaptureLost(args);
+    if (restoreCapture_) previousCapture_ = previous;
+    OnCaptureGained(args);
+    return true;
+}
+
+void IWnd::ReleaseInput() {
+    if (!IsCapturedByThis()) return;
+    IDrvWnd* driver = zrwnd::Driver();
+    if (restoreCapture_) {
+        IWnd* previous = previousCapture_;
+        previousCapture_ = nullptr;
+        driver->SetCaptureWnd(previous);
+    } else {
+        driver->SetCaptureWnd(nullptr);
+    }
+    ZrWndEventArgs args(this);
+    OnCaptureLost(args);
+}
+
+bool IWnd::IsRestoreCapture() { return restoreCapture_; }
+void IWnd::SetRestoreCapture(bool restore) { restoreCapture_ = restore; }
+bool IWnd::IsDistributeCapture() { return distributeCapture_; }
+void IWnd::SetDistributeCapture(bool distribute) { distributeCapture_ = distribute; }
+
+// ---------------------------------------------------------------- tree
+
+bool IWnd::IsAncestor(IWnd* wnd) {
+    if (!wnd) return false;
+    for (IWnd* up = parent_; up; up = up->GetParent()) {
+        if (up == wnd) return true;
+    }
+    return false;
+}
+
+IWnd* IWnd::GetParent() { return parent_; }
+void IWnd::SetParent(IWnd* parent) { parent_ = parent; }
+
+IWnd* IWnd::GetActiveChild(bool directOnly) {
+    IWnd* candidate = nullptr;
+    for (auto it = drawOrder_.rbegin(); it != drawOrder_.rend(); ++it) {
+        if ((*it)->IsActive(true)) {
+            candidate = *it;
+            break;
+        }
+    }
+    if (!candidate || directOnly) return candidate;
+    IWnd* deeper = candidate->GetActiveChild(false);
+    return deeper ? deeper : candidate;
+}
+
+IWnd* IWnd::GetChildAtPoint(ZrPoint point, bool directOnly) {
+    IWnd* candidate = nullptr;
+    for (auto it = drawOrder_.rbegin(); it != drawOrder_.rend(); ++it) {
+        if ((*it)->IsHit(point)) {
+            candidate = *it;
+            break;
+        }
+    }
+    if (!candidate || directOnly) return candidate;
+    IWnd* deeper = candidate->GetChildAtPoint(point, false);
+    return deeper ? deeper : candidate;
+}
+
+int IWnd::GetChildCount() { return static_cast<int>(children_.size()); }
+
+IWnd* IWnd::GetChildAtIndex(int index) {
+    if (index < 0 || index >= static_cast<int>(children_.size())) return nullptr;
+    return children_[static_cast<size_t>(index)];
+}
+
+bool IWnd::AddChild(IWnd* child) {
+    // A window cannot hold itself or an ancestor: every walk up would be endless.
+    if (!child || child == this || IsAncestor(child)) return false;
+    if (IWnd* former = child->GetParent()) former->RemoveChild(child);
+    child->SetParent(this);
+    children_.push_back(child);
+    drawOrder_.push_back(child);
+    ZrWndEventArgs args(this);
+    OnChildAdded(args);
+    return true;
+}
+
+bool IWnd::RemoveChild(IWnd* child) {
+    if (!child) return false;
+    _RemoveChildFromDraw(child);
+    if (!Unlink(children_, child)) return false;
+    child->SetParent(nullptr);
+    ZrWndEventArgs args(this);
+    OnChildRemoved(args);
+    return true;
+}
+
+bool IWnd::MoveChildToFront(IWnd* child) {
+    if (!child || !_RemoveChildFromDraw(child)) return false;
+    drawOrder_.push_back(child);
+    return true;
+}
+
+bool IWnd::_RemoveChildFromDraw(IWnd* child) { return child && Unlink(drawOrder_, child); }
+
+// ---------------------------------------------------------------- invalidation and fonts
+
+void IWnd::Invalidate(bool redrawNow) {
+    if (!IsVisible(true)) return;
+    if (IsModal()) {
+        zrwnd::Driver()->InvalidateRect(nullptr, redrawNow);
+        return;
+    }
+    ZrRect r;
+    GetWndRect(&r);
+    zrwnd::Driver()->InvalidateRect(&r, redrawNow);
+}
+
+void IWnd::InvalidateRect(const ZrRect* rect, bool redrawNow) {
+    if (!IsVisible(true)) return;
+    if (IsModal()) {
+        zrwnd::Driver()->InvalidateRect(nullptr, redrawNow);
+        return;
+    }
+    if (!rect) {
+        Invalidate(redrawNow);
+        return;
+    }
+    ZrRect w;
+    GetWndRect(&w);
+    const ZrRect shifted{rect->left + w.left, rect->top + w.top, rect->right + w.left, rect->bottom + w.top};
+    const ZrRect r = Intersect(shifted, w);
+    zrwnd::Driver()->InvalidateRect(&r, redrawNow);
+}
+
+IFont2* IWnd::GetFont() { return font_; }
+
+bool IWnd::SetFont(LOGFONTA* font, unsigned a, int b) {
+    if (!font) return false;
+    if (font_) {
+        if (ownsFont_) {
+            font_->Clear();
+        } else {
+            font_ = nullptr;
+        }
+    }
+    if (!font_) {
+        IDrvRender* renderer = zrwnd::Renderer();
+        font_ = renderer ? renderer->CreateFont() : nullptr;
+        // Only now is the font ours; an owned font stays owned through Clear.
+        if (font_) ownsFont_ = true;
+    }
+    if (!font_) return false;
+    if (!font_->Create(font, a, b)) return false;
+    ownsFont_ = true;
+    ZrWndEventArgs args(this);
+    OnFontChanged(args);
+    return true;
+}
+
+bool IWnd::SetFont(IFont2* font) {
+    if (!font) return false;
+    if (font != font_) {
+        // A font we created ourselves has no other owner.
+        if (font_ && ownsFont_) font_->Release();
+        font_ = font;
+        ownsFont_ = false;
+        ZrWndEventArgs args(this);
+        OnFontChanged(args);
+    }
+    return true;
+}
+
+std::uint32_t IWnd::GetClrFontBorder() { return fontBorderArgb_; }
+void IWnd::SetClrFontBorder(std::uint32_t argb) { fontBorderArgb_ = argb; }
+
+// ---------------------------------------------------------------- handlers
+
+void IWnd::OnSizeChanged(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::SizeChanged, args); }
+void IWnd::OnTextChanged(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::TextChanged, args); }
+void IWnd::OnChildAdded(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::ChildAdded, args); }
+void IWnd::OnChildRemoved(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::ChildRemoved, args); }
+
+void IWnd::OnDestroy(ZrWndEventArgs& args) {
+    _Retreat();
+    FireEvent(ZrWndEvents::Destory, args);
+}
+
+void IWnd::OnRenderStarted(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderStarted, args); }
+void IWnd::OnRenderChild(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderChild, args); }
+void IWnd::OnRenderEnded(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderEnded, args); }
+
+void IWnd::OnEnabled(ZrWndEventArgs& args) {
+    FireEvent(ZrWndEvents::Enabled, args);
+    for (size_t i = 0; i < drawOrder_.size(); ++i) {
+        IWnd* child = drawOrder_[i];
+        if (!child->IsEnable(true)) continue;
+        ZrWndEventArgs childArgs(child);
+        child->OnEnabled(childArgs);
+    }
+}
+
+void IWnd::OnDisabled(ZrWndEventArgs& args) {
+    _Retreat();
+    FireEvent(ZrWndEvents::Disabled, args);
+    for (size_t i = 0; i < drawOrder_.size(); ++i) {
+        IWnd* child = drawOrder_[i];
+        if (!child->IsEnable(true)) continue;
+        ZrWndEventArgs childArgs(child);
+        child->OnDisabled(childArgs);
+    }
+}
+
+void IWnd::OnActivated(ZrActiveEventArgs& args) {
+    FireEvent(ZrWndEvents::Activated, args);
+    if (IWnd* child = GetActiveChild(true)) child->OnActivated(args);
+}
+
+void IWnd::OnDeactivated(ZrActiveEventArgs& args) {
+    FireEvent(ZrWndEvents::Deactivated, args);
+    if (IWnd* child = GetActiveChild(true)) child->OnDeactivated(args);
+}
+
+void IWnd::OnVisible(ZrWndEventArgs& args) {
+    FireEvent(ZrWndEvents::Visible, args);
+    for (size_t i = 0; i < drawOrder_.size(); ++i) {
+        IWnd* child = drawOrder_[i];
+        if (!child->IsVisible(true)) continue;
+        ZrWndEventArgs childArgs(child);
+        child->OnVisible(childArgs);
+    }
+}
+
+void IWnd::OnInvisible(ZrWndEventArgs& args) {
+    _Retreat();
+    FireEvent(ZrWndEvents::Invisible, args);
+    for (size_t i = 0; i < drawOrder_.size(); ++i) {
+        IWnd* child = drawOrder_[i];
+        if (!child->IsVisible(true)) continue;
+        ZrWndEventArgs childArgs(child);
+        child->OnInvisible(childArgs);
+    }
+}
+
+void IWnd::OnCaptureGained(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::CaptureGained, args); }
+void IWnd::OnCaptureLost(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::CaptureLost, args); }
+void IWnd::OnIMEChanged(ZrIMEEventArgs& args) { FireEvent(ZrWndEvents::IMEChanged, args); }
+void IWnd::OnFontChanged(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::FontChanged, args); }
+void IWnd::OnMouseEnter(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::MouseEnter, args); }
+void IWnd::OnMouseLeave(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::MouseLeave, args); }
+
+void IWnd::OnMouseMove(ZrMouseEventArgs& args) {
+    if ((style_ & ZRWS_DRAGGABLE) && IsCapturedByThis()) {
+        ZrRect r;
+        GetWndPosRect(&r);
+        const ZrPoint mouse = zrwnd::Driver()->GetMousePos();
+        const int dx = mouse.x - dragAnchor_.x;
+        const int dy = mouse.y - dragAnchor_.y;
+        dragAnchor_ = mouse;
+        SetWndPos(r.left + dx, r.top + dy, 0, 0, ZRSWP_NOSIZE);
+    }
+    FireEvent(ZrWndEvents::MouseMove, args);
+}
+
+void IWnd::OnMouseWheel(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::MouseWheel, args); }
+
+void IWnd::OnMouseUp(ZrMouseEventArgs& args) {
+    if (style_ & ZRWS_DRAGGABLE) ReleaseInput();
+    FireEvent(ZrWndEvents::MouseUp, args);
+}
+
+void IWnd::OnMouseDown(ZrMouseEventArgs& args) {
+    if (args.window == this) {
+        if (IWnd* child = GetActiveChild(true)) child->SetActive(false, true);
+        SetActive(true, false);
+        args.handled = true;
+        if (!IsModal() || IsHit({args.x, args.y})) {
+            IDrvWnd* driver = zrwnd::Driver();
+            if (!driver->GetCaptureWnd() && (style_ & ZRWS_DRAGGABLE)) {
+                CaptureInput();
+                dragAnchor_ = driver->GetMousePos();
+            }
+        }
+    }
+    FireEvent(ZrWndEvents::MouseDown, args);
+}
+
+void IWnd::OnMouseDBClick(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::MouseDBClick, args); }
+void IWnd::OnKeyDown(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyDown, args); }
+void IWnd::OnKeyUp(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyUp, args); }
+void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
+
+// ---------------------------------------------------------------- rendering
+
+void IWnd::OnRender() {
+    if (!IsVisible(true)) return;
+    ZrRect clip;
+    wndDC_.GetClipRect(&clip);
+    // Nothing of the window lies in the area being drawn.
+    if (clip.right - clip.left <= 0 || clip.bottom - clip.top <= 0) return;
+    ZrWndEventArgs args(this);
+    OnRenderStarted(args);
+    if (IsModal()) _DrawModalMask();
+    RenderSelf();
+    OnRenderChild(args);
+    // The modal window is drawn by the driver after the whole tree.
+    for (size_t i = 0; i < drawOrder_.size(); ++i) {
+        IWnd* child = drawOrder_[i];
+        if (!child->IsModal()) child->OnRender();
+    }
+    OnRenderEnded(args);
+}
+
+void IWnd::RenderSelf() {}
+
+void IWnd::_DrawModalMask() {
+    IZr2DEngine* engine = zrwnd::Engine();
+    if (!engine) return;
+    IDrvRender* renderer = engine->GetRender();
+    int width = 0;
+    int height = 0;
+    engine->GetClientSize(&width, &height);
+    if (renderer) renderer->FillRect(nullptr, 0, 0, width, height, zrwnd::Driver()->GetModalMaskColor());
+}
+
+void IWnd::_Retreat() {
+    IDrvWnd* driver = zrwnd::Driver();
+    if (driver->GetCaptureWnd() == this) driver->SetCaptureWnd(nullptr);
+    if (driver->GetActiveWnd() == this) driver->SetActiveWnd(nullptr);
+    if (driver->GetHoverWnd() == this) driver->SetHoverWnd(nullptr);
+    if (driver->GetModalWnd() == this) driver->SetModalWnd(nullptr);
+    if (driver->GetRootWnd() == this) driver->SetRootWnd(nullptr);
+}
