@@ -125,6 +125,14 @@ public:
         ++live_;
     }
 
+    bool Contains(const ZrSubscriber& subscriber) const {
+        const Slot* wanted = subscriber.GetSlot();
+        for (const Slot* slot : slots_) {
+            if (slot && (slot == wanted || slot->Equals(wanted))) return true;
+        }
+        return false;
+    }
+
     bool Remove(const ZrSubscriber& subscriber) {
         const Slot* wanted = subscriber.GetSlot();
         for (Slot*& slot : slots_) {
@@ -132,7 +140,7 @@ public:
                 Slot* gone = slot;
                 slot = nullptr;
                 --live_;
-                gone->Release();
+                Bury(gone);
                 Compact();
                 return true;
             }
@@ -145,7 +153,7 @@ public:
             if (slot) {
                 Slot* gone = slot;
                 slot = nullptr;
-                gone->Release();
+                Bury(gone);
             }
         }
         live_ = 0;
@@ -167,11 +175,7 @@ public:
         // Subscribers added while firing wait for the next firing.
         const size_t count = slots_.size();
         for (size_t i = 0; i < count && !detached_; ++i) {
-            Slot* slot = slots_[i];
-            if (!slot) continue;
-            slot->AddRef();
-            slot->Invoke(args);
-            slot->Release();
+            if (Slot* slot = slots_[i]) slot->Invoke(args);
         }
         --firing_;
         Compact();
@@ -181,12 +185,27 @@ public:
 private:
     ~SubscriberList() = default;
 
+    // A slot removed while the list fires may be the one running: it is released
+    // only when no firing runs any more.
+    void Bury(Slot* slot) {
+        if (firing_ == 0) {
+            slot->Release();
+        } else {
+            buried_.push_back(slot);
+        }
+    }
+
     // Removals during a firing leave holes; they are closed once no firing runs.
     void Compact() {
-        if (firing_ == 0) slots_.erase(std::remove(slots_.begin(), slots_.end(), nullptr), slots_.end());
+        if (firing_ != 0) return;
+        slots_.erase(std::remove(slots_.begin(), slots_.end(), nullptr), slots_.end());
+        std::vector<Slot*> buried;
+        buried.swap(buried_);
+        for (Slot* slot : buried) slot->Release();
     }
 
     std::vector<Slot*> slots_;
+    std::vector<Slot*> buried_;
     int refs_ = 1;
     int firing_ = 0;
     int live_ = 0;
@@ -299,5 +318,9 @@ bool ZrEvent::UnSubscribe(ZrSubscriber subscriber) {
 void ZrEvent::UnSubscribeAll() { list_->Clear(); }
 
 int ZrEvent::GetSubscriberCount() const { return list_->LiveCount(); }
+
+bool ZrEvent::IsSubscribed(ZrSubscriber subscriber) const {
+    return subscriber.IsValid() && list_->Contains(subscriber);
+}
 
 void ZrEvent::operator()(ZrEventArgs& args) { list_->Fire(args); }

@@ -19,6 +19,8 @@ unsigned long ZrThread::Resume() {
             started_ = true;
             running_ = true;
             thread_ = std::thread(&ZrThread::Main, this);
+        } else if (before == 0) {
+            resumePending_ = true;
         } else {
             wake_.notify_all();
         }
@@ -30,6 +32,10 @@ unsigned long ZrThread::Suspend() {
     std::unique_lock<std::mutex> lock(mutex_);
     if (!started_ || std::this_thread::get_id() != thread_.get_id()) return static_cast<unsigned long>(-1);
     const unsigned long before = suspendCount_;
+    if (resumePending_) {
+        resumePending_ = false;
+        return before;
+    }
     ++suspendCount_;
     suspended_ = true;
     wake_.wait(lock, [this] { return suspendCount_ == 0 || terminating_; });

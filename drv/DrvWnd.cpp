@@ -1,11 +1,18 @@
 #include "drv/DrvWnd.h"
 
 #include "wnd/DriverAccess.h"
+#include "wnd/WndNameRegistry.h"
 #include "zrwnd/EventArgs.h"
+#include "zrwnd/IWndFactory.h"
+#include "zrwnd/Timer.h"
 
 namespace {
 
 DrvWnd* g_driver = nullptr;
+
+// "窗口系统：时间轴初始化失败！": window system: timeline initialisation failed!
+constexpr const char kTimerStartFailed[] =
+    "\xb4\xb0\xbf\xda\xcf\xb5\xcd\xb3\xa3\xba\xca\xb1\xbc\xe4\xd6\xe1\xb3\xf5\xca\xbc\xbb\xaf\xca\xa7\xb0\xdc\xa3\xa1";
 
 }  // namespace
 
@@ -33,6 +40,9 @@ IDrvRender* Renderer() {
 DrvWnd::DrvWnd() = default;
 
 DrvWnd::~DrvWnd() {
+    // The timer service goes first: its teardown still reaches the engine
+    // through this driver to kill the native tick.
+    TimerService::DestroyInstance();
     // A later CreateDrvWnd makes a fresh driver rather than answering a dead one.
     if (g_driver == this) g_driver = nullptr;
 }
@@ -48,12 +58,16 @@ bool DrvWnd::Init(IZr2DEngine* engine) {
     engine_ = engine;
     trackedWindow_ = engine->GetHWnd();
     initialised_ = true;
+    if (!GetTimer()->Start()) {
+        if (IEngineLog* log = engine->GetLog()) log->Print("%s", kTimerStartFailed);
+        return false;
+    }
     return true;
 }
 
-IWndNameRegistry* DrvWnd::GetWndNameRegistry() { return zrwnd::NameRegistryForDestroy(); }
+IWndNameRegistry* DrvWnd::GetWndNameRegistry() { return WndNameRegistry::Instance(); }
 
-WndTypeRegistry* DrvWnd::GetWndTypeRegistry() { return nullptr; }
+WndTypeRegistry* DrvWnd::GetWndTypeRegistry() { return WndTypeRegistry::Instance(); }
 
 IWnd* DrvWnd::GetRootWnd() { return root_; }
 
@@ -153,7 +167,7 @@ bool DrvWnd::RestoreKeyboardLayout() { return true; }
 
 bool DrvWnd::SelectKeyboardLayout(HKL) { return false; }
 
-TimerService* DrvWnd::GetTimer() { return nullptr; }
+TimerService* DrvWnd::GetTimer() { return TimerService::Instance(); }
 
 bool DrvWnd::OnMouseMove(int x, int y) {
     mouseX_ = x;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "zrwnd/NativeTypes.h"
 
 // The operating-system services the library uses, named after the Win32 calls
@@ -9,5 +11,18 @@ namespace zrnative {
 
 HWND SetFocus(HWND window);
 HWND GetFocus();
+
+// Timers of the native window: WM_TIMER messages with the identifier.
+UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapseMs, void* callback);
+BOOL KillTimer(HWND window, UINT_PTR id);
+
+// The performance counter. A zero frequency means there is none.
+BOOL QueryPerformanceFrequency(std::int64_t* frequency);
+BOOL QueryPerformanceCounter(std::int64_t* count);
+void Sleep(DWORD ms);
+
+// True when the clock only moves when a test or host advances it. Background
+// threads that wait on time are then not started: their passes are run by hand.
+bool IsClockManual();
 
 }  // namespace zrnative

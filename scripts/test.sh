@@ -18,3 +18,14 @@ cmake --build "$build" --parallel "$(nproc)"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
+
+# The threaded suites again under ThreadSanitizer.
+tsan="${build}-tsan"
+cmake -S "$root" -B "$tsan" -G Ninja \
+  -DCMAKE_BUILD_TYPE=Debug \
+  -DZRWND_SANITIZE_THREAD=ON \
+  -DZRWND_BUILD_TESTS=ON \
+  -DZRWND_BUILD_BENCH=OFF
+cmake --build "$tsan" --parallel "$(nproc)"
+TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" \
+  ctest --test-dir "$tsan" --output-on-failure

@@ -14,10 +14,8 @@ IDrvWnd* Driver();
 IZr2DEngine* Engine();
 IDrvRender* Renderer();
 
-// Set by the name registry when it is linked in, so that Destroy can route a
-// registered window through it. Answers the registry, made on first use.
-using NameRegistryAccessor = IWndNameRegistry* (*)();
-void SetNameRegistryAccessor(NameRegistryAccessor accessor);
+// The name registry that Destroy routes registered windows through; made on
+// first use.
 IWndNameRegistry* NameRegistryForDestroy();
 
 }  // namespace zrwnd

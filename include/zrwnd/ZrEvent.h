@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -43,21 +44,23 @@ public:
     }
     // Drops one reference; the last one destroys the slot.
     virtual void Release() {
-        if (--refs_ == 0) Destroy();
+        if (refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) Destroy();
     }
     virtual void Destroy() { delete this; }
     virtual R Invoke(A args) = 0;
     virtual int GetKind() const = 0;
     virtual bool Equals(const TSubscriberSlot* other) const = 0;
 
-    void AddRef() { ++refs_; }
+    void AddRef() { refs_.fetch_add(1, std::memory_order_relaxed); }
 
 protected:
     TSubscriberSlot() = default;
     virtual ~TSubscriberSlot() = default;
 
 private:
-    int refs_ = 1;
+    // Atomic: a subscriber value may be copied on one thread while an event
+    // holding the same slot fires on another.
+    std::atomic<int> refs_{1};
 };
 
 // Calls a member function of a target object. Equal to another slot of the same
@@ -192,6 +195,8 @@ public:
     bool UnSubscribe(ZrSubscriber subscriber);
     void UnSubscribeAll();
     int GetSubscriberCount() const;
+    // Whether an equal subscriber is subscribed.
+    bool IsSubscribed(ZrSubscriber subscriber) const;
     void operator()(ZrEventArgs& args);
 
 private:

@@ -18,7 +18,8 @@ public:
     virtual ~ZrThread();
 
     // Lowers the suspend count; at zero the body starts or continues. Answers
-    // the count before the call.
+    // the count before the call. A Resume that finds the body running is not
+    // lost: the body's next Suspend returns at once.
     unsigned long Resume();
     // Called by the body on its own thread: raises the suspend count and blocks
     // until resumed or terminated. Answers the count before the call. Any other
@@ -53,4 +54,5 @@ private:
     bool running_ = false;
     bool terminating_ = false;
     bool suspended_ = false;
+    bool resumePending_ = false;
 };

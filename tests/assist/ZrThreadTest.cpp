@@ -51,7 +51,7 @@ TEST(ZrThread, StartsOnResumeSuspendsItselfAndEndsWhenTerminated) {
     thread.WaitForPasses(1);
     // The body is suspended now, or about to be; each Resume lets it make a pass.
     while (thread.Passes() < 3) {
-        // A Resume that finds the body running does nothing, as on Windows.
+        // Resume once the body is suspended, so that each Resume makes one pass.
         while (!thread.IsSuspended()) std::this_thread::yield();
         const int before = thread.Passes();
         EXPECT_EQ(thread.Resume(), 1u);

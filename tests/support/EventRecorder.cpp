@@ -1,5 +1,8 @@
 #include "support/EventRecorder.h"
 
+#include "platform/portable/Portable.h"
+#include "wnd/WndNameRegistry.h"
+
 namespace zrtest {
 
 std::vector<std::string>* TestWnd::drawLog = nullptr;
@@ -36,11 +39,18 @@ int EventRecorder::Count(const std::string& name) const {
     return n;
 }
 
-void DriverTest::SetUp() { ASSERT_TRUE(CreateDrvWnd()->Init(engine.get())); }
+void DriverTest::SetUp() {
+    // Timers fire only when a test advances the clock; no service thread runs.
+    zrnative::portable::UseManualClock(true);
+    ASSERT_TRUE(CreateDrvWnd()->Init(engine.get()));
+}
 
 void DriverTest::TearDown() {
-    // The next test gets a driver with no references left from this one.
+    // The next test starts from nothing: driver, registries and native state.
+    if (WndNameRegistry* names = WndNameRegistry::Existing()) names->Release();
+    CreateDrvWnd()->GetWndTypeRegistry()->Release();
     CreateDrvWnd()->Release();
+    zrnative::portable::Reset();
 }
 
 }  // namespace zrtest

@@ -1,0 +1,254 @@
+#include <algorithm>
+
+#include "drv/EngineLock.h"
+#include "platform/Native.h"
+#include "wnd/DriverAccess.h"
+#include "zrwnd/Timer.h"
+
+const ZrString ZrEventTimerExpired("EventTimerExpired");
+
+namespace zrdrv {
+
+// One timer. Identifier and period are 0 while the entry is free; start is 0
+// while it is inactive. Fields are only touched under the service's lock.
+struct TimerEntry {
+    std::uint32_t identifier = 0;
+    std::uint32_t period = 0;
+    ZrEvent expired;
+    std::int64_t start = 0;
+    std::atomic<TimerEntry*> next{nullptr};
+};
+
+}  // namespace zrdrv
+
+using zrdrv::TimerEntry;
+
+namespace {
+
+Stopwatch* g_stopwatch = nullptr;
+TimerService* g_timerService = nullptr;
+
+constexpr unsigned kWorkerPeriodMs = 30;
+constexpr unsigned kNativeTickMs = 10;
+
+}  // namespace
+
+// ---------------------------------------------------------------- stopwatch
+
+Stopwatch* Stopwatch::Instance() {
+    if (!g_stopwatch) g_stopwatch = new Stopwatch;
+    return g_stopwatch;
+}
+
+Stopwatch::Stopwatch() { zrnative::QueryPerformanceFrequency(&frequency_); }
+
+Stopwatch::~Stopwatch() {
+    if (g_stopwatch == this) g_stopwatch = nullptr;
+}
+
+bool Stopwatch::Calibrate() {
+    if (!zrnative::QueryPerformanceFrequency(&frequency_) || frequency_ == 0) {
+        frequency_ = 0;
+        return false;
+    }
+    const std::int64_t first = Now();
+    const std::int64_t second = Now();
+    overhead_ = second - first;
+    return true;
+}
+
+std::int64_t Stopwatch::Now() {
+    std::int64_t count = 0;
+    zrnative::QueryPerformanceCounter(&count);
+    return count;
+}
+
+double Stopwatch::Elapsed(std::int64_t start, double scale) {
+    if (frequency_ <= 0) return 0.0;
+    const std::int64_t d = Now() - overhead_ - start;
+    if (d <= 0) return 0.0;
+    return static_cast<double>(d) * scale / static_cast<double>(frequency_);
+}
+
+double Stopwatch::ElapsedSeconds(std::int64_t start) { return Elapsed(start, 1.0); }
+double Stopwatch::ElapsedMilliseconds(std::int64_t start) { return Elapsed(start, 1000.0); }
+double Stopwatch::ElapsedMicroseconds(std::int64_t start) { return Elapsed(start, 1000000.0); }
+
+// ---------------------------------------------------------------- service
+
+// The engine lock when there is an engine, else the service's own; re-entrant
+// either way.
+class TimerLock {
+public:
+    explicit TimerLock(TimerService* service) : service_(service), lock_(zrdrv::LockEngine(zrwnd::Engine())) {
+        if (!lock_) service_->fallbackLock_.lock();
+    }
+    ~TimerLock() {
+        if (lock_) {
+            zrdrv::UnlockEngine(lock_);
+        } else {
+            service_->fallbackLock_.unlock();
+        }
+    }
+    TimerLock(const TimerLock&) = delete;
+    TimerLock& operator=(const TimerLock&) = delete;
+
+private:
+    TimerService* service_;
+    IEngineLock* lock_;
+};
+
+TimerService* TimerService::Instance() {
+    if (!g_timerService) g_timerService = new TimerService;
+    return g_timerService;
+}
+
+void TimerService::DestroyInstance() { delete g_timerService; }
+
+TimerService::TimerService() : useWorker_(!zrnative::IsClockManual()) {}
+
+TimerService::~TimerService() {
+    if (g_timerService == this) g_timerService = nullptr;
+    IZr2DEngine* engine = zrwnd::Engine();
+    if (started_ && engine) zrnative::KillTimer(engine->GetHWnd(), ZRTIMER_NATIVE_TICK);
+    // The service thread may be waiting for the engine lock this thread holds;
+    // step out of it while the thread ends.
+    const int depth = zrdrv::LeaveEngineLock(engine);
+    Terminate(0);
+    zrdrv::ReenterEngineLock(engine, depth);
+    TimerEntry* entry = first_.load();
+    while (entry) {
+        TimerEntry* next = entry->next.load();
+        delete entry;
+        entry = next;
+    }
+}
+
+Stopwatch* TimerService::GetStopwatch() { return Stopwatch::Instance(); }
+
+bool TimerService::Start() {
+    if (!GetStopwatch()->Calibrate()) return false;
+    if (IZr2DEngine* engine = zrwnd::Engine()) {
+        zrnative::SetTimer(engine->GetHWnd(), ZRTIMER_NATIVE_TICK, kNativeTickMs, nullptr);
+    }
+    started_ = true;
+    return true;
+}
+
+TimerEntry* TimerService::FindEntry(std::uint32_t identifier, const ZrSubscriber& callback) {
+    for (TimerEntry* e = first_.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
+        if (e->identifier == identifier && e->expired.IsSubscribed(callback)) return e;
+    }
+    return nullptr;
+}
+
+TimerEntry* TimerService::FindOrMakeEntry(std::uint32_t identifier, const ZrSubscriber& callback) {
+    TimerLock lock(this);
+    if (TimerEntry* same = FindEntry(identifier, callback)) return same;
+    for (TimerEntry* e = first_.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
+        if (e->start == 0) return e;
+    }
+    auto* made = new TimerEntry;
+    // Published only when complete, so a reader on the other thread sees a whole entry.
+    if (last_) {
+        last_->next.store(made, std::memory_order_release);
+    } else {
+        first_.store(made, std::memory_order_release);
+    }
+    last_ = made;
+    ++entryCount_;
+    return made;
+}
+
+std::uint32_t TimerService::SetTimer(std::uint32_t identifier, std::uint32_t period, ZrSubscriber callback) {
+    if (identifier == 0) return 0;
+    {
+        // One locked step from finding the entry to arming it, so the other
+        // thread cannot take the same free entry in between.
+        TimerLock lock(this);
+        TimerEntry* entry = FindOrMakeEntry(identifier, callback);
+        if (!entry) return 0;
+        entry->start = 0;
+        entry->identifier = 0;
+        entry->period = 0;
+        entry->expired.UnSubscribeAll();
+        if (period != 0 && callback.IsValid()) {
+            entry->identifier = identifier;
+            entry->period = period;
+            entry->expired.Subscribe(callback);
+            entry->start = GetStopwatch()->Now();
+        }
+    }
+    if (useWorker_) Resume();
+    return identifier;
+}
+
+bool TimerService::KillTimer(std::uint32_t identifier, ZrSubscriber callback) {
+    if (!callback.IsValid()) return false;
+    TimerLock lock(this);
+    TimerEntry* entry = FindEntry(identifier, callback);
+    if (!entry) return false;
+    entry->start = 0;
+    entry->identifier = 0;
+    entry->period = 0;
+    entry->expired.UnSubscribeAll();
+    return true;
+}
+
+bool TimerService::IsActive(TimerEntry* entry) {
+    TimerLock lock(this);
+    return entry->start != 0;
+}
+
+bool TimerService::CheckAndFire(TimerEntry* entry) {
+    TimerLock lock(this);
+    if (entry->start == 0) return false;
+    Stopwatch* clock = GetStopwatch();
+    if (clock->ElapsedMilliseconds(entry->start) < entry->period) return false;
+    // The next period counts from this firing: a late check fires once.
+    entry->start = clock->Now();
+    ZrEventArgs args;
+    args.value2 = static_cast<std::int32_t>(entry->identifier);
+    entry->expired(args);
+    return true;
+}
+
+void TimerService::Tick() {
+    for (TimerEntry* e = first_.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
+        if (IsActive(e)) CheckAndFire(e);
+    }
+}
+
+bool TimerService::RunPass() {
+    bool anyActive = false;
+    for (TimerEntry* e = first_.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
+        if (IsActive(e)) {
+            anyActive = true;
+            CheckAndFire(e);
+        }
+    }
+    return anyActive;
+}
+
+unsigned long TimerService::Run() {
+    while (!IsTerminating()) {
+        ++workerPasses_;
+        if (RunPass()) {
+            Wait(kWorkerPeriodMs);
+        } else {
+            // Idle: no wake-ups until SetTimer resumes the thread.
+            Suspend();
+        }
+    }
+    return 0;
+}
+
+int TimerService::GetEntryCount() const { return entryCount_.load(); }
+
+int TimerService::GetActiveCount() {
+    int active = 0;
+    for (TimerEntry* e = first_.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
+        active += IsActive(e);
+    }
+    return active;
+}

@@ -1,0 +1,123 @@
+#include "platform/portable/Portable.h"
+#include "support/EventRecorder.h"
+
+namespace {
+
+using zrtest::DriverTest;
+using zrnative::portable::AdvanceClock;
+
+struct Callback {
+    std::vector<std::int32_t> fired;  // identifiers, in order
+    bool OnTimer(const ZrEventArgs& args) {
+        fired.push_back(args.value2);
+        return true;
+    }
+};
+
+constexpr std::int64_t kMs = 1000;  // manual clock counts microseconds
+
+class TimerServiceTest : public DriverTest {
+protected:
+    TimerService* timers() { return driver()->GetTimer(); }
+    Callback cb;
+    ZrSubscriber sub{&cb, &Callback::OnTimer};
+};
+
+TEST_F(TimerServiceTest, InitSetsTheNativeTickAndTeardownKillsIt) {
+    EXPECT_EQ(zrnative::portable::GetNativeTimerPeriod(engine->hwnd, ZRTIMER_NATIVE_TICK), 10u);
+    EXPECT_EQ(timers(), TimerService::Instance());
+    driver()->Release();
+    EXPECT_EQ(zrnative::portable::GetNativeTimerPeriod(engine->hwnd, ZRTIMER_NATIVE_TICK), 0u);
+}
+
+TEST_F(TimerServiceTest, FiresOncePerPeriodCountedFromTheFiring) {
+    ASSERT_EQ(timers()->SetTimer(7, 30, sub), 7u);
+    AdvanceClock(29 * kMs);
+    timers()->Tick();
+    EXPECT_TRUE(cb.fired.empty());
+    AdvanceClock(1 * kMs);
+    timers()->Tick();
+    EXPECT_EQ(cb.fired, (std::vector<std::int32_t>{7}));
+    // A late check fires once, not once per missed period.
+    AdvanceClock(100 * kMs);
+    timers()->Tick();
+    timers()->Tick();
+    EXPECT_EQ(cb.fired.size(), 2u);
+    AdvanceClock(30 * kMs);
+    EXPECT_TRUE(timers()->RunPass());  // the service thread's pass fires the same way
+    EXPECT_EQ(cb.fired.size(), 3u);
+    // Fires hold the engine lock.
+    EXPECT_GE(engine->maxLockDepth, 1);
+    EXPECT_EQ(engine->lockDepth, 0);
+}
+
+TEST_F(TimerServiceTest, EntriesAreReusedAndRestartsRestartThePeriod) {
+    timers()->SetTimer(1, 30, sub);
+    AdvanceClock(20 * kMs);
+    timers()->SetTimer(1, 30, sub);  // same identifier and callback: same entry, restarted
+    EXPECT_EQ(timers()->GetEntryCount(), 1);
+    AdvanceClock(20 * kMs);
+    timers()->Tick();
+    EXPECT_TRUE(cb.fired.empty());
+
+    Callback other;
+    timers()->SetTimer(1, 30, ZrSubscriber(&other, &Callback::OnTimer));
+    EXPECT_EQ(timers()->GetEntryCount(), 2);
+    EXPECT_TRUE(timers()->KillTimer(1, sub));
+    EXPECT_FALSE(timers()->KillTimer(1, sub));
+    timers()->SetTimer(9, 50, sub);  // the freed entry is taken again
+    EXPECT_EQ(timers()->GetEntryCount(), 2);
+    EXPECT_EQ(timers()->GetActiveCount(), 2);
+
+    // Period 0 answers the identifier and leaves the timer stopped.
+    EXPECT_EQ(timers()->SetTimer(9, 0, sub), 9u);
+    EXPECT_EQ(timers()->GetActiveCount(), 1);
+}
+
+TEST_F(TimerServiceTest, RefusesBadIdentifiersAndUnknownTimers) {
+    EXPECT_EQ(timers()->SetTimer(0, 30, sub), 0u);
+    EXPECT_EQ(timers()->GetEntryCount(), 0);
+    EXPECT_FALSE(timers()->KillTimer(5, sub));
+    EXPECT_FALSE(timers()->KillTimer(5, ZrSubscriber()));
+    EXPECT_FALSE(timers()->RunPass());
+    Stopwatch* clock = timers()->GetStopwatch();
+    EXPECT_EQ(clock->ElapsedMilliseconds(clock->Now() + 5000), 0.0);
+    const std::int64_t start = clock->Now();
+    AdvanceClock(1500 * kMs);
+    EXPECT_DOUBLE_EQ(clock->ElapsedSeconds(start), 1.5);
+    EXPECT_DOUBLE_EQ(clock->ElapsedMicroseconds(start), 1500000.0);
+}
+
+TEST_F(TimerServiceTest, ACallbackMayKillItsOwnTimer) {
+    ZrSubscriber self;
+    int fires = 0;
+    self = ZrSubscriber([&](const ZrEventArgs&) {
+        ++fires;
+        timers()->KillTimer(3, self);
+        return true;
+    });
+    timers()->SetTimer(3, 10, self);
+    AdvanceClock(10 * kMs);
+    timers()->Tick();
+    AdvanceClock(10 * kMs);
+    timers()->Tick();
+    EXPECT_EQ(fires, 1);
+    self = ZrSubscriber();
+}
+
+TEST(TimerStart, WithoutCounterInitReportsAndTicksNothing) {
+    zrnative::portable::UseManualClock(true);
+    zrnative::portable::SetCounterAvailable(false);
+    zrtest::RecordingEngine engine;
+    EXPECT_FALSE(CreateDrvWnd()->Init(&engine));
+    ASSERT_EQ(engine.logLines.size(), 1u);
+    EXPECT_EQ(engine.logLines[0],
+              "\xb4\xb0\xbf\xda\xcf\xb5\xcd\xb3\xa3\xba\xca\xb1\xbc\xe4\xd6\xe1\xb3\xf5\xca\xbc\xbb\xaf\xca\xa7\xb0\xdc\xa3\xa1");
+    EXPECT_EQ(zrnative::portable::GetNativeTimerPeriod(engine.hwnd, ZRTIMER_NATIVE_TICK), 0u);
+    zrnative::portable::SetCounterAvailable(true);
+    CreateDrvWnd()->Release();
+    EXPECT_FALSE(CreateDrvWnd()->Init(nullptr));
+    CreateDrvWnd()->Release();
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+#include "support/EventRecorder.h"
+
+namespace {
+
+using zrtest::DriverTest;
+using zrtest::TestWnd;
+
+class CountingFactory : public IWndFactory {
+public:
+    explicit CountingFactory(const char* type, int* deletions) : IWndFactory(type), deletions_(deletions) {}
+    IWnd* CreateWnd(ZrString) override { return new TestWnd("", deletions_); }
+
+private:
+    int* deletions_;
+};
+
+class WndNameRegistryTest : public DriverTest {
+protected:
+    void SetUp() override {
+        DriverTest::SetUp();
+        names = driver()->GetWndNameRegistry();
+        driver()->GetWndTypeRegistry()->AddFactory(new CountingFactory("Button", &deletions));
+    }
+    // Registered windows are only destroyed by the registry, never deleted.
+    void TearDown() override {
+        for (IWnd* w : made) delete w;
+        DriverTest::TearDown();
+    }
+    IWnd* Make(const char* type, const char* name) {
+        IWnd* w = names->CreateNamedWnd(type, name);
+        if (w) made.push_back(w);
+        return w;
+    }
+
+    IWndNameRegistry* names = nullptr;
+    int deletions = 0;
+    std::vector<IWnd*> made;
+};
+
+TEST_F(WndNameRegistryTest, RefusesATakenNameWithALogLine) {
+    IWnd* ok = Make("Button", "ok");
+    ASSERT_NE(ok, nullptr);
+    EXPECT_STREQ(ok->GetType(), "Button");
+    EXPECT_STREQ(ok->GetName(), "ok");
+    EXPECT_EQ(ok->GetParent(), nullptr);
+    EXPECT_EQ(names->FindWnd("ok"), ok);
+
+    EXPECT_EQ(Make("Button", "ok"), nullptr);
+    ASSERT_EQ(engine->logLines.size(), 1u);
+    EXPECT_EQ(engine->logLines[0], "\xB4\xB0\xBF\xDA ok \xD2\xD1\xB4\xE6\xD4\xDA");
+
+    // Unknown types make nothing and say nothing; names are case-sensitive.
+    EXPECT_EQ(Make("MsgBox", "box"), nullptr);
+    EXPECT_FALSE(names->IsNameRegistered("box"));
+    EXPECT_NE(Make("Button", "OK"), nullptr);
+    EXPECT_EQ(engine->logLines.size(), 1u);
+    EXPECT_FALSE(names->IsWndRegistered(nullptr));
+    EXPECT_FALSE(names->DestroyWndByPtr(nullptr));
+    EXPECT_FALSE(names->DestroyNamedWnd("missing"));
+    EXPECT_EQ(names->FindWnd("missing"), nullptr);
+}
+
+TEST_F(WndNameRegistryTest, DestroyingARegisteredWindowFreesItsNameOnce) {
+    IWnd* parent = Make("Button", "parent");
+    IWnd* child = Make("Button", "child");
+    ZrRect r{0, 0, 10, 10};
+    parent->Create(r, nullptr, ZRWS_VISIBLE);
+    child->Create(r, parent, ZRWS_VISIBLE);
+    recorder.Watch(parent, ZrWndEvents::Destory);
+    recorder.Watch(child, ZrWndEvents::Destory);
+
+    parent->Destroy();
+    EXPECT_EQ(recorder.Trace(), (std::vector<std::string>{"Destory@parent", "Destory@child"}));
+    EXPECT_EQ(names->FindWnd("parent"), nullptr);
+    EXPECT_EQ(names->FindWnd("child"), nullptr);
+    EXPECT_EQ(deletions, 0);  // destroyed, not deleted
+    EXPECT_NE(Make("Button", "parent"), nullptr);
+}
+
+TEST_F(WndNameRegistryTest, DestroyAllGoesInNameOrder) {
+    for (const char* n : {"beta", "alpha", "gamma"}) recorder.Watch(Make("Button", n), ZrWndEvents::Destory);
+    names->DestroyAllNamedWnds();
+    EXPECT_EQ(recorder.Trace(), (std::vector<std::string>{"Destory@alpha", "Destory@beta", "Destory@gamma"}));
+}
+
+TEST_F(WndNameRegistryTest, EntriesFollowTheWindowNotItsCurrentName) {
+    IWnd* kept = Make("Button", "kept");
+    kept->SetName("renamed");
+    EXPECT_EQ(names->FindWnd("kept"), kept);
+    EXPECT_TRUE(names->IsWndRegistered(kept));
+
+    // A stranger carrying a registered name is not the registered window.
+    TestWnd stranger("kept");
+    EXPECT_FALSE(names->IsWndRegistered(&stranger));
+    stranger.Destroy();
+    EXPECT_EQ(names->FindWnd("kept"), kept);
+
+    // Deleting the renamed window still removes its entry.
+    made.clear();
+    delete kept;
+    EXPECT_FALSE(names->IsNameRegistered("kept"));
+
+    // After Release the registry is never answered again.
+    Make("Button", "left");
+    names->Release();
+    IWndNameRegistry* fresh = driver()->GetWndNameRegistry();
+    EXPECT_FALSE(fresh->IsNameRegistered("left"));
+}
+
+}  // namespace
