@@ -1,5 +1,10 @@
 #include "drv/DrvWnd.h"
 
+#include <algorithm>
+
+#include "drv/EngineLock.h"
+#include "drv/StockFactories.h"
+#include "platform/Native.h"
 #include "wnd/DriverAccess.h"
 #include "wnd/WndNameRegistry.h"
 #include "zrwnd/EventArgs.h"
@@ -37,12 +42,28 @@ IDrvRender* Renderer() {
 
 }  // namespace zrwnd
 
-DrvWnd::DrvWnd() = default;
+bool MouseTracker::Arm() {
+    if (!window || armed) return false;
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(TRACKMOUSEEVENT);
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = window;
+    track.dwHoverTime = 0;
+    zrnative::TrackMouseEvent(&track);
+    armed = true;
+    return true;
+}
+
+DrvWnd::DrvWnd() {
+    // The first driver of the process prepares the node pool.
+    RectNodePool::Instance();
+}
 
 DrvWnd::~DrvWnd() {
     // The timer service goes first: its teardown still reaches the engine
     // through this driver to kill the native tick.
     TimerService::DestroyInstance();
+    dirty_.Clear();
     // A later CreateDrvWnd makes a fresh driver rather than answering a dead one.
     if (g_driver == this) g_driver = nullptr;
 }
@@ -56,13 +77,26 @@ void DrvWnd::Release() { delete this; }
 bool DrvWnd::Init(IZr2DEngine* engine) {
     if (!engine) return false;
     engine_ = engine;
-    trackedWindow_ = engine->GetHWnd();
+    tracker_.window = engine->GetHWnd();
+    RegisterStockFactories(GetWndTypeRegistry());
+    ReadKeyboardLayouts();
     initialised_ = true;
     if (!GetTimer()->Start()) {
         if (IEngineLog* log = engine->GetLog()) log->Print("%s", kTimerStartFailed);
         return false;
     }
     return true;
+}
+
+void DrvWnd::ReadKeyboardLayouts() {
+    layoutCount_ = std::clamp(zrnative::GetKeyboardLayoutList(kMaxLayouts, layouts_), 0, kMaxLayouts);
+    // The last layout that is not an input method becomes the default.
+    for (int i = 0; i < layoutCount_; ++i) {
+        if (!zrnative::ImmIsIME(layouts_[i])) {
+            defaultLayout_ = i;
+            currentLayout_ = i;
+        }
+    }
 }
 
 IWndNameRegistry* DrvWnd::GetWndNameRegistry() { return WndNameRegistry::Instance(); }
@@ -155,7 +189,25 @@ bool DrvWnd::SetCaptureWnd(IWnd* wnd) {
 
 int DrvWnd::MessageBox(const char*, int, int, int) { return 0; }
 
-void DrvWnd::InvalidateRect(const ZrRect*, bool) {}
+void DrvWnd::InvalidateRect(const ZrRect* rect, bool redrawNow) {
+    if (!engine_) return;
+    int width = 0;
+    int height = 0;
+    engine_->GetClientSize(&width, &height);
+    ZrRect r{0, 0, width, height};
+    // A modal window's mask covers the whole surface.
+    if (rect && !modal_) {
+        if (!(rect->right > 0 && rect->left < width && rect->bottom >= 1 && rect->top < height)) return;
+        r = *rect;
+        if (r.left < 1) r.left = 0;
+        if (r.top < 1) r.top = 0;
+        r.right = std::min(r.right, width);
+        r.bottom = std::min(r.bottom, height);
+    }
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    if (engine_->GetRenderMode() == ZRRENDER_DIRTY_RECTS) dirty_.Add(r);
+    if (redrawNow) Render();
+}
 
 std::uint32_t DrvWnd::GetModalMaskColor() { return maskColor_; }
 
@@ -163,9 +215,33 @@ void DrvWnd::SetModalMaskColor(std::uint32_t argb) { maskColor_ = argb; }
 
 ZrPoint DrvWnd::GetMousePos() { return {mouseX_, mouseY_}; }
 
-bool DrvWnd::RestoreKeyboardLayout() { return true; }
+bool DrvWnd::RestoreKeyboardLayout() {
+    if (currentLayout_ == defaultLayout_) return true;
+    // currentLayout follows when WM_INPUTLANGCHANGE arrives.
+    return zrnative::ActivateKeyboardLayout(layouts_[defaultLayout_], KLF_SETFORPROCESS) != nullptr;
+}
 
-bool DrvWnd::SelectKeyboardLayout(HKL) { return false; }
+bool DrvWnd::SelectKeyboardLayout(HKL layout) {
+    if (layouts_[currentLayout_] == layout) return true;
+    int index = -1;
+    for (int i = 0; i < layoutCount_; ++i) {
+        if (layouts_[i] == layout) {
+            index = i;
+            break;
+        }
+    }
+    if (index < 0) return false;
+    if (!zrnative::ActivateKeyboardLayout(layout, KLF_SETFORPROCESS)) return false;
+    ZrIMEEventArgs args;
+    args.oldLayout = layouts_[currentLayout_];
+    args.newLayout = layout;
+    currentLayout_ = index;
+    for (IWnd* wnd = GetActiveWnd(); wnd && !args.handled; wnd = wnd->GetParent()) {
+        args.window = wnd;
+        wnd->OnIMEChanged(args);
+    }
+    return true;
+}
 
 TimerService* DrvWnd::GetTimer() { return TimerService::Instance(); }
 
@@ -183,7 +259,51 @@ bool DrvWnd::OnKeyDown(int) { return false; }
 bool DrvWnd::OnKeyUp(int) { return false; }
 bool DrvWnd::OnChar(int) { return false; }
 bool DrvWnd::OnInputLangChange(HKL) { return false; }
-void DrvWnd::Render() {}
+void DrvWnd::Render() {
+    if (!engine_ || rendering_) return;
+    zrdrv::EngineLockScope lock(engine_);
+    IDrvRender* renderer = engine_->GetRender();
+    if (!root_ || !renderer) return;
+    rendering_ = true;
+    IWnd* root = root_;
+    ZrWndEventArgs args(root);
+    root->FireEvent(ZrWndEvents::BeforeScene, args);
+    // A subscriber may have taken the root away.
+    if (root_ != root || !renderer->BeginScene()) {
+        rendering_ = false;
+        return;
+    }
+    // What this pass draws leaves the dirty region now; whatever is invalidated
+    // while it draws stays for the next pass.
+    RectRegion drawing;
+    drawing.Swap(dirty_);
+    if (engine_->GetRenderMode() == ZRRENDER_DIRTY_RECTS) {
+        drawing.Normalise();
+        for (const RectNode* node = drawing.First(); node && root_ == root; node = drawing.Next(node)) {
+            const ZrRect clip{node->left, node->top, node->right, node->bottom};
+            root->GetWndDC()->SetClipRect(&clip);
+            root->GetClientDC()->SetClipRect(&clip);
+            root->OnRender();
+            if (modal_ && root_ == root) modal_->OnRender();
+            renderer->PresentRect(&clip);
+        }
+        // The root's contexts go back to unclipped, so that nothing drawn outside
+        // a pass (or in a whole-surface pass) is cut to the last dirty rectangle.
+        if (root_ == root) {
+            const ZrRect unset{-1, -1, -1, -1};
+            root->GetWndDC()->SetClipRect(&unset);
+            root->GetClientDC()->SetClipRect(&unset);
+        }
+    } else {
+        root->OnRender();
+        if (modal_ && root_ == root) modal_->OnRender();
+        renderer->PresentRect(nullptr);
+    }
+    renderer->EndScene();
+    if (root_ == root) root->FireEvent(ZrWndEvents::AfterScene, args);
+    drawing.Clear();
+    rendering_ = false;
+}
 bool DrvWnd::HandleMessage(UINT, WPARAM, LPARAM) { return false; }
 void DrvWnd::SetCursor(HCURSOR cursor) { cursor_ = cursor; }
 bool DrvWnd::OnActivate(bool) { return false; }

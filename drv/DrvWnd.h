@@ -2,11 +2,24 @@
 
 #include <cstdint>
 
+#include "drv/RectRegion.h"
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/IWnd.h"
 
+// Native mouse-leave tracking: armed on mouse moves, disarmed when the leave
+// arrives, so the host reports a leave only once per entry.
+struct MouseTracker {
+    HWND window = nullptr;
+    bool armed = false;
+
+    // Answers true only when it armed now.
+    bool Arm();
+    void Disarm() { armed = false; }
+};
+
 // The process's one driver window: the window references the tree consults
-// (root, modal, hover, capture), the mouse position and the engine.
+// (root, modal, hover, capture), the dirty region and the drawing pass, the
+// keyboard layouts, and access to the process's registries and timers.
 class DrvWnd : public IDrvWnd {
 public:
     DrvWnd();
@@ -54,18 +67,31 @@ public:
     virtual bool OnActivate(bool active);
 
     IZr2DEngine* GetEngine() const { return engine_; }
+    const RectRegion& GetDirtyRegion() const { return dirty_; }
+
+    static constexpr int kMaxLayouts = 32;
 
 private:
+    void ReadKeyboardLayouts();
+
     IZr2DEngine* engine_ = nullptr;
     IWnd* root_ = nullptr;
     IWnd* modal_ = nullptr;
     IWnd* hover_ = nullptr;
     IWnd* capture_ = nullptr;
+    RectRegion dirty_;
     bool initialised_ = false;
     std::uint32_t maskColor_ = 0x88000000;
     std::int32_t mouseX_ = 0;
     std::int32_t mouseY_ = 0;
-    HWND trackedWindow_ = nullptr;
+    MouseTracker tracker_;
     std::uint32_t inputState_ = 0;
+    HKL layouts_[kMaxLayouts] = {};
+    std::int32_t layoutCount_ = 0;
+    std::int32_t defaultLayout_ = 0;
+    std::int32_t currentLayout_ = 0;
     HCURSOR cursor_ = nullptr;
+    // Set during a drawing pass: a pass started from inside one is left to the
+    // next, which finds what it would have drawn still dirty.
+    bool rendering_ = false;
 };

@@ -21,6 +21,17 @@ BOOL QueryPerformanceFrequency(std::int64_t* frequency);
 BOOL QueryPerformanceCounter(std::int64_t* count);
 void Sleep(DWORD ms);
 
+// Keyboard layouts of the process and whether one is an input method.
+int GetKeyboardLayoutList(int count, HKL* layouts);
+// Answers the previous layout, or null when the layout is refused.
+HKL ActivateKeyboardLayout(HKL layout, UINT flags);
+BOOL ImmIsIME(HKL layout);
+
+// Asks for WM_MOUSELEAVE when the mouse leaves the window.
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
+
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // True when the clock only moves when a test or host advances it. Background
 // threads that wait on time are then not started: their passes are run by hand.
 bool IsClockManual();

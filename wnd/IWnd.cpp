@@ -19,6 +19,14 @@ ZrRect Intersect(const ZrRect& a, const ZrRect& b) {
             std::min(a.bottom, b.bottom)};
 }
 
+// Bumped by every change that can move a window or its clip, which makes every
+// render cache stale. Zero is never a valid generation.
+unsigned g_geometryGeneration = 1;
+
+void GeometryChanged() {
+    if (++g_geometryGeneration == 0) g_geometryGeneration = 1;
+}
+
 bool Unlink(std::vector<IWnd*>& list, IWnd* wnd) {
     auto it = std::find(list.begin(), list.end(), wnd);
     if (it == list.end()) return false;
@@ -43,8 +51,12 @@ bool WndDC::GetClipRect(ZrRect* out) {
     IWnd* parent = owner_->GetParent();
     if (!parent) return owner_->GetWndPosRect(out);
     ZrRect own;
-    ZrRect parentClip;
     GetRect(&own);
+    if (parent->HasRenderCache()) {
+        *out = Intersect(own, parent->renderClip_);
+        return true;
+    }
+    ZrRect parentClip;
     parent->GetWndDC()->GetClipRect(&parentClip);
     *out = Intersect(own, parentClip);
     return true;
@@ -53,6 +65,7 @@ bool WndDC::GetClipRect(ZrRect* out) {
 bool WndDC::SetClipRect(const ZrRect* rect) {
     if (!rect) return false;
     clip_ = *rect;
+    GeometryChanged();
     return true;
 }
 
@@ -251,12 +264,18 @@ bool IWnd::IsHit(ZrPoint point) {
 int IWnd::GetWidth() { return wndPosRect_.right - wndPosRect_.left; }
 int IWnd::GetHeight() { return wndPosRect_.bottom - wndPosRect_.top; }
 
+bool IWnd::HasRenderCache() const { return renderGeneration_ == g_geometryGeneration; }
+
 bool IWnd::GetWndRect(ZrRect* out) {
     if (!out) return false;
     *out = wndPosRect_;
     if (parent_) {
         ZrRect parentRect;
-        parent_->GetWndRect(&parentRect);
+        if (parent_->HasRenderCache()) {
+            parentRect = parent_->renderRect_;
+        } else {
+            parent_->GetWndRect(&parentRect);
+        }
         out->left += parentRect.left;
         out->right += parentRect.left;
         out->top += parentRect.top;
@@ -274,6 +293,7 @@ bool IWnd::GetClientRect(ZrRect* out) {
 bool IWnd::MoveWnd(int x, int y, int width, int height) {
     const ZrRect moved{x, y, x + width, y + height};
     if (moved == wndPosRect_) return true;
+    GeometryChanged();
     wndPosRect_ = moved;
     clientPosRect_ = moved;
     ZrWndEventArgs args(this);
@@ -301,6 +321,7 @@ bool IWnd::SetWndPos(int x, int y, int width, int height, unsigned flags) {
     }
     // The same steps as MoveWnd, without dispatching to an override of it.
     if (moved == wndPosRect_) return true;
+    GeometryChanged();
     wndPosRect_ = moved;
     clientPosRect_ = moved;
     ZrWndEventArgs args(this);
@@ -417,7 +438,10 @@ bool IWnd::IsAncestor(IWnd* wnd) {
 }
 
 IWnd* IWnd::GetParent() { return parent_; }
-void IWnd::SetParent(IWnd* parent) { parent_ = parent; }
+void IWnd::SetParent(IWnd* parent) {
+    GeometryChanged();
+    parent_ = parent;
+}
 
 IWnd* IWnd::GetActiveChild(bool directOnly) {
     IWnd* candidate = nullptr;
@@ -679,13 +703,20 @@ void IWnd::OnRender() {
     if (clip.right - clip.left <= 0 || clip.bottom - clip.top <= 0) return;
     ZrWndEventArgs args(this);
     OnRenderStarted(args);
+    IWnd* modal = zrwnd::Driver()->GetModalWnd();
     if (IsModal()) _DrawModalMask();
     RenderSelf();
     OnRenderChild(args);
-    // The modal window is drawn by the driver after the whole tree.
-    for (size_t i = 0; i < drawOrder_.size(); ++i) {
-        IWnd* child = drawOrder_[i];
-        if (!child->IsModal()) child->OnRender();
+    if (!drawOrder_.empty()) {
+        GetWndRect(&renderRect_);
+        renderClip_ = clip;
+        renderGeneration_ = g_geometryGeneration;
+        // The modal window is drawn by the driver after the whole tree.
+        for (size_t i = 0; i < drawOrder_.size(); ++i) {
+            IWnd* child = drawOrder_[i];
+            if (child != modal) child->OnRender();
+        }
+        renderGeneration_ = 0;
     }
     OnRenderEnded(args);
 }

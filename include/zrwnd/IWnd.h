@@ -164,7 +164,10 @@ protected:
     void _Retreat();
 
 private:
+    friend class WndDC;
+
     void DestroyOwnSubtree();
+    bool HasRenderCache() const;
 
     WndDC wndDC_{this};
     WndDC clientDC_{this};
@@ -191,4 +194,10 @@ private:
     bool ownsFont_ = false;
     std::uint32_t fontBorderArgb_ = 0;
     ZrPoint dragAnchor_{};
+    // While the window draws its children: its surface and clip rectangles, so
+    // each child finds them without walking up to the root again. Valid only in
+    // the geometry generation it was taken in.
+    ZrRect renderRect_{};
+    ZrRect renderClip_{};
+    unsigned renderGeneration_ = 0;
 };

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <deque>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -20,6 +21,10 @@ struct NativeTimer {
 struct Model {
     std::mutex mutex;
     std::vector<NativeTimer> timers;
+    std::vector<portable::KeyboardLayout> layouts;
+    int activeLayout = 0;
+    std::vector<HWND> leaveArmed;
+    std::deque<MSG> posted;
 };
 
 Model& TheModel() {
@@ -89,7 +94,106 @@ void Sleep(DWORD ms) {
 
 bool IsClockManual() { return g_manualClock; }
 
+int GetKeyboardLayoutList(int count, HKL* layouts) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    const int total = static_cast<int>(m.layouts.size());
+    if (count <= 0 || !layouts) return total;
+    const int n = std::min(count, total);
+    for (int i = 0; i < n; ++i) layouts[i] = m.layouts[static_cast<size_t>(i)].handle;
+    return n;
+}
+
+HKL ActivateKeyboardLayout(HKL layout, UINT) {
+    Model& m = TheModel();
+    std::unique_lock<std::mutex> lock(m.mutex);
+    for (size_t i = 0; i < m.layouts.size(); ++i) {
+        if (m.layouts[i].handle != layout) continue;
+        HKL previous = m.layouts[static_cast<size_t>(m.activeLayout)].handle;
+        m.activeLayout = static_cast<int>(i);
+        // Windows tells the window about the switch with a message of its own.
+        MSG msg{};
+        msg.message = WM_INPUTLANGCHANGE;
+        msg.lParam = reinterpret_cast<LPARAM>(layout);
+        m.posted.push_back(msg);
+        return previous ? previous : layout;
+    }
+    return nullptr;
+}
+
+BOOL ImmIsIME(HKL layout) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    for (const auto& l : m.layouts) {
+        if (l.handle == layout) return l.isInputMethod ? 1 : 0;
+    }
+    return 0;
+}
+
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
+    if (!track || track->cbSize != sizeof(TRACKMOUSEEVENT) || !track->hwndTrack) return 0;
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    if (std::find(m.leaveArmed.begin(), m.leaveArmed.end(), track->hwndTrack) == m.leaveArmed.end()) {
+        m.leaveArmed.push_back(track->hwndTrack);
+    }
+    return 1;
+}
+
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    MSG msg{};
+    msg.hwnd = window;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    m.posted.push_back(msg);
+    return 1;
+}
+
 namespace portable {
+
+void SetKeyboardLayouts(const KeyboardLayout* layouts, int count, int active) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    m.layouts.assign(layouts, layouts + (layouts && count > 0 ? count : 0));
+    m.activeLayout = (active >= 0 && active < count) ? active : 0;
+}
+
+HKL GetActiveKeyboardLayout() {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    return m.layouts.empty() ? nullptr : m.layouts[static_cast<size_t>(m.activeLayout)].handle;
+}
+
+bool IsMouseLeaveArmed(HWND window) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    return std::find(m.leaveArmed.begin(), m.leaveArmed.end(), window) != m.leaveArmed.end();
+}
+
+void DisarmMouseLeave(HWND window) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    m.leaveArmed.erase(std::remove(m.leaveArmed.begin(), m.leaveArmed.end(), window), m.leaveArmed.end());
+}
+
+int PostedMessageCount() {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    return static_cast<int>(m.posted.size());
+}
+
+bool TakePostedMessage(MSG* out) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    if (m.posted.empty()) return false;
+    if (out) *out = m.posted.front();
+    m.posted.pop_front();
+    return true;
+}
+
 
 void UseManualClock(bool manual) { g_manualClock = manual; }
 
@@ -110,6 +214,10 @@ void Reset() {
     Model& m = TheModel();
     std::lock_guard<std::mutex> lock(m.mutex);
     m.timers.clear();
+    m.layouts.clear();
+    m.activeLayout = 0;
+    m.leaveArmed.clear();
+    m.posted.clear();
     g_focus = nullptr;
 }
 

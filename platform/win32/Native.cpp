@@ -1,5 +1,7 @@
 #include "platform/Native.h"
 
+#include <imm.h>
+
 namespace zrnative {
 
 HWND SetFocus(HWND window) { return ::SetFocus(window); }
@@ -27,5 +29,17 @@ BOOL QueryPerformanceCounter(std::int64_t* count) {
 void Sleep(DWORD ms) { ::Sleep(ms); }
 
 bool IsClockManual() { return false; }
+
+int GetKeyboardLayoutList(int count, HKL* layouts) { return ::GetKeyboardLayoutList(count, layouts); }
+
+HKL ActivateKeyboardLayout(HKL layout, UINT flags) { return ::ActivateKeyboardLayout(layout, flags); }
+
+BOOL ImmIsIME(HKL layout) { return ::ImmIsIME(layout); }
+
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) { return ::TrackMouseEvent(track); }
+
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::PostMessageA(window, message, wParam, lParam);
+}
 
 }  // namespace zrnative

@@ -129,6 +129,13 @@ void RecordingImage::Draw(IDC* dc, int srcX, int srcY, int srcW, int srcH, int d
     engine_->Record(call);
 }
 
+namespace {
+RecordingEngine* g_current = nullptr;
+}  // namespace
+
+RecordingEngine* RecordingEngine::Current() { return g_current; }
+void RecordingEngine::SetCurrent(RecordingEngine* engine) { g_current = engine; }
+
 RecordingEngine::RecordingEngine(int w, int h) : width(w), height(h) {}
 
 RecordingEngine::~RecordingEngine() {

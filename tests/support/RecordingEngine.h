@@ -112,6 +112,10 @@ public:
     // IEngineLog
     void Print(const char* format, ...) override;
 
+    // The engine the current test drives, for windows that draw themselves.
+    static RecordingEngine* Current();
+    static void SetCurrent(RecordingEngine* engine);
+
     void Record(EngineCall call);
     std::vector<EngineCall> Calls(const std::string& op) const;
     int Count(const std::string& op) const;

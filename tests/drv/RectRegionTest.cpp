@@ -1,0 +1,129 @@
+#include <random>
+#include <set>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "drv/RectRegion.h"
+
+namespace {
+
+std::vector<ZrRect> Rects(const RectRegion& region) {
+    std::vector<ZrRect> out;
+    for (const RectNode* n = region.First(); n; n = region.Next(n)) out.push_back({n->left, n->top, n->right, n->bottom});
+    return out;
+}
+
+// The set of covered pixels, to compare what a region covers with its input.
+std::set<std::pair<int, int>> Pixels(const std::vector<ZrRect>& rects) {
+    std::set<std::pair<int, int>> out;
+    for (const ZrRect& r : rects)
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) out.insert({x, y});
+    return out;
+}
+
+bool Disjoint(const std::vector<ZrRect>& rects) {
+    size_t area = 0;
+    for (const ZrRect& r : rects) area += static_cast<size_t>((r.right - r.left) * (r.bottom - r.top));
+    return area == Pixels(rects).size();
+}
+
+TEST(RectRegion, OverlapsBecomeDisjointPiecesAndNormaliseIntoBands) {
+    RectRegion region;
+    region.Add({0, 0, 10, 10});
+    region.Add({5, 5, 15, 15});
+    auto rects = Rects(region);
+    EXPECT_EQ(rects.size(), 3u);
+    EXPECT_TRUE(Disjoint(rects));
+    EXPECT_EQ(Pixels(rects), Pixels({{0, 0, 10, 10}, {5, 5, 15, 15}}));
+    region.Normalise();
+    EXPECT_EQ(Rects(region), (std::vector<ZrRect>{{0, 0, 10, 5}, {0, 5, 15, 10}, {5, 10, 15, 15}}));
+
+    RectRegion side;
+    side.Add({0, 0, 10, 10});
+    side.Add({10, 0, 20, 10});
+    side.Normalise();
+    EXPECT_EQ(Rects(side), (std::vector<ZrRect>{{0, 0, 20, 10}}));
+
+    RectRegion stacked;
+    stacked.Add({0, 0, 10, 10});
+    stacked.Add({0, 10, 10, 20});
+    stacked.Normalise();
+    EXPECT_EQ(Rects(stacked), (std::vector<ZrRect>{{0, 0, 10, 20}}));
+
+    // Empty and inverted rectangles are ignored.
+    RectRegion none;
+    none.Add({5, 5, 5, 9});
+    none.Add({9, 0, 2, 4});
+    EXPECT_TRUE(none.IsEmpty());
+}
+
+TEST(RectRegion, SubtractMovesTheInsideToAnotherRegion) {
+    RectRegion region, inside;
+    region.Add({0, 0, 30, 30});
+    region.Subtract({10, 10, 20, 20}, &inside);
+    EXPECT_EQ(Rects(inside), (std::vector<ZrRect>{{10, 10, 20, 20}}));
+    // Pieces come out above, below, left, right, each put at the head.
+    EXPECT_EQ(Rects(region), (std::vector<ZrRect>{{20, 10, 30, 20}, {0, 10, 10, 20}, {0, 20, 30, 30}, {0, 0, 30, 10}}));
+}
+
+TEST(RectRegion, RandomRegionsKeepTheirAreaThroughNormalising) {
+    std::mt19937 rng(1234);
+    std::uniform_int_distribution<int> pos(0, 60), size(1, 25);
+    for (int round = 0; round < 40; ++round) {
+        RectRegion region;
+        std::vector<ZrRect> input;
+        for (int i = 0; i < 12; ++i) {
+            const int x = pos(rng), y = pos(rng);
+            input.push_back({x, y, x + size(rng), y + size(rng)});
+            region.Add(input.back());
+        }
+        ASSERT_TRUE(Disjoint(Rects(region)));
+        region.Normalise();
+        const auto bands = Rects(region);
+        ASSERT_TRUE(Disjoint(bands));
+        ASSERT_EQ(Pixels(bands), Pixels(input));
+        // Sorted by top, then left; no two neighbours in a band touch.
+        for (size_t i = 1; i < bands.size(); ++i) {
+            const ZrRect& a = bands[i - 1];
+            const ZrRect& b = bands[i];
+            ASSERT_TRUE(a.top < b.top || (a.top == b.top && a.right < b.left)) << "round " << round;
+            if (a.top == b.top) {
+                ASSERT_EQ(a.bottom, b.bottom);
+            }
+        }
+    }
+}
+
+TEST(RectNodePool, HandsOutTwoHundredSlotsThenFallsBackToTheHeap) {
+    RectNodePool& pool = RectNodePool::Instance();
+    const int freeBefore = pool.FreeCount();
+    ASSERT_EQ(freeBefore, RectNodePool::kCapacity);
+    std::vector<RectNode*> taken;
+    for (int i = 0; i < RectNodePool::kCapacity; ++i) taken.push_back(pool.Take());
+    EXPECT_EQ(pool.FreeCount(), 0);
+    for (RectNode* n : taken) EXPECT_TRUE(pool.Owns(n));
+    RectNode* extra = pool.Take();  // the 201st
+    EXPECT_FALSE(pool.Owns(extra));
+    EXPECT_EQ(pool.HeapNodesLive(), 1);
+    pool.Give(extra);
+    EXPECT_EQ(pool.HeapNodesLive(), 0);
+    // Slots come back in the order they are given back.
+    pool.Give(taken[7]);
+    pool.Give(taken[3]);
+    EXPECT_EQ(pool.Take(), taken[7]);
+    EXPECT_EQ(pool.Take(), taken[3]);
+    for (RectNode* n : taken) pool.Give(n);
+    EXPECT_EQ(pool.FreeCount(), RectNodePool::kCapacity);
+
+    // A region of fewer than 200 rectangles lives in the pool alone.
+    RectRegion region;
+    for (int i = 0; i < 150; ++i) region.Add({i * 3, 0, i * 3 + 2, 2});
+    EXPECT_EQ(pool.HeapNodesLive(), 0);
+    EXPECT_EQ(pool.FreeCount(), RectNodePool::kCapacity - 150);
+    region.Clear();
+    EXPECT_EQ(pool.FreeCount(), RectNodePool::kCapacity);
+}
+
+}  // namespace
