@@ -7,6 +7,7 @@
 #include "platform/Native.h"
 #include "wnd/DriverAccess.h"
 #include "wnd/WndNameRegistry.h"
+#include "wnd/WndWatch.h"
 #include "zrwnd/EventArgs.h"
 #include "zrwnd/IWndFactory.h"
 #include "zrwnd/Timer.h"
@@ -18,6 +19,38 @@ DrvWnd* g_driver = nullptr;
 // "窗口系统：时间轴初始化失败！": window system: timeline initialisation failed!
 constexpr const char kTimerStartFailed[] =
     "\xb4\xb0\xbf\xda\xcf\xb5\xcd\xb3\xa3\xba\xca\xb1\xbc\xe4\xd6\xe1\xb3\xf5\xca\xbc\xbb\xaf\xca\xa7\xb0\xdc\xa3\xa1";
+
+std::uint32_t ButtonBit(int button) {
+    switch (button) {
+        case ZRMOUSE_LEFT: return ZRSTATE_LBUTTON;
+        case ZRMOUSE_MIDDLE: return ZRSTATE_MBUTTON;
+        case ZRMOUSE_RIGHT: return ZRSTATE_RBUTTON;
+        default: return 0;
+    }
+}
+
+std::uint32_t KeyBit(int key) {
+    switch (key) {
+        case VK_SHIFT: return ZRSTATE_SHIFT;
+        case VK_CONTROL: return ZRSTATE_CTRL;
+        case VK_MENU: return ZRSTATE_ALT;
+        default: return 0;
+    }
+}
+
+// Calls the handler on the target, then on each parent, until one marks the
+// record handled. A window deleted by its own handler ends the walk.
+template <class Args>
+bool DeliverUpward(IWnd* target, Args& args, void (IWnd::*handler)(Args&)) {
+    zrwnd::WndWatch watch(target);
+    while (IWnd* wnd = watch.Get()) {
+        args.window = wnd;
+        (wnd->*handler)(args);
+        if (args.handled || !watch.Get()) break;
+        watch.Set(wnd->GetParent());
+    }
+    return args.handled;
+}
 
 }  // namespace
 
@@ -107,6 +140,12 @@ IWnd* DrvWnd::GetRootWnd() { return root_; }
 
 bool DrvWnd::SetRootWnd(IWnd* wnd) {
     root_ = wnd;
+    // Windows outside the new tree keep no driver reference: a modal, capture or
+    // hover window of a tree that is no longer shown would never be let go.
+    auto foreign = [wnd](IWnd* ref) { return ref && ref != wnd && !(wnd && ref->IsAncestor(wnd)); };
+    if (foreign(capture_)) capture_ = nullptr;
+    if (foreign(hover_)) SetHoverWnd(nullptr);
+    if (foreign(modal_)) SetModalWnd(nullptr);
     if (wnd) wnd->SetActive(true, false);
     return true;
 }
@@ -236,29 +275,119 @@ bool DrvWnd::SelectKeyboardLayout(HKL layout) {
     args.oldLayout = layouts_[currentLayout_];
     args.newLayout = layout;
     currentLayout_ = index;
-    for (IWnd* wnd = GetActiveWnd(); wnd && !args.handled; wnd = wnd->GetParent()) {
-        args.window = wnd;
-        wnd->OnIMEChanged(args);
-    }
+    if (IWnd* target = GetActiveWnd()) DeliverUpward(target, args, &IWnd::OnIMEChanged);
     return true;
 }
 
 TimerService* DrvWnd::GetTimer() { return TimerService::Instance(); }
 
+ZrMouseEventArgs DrvWnd::MouseArgs(int button, int wheel) const {
+    ZrMouseEventArgs args;
+    args.x = mouseX_;
+    args.y = mouseY_;
+    args.button = button;
+    args.wheel = wheel;
+    args.state = inputState_;
+    return args;
+}
+
 bool DrvWnd::OnMouseMove(int x, int y) {
     mouseX_ = x;
     mouseY_ = y;
-    return false;
+    ZrMouseEventArgs args = MouseArgs(0, 0);
+    zrwnd::WndWatch target(GetWndAtPoint(x, y));
+    if (!target.Get()) return false;
+    if (target.Get() != hover_) {
+        if (IWnd* left = hover_) {
+            args.window = left;
+            left->OnMouseLeave(args);
+        }
+        // The leave handler may have taken the new target away.
+        if (!target.Get()) return false;
+        hover_ = target.Get();
+        args.window = hover_;
+        hover_->OnMouseEnter(args);
+        if (!target.Get()) return false;
+    }
+    args.handled = false;
+    return DeliverUpward(target.Get(), args, &IWnd::OnMouseMove);
 }
 
-bool DrvWnd::OnMouseWheel(int) { return false; }
-bool DrvWnd::OnMouseDown(int) { return false; }
-bool DrvWnd::OnMouseUp(int) { return false; }
-bool DrvWnd::OnMouseDBClick(int) { return false; }
-bool DrvWnd::OnKeyDown(int) { return false; }
-bool DrvWnd::OnKeyUp(int) { return false; }
-bool DrvWnd::OnChar(int) { return false; }
-bool DrvWnd::OnInputLangChange(HKL) { return false; }
+bool DrvWnd::OnMouseWheel(int notches) {
+    ZrMouseEventArgs args = MouseArgs(0, notches);
+    IWnd* target = GetWndAtPoint(mouseX_, mouseY_);
+    return target && DeliverUpward(target, args, &IWnd::OnMouseWheel);
+}
+
+bool DrvWnd::OnMouseDown(int button) {
+    const std::uint32_t bit = ButtonBit(button);
+    if (!bit) return false;
+    inputState_ |= bit;
+    ZrMouseEventArgs args = MouseArgs(button, 0);
+    IWnd* target = GetWndAtPoint(mouseX_, mouseY_);
+    return target && DeliverUpward(target, args, &IWnd::OnMouseDown);
+}
+
+bool DrvWnd::OnMouseUp(int button) {
+    const std::uint32_t bit = ButtonBit(button);
+    if (!bit) return false;
+    inputState_ &= ~bit;
+    ZrMouseEventArgs args = MouseArgs(button, 0);
+    IWnd* target = GetWndAtPoint(mouseX_, mouseY_);
+    return target && DeliverUpward(target, args, &IWnd::OnMouseUp);
+}
+
+bool DrvWnd::OnMouseDBClick(int button) {
+    if (!ButtonBit(button)) return false;
+    ZrMouseEventArgs args = MouseArgs(button, 0);
+    IWnd* target = GetWndAtPoint(mouseX_, mouseY_);
+    return target && DeliverUpward(target, args, &IWnd::OnMouseDBClick);
+}
+
+bool DrvWnd::OnKeyDown(int key) {
+    inputState_ |= KeyBit(key);
+    ZrKeyEventArgs args;
+    args.key = key;
+    args.state = inputState_;
+    IWnd* target = GetActiveWnd();
+    return target && DeliverUpward(target, args, &IWnd::OnKeyDown);
+}
+
+bool DrvWnd::OnKeyUp(int key) {
+    inputState_ &= ~KeyBit(key);
+    ZrKeyEventArgs args;
+    args.key = key;
+    args.state = inputState_;
+    IWnd* target = GetActiveWnd();
+    return target && DeliverUpward(target, args, &IWnd::OnKeyUp);
+}
+
+bool DrvWnd::OnChar(int character) {
+    ZrKeyEventArgs args;
+    args.character = character;
+    args.state = 0;
+    IWnd* target = GetActiveWnd();
+    return target && DeliverUpward(target, args, &IWnd::OnChar);
+}
+
+bool DrvWnd::OnInputLangChange(HKL layout) {
+    if (layouts_[currentLayout_] == layout) return true;
+    int index = -1;
+    for (int i = 0; i < layoutCount_; ++i) {
+        if (layouts_[i] == layout) {
+            index = i;
+            break;
+        }
+    }
+    if (index < 0) return false;
+    ZrIMEEventArgs args;
+    args.oldLayout = layouts_[currentLayout_];
+    args.newLayout = layout;
+    currentLayout_ = index;
+    IWnd* target = GetActiveWnd();
+    return target && DeliverUpward(target, args, &IWnd::OnIMEChanged);
+}
+
 void DrvWnd::Render() {
     if (!engine_ || rendering_) return;
     zrdrv::EngineLockScope lock(engine_);
@@ -304,6 +433,114 @@ void DrvWnd::Render() {
     drawing.Clear();
     rendering_ = false;
 }
-bool DrvWnd::HandleMessage(UINT, WPARAM, LPARAM) { return false; }
+bool DrvWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The whole message runs under the engine lock; before Init there is none.
+    zrdrv::EngineLockScope lock(engine_);
+    switch (message) {
+        case WM_ACTIVATE: {
+            const bool minimised = ((wParam >> 16) & 0xFFFF) != 0;
+            OnActivate((wParam & 0xFFFF) != WA_INACTIVE && !minimised);
+            return false;
+        }
+        case WM_SETFOCUS:
+            OnActivate(true);
+            return false;
+        case WM_KILLFOCUS:
+            OnActivate(false);
+            return false;
+        case WM_PAINT:
+        case WM_NCPAINT:
+            Paint();
+            return Forward(message, wParam, lParam);
+        case WM_ERASEBKGND:
+            return true;
+        case WM_SETCURSOR:
+            if (!cursor_) return false;
+            zrnative::SetCursor(cursor_);
+            return true;
+        case WM_INPUTLANGCHANGE:
+            return OnInputLangChange(reinterpret_cast<HKL>(lParam));
+        case WM_KEYDOWN:
+            return OnKeyDown(static_cast<int>(wParam));
+        case WM_KEYUP:
+            return OnKeyUp(static_cast<int>(wParam));
+        case WM_CHAR:
+            return OnChar(static_cast<int>(wParam));
+        case WM_TIMER:
+            if (wParam == ZRTIMER_NATIVE_TICK) GetTimer()->Tick();
+            return false;
+        case WM_MOUSEMOVE:
+            tracker_.Arm();
+            return OnMouseMove(static_cast<int>(lParam & 0xFFFF), static_cast<int>((lParam >> 16) & 0xFFFF));
+        case WM_LBUTTONDOWN:
+            return OnMouseDown(ZRMOUSE_LEFT);
+        case WM_LBUTTONUP:
+            return OnMouseUp(ZRMOUSE_LEFT);
+        case WM_LBUTTONDBLCLK:
+            return OnMouseDBClick(ZRMOUSE_LEFT);
+        case WM_RBUTTONDOWN:
+            return OnMouseDown(ZRMOUSE_RIGHT);
+        case WM_RBUTTONUP:
+            return OnMouseUp(ZRMOUSE_RIGHT);
+        case WM_RBUTTONDBLCLK:
+            return OnMouseDBClick(ZRMOUSE_RIGHT);
+        case WM_MBUTTONDOWN:
+            return OnMouseDown(ZRMOUSE_MIDDLE);
+        case WM_MBUTTONUP:
+            return OnMouseUp(ZRMOUSE_MIDDLE);
+        case WM_MBUTTONDBLCLK:
+            return OnMouseDBClick(ZRMOUSE_MIDDLE);
+        case WM_MOUSEWHEEL:
+            return OnMouseWheel(static_cast<std::int16_t>((wParam >> 16) & 0xFFFF) / 120);
+        case WM_MOUSELEAVE:
+            OnMouseLeaveWindow();
+            return false;
+        default:
+            return Forward(message, wParam, lParam);
+    }
+}
+
+bool DrvWnd::Forward(UINT message, WPARAM wParam, LPARAM lParam) {
+    IDrvRender* renderer = engine_ ? engine_->GetRender() : nullptr;
+    return renderer && renderer->RenderHandleMessage(message, wParam, lParam);
+}
+
+void DrvWnd::Paint() {
+    if (!engine_) return;
+    int width = 0;
+    int height = 0;
+    engine_->GetClientSize(&width, &height);
+    const ZrRect all{0, 0, width, height};
+    if (modal_) {
+        // The modal mask covers everything; the native region is not read.
+        dirty_.Add(all);
+    } else {
+        // Rectangles still dirty from before give way to what the system asks
+        // to have painted.
+        auto fill = [](void* context, const RECT* rects, int count) {
+            static_cast<DrvWnd*>(context)->dirty_.Fill(rects, count);
+        };
+        if (!zrnative::ReadPaintRegion(engine_->GetHWnd(), fill, this)) dirty_.Add(all);
+    }
+    Render();
+}
+
+void DrvWnd::OnMouseLeaveWindow() {
+    tracker_.Disarm();
+    if (hover_) {
+        // Hover is kept: coming back over the same window sends no enter.
+        ZrMouseEventArgs args;
+        args.x = mouseX_;
+        args.y = mouseY_;
+        hover_->OnMouseLeave(args);
+    }
+    // Leaving the native window ends any capture.
+    SetCaptureWnd(nullptr);
+}
+
 void DrvWnd::SetCursor(HCURSOR cursor) { cursor_ = cursor; }
-bool DrvWnd::OnActivate(bool) { return false; }
+
+bool DrvWnd::OnActivate(bool active) {
+    if (IWnd* wnd = GetActiveWnd()) wnd->SetActive(active, false);
+    return false;
+}

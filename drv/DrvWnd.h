@@ -68,11 +68,17 @@ public:
 
     IZr2DEngine* GetEngine() const { return engine_; }
     const RectRegion& GetDirtyRegion() const { return dirty_; }
+    std::uint32_t GetInputState() const { return inputState_; }
+    bool IsMouseTrackerArmed() const { return tracker_.armed; }
 
     static constexpr int kMaxLayouts = 32;
 
 private:
     void ReadKeyboardLayouts();
+    ZrMouseEventArgs MouseArgs(int button, int wheel) const;
+    bool Forward(UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint();
+    void OnMouseLeaveWindow();
 
     IZr2DEngine* engine_ = nullptr;
     IWnd* root_ = nullptr;

@@ -31,6 +31,18 @@ BOOL ImmIsIME(HKL layout);
 BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Answers 0 for WM_QUIT, -1 on error, else a positive value.
+BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax);
+BOOL TranslateMessage(const MSG* msg);
+LRESULT DispatchMessageA(const MSG* msg);
+
+HCURSOR SetCursor(HCURSOR cursor);
+
+// The paint path: BeginPaint on the window, its system region in client
+// coordinates handed to `sink` as disjoint rectangles, EndPaint. False when no
+// native region could be made (nothing was painted then).
+using RectSink = void (*)(void* context, const RECT* rects, int count);
+bool ReadPaintRegion(HWND window, RectSink sink, void* context);
 
 // True when the clock only moves when a test or host advances it. Background
 // threads that wait on time are then not started: their passes are run by hand.

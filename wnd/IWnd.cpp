@@ -4,6 +4,7 @@
 
 #include "platform/Native.h"
 #include "wnd/DriverAccess.h"
+#include "wnd/WndWatch.h"
 #include "zrwnd/IWndNameRegistry.h"
 
 namespace {
@@ -25,6 +26,14 @@ unsigned g_geometryGeneration = 1;
 
 void GeometryChanged() {
     if (++g_geometryGeneration == 0) g_geometryGeneration = 1;
+}
+
+// Windows whose previous-capture field is set. When a window is destroyed or
+// deleted, every such field that names it is dropped, so the capture is never
+// given back to a window that has gone.
+std::vector<IWnd*>& RestoreHolders() {
+    static std::vector<IWnd*> holders;
+    return holders;
 }
 
 bool Unlink(std::vector<IWnd*>& list, IWnd* wnd) {
@@ -81,7 +90,20 @@ IWnd::IWnd() {
 IWnd::~IWnd() {
     // Only IWnd's own Destroy can run now: the derived parts are gone.
     IWnd::Destroy();
+    ForgetCaptureReferences();
+    zrwnd::WndWatch::WindowDeleted(this);
     RemoveAllEvents();
+}
+
+void IWnd::ForgetCaptureReferences() {
+    auto& holders = RestoreHolders();
+    for (IWnd* holder : holders) {
+        if (holder->previousCapture_ == this) holder->previousCapture_ = nullptr;
+    }
+    previousCapture_ = nullptr;
+    holders.erase(std::remove_if(holders.begin(), holders.end(),
+                                 [this](IWnd* holder) { return holder == this || !holder->previousCapture_; }),
+                  holders.end());
 }
 
 void* IWnd::QueryInterface(const char id[16], unsigned long version) {
@@ -117,6 +139,7 @@ void IWnd::Destroy() {
     }
     ZrWndEventArgs args(this);
     OnDestroy(args);
+    ForgetCaptureReferences();
     if (parent_) parent_->RemoveChild(this);
     if (font_ && ownsFont_) {
         font_->Release();
@@ -403,7 +426,11 @@ bool IWnd::CaptureInput() {
     driver->SetCaptureWnd(this);
     ZrWndEventArgs args(this);
     if (previous && !restoreCapture_) previous->OnCaptureLost(args);
-    if (restoreCapture_) previousCapture_ = previous;
+    if (restoreCapture_) {
+        previousCapture_ = previous;
+        auto& holders = RestoreHolders();
+        if (previous && std::find(holders.begin(), holders.end(), this) == holders.end()) holders.push_back(this);
+    }
     OnCaptureGained(args);
     return true;
 }

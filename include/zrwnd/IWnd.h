@@ -168,6 +168,7 @@ private:
 
     void DestroyOwnSubtree();
     bool HasRenderCache() const;
+    void ForgetCaptureReferences();
 
     WndDC wndDC_{this};
     WndDC clientDC_{this};

@@ -99,6 +99,7 @@ constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_ERASEBKGND = 0x0014;
+constexpr UINT WM_NCPAINT = 0x0085;
 constexpr UINT WM_SETCURSOR = 0x0020;
 constexpr UINT WM_INPUTLANGCHANGE = 0x0051;
 constexpr UINT WM_KEYDOWN = 0x0100;

@@ -1,7 +1,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -9,33 +11,105 @@
 #include "platform/Native.h"
 #include "platform/portable/Portable.h"
 
+// An in-process model of one native window (or a few) the way Windows keeps
+// them: client size, update region, timers, mouse-leave tracking, a message
+// queue, keyboard layouts, focus and cursor.
 namespace zrnative {
 namespace {
 
 struct NativeTimer {
-    HWND window;
     UINT_PTR id;
     UINT period;
+    std::int64_t nextDue;  // performance-counter counts
+};
+
+struct Window {
+    HWND handle;
+    int width = 0;
+    int height = 0;
+    portable::WindowProc proc = nullptr;
+    std::vector<RECT> update;  // disjoint
+    bool paintAnnounced = false;
+    std::vector<NativeTimer> timers;
+    bool leaveArmed = false;
 };
 
 struct Model {
     std::mutex mutex;
-    std::vector<NativeTimer> timers;
+    std::condition_variable wake;
+    std::vector<std::unique_ptr<Window>> windows;
+    std::uintptr_t nextHandle = 0x100;
     std::vector<portable::KeyboardLayout> layouts;
     int activeLayout = 0;
-    std::vector<HWND> leaveArmed;
     std::deque<MSG> posted;
+    portable::MessageSource source = nullptr;
+    void* sourceContext = nullptr;
+    bool regionCreationFails = false;
 };
 
 Model& TheModel() {
-    static Model model;
-    return model;
+    static Model* model = new Model;  // outlives every host and test
+    return *model;
 }
 
 std::atomic<HWND> g_focus{nullptr};
+std::atomic<HCURSOR> g_cursor{nullptr};
 std::atomic<bool> g_manualClock{false};
 std::atomic<std::int64_t> g_manualMicros{1};
 std::atomic<bool> g_counterAvailable{true};
+
+Window* FindLocked(Model& m, HWND handle) {
+    for (auto& w : m.windows) {
+        if (w->handle == handle) return w.get();
+    }
+    return nullptr;
+}
+
+// Windows the library meets that no host made here are modelled on first use.
+Window* FindOrAddLocked(Model& m, HWND handle) {
+    if (!handle) return nullptr;
+    if (Window* w = FindLocked(m, handle)) return w;
+    m.windows.push_back(std::make_unique<Window>());
+    m.windows.back()->handle = handle;
+    return m.windows.back().get();
+}
+
+std::int64_t CounterNow() {
+    std::int64_t now = 0;
+    QueryPerformanceCounter(&now);
+    return now;
+}
+
+std::int64_t CountsPerMs() { return g_manualClock ? 1000 : 1000000; }
+
+bool Overlap(const RECT& a, const RECT& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// Adds r to a set of disjoint rectangles, keeping it disjoint.
+void AddDisjoint(std::vector<RECT>& set, RECT r) {
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    std::vector<RECT> kept;
+    for (const RECT& old : set) {
+        if (!Overlap(old, r)) {
+            kept.push_back(old);
+            continue;
+        }
+        RECT rest = old;
+        if (rest.top < r.top) {
+            kept.push_back({rest.left, rest.top, rest.right, r.top});
+            rest.top = r.top;
+        }
+        if (rest.bottom > r.bottom) {
+            kept.push_back({rest.left, r.bottom, rest.right, rest.bottom});
+            rest.bottom = r.bottom;
+        }
+        if (rest.left < r.left) kept.push_back({rest.left, rest.top, r.left, rest.bottom});
+        if (rest.right > r.right) kept.push_back({r.right, rest.top, rest.right, rest.bottom});
+    }
+    kept.push_back(r);
+    set.swap(kept);
+}
 
 }  // namespace
 
@@ -46,23 +120,29 @@ HWND GetFocus() { return g_focus.load(); }
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapseMs, void*) {
     Model& m = TheModel();
     std::lock_guard<std::mutex> lock(m.mutex);
-    for (auto& timer : m.timers) {
-        if (timer.window == window && timer.id == id) {
+    Window* w = FindOrAddLocked(m, window);
+    if (!w) return 0;
+    const std::int64_t due = CounterNow() + static_cast<std::int64_t>(elapseMs) * CountsPerMs();
+    for (auto& timer : w->timers) {
+        if (timer.id == id) {
             timer.period = elapseMs;
+            timer.nextDue = due;
             return id;
         }
     }
-    m.timers.push_back({window, id, elapseMs});
+    w->timers.push_back({id, elapseMs, due});
+    m.wake.notify_all();
     return id;
 }
 
 BOOL KillTimer(HWND window, UINT_PTR id) {
     Model& m = TheModel();
     std::lock_guard<std::mutex> lock(m.mutex);
-    auto it = std::find_if(m.timers.begin(), m.timers.end(),
-                           [&](const NativeTimer& t) { return t.window == window && t.id == id; });
-    if (it == m.timers.end()) return 0;
-    m.timers.erase(it);
+    Window* w = FindLocked(m, window);
+    if (!w) return 0;
+    auto it = std::find_if(w->timers.begin(), w->timers.end(), [&](const NativeTimer& t) { return t.id == id; });
+    if (it == w->timers.end()) return 0;
+    w->timers.erase(it);
     return 1;
 }
 
@@ -106,17 +186,19 @@ int GetKeyboardLayoutList(int count, HKL* layouts) {
 
 HKL ActivateKeyboardLayout(HKL layout, UINT) {
     Model& m = TheModel();
-    std::unique_lock<std::mutex> lock(m.mutex);
+    std::lock_guard<std::mutex> lock(m.mutex);
     for (size_t i = 0; i < m.layouts.size(); ++i) {
         if (m.layouts[i].handle != layout) continue;
         HKL previous = m.layouts[static_cast<size_t>(m.activeLayout)].handle;
         m.activeLayout = static_cast<int>(i);
-        // Windows tells the window about the switch with a message of its own.
+        // Windows tells the focused window about the switch with a message.
         MSG msg{};
+        msg.hwnd = g_focus.load();
         msg.message = WM_INPUTLANGCHANGE;
         msg.lParam = reinterpret_cast<LPARAM>(layout);
         m.posted.push_back(msg);
-        return previous ? previous : layout;
+        m.wake.notify_all();
+        return previous;
     }
     return nullptr;
 }
@@ -134,9 +216,8 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
     if (!track || track->cbSize != sizeof(TRACKMOUSEEVENT) || !track->hwndTrack) return 0;
     Model& m = TheModel();
     std::lock_guard<std::mutex> lock(m.mutex);
-    if (std::find(m.leaveArmed.begin(), m.leaveArmed.end(), track->hwndTrack) == m.leaveArmed.end()) {
-        m.leaveArmed.push_back(track->hwndTrack);
-    }
+    Window* w = FindOrAddLocked(m, track->hwndTrack);
+    if (track->dwFlags & TME_LEAVE) w->leaveArmed = true;
     return 1;
 }
 
@@ -149,10 +230,187 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     msg.wParam = wParam;
     msg.lParam = lParam;
     m.posted.push_back(msg);
+    m.wake.notify_all();
     return 1;
 }
 
+BOOL GetMessageA(MSG* msg, HWND, UINT, UINT) {
+    if (!msg) return -1;
+    Model& m = TheModel();
+    std::unique_lock<std::mutex> lock(m.mutex);
+    for (;;) {
+        if (!m.posted.empty()) {
+            *msg = m.posted.front();
+            m.posted.pop_front();
+            return msg->message == WM_QUIT ? 0 : 1;
+        }
+        for (auto& w : m.windows) {
+            if (!w->update.empty() && !w->paintAnnounced) {
+                w->paintAnnounced = true;
+                *msg = MSG{};
+                msg->hwnd = w->handle;
+                msg->message = WM_PAINT;
+                return 1;
+            }
+        }
+        const std::int64_t now = CounterNow();
+        std::int64_t nextDue = INT64_MAX;
+        for (auto& w : m.windows) {
+            for (auto& t : w->timers) {
+                if (now >= t.nextDue) {
+                    // A late timer fires once, counted from now.
+                    t.nextDue = now + static_cast<std::int64_t>(t.period) * CountsPerMs();
+                    *msg = MSG{};
+                    msg->hwnd = w->handle;
+                    msg->message = WM_TIMER;
+                    msg->wParam = t.id;
+                    return 1;
+                }
+                nextDue = std::min(nextDue, t.nextDue);
+            }
+        }
+        if (m.source) {
+            portable::MessageSource source = m.source;
+            void* context = m.sourceContext;
+            lock.unlock();
+            MSG from{};
+            const bool got = source(context, &from);
+            lock.lock();
+            if (got) {
+                *msg = from;
+                return msg->message == WM_QUIT ? 0 : 1;
+            }
+            // The source may have posted, invalidated or moved the clock.
+            if (!m.posted.empty()) continue;
+        }
+        if (g_manualClock || nextDue == INT64_MAX) {
+            // Only a post (or, on the manual clock, an advance) can change anything.
+            m.wake.wait(lock);
+        } else {
+            m.wake.wait_for(lock, std::chrono::nanoseconds(std::max<std::int64_t>(nextDue - now, 0)));
+        }
+    }
+}
+
+BOOL TranslateMessage(const MSG*) { return 0; }
+
+LRESULT DispatchMessageA(const MSG* msg) {
+    if (!msg) return 0;
+    portable::WindowProc proc = nullptr;
+    {
+        Model& m = TheModel();
+        std::lock_guard<std::mutex> lock(m.mutex);
+        if (Window* w = FindLocked(m, msg->hwnd)) proc = w->proc;
+    }
+    return proc ? proc(msg->hwnd, msg->message, msg->wParam, msg->lParam) : 0;
+}
+
+HCURSOR SetCursor(HCURSOR cursor) { return g_cursor.exchange(cursor); }
+
+bool ReadPaintRegion(HWND window, RectSink sink, void* context) {
+    std::vector<RECT> rects;
+    {
+        Model& m = TheModel();
+        std::lock_guard<std::mutex> lock(m.mutex);
+        if (m.regionCreationFails) return false;
+        // BeginPaint validates the update region.
+        if (Window* w = FindOrAddLocked(m, window)) {
+            rects.swap(w->update);
+            w->paintAnnounced = false;
+        }
+    }
+    if (sink) sink(context, rects.data(), static_cast<int>(rects.size()));
+    return true;
+}
+
 namespace portable {
+
+HWND CreateNativeWindow(int width, int height, WindowProc proc) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    auto w = std::make_unique<Window>();
+    w->handle = reinterpret_cast<HWND>(m.nextHandle);
+    m.nextHandle += 0x10;
+    w->width = width;
+    w->height = height;
+    w->proc = proc;
+    HWND handle = w->handle;
+    m.windows.push_back(std::move(w));
+    return handle;
+}
+
+void DestroyNativeWindow(HWND window) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    m.windows.erase(std::remove_if(m.windows.begin(), m.windows.end(),
+                                   [&](const std::unique_ptr<Window>& w) { return w->handle == window; }),
+                    m.windows.end());
+}
+
+void SetClientSize(HWND window, int width, int height) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    if (Window* w = FindOrAddLocked(m, window)) {
+        w->width = width;
+        w->height = height;
+    }
+}
+
+void GetClientSize(HWND window, int* width, int* height) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    Window* w = FindLocked(m, window);
+    if (width) *width = w ? w->width : 0;
+    if (height) *height = w ? w->height : 0;
+}
+
+void InvalidateNative(HWND window, const RECT* rect) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    Window* w = FindOrAddLocked(m, window);
+    if (!w) return;
+    RECT r = rect ? *rect : RECT{0, 0, w->width, w->height};
+    r.left = std::max<LONG>(r.left, 0);
+    r.top = std::max<LONG>(r.top, 0);
+    if (w->width > 0) r.right = std::min<LONG>(r.right, w->width);
+    if (w->height > 0) r.bottom = std::min<LONG>(r.bottom, w->height);
+    AddDisjoint(w->update, r);
+    w->paintAnnounced = false;
+    m.wake.notify_all();
+}
+
+bool HasUpdateRegion(HWND window) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    Window* w = FindLocked(m, window);
+    return w && !w->update.empty();
+}
+
+void SetRegionCreationFails(bool fails) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    m.regionCreationFails = fails;
+}
+
+void SetMessageSource(MessageSource source, void* context) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    m.source = source;
+    m.sourceContext = context;
+}
+
+HCURSOR GetCurrentCursor() { return g_cursor.load(); }
+
+void UseManualClock(bool manual) { g_manualClock = manual; }
+
+void AdvanceClock(std::int64_t microseconds) {
+    g_manualMicros += microseconds;
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    m.wake.notify_all();
+}
+
+void SetCounterAvailable(bool available) { g_counterAvailable = available; }
 
 void SetKeyboardLayouts(const KeyboardLayout* layouts, int count, int active) {
     Model& m = TheModel();
@@ -170,13 +428,14 @@ HKL GetActiveKeyboardLayout() {
 bool IsMouseLeaveArmed(HWND window) {
     Model& m = TheModel();
     std::lock_guard<std::mutex> lock(m.mutex);
-    return std::find(m.leaveArmed.begin(), m.leaveArmed.end(), window) != m.leaveArmed.end();
+    Window* w = FindLocked(m, window);
+    return w && w->leaveArmed;
 }
 
 void DisarmMouseLeave(HWND window) {
     Model& m = TheModel();
     std::lock_guard<std::mutex> lock(m.mutex);
-    m.leaveArmed.erase(std::remove(m.leaveArmed.begin(), m.leaveArmed.end(), window), m.leaveArmed.end());
+    if (Window* w = FindLocked(m, window)) w->leaveArmed = false;
 }
 
 int PostedMessageCount() {
@@ -194,18 +453,13 @@ bool TakePostedMessage(MSG* out) {
     return true;
 }
 
-
-void UseManualClock(bool manual) { g_manualClock = manual; }
-
-void AdvanceClock(std::int64_t microseconds) { g_manualMicros += microseconds; }
-
-void SetCounterAvailable(bool available) { g_counterAvailable = available; }
-
 UINT GetNativeTimerPeriod(HWND window, UINT_PTR id) {
     Model& m = TheModel();
     std::lock_guard<std::mutex> lock(m.mutex);
-    for (const auto& timer : m.timers) {
-        if (timer.window == window && timer.id == id) return timer.period;
+    if (Window* w = FindLocked(m, window)) {
+        for (const auto& timer : w->timers) {
+            if (timer.id == id) return timer.period;
+        }
     }
     return 0;
 }
@@ -213,12 +467,15 @@ UINT GetNativeTimerPeriod(HWND window, UINT_PTR id) {
 void Reset() {
     Model& m = TheModel();
     std::lock_guard<std::mutex> lock(m.mutex);
-    m.timers.clear();
+    m.windows.clear();
     m.layouts.clear();
     m.activeLayout = 0;
-    m.leaveArmed.clear();
     m.posted.clear();
+    m.source = nullptr;
+    m.sourceContext = nullptr;
+    m.regionCreationFails = false;
     g_focus = nullptr;
+    g_cursor = nullptr;
 }
 
 }  // namespace portable

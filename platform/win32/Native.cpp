@@ -2,6 +2,9 @@
 
 #include <imm.h>
 
+#include <cstdint>
+#include <new>
+
 namespace zrnative {
 
 HWND SetFocus(HWND window) { return ::SetFocus(window); }
@@ -40,6 +43,47 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) { return ::TrackMouseEvent(track); 
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return ::PostMessageA(window, message, wParam, lParam);
+}
+
+BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
+    return ::GetMessageA(msg, window, filterMin, filterMax);
+}
+
+BOOL TranslateMessage(const MSG* msg) { return ::TranslateMessage(msg); }
+
+LRESULT DispatchMessageA(const MSG* msg) { return ::DispatchMessageA(msg); }
+
+HCURSOR SetCursor(HCURSOR cursor) { return ::SetCursor(cursor); }
+
+bool ReadPaintRegion(HWND window, RectSink sink, void* context) {
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    if (!region) return false;
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(window, &paint);
+    // SYSRGN: the paint DC's visible region, in screen coordinates on Windows NT.
+    ::GetRandomRgn(dc, region, SYSRGN);
+    POINT origin{0, 0};
+    ::GetDCOrgEx(dc, &origin);
+    if (reinterpret_cast<std::uintptr_t>(dc) & ~static_cast<std::uintptr_t>(0xFFFF)) {
+        ::OffsetRgn(region, -origin.x, -origin.y);
+    }
+    char stackBuffer[512];
+    const DWORD size = ::GetRegionData(region, 0, nullptr);
+    RGNDATA* data = reinterpret_cast<RGNDATA*>(stackBuffer);
+    char* heapBuffer = nullptr;
+    if (size > sizeof stackBuffer) {
+        heapBuffer = new (std::nothrow) char[size];
+        data = reinterpret_cast<RGNDATA*>(heapBuffer);
+    }
+    if (data && size && ::GetRegionData(region, size, data) == size) {
+        if (sink) sink(context, reinterpret_cast<const RECT*>(data->Buffer), static_cast<int>(data->rdh.nCount));
+    } else if (sink) {
+        sink(context, nullptr, 0);
+    }
+    delete[] heapBuffer;
+    ::DeleteObject(region);
+    ::EndPaint(window, &paint);
+    return true;
 }
 
 }  // namespace zrnative

@@ -52,6 +52,27 @@ TEST_F(WndCapture, TakingTheCaptureTellsTheFormerHolderUnlessRestoring) {
     a.ReleaseInput();
 }
 
+TEST_F(WndCapture, TheCaptureIsNeverGivenBackToAWindowThatWent) {
+    auto* gone = new TestWnd("G");
+    ZrRect r{0, 0, 5, 5};
+    gone->Create(r, &root, ZRWS_VISIBLE);
+    b.SetRestoreCapture(true);
+    for (bool deleteIt : {false, true}) {
+        gone->SetActive(true, false);
+        ASSERT_TRUE(gone->CaptureInput());
+        b.SetActive(true, false);
+        ASSERT_TRUE(b.CaptureInput());
+        if (deleteIt) {
+            delete gone;
+        } else {
+            gone->Destroy();
+            gone->Create(r, &root, ZRWS_VISIBLE);
+        }
+        b.ReleaseInput();
+        EXPECT_EQ(driver()->GetCaptureWnd(), nullptr) << (deleteIt ? "deleted" : "destroyed");
+    }
+}
+
 TEST_F(WndCapture, HidingDisablingOrDestroyingWithdrawsFromTheDriver) {
     a.SetActive(true, false);
     a.CaptureInput();
