@@ -11,6 +11,10 @@ packages=(
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
+  libfreetype-dev
+  libfontconfig-dev
+  libstb-dev
+  fonts-wqy-microhei
 )
 
 missing=()

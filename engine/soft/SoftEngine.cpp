@@ -1,0 +1,217 @@
+#include "engine/soft/SoftEngine.h"
+
+#include <stb_image_write.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstdio>
+#include <cstring>
+#include <iconv.h>
+
+#include "engine/soft/SoftFont.h"
+#include "engine/soft/SoftImage.h"
+
+namespace zrsoft {
+namespace {
+
+std::string Convert(const std::string& text, const char* to, const char* from) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return text;
+    std::string out;
+    std::vector<char> in(text.begin(), text.end());
+    char* inPtr = in.data();
+    size_t inLeft = in.size();
+    char buffer[256];
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, static_cast<size_t>(outPtr - buffer));
+        if (r == static_cast<size_t>(-1)) {
+            if (errno == E2BIG) continue;
+            // A byte that does not convert is shown as '?' and skipped.
+            out.push_back('?');
+            ++inPtr;
+            --inLeft;
+        }
+    }
+    iconv_close(cd);
+    return out;
+}
+
+ZrRect Intersect(const ZrRect& a, const ZrRect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+
+}  // namespace
+
+std::string GbkToUtf8(const std::string& gbk) { return Convert(gbk, "UTF-8", "CP936"); }
+std::string Utf8ToGbk(const std::string& utf8) { return Convert(utf8, "CP936", "UTF-8"); }
+
+void Framebuffer::Resize(int w, int h, std::uint32_t fill) {
+    width = std::max(w, 0);
+    height = std::max(h, 0);
+    pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), fill);
+}
+
+SoftEngine::SoftEngine(HWND window, int width, int height) : window_(window) {
+    surface_.Resize(width, height, 0xFF000000u);
+    face_ = FontFace::Find();
+    if (!face_->Ok()) Print("no font covering Chinese was found through fontconfig; text is not drawn");
+    defaultFont_ = std::make_unique<SoftFont>(this, face_, true);
+}
+
+SoftEngine::~SoftEngine() = default;
+
+void SoftEngine::GetClientSize(int* width, int* height) {
+    if (width) *width = surface_.width;
+    if (height) *height = surface_.height;
+}
+
+void SoftEngine::Resize(int width, int height) { surface_.Resize(width, height, 0xFF000000u); }
+
+void SoftEngine::Clear(std::uint32_t argb) { std::fill(surface_.pixels.begin(), surface_.pixels.end(), argb); }
+
+DrawTarget SoftEngine::TargetOf(IDC* dc) const {
+    DrawTarget target;
+    const ZrRect surface{0, 0, surface_.width, surface_.height};
+    target.clip = surface;
+    if (!dc) return target;
+    ZrRect rect, clip;
+    if (dc->GetRect(&rect)) {
+        target.originX = rect.left;
+        target.originY = rect.top;
+    }
+    if (dc->GetClipRect(&clip)) target.clip = Intersect(clip, surface);
+    return target;
+}
+
+void SoftEngine::FillSurface(const DrawTarget& target, ZrRect r, std::uint32_t argb) {
+    r = Intersect({r.left + target.originX, r.top + target.originY, r.right + target.originX, r.bottom + target.originY},
+                  target.clip);
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    const std::uint32_t alpha = argb >> 24;
+    if (alpha == 0) return;
+    const size_t count = static_cast<size_t>(r.right - r.left);
+    if (alpha == 0xFF) {
+        for (int y = r.top; y < r.bottom; ++y) std::fill_n(surface_.Row(y) + r.left, count, argb);
+        return;
+    }
+    // Blending: the source's share of each channel is fixed for the whole fill.
+    const std::uint32_t inv = 255 - alpha;
+    const std::uint32_t srcRB = (argb & 0x00FF00FFu) * alpha + 0x00800080u;
+    const std::uint32_t srcG = (argb & 0x0000FF00u) * alpha + 0x00008000u;
+    for (int y = r.top; y < r.bottom; ++y) {
+        std::uint32_t* p = surface_.Row(y) + r.left;
+        for (size_t x = 0; x < count; ++x) {
+            const std::uint32_t d = p[x];
+            const std::uint32_t rb = (((d & 0x00FF00FFu) * inv + srcRB) >> 8) & 0x00FF00FFu;
+            const std::uint32_t g = (((d & 0x0000FF00u) * inv + srcG) >> 8) & 0x0000FF00u;
+            p[x] = 0xFF000000u | rb | g;
+        }
+    }
+}
+
+void SoftEngine::FillRect(IDC* dc, int left, int top, int right, int bottom, std::uint32_t argb) {
+    FillSurface(TargetOf(dc), {left, top, right, bottom}, argb);
+}
+
+void SoftEngine::FillRect(IDC* dc, const ZrRect* rect, std::uint32_t argb) {
+    if (rect) FillSurface(TargetOf(dc), *rect, argb);
+}
+
+void SoftEngine::DrawLine(IDC* dc, int x1, int y1, int x2, int y2, std::uint32_t argb) {
+    const DrawTarget target = TargetOf(dc);
+    if (target.Empty()) return;
+    x1 += target.originX;
+    x2 += target.originX;
+    y1 += target.originY;
+    y2 += target.originY;
+    const std::uint32_t alpha = argb >> 24;
+    const std::uint32_t rgb = argb & 0x00FFFFFFu;
+    // Bresenham; the end point is drawn too.
+    const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
+    const int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
+    int err = dx + dy;
+    for (int guard = 0; guard < 100000; ++guard) {
+        if (x1 >= target.clip.left && x1 < target.clip.right && y1 >= target.clip.top && y1 < target.clip.bottom) {
+            std::uint32_t& p = surface_.Row(y1)[x1];
+            p = Blend(p, rgb, alpha);
+        }
+        if (x1 == x2 && y1 == y2) break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x1 += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y1 += sy;
+        }
+    }
+}
+
+IZrImage* SoftEngine::CreateImage() { return new SoftImage(this); }
+
+IFont2* SoftEngine::CreateFont() { return new SoftFont(this, face_, false); }
+
+IFont2* SoftEngine::GetDefaultFont() { return defaultFont_.get(); }
+
+bool SoftEngine::BeginScene() { return surface_.width > 0 && surface_.height > 0; }
+
+void SoftEngine::PresentRect(const ZrRect* rect) {
+    const ZrRect all{0, 0, surface_.width, surface_.height};
+    presented_.push_back(rect ? Intersect(*rect, all) : all);
+}
+
+void SoftEngine::EndScene() {}
+
+bool SoftEngine::RenderHandleMessage(UINT, WPARAM, LPARAM) { return false; }
+
+std::vector<ZrRect> SoftEngine::TakePresented() {
+    std::vector<ZrRect> out;
+    out.swap(presented_);
+    return out;
+}
+
+void SoftEngine::Print(const char* format, ...) {
+    char line[2048];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format ? format : "", args);
+    va_end(args);
+    const std::string text = GbkToUtf8(line);
+    if (logSink_) {
+        logSink_(logContext_, text);
+    } else {
+        std::fprintf(stderr, "%s\n", text.c_str());
+    }
+}
+
+void SoftEngine::SetLogSink(void (*sink)(void*, const std::string&), void* context) {
+    logSink_ = sink;
+    logContext_ = context;
+}
+
+bool SoftEngine::WritePng(const std::string& path, const ZrRect* part) const {
+    const ZrRect all{0, 0, surface_.width, surface_.height};
+    const ZrRect r = part ? Intersect(*part, all) : all;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return false;
+    std::vector<unsigned char> rgba(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t p = surface_.At(r.left + x, r.top + y);
+            unsigned char* o = rgba.data() + (static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)) * 4;
+            o[0] = static_cast<unsigned char>(p >> 16);
+            o[1] = static_cast<unsigned char>(p >> 8);
+            o[2] = static_cast<unsigned char>(p);
+            o[3] = 0xFF;
+        }
+    }
+    return stbi_write_png(path.c_str(), w, h, 4, rgba.data(), w * 4) != 0;
+}
+
+}  // namespace zrsoft

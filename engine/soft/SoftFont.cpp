@@ -1,0 +1,370 @@
+#include "engine/soft/SoftFont.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SYNTHESIS_H
+#include <iconv.h>
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+namespace zrsoft {
+namespace {
+
+bool IsLead(std::uint8_t c) { return c >= 0x81 && c <= 0xFE; }
+
+// Reads the character starting at byte i; false at the end of the text.
+bool NextChar(const char* text, int i, TextChar* out) {
+    const auto c = static_cast<std::uint8_t>(text[i]);
+    if (c == 0) return false;
+    if (IsLead(c)) {
+        const auto t = static_cast<std::uint8_t>(text[i + 1]);
+        if (t == 0) {
+            // A lone lead byte at the end: nothing to draw, nothing after it.
+            *out = {i, 1, 0};
+            return true;
+        }
+        *out = {i, 2, GbkToCodepoint(c, t)};
+        return true;
+    }
+    *out = {i, 1, c};
+    return true;
+}
+
+// Every two-byte GBK code mapped to Unicode once, through iconv.
+struct GbkTable {
+    std::vector<std::uint32_t> codes = std::vector<std::uint32_t>(65536, 0);
+
+    GbkTable() {
+        iconv_t cd = iconv_open("UTF-32LE", "CP936");
+        if (cd == reinterpret_cast<iconv_t>(-1)) cd = iconv_open("UTF-32LE", "GBK");
+        if (cd == reinterpret_cast<iconv_t>(-1)) return;
+        for (int lead = 0x81; lead <= 0xFE; ++lead) {
+            for (int trail = 0x40; trail <= 0xFE; ++trail) {
+                if (trail == 0x7F) continue;
+                char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                std::uint32_t out = 0;
+                char* inPtr = in;
+                size_t inLeft = 2;
+                char* outPtr = reinterpret_cast<char*>(&out);
+                size_t outLeft = sizeof out;
+                iconv(cd, nullptr, nullptr, nullptr, nullptr);
+                if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) && outLeft == 0) {
+                    codes[static_cast<size_t>(lead << 8 | trail)] = out;
+                }
+            }
+        }
+        iconv_close(cd);
+    }
+};
+
+const GbkTable& TheGbkTable() {
+    static const GbkTable table;
+    return table;
+}
+
+}  // namespace
+
+std::uint32_t GbkToCodepoint(std::uint8_t lead, std::uint8_t trail) {
+    return TheGbkTable().codes[static_cast<size_t>(lead << 8 | trail)];
+}
+
+std::vector<TextChar> SplitGbk(const char* text) {
+    std::vector<TextChar> out;
+    if (!text) return out;
+    TextChar c{};
+    for (int i = 0; NextChar(text, i, &c); i += c.bytes) out.push_back(c);
+    return out;
+}
+
+// ---------------------------------------------------------------- face
+
+std::shared_ptr<FontFace> FontFace::Find(const char* pattern) {
+    std::shared_ptr<FontFace> face(new FontFace);
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0) return face;
+    face->library_ = library;
+    if (!FcInit()) return face;
+    FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>(pattern));
+    if (!pat) return face;
+    FcConfigSubstitute(nullptr, pat, FcMatchPattern);
+    FcDefaultSubstitute(pat);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pat, &result);
+    if (match) {
+        FcChar8* file = nullptr;
+        int index = 0;
+        FcCharSet* chars = nullptr;
+        // A match that cannot draw Chinese is no better than none.
+        const bool coversChinese = FcPatternGetCharSet(match, FC_CHARSET, 0, &chars) == FcResultMatch &&
+                                   FcCharSetHasChar(chars, 0x4E2D);
+        if (coversChinese && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+            FcPatternGetInteger(match, FC_INDEX, 0, &index);
+            face->path_ = reinterpret_cast<const char*>(file);
+            face->index_ = index;
+        }
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pat);
+    return face;
+}
+
+FontFace::~FontFace() {
+    if (library_) FT_Done_FreeType(static_cast<FT_Library>(library_));
+}
+
+// ---------------------------------------------------------------- font
+
+SoftFont::SoftFont(SoftEngine* engine, std::shared_ptr<FontFace> face, bool shared)
+    : engine_(engine), face_(std::move(face)), shared_(shared) {
+    Open();
+}
+
+SoftFont::~SoftFont() {
+    if (ftFace_) FT_Done_Face(static_cast<FT_Face>(ftFace_));
+}
+
+void SoftFont::Release() {
+    if (!shared_) delete this;
+}
+
+void SoftFont::Open() {
+    if (ftFace_) FT_Done_Face(static_cast<FT_Face>(ftFace_));
+    ftFace_ = nullptr;
+    for (auto& g : ascii_) g.reset();
+    others_.clear();
+    // Without a font file the metrics still answer, from the pixel size alone.
+    ascent_ = pixelSize_ * 7 / 8;
+    height_ = pixelSize_;
+    missing_ = Glyph{};
+    missing_.advance = pixelSize_ / 2;
+    if (!face_ || !face_->Ok()) return;
+    FT_Face face = nullptr;
+    if (FT_New_Face(static_cast<FT_Library>(face_->Library()), face_->Path().c_str(), face_->Index(), &face) != 0) return;
+    FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelSize_));
+    ftFace_ = face;
+    ascent_ = static_cast<int>((face->size->metrics.ascender + 63) >> 6);
+    height_ = static_cast<int>((face->size->metrics.ascender - face->size->metrics.descender + 63) >> 6);
+}
+
+bool SoftFont::Create(LOGFONTA* font, unsigned, int) {
+    if (!font) return false;
+    const int size = font->lfHeight < 0 ? -font->lfHeight : font->lfHeight;
+    pixelSize_ = size > 0 ? std::min(size, 256) : kDefaultPixelSize;
+    bold_ = font->lfWeight >= 600;
+    Open();
+    return ftFace_ != nullptr;
+}
+
+void SoftFont::Clear() {
+    pixelSize_ = kDefaultPixelSize;
+    bold_ = false;
+    Open();
+}
+
+const Glyph& SoftFont::GlyphOf(std::uint32_t codepoint) {
+    if (codepoint < 128 && ascii_[codepoint]) return *ascii_[codepoint];
+    if (codepoint >= 128) {
+        auto it = others_.find(codepoint);
+        if (it != others_.end()) return it->second;
+    }
+    Glyph glyph;
+    auto* face = static_cast<FT_Face>(ftFace_);
+    if (!face || codepoint == 0) {
+        glyph.advance = codepoint == 0 ? 0 : missing_.advance;
+    } else if (FT_Load_Char(face, codepoint, FT_LOAD_DEFAULT) == 0) {
+        if (bold_) FT_GlyphSlot_Embolden(face->glyph);
+        FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL);
+        const FT_Bitmap& bmp = face->glyph->bitmap;
+        glyph.left = face->glyph->bitmap_left;
+        glyph.top = face->glyph->bitmap_top;
+        glyph.width = static_cast<int>(bmp.width);
+        glyph.height = static_cast<int>(bmp.rows);
+        glyph.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
+        glyph.coverage.resize(static_cast<size_t>(glyph.width * glyph.height));
+        for (int y = 0; y < glyph.height; ++y) {
+            const unsigned char* row = bmp.buffer + y * bmp.pitch;
+            std::memcpy(glyph.coverage.data() + y * glyph.width, row, static_cast<size_t>(glyph.width));
+        }
+    } else {
+        glyph.advance = missing_.advance;
+    }
+    if (codepoint < 128) {
+        ascii_[codepoint] = std::make_unique<Glyph>(std::move(glyph));
+        return *ascii_[codepoint];
+    }
+    return others_.emplace(codepoint, std::move(glyph)).first->second;
+}
+
+int SoftFont::GetFontHeight() { return height_; }
+
+int SoftFont::GetLineSpacing() { return std::max(1, pixelSize_ / 6); }
+
+int SoftFont::WidthOf(const char* text, int begin, int end) {
+    int width = 0;
+    TextChar c{};
+    for (int i = begin; i < end && NextChar(text, i, &c); i += c.bytes) width += Advance(c.codepoint);
+    return width;
+}
+
+int SoftFont::GetTextWidth(const char* text) {
+    if (!text) return 0;
+    return WidthOf(text, 0, static_cast<int>(std::strlen(text)));
+}
+
+int SoftFont::GetCharWidth(const char* buf, int index) {
+    if (!buf || index < 0 || index >= static_cast<int>(std::strlen(buf))) return 0;
+    const int kind = GetByteKind(buf, index);
+    const int start = kind == ZRBYTE_TRAIL ? index - 1 : index;
+    TextChar c{};
+    return NextChar(buf, start, &c) ? Advance(c.codepoint) : 0;
+}
+
+int SoftFont::FitText(const char* text, int width, int mode) {
+    if (!text) return -1;
+    int used = 0;
+    int last = -1;
+    TextChar c{};
+    for (int i = 0; NextChar(text, i, &c); i += c.bytes) {
+        const int w = Advance(c.codepoint) + GetCharSpacing();
+        // Hit testing (mode 2) counts a character once the point passes its middle.
+        const int needed = mode == 2 ? used + w / 2 : used + w;
+        if (needed > width) break;
+        used += w;
+        last = i + c.bytes - 1;
+    }
+    return last;
+}
+
+void SoftFont::AdjustBoundary(const char* text, int* index, int flags) {
+    if (!text || !index) return;
+    // Keeping the bytes up to and including a lead byte would split its character.
+    if (GetByteKind(text, *index) == ZRBYTE_LEAD) *index += flags ? 1 : -1;
+}
+
+int SoftFont::GetByteKind(const char* text, int index) {
+    if (!text || index < 0) return ZRBYTE_SINGLE;
+    TextChar c{};
+    for (int i = 0; i <= index && NextChar(text, i, &c); i += c.bytes) {
+        if (c.bytes == 2 && index == i) return ZRBYTE_LEAD;
+        if (c.bytes == 2 && index == i + 1) return ZRBYTE_TRAIL;
+    }
+    return ZRBYTE_SINGLE;
+}
+
+std::vector<SoftFont::Line> SoftFont::WrapLines(const char* text, int width) {
+    std::vector<Line> lines;
+    if (!text) return lines;
+    const int length = static_cast<int>(std::strlen(text));
+    int lineStart = 0;
+    int lineWidth = 0;
+    int lastBreak = -1;  // byte where the line may end (exclusive)
+    TextChar c{};
+    for (int i = 0; i < length && NextChar(text, i, &c);) {
+        if (c.codepoint == '\n' || c.codepoint == '\r') {
+            lines.push_back({lineStart, i});
+            i += (c.codepoint == '\r' && text[i + 1] == '\n') ? 2 : 1;
+            lineStart = i;
+            lineWidth = 0;
+            lastBreak = -1;
+            continue;
+        }
+        const int w = Advance(c.codepoint);
+        const bool wide = c.bytes == 2;
+        if (wide && i > lineStart) {
+            // A line may break before any two-byte character.
+            lastBreak = i;
+        }
+        if (lineWidth + w > width && i > lineStart && c.codepoint != ' ') {
+            int end = lastBreak > lineStart ? lastBreak : i;
+            lines.push_back({lineStart, end});
+            // Spaces at the break are dropped.
+            while (end < length && text[end] == ' ') ++end;
+            lineStart = end;
+            lineWidth = WidthOf(text, lineStart, i);
+            lastBreak = -1;
+            continue;
+        }
+        lineWidth += w;
+        i += c.bytes;
+        if (c.codepoint == ' ' || wide) lastBreak = i;
+    }
+    if (lineStart < length) lines.push_back({lineStart, length});
+    return lines;
+}
+
+int SoftFont::GetLineCount(const char* text, int width) {
+    if (!text || !*text) return 0;
+    return static_cast<int>(WrapLines(text, width).size());
+}
+
+void SoftFont::DrawLine(const DrawTarget& target, const ZrRect& clip, const char* text, int begin, int end, int x,
+                        int baseline, std::uint32_t argb) {
+    Framebuffer& fb = engine_->Surface();
+    const std::uint32_t alpha = argb >> 24;
+    const std::uint32_t rgb = argb & 0x00FFFFFFu;
+    (void)target;
+    TextChar c{};
+    for (int i = begin; i < end && NextChar(text, i, &c); i += c.bytes) {
+        const Glyph& g = GlyphOf(c.codepoint);
+        const int gx = x + g.left;
+        const int gy = baseline - g.top;
+        const int x0 = std::max(gx, clip.left), x1 = std::min(gx + g.width, clip.right);
+        const int y0 = std::max(gy, clip.top), y1 = std::min(gy + g.height, clip.bottom);
+        for (int y = y0; y < y1; ++y) {
+            std::uint32_t* row = fb.Row(y);
+            const std::uint8_t* cov = g.coverage.data() + (y - gy) * g.width;
+            for (int px = x0; px < x1; ++px) {
+                const std::uint32_t a = cov[px - gx] * alpha / 255;
+                if (a) row[px] = Blend(row[px], rgb, a);
+            }
+        }
+        x += g.advance + GetCharSpacing();
+    }
+}
+
+void SoftFont::DrawText(IDC* dc, const char* text, const ZrRect* rect, std::uint32_t argb, std::uint32_t format,
+                        std::uint32_t borderArgb) {
+    if (!text || !*text || !rect) return;
+    const DrawTarget target = engine_->TargetOf(dc);
+    const ZrRect box{rect->left + target.originX, rect->top + target.originY, rect->right + target.originX,
+                     rect->bottom + target.originY};
+    const ZrRect clip{std::max(box.left, target.clip.left), std::max(box.top, target.clip.top),
+                      std::min(box.right, target.clip.right), std::min(box.bottom, target.clip.bottom)};
+    if (clip.right <= clip.left || clip.bottom <= clip.top) return;
+
+    const int length = static_cast<int>(std::strlen(text));
+    std::vector<Line> lines;
+    if (format & ZRTEXT_WORDWRAP) {
+        lines = WrapLines(text, box.right - box.left);
+    } else {
+        lines.push_back({0, length});
+        // One line: it ends at the first line break.
+        for (int i = 0; i < length; ++i) {
+            if (text[i] == '\n' || text[i] == '\r') {
+                lines[0].end = i;
+                break;
+            }
+        }
+    }
+    const int lineHeight = GetFontHeight() + GetLineSpacing();
+    int y = box.top;
+    if ((format & ZRTEXT_VCENTER) && !(format & ZRTEXT_WORDWRAP)) y = box.top + (box.bottom - box.top - GetFontHeight()) / 2;
+    for (const Line& line : lines) {
+        if (y >= clip.bottom) break;
+        const int w = WidthOf(text, line.begin, line.end);
+        int x = box.left;
+        if (format & ZRTEXT_CENTER) x = box.left + (box.right - box.left - w) / 2;
+        const int baseline = y + ascent_;
+        if (borderArgb >> 24) {
+            static const int kAround[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
+            for (const auto& d : kAround) DrawLine(target, clip, text, line.begin, line.end, x + d[0], baseline + d[1], borderArgb);
+        }
+        DrawLine(target, clip, text, line.begin, line.end, x, baseline, argb);
+        y += lineHeight;
+    }
+}
+
+}  // namespace zrsoft

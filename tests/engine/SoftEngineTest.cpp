@@ -1,0 +1,206 @@
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+#include <stb_image_write.h>
+
+#include "engine/soft/SoftEngine.h"
+#include "engine/soft/SoftFont.h"
+#include "engine/soft/SoftImage.h"
+#include "support/Golden.h"
+
+namespace {
+
+using zrsoft::SoftEngine;
+using zrtest::Tolerance;
+
+// A drawing context with a fixed surface rectangle and clip.
+struct FixedDC final : IDC {
+    ZrRect rect;
+    ZrRect clip;
+    FixedDC(ZrRect r, ZrRect c) : rect(r), clip(c) {}
+    bool GetRect(ZrRect* out) override { return out && (*out = rect, true); }
+    bool GetClipRect(ZrRect* out) override { return out && (*out = clip, true); }
+    bool SetClipRect(const ZrRect* r) override { return r && (clip = *r, true); }
+    void* GetReserved() override { return nullptr; }
+};
+
+zrtest::Image Snapshot(SoftEngine& engine) {
+    zrtest::Image image;
+    image.width = engine.Surface().width;
+    image.height = engine.Surface().height;
+    image.argb = engine.Surface().pixels;
+    return image;
+}
+
+#define EXPECT_GOLDEN(engine, name, tolerance)                                                 \
+    do {                                                                                       \
+        const auto result = zrtest::CompareWithGolden(name, Snapshot(engine), tolerance);      \
+        EXPECT_TRUE(result.matched) << name << ": " << result.message;                         \
+    } while (0)
+
+class SoftEngineTest : public ::testing::Test {
+protected:
+    SoftEngineTest() : engine(nullptr, 64, 48) {
+        engine.SetLogSink([](void* self, const std::string& line) { static_cast<SoftEngineTest*>(self)->log.push_back(line); }, this);
+        engine.Clear(0xFF202020);
+    }
+    std::filesystem::path TempDir() {
+        auto dir = std::filesystem::temp_directory_path() / ("zrwnd-engine-test-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir / "Img");
+        return dir;
+    }
+    SoftEngine engine;
+    std::vector<std::string> log;
+};
+
+TEST_F(SoftEngineTest, PrimitivesBlendAndClip) {
+    engine.FillRect(nullptr, 4, 4, 30, 20, 0xFFCC3333);
+    engine.FillRect(nullptr, 16, 10, 44, 30, 0x8833CC33);  // blended over the red and the background
+    engine.DrawLine(nullptr, 0, 47, 63, 0, 0xFFFFFFFF);
+    engine.DrawLine(nullptr, 2, 40, 60, 40, 0xFF3333FF);
+    // Client coordinates of a context, cut to its clip.
+    FixedDC dc({30, 24, 60, 44}, {30, 24, 50, 40});
+    engine.FillRect(&dc, 0, 0, 100, 100, 0xFFEEEE00);
+    // Inverted, empty and off-surface rectangles draw nothing.
+    engine.FillRect(nullptr, 20, 20, 10, 10, 0xFFFF00FF);
+    engine.FillRect(nullptr, 70, 0, 90, 10, 0xFFFF00FF);
+    engine.FillRect(nullptr, -30, -30, -1, -1, 0xFFFF00FF);
+    ZrRect none{5, 5, 5, 9};
+    engine.FillRect(nullptr, &none, 0xFFFF00FF);
+    EXPECT_GOLDEN(engine, "primitives", (Tolerance{0, 0}));
+    EXPECT_EQ(engine.Surface().At(35, 30), 0xFFEEEE00u);
+    EXPECT_EQ(engine.Surface().At(55, 30), 0xFF202020u);  // outside the clip
+    // 0x88 of green over the background: each channel blended exactly.
+    EXPECT_EQ(engine.Surface().At(20, 25), 0xFF2A7B2Au);
+}
+
+TEST_F(SoftEngineTest, ImagesLoadFromTheResourceRootAndBlend) {
+    const auto dir = TempDir();
+    // A 4 x 2 TGA with alpha and a 3 x 3 BMP whose magenta is transparent.
+    const unsigned char tga[4 * 2 * 4] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 128,
+                                          255, 255, 0, 255, 0, 255, 255, 255, 255, 0, 255, 255, 0, 0, 0, 0};
+    ASSERT_TRUE(stbi_write_tga((dir / "Img" / "Strip.tga").c_str(), 4, 2, 4, tga));
+    unsigned char bmp[3 * 3 * 3];
+    for (int i = 0; i < 9; ++i) {
+        const bool key = i == 4;
+        bmp[i * 3 + 0] = key ? 255 : 40;
+        bmp[i * 3 + 1] = key ? 0 : 200;
+        bmp[i * 3 + 2] = key ? 255 : 220;
+    }
+    ASSERT_TRUE(stbi_write_bmp((dir / "Img" / "Keyed.bmp").c_str(), 3, 3, 3, bmp));
+    engine.SetResourceRoot(dir.string());
+
+    IZrImage* strip = engine.CreateImage();
+    ASSERT_TRUE(strip->Load("Img\\\\Strip.tga", 0));  // backslashes, doubled
+    EXPECT_EQ(strip->GetWidth(), 4);
+    EXPECT_EQ(strip->GetHeight(), 2);
+    IZrImage* keyed = engine.CreateImage();
+    ASSERT_TRUE(keyed->Load("Img//Keyed.bmp", 0));
+    FixedDC dc({10, 10, 40, 40}, {10, 10, 40, 40});
+    for (int i = 0; i < 4; ++i) strip->Draw(&dc, 0, 0, 0, 0, i * 5, i * 3, 0, 0);
+    strip->Draw(&dc, 2, 0, 2, 2, 0, 20, 0, 0);  // a part of the source
+    for (int y = 0; y < 5; ++y) keyed->Draw(nullptr, 0, 0, 0, 0, 40 + y * 4, 4 + y * 6, 0, 0);
+    keyed->Draw(&dc, 0, 0, 0, 0, 28, 28, 0, 0);  // cut by the context's clip
+    EXPECT_GOLDEN(engine, "images", (Tolerance{0, 0}));
+    EXPECT_EQ(engine.Surface().At(41, 5), 0xFF202020u);  // the transparent centre
+
+    // A second load into the same object replaces it; unload empties it.
+    EXPECT_TRUE(strip->Load("Img/Keyed.bmp", 0));
+    EXPECT_EQ(strip->GetWidth(), 3);
+    strip->Unload();
+    EXPECT_FALSE(strip->IsLoaded());
+    strip->Release();
+    keyed->Release();
+    std::filesystem::remove_all(dir);
+}
+
+TEST_F(SoftEngineTest, BrokenImageFilesAnswerFalse) {
+    const auto dir = TempDir();
+    engine.SetResourceRoot(dir.string());
+    const unsigned char pixels[8 * 8 * 4] = {};
+    ASSERT_TRUE(stbi_write_png((dir / "Img" / "Good.png").c_str(), 8, 8, 4, pixels, 32));
+    std::ifstream in(dir / "Img" / "Good.png", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    IZrImage* image = engine.CreateImage();
+    // Every truncation of a good file, and a file of garbage, fail cleanly.
+    for (size_t cut = 0; cut < bytes.size(); cut += 7) {
+        std::ofstream out(dir / "Img" / "Cut.png", std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(cut));
+        out.close();
+        EXPECT_FALSE(image->Load("Img/Cut.png", 0)) << cut;
+        EXPECT_FALSE(image->IsLoaded());
+        image->Draw(nullptr, 0, 0, 0, 0, 0, 0, 0, 0);
+    }
+    std::ofstream(dir / "Img" / "Junk.bmp", std::ios::binary) << "BM this is not a bitmap at all";
+    EXPECT_FALSE(image->Load("Img/Junk.bmp", 0));
+    EXPECT_FALSE(image->Load("Img/Missing.tga", 0));
+    EXPECT_FALSE(image->Load(nullptr, 0));
+    EXPECT_FALSE(log.empty());  // the engine said which file
+    image->Release();
+    std::filesystem::remove_all(dir);
+}
+
+TEST_F(SoftEngineTest, TextDrawsAsciiAndGbkInItsFormats) {
+    IFont2* font = engine.GetDefaultFont();
+    FixedDC dc({0, 0, 64, 48}, {0, 0, 64, 48});
+    ZrRect top{0, 0, 64, 16}, middle{0, 16, 64, 32}, bottom{2, 32, 62, 48};
+    font->DrawText(&dc, "Hi 12", &top, 0xFFFFFFFF, 0x24, 0);
+    font->DrawText(&dc, "\xC4\xE3\xBA\xC3", &middle, 0xFFFFDD00, 0x24, 0xFF000000);  // "你好", outlined
+    font->DrawText(&dc, "ok\xC4", &bottom, 0xFF88CCFF, 0x21, 0);  // a lone lead byte at the end
+    // Rasterisation may move by a few pixels between FreeType builds.
+    EXPECT_GOLDEN(engine, "text", (Tolerance{48, 30}));
+    font->Release();  // the shared font ignores it
+    EXPECT_GT(font->GetFontHeight(), 0);
+}
+
+TEST_F(SoftEngineTest, FontQueriesUnderstandGbk) {
+    IFont2* font = engine.GetDefaultFont();
+    const char* mixed = "a\xC4\xE3" "b\xBA\xC3";  // a 你 b 好
+    const int kinds[] = {1, 2, 3, 1, 2, 3};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(font->GetByteKind(mixed, i), kinds[i]) << i;
+    // A trail byte in the ASCII range is still a trail byte: "丂" is 81 40.
+    EXPECT_EQ(font->GetByteKind("\x81\x40", 1), ZRBYTE_TRAIL);
+    EXPECT_EQ(font->GetByteKind("@", 0), ZRBYTE_SINGLE);
+
+    int index = 1;  // the lead byte of 你
+    font->AdjustBoundary(mixed, &index, 0);
+    EXPECT_EQ(index, 0);
+    index = 2;
+    font->AdjustBoundary(mixed, &index, 0);
+    EXPECT_EQ(index, 2);
+
+    const int wa = font->GetCharWidth(mixed, 0);
+    const int wni = font->GetCharWidth(mixed, 1);
+    EXPECT_EQ(font->GetCharWidth(mixed, 2), wni);
+    EXPECT_GT(wni, wa);
+    EXPECT_EQ(font->GetTextWidth(mixed), wa + wni + font->GetCharWidth(mixed, 3) + font->GetCharWidth(mixed, 4));
+    EXPECT_EQ(font->FitText(mixed, wa + wni, 0), 2);
+    EXPECT_EQ(font->FitText(mixed, wa + wni - 1, 0), 0);
+    EXPECT_EQ(font->FitText(mixed, wa + wni / 2, 2), 2);  // past the middle of 你
+    EXPECT_EQ(font->FitText(mixed, 0, 0), -1);
+    EXPECT_EQ(font->FitText(nullptr, 10, 0), -1);
+
+    // Wrapping at a width of three Chinese characters.
+    const char* six = "\xC4\xE3\xBA\xC3\xC4\xE3\xBA\xC3\xC4\xE3\xBA\xC3";
+    EXPECT_EQ(font->GetLineCount(six, 3 * wni), 2);
+    EXPECT_EQ(font->GetLineCount("one two three", font->GetTextWidth("one two")), 2);
+    EXPECT_EQ(font->GetLineCount("a\nb", 1000), 2);
+    EXPECT_EQ(font->GetLineCount("", 100), 0);
+}
+
+TEST(Golden, ComparatorReportsTheFirstDifferingPixel) {
+    zrtest::Image a{2, 2, {1, 2, 3, 4}}, b{2, 2, {1, 2, 0x09, 4}};
+    zrtest::Image diff;
+    auto same = zrtest::Compare(a, a, {0, 0}, &diff);
+    EXPECT_TRUE(same.matched);
+    auto off = zrtest::Compare(a, b, {0, 0}, &diff);
+    EXPECT_FALSE(off.matched);
+    EXPECT_NE(off.message.find("(0, 1)"), std::string::npos) << off.message;
+    EXPECT_TRUE(zrtest::Compare(a, b, {8, 0}, nullptr).matched);
+    EXPECT_TRUE(zrtest::Compare(a, b, {0, 1}, nullptr).matched);
+    EXPECT_FALSE(zrtest::Compare(a, zrtest::Image{1, 1, {0}}, {0, 0}, nullptr).matched);
+}
+
+}  // namespace
