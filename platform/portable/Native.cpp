@@ -238,6 +238,7 @@ BOOL GetMessageA(MSG* msg, HWND, UINT, UINT) {
     if (!msg) return -1;
     Model& m = TheModel();
     std::unique_lock<std::mutex> lock(m.mutex);
+    bool sourceAsked = false;
     for (;;) {
         if (!m.posted.empty()) {
             *msg = m.posted.front();
@@ -270,18 +271,30 @@ BOOL GetMessageA(MSG* msg, HWND, UINT, UINT) {
             }
         }
         if (m.source) {
-            portable::MessageSource source = m.source;
-            void* context = m.sourceContext;
-            lock.unlock();
-            MSG from{};
-            const bool got = source(context, &from);
-            lock.lock();
-            if (got) {
-                *msg = from;
-                return msg->message == WM_QUIT ? 0 : 1;
+            if (!sourceAsked) {
+                portable::MessageSource source = m.source;
+                void* context = m.sourceContext;
+                lock.unlock();
+                MSG from{};
+                const bool got = source(context, &from);
+                lock.lock();
+                if (got) {
+                    *msg = from;
+                    return msg->message == WM_QUIT ? 0 : 1;
+                }
+                // The source may have posted, invalidated or let time pass:
+                // look again before asking it once more.
+                sourceAsked = true;
+                continue;
             }
-            // The source may have posted, invalidated or moved the clock.
-            if (!m.posted.empty()) continue;
+            sourceAsked = false;
+            // On the manual clock only the source moves time: ask it again at
+            // once. On the steady clock poll it while waiting for a timer.
+            if (!g_manualClock) {
+                const std::int64_t pollNs = 5000000;
+                m.wake.wait_for(lock, std::chrono::nanoseconds(std::clamp<std::int64_t>(nextDue - now, 0, pollNs)));
+            }
+            continue;
         }
         if (g_manualClock || nextDue == INT64_MAX) {
             // Only a post (or, on the manual clock, an advance) can change anything.

@@ -1,0 +1,75 @@
+// zrwnd-demo: the game-lobby gallery.
+//
+//   zrwnd-demo --headless --script FILE --out DIR [--res DIR] [--size WxH]
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "demo/Lobby.h"
+#include "host/headless/HeadlessHost.h"
+
+#ifndef ZRWND_DEMO_RES_DIR
+#define ZRWND_DEMO_RES_DIR "."
+#endif
+
+namespace {
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: zrwnd-demo --headless --script FILE --out DIR [--res DIR] [--size WxH]\n"
+                 "  --script  input commands, one a line (move, down, up, wheel, key, char, wait, shot)\n"
+                 "  --out     where the frames the script asks for are written\n"
+                 "  --res     where the generated art lives (default: the build's)\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool headless = false;
+    std::string script, out, res = ZRWND_DEMO_RES_DIR;
+    int width = 800, height = 600;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string* into) {
+            if (i + 1 >= argc) return false;
+            *into = argv[++i];
+            return true;
+        };
+        if (arg == "--headless") {
+            headless = true;
+        } else if (arg == "--script") {
+            if (!value(&script)) return Usage();
+        } else if (arg == "--out") {
+            if (!value(&out)) return Usage();
+        } else if (arg == "--res") {
+            if (!value(&res)) return Usage();
+        } else if (arg == "--size") {
+            std::string size;
+            if (!value(&size) || std::sscanf(size.c_str(), "%dx%d", &width, &height) != 2 || width <= 0 || height <= 0) {
+                return Usage();
+            }
+        } else {
+            return Usage();
+        }
+    }
+    if (!headless) {
+        std::fprintf(stderr, "zrwnd-demo: this build has no interactive host; run it with --headless\n");
+        return Usage();
+    }
+    if (script.empty() || out.empty()) return Usage();
+
+    std::vector<zrhost::ScriptCommand> commands;
+    std::string error;
+    if (!zrhost::LoadScript(script, &commands, &error)) {
+        std::fprintf(stderr, "zrwnd-demo: %s\n", error.c_str());
+        return 1;
+    }
+    zrhost::HeadlessHost host(width, height, res);
+    const auto frames = [&] {
+        zrdemo::Lobby lobby(&host.Engine(), width, height);
+        return host.Run(commands, out);
+    }();
+    for (const std::string& f : frames) std::printf("%s\n", f.c_str());
+    return 0;
+}

@@ -1,0 +1,134 @@
+#include "host/headless/Script.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "engine/soft/SoftEngine.h"
+#include "zrwnd/NativeTypes.h"
+
+namespace zrhost {
+namespace {
+
+struct KeyName {
+    const char* name;
+    int code;
+};
+
+const KeyName kKeys[] = {{"BACK", VK_BACK},     {"TAB", VK_TAB},     {"RETURN", VK_RETURN}, {"ENTER", VK_RETURN},
+                         {"SHIFT", VK_SHIFT},   {"CONTROL", VK_CONTROL}, {"CTRL", VK_CONTROL}, {"MENU", VK_MENU},
+                         {"ALT", VK_MENU},      {"ESCAPE", VK_ESCAPE}, {"PRIOR", VK_PRIOR}, {"NEXT", VK_NEXT},
+                         {"END", VK_END},       {"HOME", VK_HOME},   {"LEFT", VK_LEFT},     {"UP", VK_UP},
+                         {"RIGHT", VK_RIGHT},   {"DOWN", VK_DOWN},   {"DELETE", VK_DELETE}};
+
+bool ParseInt(const std::string& word, int* out) {
+    if (word.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(word.c_str(), &end, 0);
+    if (errno != 0 || *end != '\0' || v < INT32_MIN || v > INT32_MAX) return false;
+    *out = static_cast<int>(v);
+    return true;
+}
+
+bool ParseButton(const std::string& word, int* out) {
+    if (word == "left") *out = 1;
+    else if (word == "middle") *out = 2;
+    else if (word == "right") *out = 3;
+    else return false;
+    return true;
+}
+
+bool ParseKey(std::string word, int* out) {
+    if (ParseInt(word, out)) return true;
+    if (word.rfind("VK_", 0) == 0) word = word.substr(3);
+    for (auto& c : word) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (const KeyName& k : kKeys) {
+        if (word == k.name) {
+            *out = k.code;
+            return true;
+        }
+    }
+    // A single letter or digit is its own virtual-key code.
+    if (word.size() == 1 && std::isalnum(static_cast<unsigned char>(word[0]))) {
+        *out = word[0];
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool ParseScript(const std::string& text, const std::string& fileName, std::vector<ScriptCommand>* out,
+                 std::string* error) {
+    std::istringstream lines(text);
+    std::string line;
+    int number = 0;
+    auto fail = [&](const std::string& expected) {
+        if (error) *error = fileName + ":" + std::to_string(number) + ": expected " + expected;
+        return false;
+    };
+    while (std::getline(lines, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const size_t start = line.find_first_not_of(" \t");
+        if (start == std::string::npos || line[start] == '#') continue;
+        std::istringstream words(line.substr(start));
+        std::string verb;
+        words >> verb;
+        std::vector<std::string> args;
+        for (std::string w; words >> w;) args.push_back(w);
+        ScriptCommand cmd;
+        cmd.line = number;
+        if (verb == "move") {
+            if (args.size() != 2 || !ParseInt(args[0], &cmd.a) || !ParseInt(args[1], &cmd.b) || cmd.a < 0 ||
+                cmd.b < 0 || cmd.a > 0xFFFF || cmd.b > 0xFFFF) {
+                return fail("'move X Y' with two pixel coordinates from 0 to 65535");
+            }
+        } else if (verb == "down" || verb == "up") {
+            cmd.kind = verb == "down" ? ScriptCommand::Kind::Down : ScriptCommand::Kind::Up;
+            if (args.size() != 1 || !ParseButton(args[0], &cmd.a)) return fail("'" + verb + " left|right|middle'");
+        } else if (verb == "wheel") {
+            cmd.kind = ScriptCommand::Kind::Wheel;
+            if (args.size() != 1 || !ParseInt(args[0], &cmd.a)) return fail("'wheel N' with a whole number of notches");
+        } else if (verb == "key") {
+            cmd.kind = ScriptCommand::Kind::Key;
+            if (args.size() != 1 || !ParseKey(args[0], &cmd.a)) return fail("'key VK' with a key code or name such as RETURN");
+        } else if (verb == "char") {
+            cmd.kind = ScriptCommand::Kind::Char;
+            const size_t at = line.find("char", start) + 4;
+            std::string rest = at < line.size() ? line.substr(at + 1) : "";
+            if (rest.empty()) return fail("'char TEXT' with at least one character");
+            cmd.text = zrsoft::Utf8ToGbk(rest);
+        } else if (verb == "wait") {
+            cmd.kind = ScriptCommand::Kind::Wait;
+            if (args.size() != 1 || !ParseInt(args[0], &cmd.a) || cmd.a < 0) return fail("'wait MS' with milliseconds");
+        } else if (verb == "shot") {
+            cmd.kind = ScriptCommand::Kind::Shot;
+            if (args.size() != 1 || args[0].size() < 5 || args[0].substr(args[0].size() - 4) != ".png") {
+                return fail("'shot FILE.png'");
+            }
+            cmd.text = args[0];
+        } else {
+            return fail("one of move, down, up, wheel, key, char, wait, shot (found '" + verb + "')");
+        }
+        out->push_back(cmd);
+    }
+    return true;
+}
+
+bool LoadScript(const std::string& path, std::vector<ScriptCommand>* out, std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        if (error) *error = path + ": cannot be read";
+        return false;
+    }
+    std::stringstream all;
+    all << in.rdbuf();
+    return ParseScript(all.str(), path, out, error);
+}
+
+}  // namespace zrhost

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zrhost {
+
+// One line of an input script.
+struct ScriptCommand {
+    enum class Kind { Move, Down, Up, Wheel, Key, Char, Wait, Shot };
+    Kind kind = Kind::Move;
+    int a = 0;         // x, button (1 left, 2 middle, 3 right), notches, key code, milliseconds
+    int b = 0;         // y
+    std::string text;  // the characters (GBK) or the file name
+    int line = 0;
+};
+
+// Reads a script: one command a line, '#' starts a comment.
+//   move X Y | down left|right|middle | up left|right|middle | wheel N
+//   key VK (a number or a name such as RETURN) | char TEXT | wait MS | shot FILE.png
+// On a bad line answers false and says "FILE:LINE: expected ..." in *error.
+bool ParseScript(const std::string& text, const std::string& fileName, std::vector<ScriptCommand>* out,
+                 std::string* error);
+bool LoadScript(const std::string& path, std::vector<ScriptCommand>* out, std::string* error);
+
+}  // namespace zrhost
