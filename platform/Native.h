@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "zrwnd/NativeTypes.h"
 
@@ -43,6 +44,11 @@ HCURSOR SetCursor(HCURSOR cursor);
 // native region could be made (nothing was painted then).
 using RectSink = void (*)(void* context, const RECT* rects, int count);
 bool ReadPaintRegion(HWND window, RectSink sink, void* context);
+
+// CF_TEXT on the clipboard: bytes as they are (GBK where not ASCII). False
+// when the clipboard cannot be opened or holds no text.
+bool SetClipboardText(const char* text);
+bool GetClipboardText(std::string* out);
 
 // True when the clock only moves when a test or host advances it. Background
 // threads that wait on time are then not started: their passes are run by hand.

@@ -25,6 +25,7 @@ cmake -S "$root" -B "$tsan" -G Ninja \
   -DCMAKE_BUILD_TYPE=Debug \
   -DZRWND_SANITIZE_THREAD=ON \
   -DZRWND_BUILD_TESTS=ON \
+  -DZRWND_BUILD_ENGINE=OFF \
   -DZRWND_BUILD_BENCH=OFF
 cmake --build "$tsan" --parallel "$(nproc)"
 TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" \

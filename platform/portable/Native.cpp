@@ -44,6 +44,8 @@ struct Model {
     std::deque<MSG> posted;
     portable::MessageSource source = nullptr;
     void* sourceContext = nullptr;
+    bool hasClipboardText = false;
+    std::string clipboard;
     bool regionCreationFails = false;
 };
 
@@ -320,6 +322,23 @@ LRESULT DispatchMessageA(const MSG* msg) {
 
 HCURSOR SetCursor(HCURSOR cursor) { return g_cursor.exchange(cursor); }
 
+bool SetClipboardText(const char* text) {
+    if (!text) return false;
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    m.clipboard = text;
+    m.hasClipboardText = true;
+    return true;
+}
+
+bool GetClipboardText(std::string* out) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    if (!out || !m.hasClipboardText) return false;
+    *out = m.clipboard;
+    return true;
+}
+
 bool ReadPaintRegion(HWND window, RectSink sink, void* context) {
     std::vector<RECT> rects;
     {
@@ -487,6 +506,8 @@ void Reset() {
     m.source = nullptr;
     m.sourceContext = nullptr;
     m.regionCreationFails = false;
+    m.clipboard.clear();
+    m.hasClipboardText = false;
     g_focus = nullptr;
     g_cursor = nullptr;
 }

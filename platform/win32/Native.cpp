@@ -3,6 +3,7 @@
 #include <imm.h>
 
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 namespace zrnative {
@@ -54,6 +55,38 @@ BOOL TranslateMessage(const MSG* msg) { return ::TranslateMessage(msg); }
 LRESULT DispatchMessageA(const MSG* msg) { return ::DispatchMessageA(msg); }
 
 HCURSOR SetCursor(HCURSOR cursor) { return ::SetCursor(cursor); }
+
+bool SetClipboardText(const char* text) {
+    if (!text || !::OpenClipboard(nullptr)) return false;
+    ::EmptyClipboard();
+    const size_t size = std::strlen(text) + 1;
+    bool ok = false;
+    if (HGLOBAL memory = ::GlobalAlloc(GMEM_DDESHARE | GMEM_MOVEABLE, size)) {
+        if (void* bytes = ::GlobalLock(memory)) {
+            std::memcpy(bytes, text, size);
+            ::GlobalUnlock(memory);
+            // The clipboard owns the memory once it has taken it.
+            ok = ::SetClipboardData(CF_TEXT, memory) != nullptr;
+        }
+        if (!ok) ::GlobalFree(memory);
+    }
+    ::CloseClipboard();
+    return ok;
+}
+
+bool GetClipboardText(std::string* out) {
+    if (!out || !::OpenClipboard(nullptr)) return false;
+    bool ok = false;
+    if (HANDLE memory = ::GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(::GlobalLock(memory))) {
+            *out = bytes;
+            ::GlobalUnlock(memory);
+            ok = true;
+        }
+    }
+    ::CloseClipboard();
+    return ok;
+}
 
 bool ReadPaintRegion(HWND window, RectSink sink, void* context) {
     HRGN region = ::CreateRectRgn(0, 0, 0, 0);
