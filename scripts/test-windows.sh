@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Cross-builds ZrWnd for Windows with MinGW-w64: the 32-bit ZrWnd.dll (checking
+# its exports) and the 64-bit test suites, which run under Wine in Xvfb.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${ZRWND_BUILD_DIR:-$root/build}"
+
+packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "test-windows: installing ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update
+  $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The 32-bit DLL and its exports.
+cmake -S "$root" -B "$build/win-i686" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DZRWND_BUILD_TESTS=OFF -DZRWND_BUILD_BENCH=OFF
+cmake --build "$build/win-i686" --parallel "$(nproc)" --target ZrWnd
+bash "$root/scripts/check-exports.sh" "$build/win-i686/ZrWnd.dll" i686-w64-mingw32-objdump
+
+# The 64-bit suites, run under Wine.
+cmake -S "$root" -B "$build/win-x86_64" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=Debug -DZRWND_BUILD_TESTS=ON -DZRWND_BUILD_BENCH=OFF
+cmake --build "$build/win-x86_64" --parallel "$(nproc)" --target ZrWnd zrwnd_tests zrwnd_win32_tests
+
+export WINEPREFIX="$build/wine-prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+status=0
+xvfb-run -a bash -c "
+  set -e
+  wine wineboot --init >/dev/null 2>&1 || true
+  wine '$build/win-x86_64/tests/zrwnd_tests.exe' --gtest_brief=1
+  wine '$build/win-x86_64/tests/zrwnd_win32_tests.exe' --gtest_brief=1
+" || status=$?
+"$wineserver" -k >/dev/null 2>&1 || true
+[ "$status" -eq 0 ] && echo "test-windows: the x86_64 suites passed under Wine"
+exit "$status"

@@ -1,0 +1,126 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "drv/DrvWnd.h"
+#include "platform/Native.h"
+#include "support/RecordingEngine.h"
+#include "zrwnd/ZrWnd.h"
+
+// Against the real system: a real top-level window whose procedure hands its
+// messages to the driver window, the native tick, the clipboard, keyboard
+// layouts and paint regions.
+namespace {
+
+int g_nativeTicks = 0;
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && wParam == ZRTIMER_NATIVE_TICK) ++g_nativeTicks;
+    if (CreateDrvWnd()->HandleMessage(message, wParam, lParam)) return 0;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class RealWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = HostProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "ZrWndTestHost";
+        RegisterClassA(&wc);
+        window = CreateWindowExA(0, "ZrWndTestHost", "ZrWnd", WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
+        ASSERT_NE(window, nullptr);
+        RECT client;
+        GetClientRect(window, &client);
+        engine = std::make_unique<zrtest::RecordingEngine>(client.right, client.bottom);
+        engine->hwnd = window;
+        ShowWindow(window, SW_SHOW);
+        ASSERT_TRUE(CreateDrvWnd()->Init(engine.get()));
+        ZrRect all{0, 0, client.right, client.bottom};
+        root.Create(all, nullptr, ZRWS_VISIBLE);
+        CreateDrvWnd()->SetRootWnd(&root);
+    }
+    void TearDown() override {
+        CreateDrvWnd()->SetRootWnd(nullptr);
+        root.Destroy();
+        CreateDrvWnd()->Release();
+        DestroyWindow(window);
+    }
+    // Pumps the real message queue until `done` or the time is up.
+    template <class Done>
+    bool Pump(Done done, DWORD ms = 3000) {
+        const DWORD start = GetTickCount();
+        MSG msg;
+        while (!done()) {
+            if (GetTickCount() - start > ms) return false;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+            Sleep(1);
+        }
+        return true;
+    }
+
+    HWND window = nullptr;
+    std::unique_ptr<zrtest::RecordingEngine> engine;
+    IWnd root;
+};
+
+TEST_F(RealWindow, TheNativeTickArrivesAsATimerMessage) {
+    g_nativeTicks = 0;
+    EXPECT_TRUE(Pump([] { return g_nativeTicks >= 3; }));
+}
+
+TEST_F(RealWindow, APaintMessageDrawsTheUpdateRegion) {
+    Pump([] { return false; }, 200);  // the window's first paint
+    engine->ClearCalls();
+    RECT part{10, 20, 60, 50};
+    InvalidateRect(window, &part, FALSE);
+    UpdateWindow(window);
+    const auto presented = engine->Calls("PresentRect");
+    ASSERT_FALSE(presented.empty());
+    // The drawn bands cover the invalidated rectangle, in client coordinates.
+    long long area = 0;
+    for (const auto& c : presented) {
+        ASSERT_EQ(c.args.size(), 4u);
+        EXPECT_GE(c.args[0], 0);
+        EXPECT_GE(c.args[1], 0);
+        area += (c.args[2] - c.args[0]) * (c.args[3] - c.args[1]);
+    }
+    EXPECT_GE(area, 50 * 30);
+}
+
+TEST_F(RealWindow, TheClipboardKeepsGbkBytes) {
+    const char* text = "ZrWnd \xC4\xE3\xBA\xC3";
+    if (!zrnative::SetClipboardText(text)) GTEST_SKIP() << "no clipboard here";
+    std::string back;
+    ASSERT_TRUE(zrnative::GetClipboardText(&back));
+    EXPECT_EQ(back, text);
+    EXPECT_FALSE(zrnative::SetClipboardText(nullptr));
+}
+
+TEST_F(RealWindow, KeyboardLayoutsComeFromTheSystem) {
+    HKL layouts[32];
+    const int count = GetKeyboardLayoutList(32, layouts);
+    ASSERT_GE(count, 1);
+    // The driver read the same list at Init: the current layout is selected already.
+    EXPECT_TRUE(CreateDrvWnd()->SelectKeyboardLayout(layouts[0]) || count > 1);
+    EXPECT_FALSE(CreateDrvWnd()->SelectKeyboardLayout(reinterpret_cast<HKL>(static_cast<std::uintptr_t>(0x7777))));
+    EXPECT_TRUE(CreateDrvWnd()->RestoreKeyboardLayout() || count > 1);
+}
+
+TEST_F(RealWindow, MouseMessagesReachTheWindowTree) {
+    int downs = 0;
+    root.SubscribeEvent(ZrWndEvents::MouseDown, ZrSubscriber([&](const ZrEventArgs&) {
+        ++downs;
+        return true;
+    }));
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(30, 40));
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40));
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(CreateDrvWnd()->GetMousePos(), (ZrPoint{30, 40}));
+}
+
+}  // namespace
