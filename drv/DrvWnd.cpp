@@ -262,21 +262,27 @@ bool DrvWnd::RestoreKeyboardLayout() {
 
 bool DrvWnd::SelectKeyboardLayout(HKL layout) {
     if (layouts_[currentLayout_] == layout) return true;
-    int index = -1;
-    for (int i = 0; i < layoutCount_; ++i) {
-        if (layouts_[i] == layout) {
-            index = i;
-            break;
-        }
-    }
+    const int index = FindLayout(layout);
     if (index < 0) return false;
     if (!zrnative::ActivateKeyboardLayout(layout, KLF_SETFORPROCESS)) return false;
+    AdoptLayout(index);
+    return true;
+}
+
+int DrvWnd::FindLayout(HKL layout) const {
+    for (int i = 0; i < layoutCount_; ++i) {
+        if (layouts_[i] == layout) return i;
+    }
+    return -1;
+}
+
+bool DrvWnd::AdoptLayout(int index) {
     ZrIMEEventArgs args;
     args.oldLayout = layouts_[currentLayout_];
-    args.newLayout = layout;
+    args.newLayout = layouts_[index];
     currentLayout_ = index;
-    if (IWnd* target = GetActiveWnd()) DeliverUpward(target, args, &IWnd::OnIMEChanged);
-    return true;
+    IWnd* target = GetActiveWnd();
+    return target && DeliverUpward(target, args, &IWnd::OnIMEChanged);
 }
 
 TimerService* DrvWnd::GetTimer() { return TimerService::Instance(); }
@@ -319,29 +325,29 @@ bool DrvWnd::OnMouseWheel(int notches) {
     return target && DeliverUpward(target, args, &IWnd::OnMouseWheel);
 }
 
+bool DrvWnd::OnMouseButton(int button, void (IWnd::*handler)(ZrMouseEventArgs&)) {
+    ZrMouseEventArgs args = MouseArgs(button, 0);
+    IWnd* target = GetWndAtPoint(mouseX_, mouseY_);
+    return target && DeliverUpward(target, args, handler);
+}
+
 bool DrvWnd::OnMouseDown(int button) {
     const std::uint32_t bit = ButtonBit(button);
     if (!bit) return false;
     inputState_ |= bit;
-    ZrMouseEventArgs args = MouseArgs(button, 0);
-    IWnd* target = GetWndAtPoint(mouseX_, mouseY_);
-    return target && DeliverUpward(target, args, &IWnd::OnMouseDown);
+    return OnMouseButton(button, &IWnd::OnMouseDown);
 }
 
 bool DrvWnd::OnMouseUp(int button) {
     const std::uint32_t bit = ButtonBit(button);
     if (!bit) return false;
     inputState_ &= ~bit;
-    ZrMouseEventArgs args = MouseArgs(button, 0);
-    IWnd* target = GetWndAtPoint(mouseX_, mouseY_);
-    return target && DeliverUpward(target, args, &IWnd::OnMouseUp);
+    return OnMouseButton(button, &IWnd::OnMouseUp);
 }
 
 bool DrvWnd::OnMouseDBClick(int button) {
-    if (!ButtonBit(button)) return false;
-    ZrMouseEventArgs args = MouseArgs(button, 0);
-    IWnd* target = GetWndAtPoint(mouseX_, mouseY_);
-    return target && DeliverUpward(target, args, &IWnd::OnMouseDBClick);
+    // A double click leaves the held buttons as they are.
+    return ButtonBit(button) && OnMouseButton(button, &IWnd::OnMouseDBClick);
 }
 
 bool DrvWnd::OnKeyDown(int key) {
@@ -372,20 +378,9 @@ bool DrvWnd::OnChar(int character) {
 
 bool DrvWnd::OnInputLangChange(HKL layout) {
     if (layouts_[currentLayout_] == layout) return true;
-    int index = -1;
-    for (int i = 0; i < layoutCount_; ++i) {
-        if (layouts_[i] == layout) {
-            index = i;
-            break;
-        }
-    }
-    if (index < 0) return false;
-    ZrIMEEventArgs args;
-    args.oldLayout = layouts_[currentLayout_];
-    args.newLayout = layout;
-    currentLayout_ = index;
-    IWnd* target = GetActiveWnd();
-    return target && DeliverUpward(target, args, &IWnd::OnIMEChanged);
+    // A layout the list read at Init does not have is not adopted.
+    const int index = FindLayout(layout);
+    return index >= 0 && AdoptLayout(index);
 }
 
 void DrvWnd::Render() {

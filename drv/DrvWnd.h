@@ -76,6 +76,11 @@ public:
 private:
     void ReadKeyboardLayouts();
     ZrMouseEventArgs MouseArgs(int button, int wheel) const;
+    bool OnMouseButton(int button, void (IWnd::*handler)(ZrMouseEventArgs&));
+    int FindLayout(HKL layout) const;
+    // Makes layouts[index] current and tells the active window and its parents;
+    // answers whether one of them handled it.
+    bool AdoptLayout(int index);
     bool Forward(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
     void OnMouseLeaveWindow();
