@@ -1,5 +1,6 @@
 // zrwnd-demo: the game-lobby gallery.
 //
+//   zrwnd-demo [--res DIR] [--size WxH]                       an SDL2 window
 //   zrwnd-demo --headless --script FILE --out DIR [--res DIR] [--size WxH]
 #include <cstdio>
 #include <cstring>
@@ -7,6 +8,9 @@
 
 #include "demo/Lobby.h"
 #include "host/headless/HeadlessHost.h"
+#ifdef ZRWND_HAVE_SDL
+#include "host/sdl/SdlHost.h"
+#endif
 
 #ifndef ZRWND_DEMO_RES_DIR
 #define ZRWND_DEMO_RES_DIR "."
@@ -16,7 +20,8 @@ namespace {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: zrwnd-demo --headless --script FILE --out DIR [--res DIR] [--size WxH]\n"
+                 "usage: zrwnd-demo [--res DIR] [--size WxH]\n"
+                 "       zrwnd-demo --headless --script FILE --out DIR [--res DIR] [--size WxH]\n"
                  "  --script  input commands, one a line (move, down, up, wheel, key, char, wait, shot)\n"
                  "  --out     where the frames the script asks for are written\n"
                  "  --res     where the generated art lives (default: the build's)\n");
@@ -54,8 +59,18 @@ int main(int argc, char** argv) {
         }
     }
     if (!headless) {
+#ifdef ZRWND_HAVE_SDL
+        zrhost::SdlHost host(width, height, res, "ZrWnd lobby");
+        if (!host.Ok()) {
+            std::fprintf(stderr, "zrwnd-demo: no window could be opened (%s); try --headless\n", host.Error().c_str());
+            return 1;
+        }
+        zrdemo::Lobby lobby(&host.Engine(), width, height);
+        return host.Run();
+#else
         std::fprintf(stderr, "zrwnd-demo: this build has no interactive host; run it with --headless\n");
         return Usage();
+#endif
     }
     if (script.empty() || out.empty()) return Usage();
 

@@ -15,6 +15,7 @@ packages=(
   libfontconfig-dev
   libstb-dev
   fonts-wqy-microhei
+  libsdl2-dev
 )
 
 missing=()

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/soft/SoftEngine.h"
+#include "zrwnd/ZrWnd.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+
+namespace zrhost {
+
+// An interactive host: an SDL2 window shows the reference engine's surface and
+// SDL events become the native messages the driver window expects (virtual-key
+// codes, WM_CHAR bytes in GBK from text input so that input methods work,
+// mouse leave, activation, paint on expose).
+class SdlHost {
+public:
+    SdlHost(int width, int height, const std::string& resourceRoot, const char* title);
+    ~SdlHost();
+    SdlHost(const SdlHost&) = delete;
+    SdlHost& operator=(const SdlHost&) = delete;
+
+    bool Ok() const { return window_ != nullptr; }
+    const std::string& Error() const { return error_; }
+    IDrvWnd* Driver() { return CreateDrvWnd(); }
+    zrsoft::SoftEngine& Engine() { return *engine_; }
+
+    // Runs the host's message loop until the window is closed.
+    int Run();
+
+    // One SDL event as the messages it stands for; answers how many it wrote.
+    int Translate(const SDL_Event& event, MSG* out, int capacity);
+
+private:
+    static LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static bool NextMessage(void* self, MSG* msg);
+    void Present();
+
+    int width_;
+    int height_;
+    std::string error_;
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    HWND native_ = nullptr;
+    std::unique_ptr<zrsoft::SoftEngine> engine_;
+    MSG pending_[64];
+    int pendingCount_ = 0;
+    int pendingNext_ = 0;
+};
+
+}  // namespace zrhost
