@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "host/common/HostLoop.h"
 #include "platform/Native.h"
 #include "platform/portable/Portable.h"
 
@@ -10,21 +11,12 @@ namespace {
 
 constexpr int kTickMs = 10;
 
-MSG Message(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    MSG msg{};
-    msg.hwnd = window;
-    msg.message = message;
-    msg.wParam = wParam;
-    msg.lParam = lParam;
-    return msg;
-}
-
 }  // namespace
 
 HeadlessHost::HeadlessHost(int width, int height, const std::string& resourceRoot) : width_(width), height_(height) {
     // The clock moves only with the script; no timer thread runs.
     zrnative::portable::UseManualClock(true);
-    window_ = zrnative::portable::CreateNativeWindow(width, height, &HeadlessHost::WindowProc);
+    window_ = zrnative::portable::CreateNativeWindow(width, height, &DriverWindowProc);
     engine_ = std::make_unique<zrsoft::SoftEngine>(window_, width, height);
     engine_->SetResourceRoot(resourceRoot);
     zrnative::SetFocus(window_);
@@ -35,10 +27,6 @@ HeadlessHost::~HeadlessHost() {
     CreateDrvWnd()->Release();
     zrnative::portable::SetMessageSource(nullptr, nullptr);
     zrnative::portable::DestroyNativeWindow(window_);
-}
-
-LRESULT HeadlessHost::WindowProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
-    return CreateDrvWnd()->HandleMessage(message, wParam, lParam) ? 1 : 0;
 }
 
 bool HeadlessHost::NextMessage(void* self, MSG* msg) { return static_cast<HeadlessHost*>(self)->Step(msg); }
@@ -58,13 +46,13 @@ bool HeadlessHost::Step(MSG* msg) {
             return false;
         }
         if (!script_ || next_ >= script_->size()) {
-            *msg = Message(window_, WM_QUIT);
+            *msg = MakeMessage(window_, WM_QUIT);
             return true;
         }
         const ScriptCommand& cmd = (*script_)[next_++];
         switch (cmd.kind) {
             case ScriptCommand::Kind::Move:
-                pending_.push_back(Message(window_, WM_MOUSEMOVE, 0, static_cast<LPARAM>((cmd.b << 16) | cmd.a)));
+                pending_.push_back(MakeMessage(window_, WM_MOUSEMOVE, 0, PackPoint(cmd.a, cmd.b)));
                 break;
             case ScriptCommand::Kind::Down:
             case ScriptCommand::Kind::Up: {
@@ -72,19 +60,19 @@ bool HeadlessHost::Step(MSG* msg) {
                 const UINT left = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
                 const UINT middle = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
                 const UINT right = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-                pending_.push_back(Message(window_, cmd.a == 1 ? left : cmd.a == 2 ? middle : right));
+                pending_.push_back(MakeMessage(window_, cmd.a == 1 ? left : cmd.a == 2 ? middle : right));
                 break;
             }
             case ScriptCommand::Kind::Wheel:
-                pending_.push_back(Message(window_, WM_MOUSEWHEEL,
+                pending_.push_back(MakeMessage(window_, WM_MOUSEWHEEL,
                                            static_cast<WPARAM>(static_cast<std::uint16_t>(cmd.a * 120)) << 16));
                 break;
             case ScriptCommand::Kind::Key:
-                pending_.push_back(Message(window_, WM_KEYDOWN, static_cast<WPARAM>(cmd.a)));
-                pending_.push_back(Message(window_, WM_KEYUP, static_cast<WPARAM>(cmd.a)));
+                pending_.push_back(MakeMessage(window_, WM_KEYDOWN, static_cast<WPARAM>(cmd.a)));
+                pending_.push_back(MakeMessage(window_, WM_KEYUP, static_cast<WPARAM>(cmd.a)));
                 break;
             case ScriptCommand::Kind::Char:
-                for (unsigned char c : cmd.text) pending_.push_back(Message(window_, WM_CHAR, c));
+                for (unsigned char c : cmd.text) pending_.push_back(MakeMessage(window_, WM_CHAR, c));
                 break;
             case ScriptCommand::Kind::Wait:
                 waitLeftMs_ = cmd.a;
@@ -112,15 +100,7 @@ std::vector<std::string> HeadlessHost::Run(const std::vector<ScriptCommand>& scr
     outDir_ = outDir;
     written_.clear();
     std::filesystem::create_directories(outDir);
-    zrnative::portable::SetMessageSource(&HeadlessHost::NextMessage, this);
-    // The first frame: the whole window needs painting.
-    zrnative::portable::InvalidateNative(window_, nullptr);
-    MSG msg;
-    while (zrnative::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        zrnative::TranslateMessage(&msg);
-        zrnative::DispatchMessageA(&msg);
-    }
-    zrnative::portable::SetMessageSource(nullptr, nullptr);
+    RunMessageLoop(window_, &HeadlessHost::NextMessage, this);
     script_ = nullptr;
     return written_;
 }

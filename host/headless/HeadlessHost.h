@@ -31,7 +31,6 @@ public:
     std::vector<std::string> Run(const std::vector<ScriptCommand>& script, const std::string& outDir);
 
 private:
-    static LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static bool NextMessage(void* self, MSG* msg);
     bool Step(MSG* msg);
 

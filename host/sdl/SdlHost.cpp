@@ -2,24 +2,12 @@
 
 #include <SDL.h>
 
+#include "host/common/HostLoop.h"
 #include "platform/Native.h"
 #include "platform/portable/Portable.h"
 
 namespace zrhost {
 namespace {
-
-MSG Message(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    MSG msg{};
-    msg.hwnd = window;
-    msg.message = message;
-    msg.wParam = wParam;
-    msg.lParam = lParam;
-    return msg;
-}
-
-LPARAM Point(int x, int y) {
-    return static_cast<LPARAM>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) | static_cast<std::uint32_t>(x & 0xFFFF));
-}
 
 // SDL key codes to Windows virtual-key codes; 0 for keys the toolkit has no use for.
 int VirtualKey(SDL_Keycode key) {
@@ -72,7 +60,7 @@ SdlHost::SdlHost(int width, int height, const std::string& resourceRoot, const c
         window_ = nullptr;
         return;
     }
-    native_ = zrnative::portable::CreateNativeWindow(width, height, &SdlHost::WindowProc);
+    native_ = zrnative::portable::CreateNativeWindow(width, height, &DriverWindowProc);
     engine_ = std::make_unique<zrsoft::SoftEngine>(native_, width, height);
     engine_->SetResourceRoot(resourceRoot);
     zrnative::SetFocus(native_);
@@ -94,10 +82,6 @@ SdlHost::~SdlHost() {
     SDL_Quit();
 }
 
-LRESULT SdlHost::WindowProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
-    return CreateDrvWnd()->HandleMessage(message, wParam, lParam) ? 1 : 0;
-}
-
 int SdlHost::Translate(const SDL_Event& e, MSG* out, int capacity) {
     int n = 0;
     auto put = [&](MSG msg) {
@@ -105,10 +89,10 @@ int SdlHost::Translate(const SDL_Event& e, MSG* out, int capacity) {
     };
     switch (e.type) {
         case SDL_QUIT:
-            put(Message(native_, WM_QUIT));
+            put(MakeMessage(native_, WM_QUIT));
             break;
         case SDL_MOUSEMOTION:
-            put(Message(native_, WM_MOUSEMOVE, 0, Point(e.motion.x, e.motion.y)));
+            put(MakeMessage(native_, WM_MOUSEMOVE, 0, PackPoint(e.motion.x, e.motion.y)));
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
@@ -119,27 +103,27 @@ int SdlHost::Translate(const SDL_Event& e, MSG* out, int capacity) {
             if (e.button.button == SDL_BUTTON_MIDDLE) msg = down ? (e.button.clicks == 2 ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN) : WM_MBUTTONUP;
             if (msg) {
                 // Buttons act at the last move position, as on Windows.
-                put(Message(native_, WM_MOUSEMOVE, 0, Point(e.button.x, e.button.y)));
-                put(Message(native_, msg, 0, Point(e.button.x, e.button.y)));
+                put(MakeMessage(native_, WM_MOUSEMOVE, 0, PackPoint(e.button.x, e.button.y)));
+                put(MakeMessage(native_, msg, 0, PackPoint(e.button.x, e.button.y)));
             }
             break;
         }
         case SDL_MOUSEWHEEL:
-            put(Message(native_, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<std::uint16_t>(e.wheel.y * 120)) << 16));
+            put(MakeMessage(native_, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<std::uint16_t>(e.wheel.y * 120)) << 16));
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
             if (const int vk = VirtualKey(e.key.keysym.sym)) {
-                put(Message(native_, e.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(vk)));
+                put(MakeMessage(native_, e.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(vk)));
             }
             // Keys that make no text still reach an edit box as characters.
             if (e.type == SDL_KEYDOWN && (e.key.keysym.sym == SDLK_BACKSPACE || e.key.keysym.sym == SDLK_RETURN)) {
-                put(Message(native_, WM_CHAR, e.key.keysym.sym == SDLK_BACKSPACE ? 0x08 : 0x0D));
+                put(MakeMessage(native_, WM_CHAR, e.key.keysym.sym == SDLK_BACKSPACE ? 0x08 : 0x0D));
             }
             break;
         case SDL_TEXTINPUT:
             // Text from the input method arrives as UTF-8; the toolkit reads GBK bytes.
-            for (unsigned char c : zrsoft::Utf8ToGbk(e.text.text)) put(Message(native_, WM_CHAR, c));
+            for (unsigned char c : zrsoft::Utf8ToGbk(e.text.text)) put(MakeMessage(native_, WM_CHAR, c));
             break;
         case SDL_WINDOWEVENT:
             switch (e.window.event) {
@@ -150,14 +134,14 @@ int SdlHost::Translate(const SDL_Event& e, MSG* out, int capacity) {
                     // Reported only while tracking is armed, as Windows does.
                     if (zrnative::portable::IsMouseLeaveArmed(native_)) {
                         zrnative::portable::DisarmMouseLeave(native_);
-                        put(Message(native_, WM_MOUSELEAVE));
+                        put(MakeMessage(native_, WM_MOUSELEAVE));
                     }
                     break;
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
-                    put(Message(native_, WM_ACTIVATE, 1));
+                    put(MakeMessage(native_, WM_ACTIVATE, 1));
                     break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
-                    put(Message(native_, WM_ACTIVATE, 0));
+                    put(MakeMessage(native_, WM_ACTIVATE, 0));
                     break;
                 default:
                     break;
@@ -205,14 +189,7 @@ bool SdlHost::NextMessage(void* context, MSG* msg) {
 
 int SdlHost::Run() {
     if (!window_) return 1;
-    zrnative::portable::SetMessageSource(&SdlHost::NextMessage, this);
-    zrnative::portable::InvalidateNative(native_, nullptr);
-    MSG msg;
-    while (zrnative::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        zrnative::TranslateMessage(&msg);
-        zrnative::DispatchMessageA(&msg);
-    }
-    zrnative::portable::SetMessageSource(nullptr, nullptr);
+    RunMessageLoop(native_, &SdlHost::NextMessage, this);
     return 0;
 }
 

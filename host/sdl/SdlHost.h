@@ -36,7 +36,6 @@ public:
     int Translate(const SDL_Event& event, MSG* out, int capacity);
 
 private:
-    static LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static bool NextMessage(void* self, MSG* msg);
     void Present();
 
