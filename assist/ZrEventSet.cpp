@@ -133,6 +133,15 @@ public:
         return false;
     }
 
+    bool CallsInto(const void* object, size_t size) const {
+        const auto* begin = static_cast<const char*>(object);
+        for (const Slot* slot : slots_) {
+            const auto* target = slot ? static_cast<const char*>(slot->GetTarget()) : nullptr;
+            if (target && target >= begin && target < begin + size) return true;
+        }
+        return false;
+    }
+
     bool Remove(const ZrSubscriber& subscriber) {
         const Slot* wanted = subscriber.GetSlot();
         for (Slot*& slot : slots_) {
@@ -318,6 +327,8 @@ bool ZrEvent::UnSubscribe(ZrSubscriber subscriber) {
 void ZrEvent::UnSubscribeAll() { list_->Clear(); }
 
 int ZrEvent::GetSubscriberCount() const { return list_->LiveCount(); }
+
+bool ZrEvent::CallsInto(const void* object, size_t size) const { return list_->CallsInto(object, size); }
 
 bool ZrEvent::IsSubscribed(ZrSubscriber subscriber) const {
     return subscriber.IsValid() && list_->Contains(subscriber);

@@ -68,6 +68,10 @@ IZr2DEngine* Engine() {
     return g_driver->GetEngine();
 }
 
+void ForgetTimersOf(IWnd* wnd, size_t size) {
+    if (TimerService* timers = TimerService::Existing()) timers->KillTimersOf(wnd, size);
+}
+
 IDrvRender* Renderer() {
     IZr2DEngine* engine = Engine();
     return engine ? engine->GetRender() : nullptr;
@@ -226,7 +230,9 @@ bool DrvWnd::SetCaptureWnd(IWnd* wnd) {
     return true;
 }
 
-int DrvWnd::MessageBox(const char*, int, int, int) { return 0; }
+// The message box runner is not part of the library yet: no box is shown and
+// no button was pressed.
+int DrvWnd::MessageBox(const char*, int, int, int) { return -1; }
 
 void DrvWnd::InvalidateRect(const ZrRect* rect, bool redrawNow) {
     if (!engine_) return;

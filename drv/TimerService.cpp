@@ -103,6 +103,8 @@ TimerService* TimerService::Instance() {
     return g_timerService;
 }
 
+TimerService* TimerService::Existing() { return g_timerService; }
+
 void TimerService::DestroyInstance() { delete g_timerService; }
 
 TimerService::TimerService() : useWorker_(!zrnative::IsClockManual()) {}
@@ -193,6 +195,20 @@ bool TimerService::KillTimer(std::uint32_t identifier, ZrSubscriber callback) {
     entry->period = 0;
     entry->expired.UnSubscribeAll();
     return true;
+}
+
+int TimerService::KillTimersOf(const void* object, size_t size) {
+    TimerLock lock(this);
+    int killed = 0;
+    for (TimerEntry* e = first_.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
+        if (e->start == 0 || !e->expired.CallsInto(object, size)) continue;
+        e->start = 0;
+        e->identifier = 0;
+        e->period = 0;
+        e->expired.UnSubscribeAll();
+        ++killed;
+    }
+    return killed;
 }
 
 bool TimerService::IsActive(TimerEntry* entry) {

@@ -91,6 +91,8 @@ IWnd::~IWnd() {
     // Only IWnd's own Destroy can run now: the derived parts are gone.
     IWnd::Destroy();
     ForgetCaptureReferences();
+    // A timer of a derived window calls into this object; it must not outlive it.
+    zrwnd::ForgetTimersOf(this, sizeof(IWnd));
     zrwnd::WndWatch::WindowDeleted(this);
     RemoveAllEvents();
 }

@@ -90,8 +90,14 @@ public:
     int GetEntryCount() const;
     int GetActiveCount();
 
+    // Stops every timer whose callback calls into [object, object + size): the
+    // object is going away. Answers how many were stopped.
+    int KillTimersOf(const void* object, size_t size);
+
     // The process's service, made on first use.
     static TimerService* Instance();
+    // The service if it has been made, else null.
+    static TimerService* Existing();
     // Destroys the process's service, if there is one.
     static void DestroyInstance();
 

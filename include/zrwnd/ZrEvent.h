@@ -50,6 +50,8 @@ public:
     virtual R Invoke(A args) = 0;
     virtual int GetKind() const = 0;
     virtual bool Equals(const TSubscriberSlot* other) const = 0;
+    // The object a member-function slot calls; null for other kinds.
+    virtual const void* GetTarget() const { return nullptr; }
 
     void AddRef() { refs_.fetch_add(1, std::memory_order_relaxed); }
 
@@ -74,6 +76,7 @@ public:
 
     R Invoke(A args) override { return (target_->*method_)(std::forward<A>(args)); }
     int GetKind() const override { return TSubscriberSlot<R, A>::kMemberFunction; }
+    const void* GetTarget() const override { return target_; }
     bool Equals(const TSubscriberSlot<R, A>* other) const override {
         if (!other || other->GetKind() != GetKind()) return false;
         const auto* same = dynamic_cast<const TMemberSlot*>(other);
@@ -197,6 +200,9 @@ public:
     int GetSubscriberCount() const;
     // Whether an equal subscriber is subscribed.
     bool IsSubscribed(ZrSubscriber subscriber) const;
+    // Whether a subscriber calls a member function of an object inside
+    // [object, object + size).
+    bool CallsInto(const void* object, size_t size) const;
     void operator()(ZrEventArgs& args);
 
 private:

@@ -105,6 +105,35 @@ TEST_F(TimerServiceTest, ACallbackMayKillItsOwnTimer) {
     self = ZrSubscriber();
 }
 
+// A window that blinks on a timer and is deleted without stopping it.
+class BlinkingWnd : public IWnd {
+public:
+    explicit BlinkingWnd(int* blinks) : blinks_(blinks) {}
+    bool OnBlink(const ZrEventArgs&) {
+        ++*blinks_;
+        return true;
+    }
+
+private:
+    int* blinks_;
+};
+
+TEST_F(TimerServiceTest, ADeletedWindowsTimersStopWithIt) {
+    int blinks = 0;
+    auto* wnd = new BlinkingWnd(&blinks);
+    timers()->SetTimer(ZRTIMER_EDIT_CARET, 30, ZrSubscriber(wnd, &BlinkingWnd::OnBlink));
+    timers()->SetTimer(2, 30, sub);
+    AdvanceClock(30 * kMs);
+    timers()->Tick();
+    EXPECT_EQ(blinks, 1);
+    delete wnd;
+    EXPECT_EQ(timers()->GetActiveCount(), 1);  // only the other timer is left
+    AdvanceClock(30 * kMs);
+    timers()->Tick();
+    EXPECT_EQ(blinks, 1);
+    EXPECT_EQ(cb.fired.size(), 2u);
+}
+
 TEST(TimerStart, WithoutCounterInitReportsAndTicksNothing) {
     zrnative::portable::UseManualClock(true);
     zrnative::portable::SetCounterAvailable(false);
