@@ -79,29 +79,4 @@ TEST(TimerThread, FiresFromTheServiceThreadWithoutRacingTheCaller) {
     drv->Release();
 }
 
-TEST(TimerThread, IdleServiceThreadMakesNoPasses) {
-    zrnative::portable::UseManualClock(false);
-    zrtest::RecordingEngine engine;
-    IDrvWnd* drv = CreateDrvWnd();
-    ASSERT_TRUE(drv->Init(&engine));
-    TimerService* timers = drv->GetTimer();
-    Fires fires;
-    ZrSubscriber sub(&fires, &Fires::OnTimer);
-    timers->SetTimer(1, 1, sub);
-    ASSERT_TRUE(fires.WaitFor(1));
-    timers->KillTimer(1, sub);
-    // The next pass finds nothing active and suspends the thread for good.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    std::uint64_t passes = timers->GetWorkerPasses();
-    while (std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        const std::uint64_t now = timers->GetWorkerPasses();
-        if (now == passes) break;
-        passes = now;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_EQ(timers->GetWorkerPasses(), passes);
-    drv->Release();
-}
-
 }  // namespace

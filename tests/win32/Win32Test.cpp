@@ -58,7 +58,8 @@ protected:
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }
-            Sleep(1);
+            // Wait for the next message rather than for a fixed time.
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         }
         return true;
     }
