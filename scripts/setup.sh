@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing ZrWnd needs and that
-# this machine does not have yet.
+# this machine does not have yet. With --windows, also what the Windows build
+# and its tests under Wine need.
 set -euo pipefail
 
 packages=(
@@ -17,6 +18,10 @@ packages=(
   fonts-wqy-microhei
   libsdl2-dev
 )
+
+if [ "${1:-}" = "--windows" ]; then
+  packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xauth)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
