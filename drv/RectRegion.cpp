@@ -13,8 +13,6 @@ bool Intersects(const RectNode& n, const ZrRect& r) {
 
 }  // namespace
 
-// ---------------------------------------------------------------- pool
-
 RectNodePool& RectNodePool::Instance() {
     // Freed at process exit, after every region that could still hold a node.
     static RectNodePool pool;
@@ -57,8 +55,6 @@ void RectNodePool::Give(RectNode* node) {
     --heapLive_;
     delete node;
 }
-
-// ---------------------------------------------------------------- region
 
 RectNode* RectRegion::Make(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) {
     RectNode* node = RectNodePool::Instance().Take();

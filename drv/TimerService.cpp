@@ -33,8 +33,6 @@ constexpr unsigned kNativeTickMs = 10;
 
 }  // namespace
 
-// ---------------------------------------------------------------- stopwatch
-
 Stopwatch* Stopwatch::Instance() {
     if (!g_stopwatch) g_stopwatch = new Stopwatch;
     return g_stopwatch;
@@ -73,8 +71,6 @@ double Stopwatch::Elapsed(std::int64_t start, double scale) {
 double Stopwatch::ElapsedSeconds(std::int64_t start) { return Elapsed(start, 1.0); }
 double Stopwatch::ElapsedMilliseconds(std::int64_t start) { return Elapsed(start, 1000.0); }
 double Stopwatch::ElapsedMicroseconds(std::int64_t start) { return Elapsed(start, 1000000.0); }
-
-// ---------------------------------------------------------------- service
 
 // The engine lock when there is an engine, else the service's own; re-entrant
 // either way.

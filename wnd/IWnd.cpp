@@ -47,8 +47,6 @@ bool Unlink(std::vector<IWnd*>& list, IWnd* wnd) {
 
 }  // namespace
 
-// ---------------------------------------------------------------- drawing contexts
-
 bool WndDC::GetRect(ZrRect* out) { return out && owner_->GetWndRect(out); }
 
 bool WndDC::GetClipRect(ZrRect* out) {
@@ -79,8 +77,6 @@ bool WndDC::SetClipRect(const ZrRect* rect) {
 }
 
 void* WndDC::GetReserved() { return nullptr; }
-
-// ---------------------------------------------------------------- lifecycle
 
 IWnd::IWnd() {
     for (const ZrString* name : ZrWndEvents::All) AddEvent(*name);
@@ -164,8 +160,6 @@ void IWnd::DestroyOwnSubtree() {
     std::vector<IWnd*>().swap(children_);
     std::vector<IWnd*>().swap(drawOrder_);
 }
-
-// ---------------------------------------------------------------- state
 
 bool IWnd::IsEnable(bool own) {
     if (own || !parent_) return enabled_;
@@ -276,8 +270,6 @@ bool IWnd::SetWndText(const char* text) {
 
 std::uint32_t IWnd::GetUserData() { return userData_; }
 void IWnd::SetUserData(std::uint32_t data) { userData_ = data; }
-
-// ---------------------------------------------------------------- geometry
 
 bool IWnd::IsHit(ZrPoint point) {
     if (!IsEnable(true) || !IsVisible(true)) return false;
@@ -407,8 +399,6 @@ void IWnd::CenterWnd() {
     SetWndPos(x, y, 0, 0, ZRSWP_NOSIZE);
 }
 
-// ---------------------------------------------------------------- capture and modality
-
 bool IWnd::IsModal() { return zrwnd::Driver()->GetModalWnd() == this; }
 
 void IWnd::SetModal(bool modal) {
@@ -455,8 +445,6 @@ bool IWnd::IsRestoreCapture() { return restoreCapture_; }
 void IWnd::SetRestoreCapture(bool restore) { restoreCapture_ = restore; }
 bool IWnd::IsDistributeCapture() { return distributeCapture_; }
 void IWnd::SetDistributeCapture(bool distribute) { distributeCapture_ = distribute; }
-
-// ---------------------------------------------------------------- tree
 
 bool IWnd::IsAncestor(IWnd* wnd) {
     if (!wnd) return false;
@@ -535,8 +523,6 @@ bool IWnd::MoveChildToFront(IWnd* child) {
 
 bool IWnd::_RemoveChildFromDraw(IWnd* child) { return child && Unlink(drawOrder_, child); }
 
-// ---------------------------------------------------------------- invalidation and fonts
-
 void IWnd::Invalidate(bool redrawNow) {
     if (!IsVisible(true)) return;
     if (IsModal()) {
@@ -605,8 +591,6 @@ bool IWnd::SetFont(IFont2* font) {
 
 std::uint32_t IWnd::GetClrFontBorder() { return fontBorderArgb_; }
 void IWnd::SetClrFontBorder(std::uint32_t argb) { fontBorderArgb_ = argb; }
-
-// ---------------------------------------------------------------- handlers
 
 void IWnd::OnSizeChanged(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::SizeChanged, args); }
 void IWnd::OnTextChanged(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::TextChanged, args); }
@@ -721,8 +705,6 @@ void IWnd::OnMouseDBClick(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::Mouse
 void IWnd::OnKeyDown(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyDown, args); }
 void IWnd::OnKeyUp(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyUp, args); }
 void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
-
-// ---------------------------------------------------------------- rendering
 
 void IWnd::OnRender() {
     if (!IsVisible(true)) return;

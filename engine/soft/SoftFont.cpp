@@ -79,8 +79,6 @@ std::vector<TextChar> SplitGbk(const char* text) {
     return out;
 }
 
-// ---------------------------------------------------------------- face
-
 std::shared_ptr<FontFace> FontFace::Find(const char* pattern) {
     std::shared_ptr<FontFace> face(new FontFace);
     FT_Library library = nullptr;
@@ -114,8 +112,6 @@ std::shared_ptr<FontFace> FontFace::Find(const char* pattern) {
 FontFace::~FontFace() {
     if (library_) FT_Done_FreeType(static_cast<FT_Library>(library_));
 }
-
-// ---------------------------------------------------------------- font
 
 SoftFont::SoftFont(SoftEngine* engine, std::shared_ptr<FontFace> face, bool shared)
     : engine_(engine), face_(std::move(face)), shared_(shared) {
