@@ -722,10 +722,14 @@ void IWnd::OnRender() {
         GetWndRect(&renderRect_);
         renderClip_ = clip;
         renderGeneration_ = g_geometryGeneration;
+        // A child's drawing may delete this window (a subscriber can do
+        // anything); the walk then stops without touching it again.
+        zrwnd::WndWatch self(this);
         // The modal window is drawn by the driver after the whole tree.
         for (size_t i = 0; i < drawOrder_.size(); ++i) {
             IWnd* child = drawOrder_[i];
             if (child != modal) child->OnRender();
+            if (!self.Get()) return;
         }
         renderGeneration_ = 0;
     }

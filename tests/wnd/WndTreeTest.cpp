@@ -247,6 +247,22 @@ TEST_F(WndTree, ReleaseAndDeletionDestroyFirst) {
     EXPECT_EQ(deletions, 2);
 }
 
+TEST_F(WndTree, AChildsDrawingMayDeleteItsParent) {
+    auto* parent = new TestWnd("P");
+    TestWnd first("A"), second("B");
+    ZrRect r{0, 0, 10, 10};
+    parent->Create(r, nullptr, ZRWS_VISIBLE);
+    first.Create(r, parent, ZRWS_VISIBLE);
+    second.Create(r, parent, ZRWS_VISIBLE);
+    first.SubscribeEvent(ZrWndEvents::RenderEnded, ZrSubscriber([&](const ZrEventArgs&) {
+        delete parent;
+        return true;
+    }));
+    parent->OnRender();
+    EXPECT_EQ(second.renders, 0);
+    EXPECT_EQ(first.GetParent(), nullptr);
+}
+
 TEST_F(WndTree, ASubscriberMayDeleteTheWindowThatFires) {
     auto* wnd = new TestWnd("W");
     wnd->SubscribeEvent(ZrWndEvents::TextChanged, ZrSubscriber([&](const ZrEventArgs&) {
