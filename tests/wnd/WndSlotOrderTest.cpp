@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "zrwnd/IWnd.h"
+#include "zrwnd/ZrWnd.h"
 
 #if (defined(__GNUC__) || defined(__clang__)) && !defined(_MSC_VER)
 namespace {
@@ -72,6 +73,69 @@ TEST(WndSlotOrder, DerivedClassesAppendAfterRenderSelf) {
 
 #undef SLOT
 #undef SLOT_AS
+
+std::vector<long> Expected(long first, long count) {
+    std::vector<long> out;
+    for (long i = 0; i < count; ++i) out.push_back(first + i);
+    return out;
+}
+
+// The other published interfaces keep their operations in their order too. A
+// virtual destructor declared first takes two slots (complete and deleting).
+TEST(InterfaceSlotOrder, SupportDriverRegistriesTimersAndContexts) {
+    EXPECT_EQ((std::vector<long>{SlotOf(&ZrEventSet::IsEventPresent), SlotOf(&ZrEventSet::AddEvent),
+                                 SlotOf(&ZrEventSet::RemoveEvent), SlotOf(&ZrEventSet::RemoveAllEvents),
+                                 SlotOf(&ZrEventSet::IsMuted), SlotOf(&ZrEventSet::SetMutedState),
+                                 SlotOf(&ZrEventSet::SubscribeEvent), SlotOf(&ZrEventSet::UnSubscribeEvent),
+                                 SlotOf(&ZrEventSet::FireEvent)}),
+              Expected(2, 9));
+
+    using D = IDrvWnd;
+    EXPECT_EQ((std::vector<long>{SlotOf(&D::QueryInterface), SlotOf(&D::Release), SlotOf(&D::Init),
+                                 SlotOf(&D::GetWndNameRegistry), SlotOf(&D::GetWndTypeRegistry), SlotOf(&D::GetRootWnd),
+                                 SlotOf(&D::SetRootWnd), SlotOf(&D::GetModalWnd), SlotOf(&D::SetModalWnd),
+                                 SlotOf(&D::GetHoverWnd), SlotOf(&D::SetHoverWnd), SlotOf(&D::GetActiveWnd),
+                                 SlotOf(&D::SetActiveWnd), SlotOf(&D::GetWndAtPoint), SlotOf(&D::GetCaptureWnd),
+                                 SlotOf(&D::SetCaptureWnd), SlotOf(&D::MessageBox), SlotOf(&D::InvalidateRect),
+                                 SlotOf(&D::GetModalMaskColor), SlotOf(&D::SetModalMaskColor), SlotOf(&D::GetMousePos),
+                                 SlotOf(&D::RestoreKeyboardLayout), SlotOf(&D::SelectKeyboardLayout),
+                                 SlotOf(&D::GetTimer), SlotOf(&D::OnMouseMove), SlotOf(&D::OnMouseWheel),
+                                 SlotOf(&D::OnMouseDown), SlotOf(&D::OnMouseUp), SlotOf(&D::OnMouseDBClick),
+                                 SlotOf(&D::OnKeyDown), SlotOf(&D::OnKeyUp), SlotOf(&D::OnChar),
+                                 SlotOf(&D::OnInputLangChange), SlotOf(&D::Render), SlotOf(&D::HandleMessage),
+                                 SlotOf(&D::SetCursor)}),
+              Expected(0, 36));
+
+    EXPECT_EQ((std::vector<long>{SlotOf(&IWndFactory::Release), SlotOf(&IWndFactory::CreateWnd),
+                                 SlotOf(&IWndFactory::GetType), SlotOf(&IWndFactory::DestroyWnd)}),
+              Expected(2, 4));
+
+    using T = WndTypeRegistry;
+    EXPECT_EQ((std::vector<long>{SlotOf(&T::QueryInterface), SlotOf(&T::Release),
+                                 SlotOf(static_cast<bool (T::*)(ZrString)>(&T::IsFactoryPresent)),
+                                 SlotOf(static_cast<bool (T::*)(IWndFactory*)>(&T::IsFactoryPresent)),
+                                 SlotOf(&T::GetFactory), SlotOf(&T::AddFactory),
+                                 SlotOf(static_cast<bool (T::*)(ZrString)>(&T::RemoveFactory)),
+                                 SlotOf(static_cast<bool (T::*)(IWndFactory*)>(&T::RemoveFactory)),
+                                 SlotOf(&T::RemoveAllFactories)}),
+              Expected(0, 9));
+
+    using N = IWndNameRegistry;
+    EXPECT_EQ((std::vector<long>{SlotOf(&N::QueryInterface), SlotOf(&N::Release), SlotOf(&N::IsNameRegistered),
+                                 SlotOf(&N::IsWndRegistered), SlotOf(&N::FindWnd), SlotOf(&N::CreateNamedWnd),
+                                 SlotOf(&N::DestroyNamedWnd), SlotOf(&N::DestroyWndByPtr),
+                                 SlotOf(&N::DestroyAllNamedWnds)}),
+              Expected(0, 9));
+
+    EXPECT_EQ((std::vector<long>{SlotOf(&Stopwatch::Now), SlotOf(&Stopwatch::ElapsedSeconds),
+                                 SlotOf(&Stopwatch::ElapsedMilliseconds), SlotOf(&Stopwatch::ElapsedMicroseconds)}),
+              Expected(0, 4));
+    EXPECT_EQ((std::vector<long>{SlotOf(&ITimer::GetStopwatch), SlotOf(&ITimer::SetTimer), SlotOf(&ITimer::KillTimer)}),
+              Expected(0, 3));
+    EXPECT_EQ((std::vector<long>{SlotOf(&IDC::GetRect), SlotOf(&IDC::GetClipRect), SlotOf(&IDC::SetClipRect),
+                                 SlotOf(&IDC::GetReserved)}),
+              Expected(0, 4));
+}
 
 }  // namespace
 #endif
