@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "zrwnd/Export.h"
 #include "zrwnd/NativeTypes.h"
 
 // The operating-system services the library uses, named after the Win32 calls
@@ -31,11 +32,12 @@ BOOL ImmIsIME(HKL layout);
 // Asks for WM_MOUSELEAVE when the mouse leaves the window.
 BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
 
-BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// Answers 0 for WM_QUIT, -1 on error, else a positive value.
-BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax);
-BOOL TranslateMessage(const MSG* msg);
-LRESULT DispatchMessageA(const MSG* msg);
+ZRWND_API BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The message loop, exported for hosts of the portable backend. GetMessageA
+// answers 0 for WM_QUIT, -1 on error, else a positive value.
+ZRWND_API BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax);
+ZRWND_API BOOL TranslateMessage(const MSG* msg);
+ZRWND_API LRESULT DispatchMessageA(const MSG* msg);
 
 HCURSOR SetCursor(HCURSOR cursor);
 
