@@ -15,7 +15,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DZRWND_BUILD_BENCH=ON
 cmake --build "$build" --parallel "$(nproc)"
 
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export ASAN_OPTIONS="abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
 

@@ -1,0 +1,111 @@
+#include <SDL.h>
+
+#include <gtest/gtest.h>
+
+#include "host/sdl/SdlHost.h"
+
+// The graphics libraries behind SDL keep allocations to the end of the
+// process; leak checking says nothing useful about this program.
+extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+
+// Runs with SDL's offscreen video driver: no display is needed.
+namespace {
+
+struct OffscreenVideo : ::testing::Environment {
+    void SetUp() override { SDL_setenv("SDL_VIDEODRIVER", "offscreen", 1); }
+};
+const auto* const kOffscreen = ::testing::AddGlobalTestEnvironment(new OffscreenVideo);
+
+SDL_Event MouseButton(Uint32 type, Uint8 button, int x, int y, Uint8 clicks) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.button = button;
+    e.button.x = x;
+    e.button.y = y;
+    e.button.clicks = clicks;
+    return e;
+}
+
+TEST(SdlHost, TranslatesSdlEventsIntoTheMessagesTheDriverExpects) {
+    zrhost::SdlHost host(64, 48, ".", "test");
+    ASSERT_TRUE(host.Ok()) << host.Error();
+    MSG out[8];
+
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 10;
+    motion.motion.y = 20;
+    ASSERT_EQ(host.Translate(motion, out, 8), 1);
+    EXPECT_EQ(out[0].message, WM_MOUSEMOVE);
+    EXPECT_EQ(out[0].lParam, (20 << 16) | 10);
+
+    // A press moves the pointer first; a second click is a double click.
+    ASSERT_EQ(host.Translate(MouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 3, 4, 2), out, 8), 2);
+    EXPECT_EQ(out[0].message, WM_MOUSEMOVE);
+    EXPECT_EQ(out[1].message, WM_RBUTTONDBLCLK);
+    ASSERT_EQ(host.Translate(MouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 3, 4, 1), out, 8), 2);
+    EXPECT_EQ(out[1].message, WM_LBUTTONUP);
+
+    SDL_Event wheel{};
+    wheel.type = SDL_MOUSEWHEEL;
+    wheel.wheel.y = -2;
+    ASSERT_EQ(host.Translate(wheel, out, 8), 1);
+    EXPECT_EQ(static_cast<std::int16_t>((out[0].wParam >> 16) & 0xFFFF), -240);
+
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = SDLK_BACKSPACE;
+    ASSERT_EQ(host.Translate(key, out, 8), 2);  // the key and its character
+    EXPECT_EQ(out[0].message, WM_KEYDOWN);
+    EXPECT_EQ(out[0].wParam, static_cast<WPARAM>(VK_BACK));
+    EXPECT_EQ(out[1].message, WM_CHAR);
+    key.key.keysym.sym = SDLK_q;
+    ASSERT_EQ(host.Translate(key, out, 8), 1);
+    EXPECT_EQ(out[0].wParam, static_cast<WPARAM>('Q'));
+
+    // Text from an input method becomes GBK bytes, one WM_CHAR each.
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    std::snprintf(text.text.text, sizeof text.text.text, "%s", "\xE4\xBD\xA0" "a");  // "你a"
+    ASSERT_EQ(host.Translate(text, out, 8), 3);
+    EXPECT_EQ(out[0].wParam, 0xC4u);
+    EXPECT_EQ(out[1].wParam, 0xE3u);
+    EXPECT_EQ(out[2].wParam, static_cast<WPARAM>('a'));
+
+    // Leaving the window is reported only while tracking is armed.
+    SDL_Event leave{};
+    leave.type = SDL_WINDOWEVENT;
+    leave.window.event = SDL_WINDOWEVENT_LEAVE;
+    EXPECT_EQ(host.Translate(leave, out, 8), 0);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    ASSERT_EQ(host.Translate(quit, out, 8), 1);
+    EXPECT_EQ(out[0].message, WM_QUIT);
+}
+
+TEST(SdlHost, RunsUntilTheWindowIsClosed) {
+    zrhost::SdlHost host(64, 48, ".", "test");
+    ASSERT_TRUE(host.Ok()) << host.Error();
+    IWnd root;
+    ZrRect all{0, 0, 64, 48};
+    root.Create(all, nullptr, ZRWS_VISIBLE);
+    host.Driver()->SetRootWnd(&root);
+    int moves = 0;
+    root.SubscribeEvent(ZrWndEvents::MouseMove, ZrSubscriber([&](const ZrEventArgs&) {
+        ++moves;
+        return true;
+    }));
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 5;
+    motion.motion.y = 6;
+    SDL_PushEvent(&motion);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    EXPECT_EQ(host.Run(), 0);
+    EXPECT_EQ(moves, 1);
+    host.Driver()->SetRootWnd(nullptr);
+}
+
+}  // namespace
