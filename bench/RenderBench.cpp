@@ -1,7 +1,6 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <random>
 #include <vector>
 
 #include "AllocCounter.h"
