@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
@@ -188,6 +189,32 @@ TEST_F(SoftEngineTest, FontQueriesUnderstandGbk) {
     EXPECT_EQ(font->GetLineCount("one two three", font->GetTextWidth("one two")), 2);
     EXPECT_EQ(font->GetLineCount("a\nb", 1000), 2);
     EXPECT_EQ(font->GetLineCount("", 100), 0);
+}
+
+TEST_F(SoftEngineTest, ArbitraryBytesNeverBreakTheTextOperations) {
+    IFont2* font = engine.GetDefaultFont();
+    FixedDC dc({0, 0, 64, 48}, {0, 0, 64, 48});
+    std::mt19937 rng(11);
+    for (int round = 0; round < 300; ++round) {
+        std::string text(static_cast<size_t>(rng() % 24), ' ');
+        for (char& c : text) c = static_cast<char>(1 + rng() % 255);  // lone leads, stray trails, newlines
+        const int width = static_cast<int>(rng() % 80);
+        ZrRect box{-5, -5, width, 40};
+        font->DrawText(&dc, text.c_str(), &box, 0xFFFFFFFF, round % 2 ? 9u : 0x24u, 0xFF000000);
+        const int lines = font->GetLineCount(text.c_str(), width);
+        EXPECT_GE(lines, text.empty() ? 0 : 1);
+        const int fit = font->FitText(text.c_str(), width, round % 3);
+        EXPECT_LT(fit, static_cast<int>(text.size()));
+        if (fit >= 0) {
+            EXPECT_NE(font->GetByteKind(text.c_str(), fit), ZRBYTE_LEAD) << "a fit never ends inside a character";
+        }
+        for (int i = 0; i < static_cast<int>(text.size()); ++i) {
+            int index = i;
+            font->AdjustBoundary(text.c_str(), &index, 0);
+            EXPECT_NE(font->GetByteKind(text.c_str(), index), ZRBYTE_LEAD);
+            EXPECT_GE(font->GetCharWidth(text.c_str(), i), 0);
+        }
+    }
 }
 
 TEST(Golden, ComparatorReportsTheFirstDifferingPixel) {
