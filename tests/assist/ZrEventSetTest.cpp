@@ -155,20 +155,4 @@ TEST(ZrEvent, CallsItsOwnSubscribers) {
     EXPECT_EQ(log, (std::vector<std::string>{"a"}));
 }
 
-TEST(ZrEventArgs, RecordsStartWithEveryFieldSet) {
-    ZrMouseEventArgs mouse;
-    EXPECT_FALSE(mouse.handled);
-    EXPECT_EQ(mouse.value1 + mouse.value2 + mouse.value3, 0);
-    EXPECT_EQ(mouse.window, nullptr);
-    EXPECT_EQ(mouse.x + mouse.y + mouse.button + mouse.wheel, 0);
-    EXPECT_EQ(mouse.state, 0u);
-    ZrKeyEventArgs key;
-    EXPECT_EQ(key.character, -1);
-    EXPECT_EQ(key.key, -1);
-    ZrActiveEventArgs active;
-    EXPECT_EQ(active.other, nullptr);
-    ZrIMEEventArgs ime;
-    EXPECT_EQ(ime.oldLayout, nullptr);
-}
-
 }  // namespace
