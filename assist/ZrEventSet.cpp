@@ -5,6 +5,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "assist/EventAccess.h"
 #include "zrwnd/ZrEvent.h"
 
 ZrEventArgs::~ZrEventArgs() = default;
@@ -326,12 +327,18 @@ bool ZrEvent::UnSubscribe(ZrSubscriber subscriber) {
 
 void ZrEvent::UnSubscribeAll() { list_->Clear(); }
 
-int ZrEvent::GetSubscriberCount() const { return list_->LiveCount(); }
+namespace zrassist {
 
-bool ZrEvent::CallsInto(const void* object, size_t size) const { return list_->CallsInto(object, size); }
+int EventAccess::SubscriberCount(const ZrEvent& event) { return event.list_->LiveCount(); }
 
-bool ZrEvent::IsSubscribed(ZrSubscriber subscriber) const {
-    return subscriber.IsValid() && list_->Contains(subscriber);
+bool EventAccess::CallsInto(const ZrEvent& event, const void* object, size_t size) {
+    return event.list_->CallsInto(object, size);
 }
+
+bool EventAccess::IsSubscribed(const ZrEvent& event, const ZrSubscriber& subscriber) {
+    return subscriber.IsValid() && event.list_->Contains(subscriber);
+}
+
+}  // namespace zrassist
 
 void ZrEvent::operator()(ZrEventArgs& args) { list_->Fire(args); }

@@ -4,13 +4,12 @@
 
 #include "drv/EngineLock.h"
 #include "drv/StockFactories.h"
+#include "drv/TimerServiceImpl.h"
 #include "platform/Native.h"
-#include "wnd/DriverAccess.h"
 #include "wnd/WndNameRegistry.h"
 #include "wnd/WndWatch.h"
 #include "zrwnd/EventArgs.h"
 #include "zrwnd/IWndFactory.h"
-#include "zrwnd/Timer.h"
 
 namespace {
 
@@ -61,20 +60,9 @@ extern "C" IDrvWnd* CreateDrvWnd() {
 
 namespace zrwnd {
 
-IDrvWnd* Driver() { return CreateDrvWnd(); }
-
-IZr2DEngine* Engine() {
+WndHost* Host() {
     CreateDrvWnd();
-    return g_driver->GetEngine();
-}
-
-void ForgetTimersOf(IWnd* wnd, size_t size) {
-    if (TimerService* timers = TimerService::Existing()) timers->KillTimersOf(wnd, size);
-}
-
-IDrvRender* Renderer() {
-    IZr2DEngine* engine = Engine();
-    return engine ? engine->GetRender() : nullptr;
+    return g_driver;
 }
 
 }  // namespace zrwnd
@@ -99,7 +87,7 @@ DrvWnd::DrvWnd() {
 DrvWnd::~DrvWnd() {
     // The timer service goes first: its teardown still reaches the engine
     // through this driver to kill the native tick.
-    TimerService::DestroyInstance();
+    zrdrv::TimerServiceImpl::DestroyInstance();
     dirty_.Clear();
     // A later CreateDrvWnd makes a fresh driver rather than answering a dead one.
     if (g_driver == this) g_driver = nullptr;
@@ -146,24 +134,36 @@ bool DrvWnd::SetRootWnd(IWnd* wnd) {
     root_ = wnd;
     // Windows outside the new tree keep no driver reference: a modal, capture or
     // hover window of a tree that is no longer shown would never be let go.
-    auto foreign = [wnd](IWnd* ref) { return ref && ref != wnd && !(wnd && ref->IsAncestor(wnd)); };
+    // Their handlers may delete the new root, which then withdraws as root.
+    zrwnd::WndWatch root(wnd);
+    auto foreign = [&root](IWnd* ref) {
+        return ref && ref != root.Get() && !(root.Get() && ref->IsAncestor(root.Get()));
+    };
     if (foreign(capture_)) capture_ = nullptr;
     if (foreign(hover_)) SetHoverWnd(nullptr);
     if (foreign(modal_)) SetModalWnd(nullptr);
-    if (wnd) wnd->SetActive(true, false);
+    if (root.Get() && root_ == root.Get()) root.Get()->SetActive(true, false);
     return true;
 }
 
 IWnd* DrvWnd::GetModalWnd() { return modal_; }
 
 bool DrvWnd::SetModalWnd(IWnd* wnd) {
+    // However modality ends, the mask it painted over the whole surface must
+    // not outlive it: the whole surface is drawn again, once, after the change.
+    zrwnd::RedrawBatch batch;
     // Cleared before hiding: the hidden window's withdrawal must not find itself
     // still modal and hide itself a second time.
     IWnd* previous = modal_;
     modal_ = nullptr;
-    if (previous) previous->SetVisible(false, true);
-    modal_ = wnd;
-    if (wnd) wnd->SetActive(true, false);
+    zrwnd::WndWatch next(wnd);
+    if (previous) {
+        previous->SetVisible(false, true);
+        InvalidateRect(nullptr, true);
+    }
+    // The hidden window's handlers may have deleted the new one.
+    modal_ = next.Get();
+    if (next.Get()) next.Get()->SetActive(true, false);
     return true;
 }
 
@@ -174,17 +174,24 @@ bool DrvWnd::SetHoverWnd(IWnd* wnd) {
     args.x = mouseX_;
     args.y = mouseY_;
     args.state = inputState_;
-    if (IWnd* left = hover_) {
-        hover_ = nullptr;
-        args.window = left;
-        left->OnMouseLeave(args);
-    }
-    hover_ = wnd;
-    if (wnd) {
-        args.window = wnd;
-        wnd->OnMouseEnter(args);
+    zrwnd::WndWatch next(wnd);
+    if (hover_) SendLeave(hover_, args);
+    // The leave handler may have deleted the window asked for.
+    hover_ = next.Get();
+    if (hover_) {
+        args.window = hover_;
+        hover_->OnMouseEnter(args);
     }
     return true;
+}
+
+void DrvWnd::SendLeave(IWnd* left, ZrMouseEventArgs& args) {
+    if (left == leaving_) return;
+    IWnd* outer = leaving_;
+    leaving_ = left;
+    args.window = left;
+    left->OnMouseLeave(args);
+    leaving_ = outer;
 }
 
 IWnd* DrvWnd::GetActiveWnd() {
@@ -213,8 +220,12 @@ IWnd* DrvWnd::GetWndAtPoint(int x, int y) {
         if (!target) target = root_;
     }
     if (modal_ && target != modal_ && !target->IsAncestor(modal_)) {
+        zrwnd::WndWatch watched(target);
+        // The capture's handlers may delete the target or end modality.
         if (capture_) capture_->ReleaseInput();
-        if (target->IsDistributeCapture()) {
+        target = watched.Get();
+        if (!modal_) return target ? target : root_;
+        if (!target || target->IsDistributeCapture()) {
             target = modal_->GetChildAtPoint(point, false);
             if (!target) target = modal_;
         }
@@ -251,7 +262,33 @@ void DrvWnd::InvalidateRect(const ZrRect* rect, bool redrawNow) {
     }
     if (r.right <= r.left || r.bottom <= r.top) return;
     if (engine_->GetRenderMode() == ZRRENDER_DIRTY_RECTS) dirty_.Add(r);
-    if (redrawNow) Render();
+    if (!redrawNow) return;
+    if (batchDepth_ > 0) {
+        batchRedraw_ = true;
+    } else {
+        Render();
+    }
+}
+
+void DrvWnd::EndRedrawBatch() {
+    // A batch opened before the driver was released and re-made ends here.
+    if (batchDepth_ == 0) return;
+    if (--batchDepth_ > 0 || !batchRedraw_) return;
+    batchRedraw_ = false;
+    Render();
+}
+
+void DrvWnd::WndLeaving(IWnd* wnd, bool deleted) {
+    if (WndNameRegistry* names = WndNameRegistry::Existing()) names->Forget(wnd);
+    if (!deleted) return;
+    // A timer tied to the window, or calling into it, must not outlive it.
+    if (zrdrv::TimerServiceImpl* timers = zrdrv::TimerServiceImpl::Existing()) timers->KillTimersOf(wnd, sizeof(IWnd));
+    // A window whose handlers skipped the withdrawal still leaves nothing behind.
+    if (capture_ == wnd) capture_ = nullptr;
+    if (hover_ == wnd) hover_ = nullptr;
+    if (modal_ == wnd) modal_ = nullptr;
+    if (root_ == wnd) root_ = nullptr;
+    if (leaving_ == wnd) leaving_ = nullptr;
 }
 
 std::uint32_t DrvWnd::GetModalMaskColor() { return maskColor_; }
@@ -291,7 +328,7 @@ bool DrvWnd::AdoptLayout(int index) {
     return target && DeliverUpward(target, args, &IWnd::OnIMEChanged);
 }
 
-TimerService* DrvWnd::GetTimer() { return TimerService::Instance(); }
+TimerService* DrvWnd::GetTimer() { return zrdrv::TimerServiceImpl::Instance(); }
 
 ZrMouseEventArgs DrvWnd::MouseArgs(int button, int wheel) const {
     ZrMouseEventArgs args;
@@ -310,10 +347,7 @@ bool DrvWnd::OnMouseMove(int x, int y) {
     zrwnd::WndWatch target(GetWndAtPoint(x, y));
     if (!target.Get()) return false;
     if (target.Get() != hover_) {
-        if (IWnd* left = hover_) {
-            args.window = left;
-            left->OnMouseLeave(args);
-        }
+        if (hover_) SendLeave(hover_, args);
         // The leave handler may have taken the new target away.
         if (!target.Get()) return false;
         hover_ = target.Get();
@@ -390,50 +424,66 @@ bool DrvWnd::OnInputLangChange(HKL layout) {
 }
 
 void DrvWnd::Render() {
-    if (!engine_ || rendering_) return;
+    if (!engine_) return;
+    if (rendering_) {
+        renderAgain_ = true;
+        return;
+    }
     zrdrv::EngineLockScope lock(engine_);
+    DrawPass();
+    // What a handler invalidated during the pass and asked to see at once is
+    // drawn by one more pass; what that one invalidates waits for the next.
+    if (renderAgain_ && engine_ && dirty_.First()) DrawPass();
+    renderAgain_ = false;
+}
+
+void DrvWnd::DrawPass() {
+    renderAgain_ = false;
     IDrvRender* renderer = engine_->GetRender();
     if (!root_ || !renderer) return;
     rendering_ = true;
     IWnd* root = root_;
+    // Any handler of the pass may take the root away, or delete it.
+    zrwnd::WndWatch rootWatch(root);
+    auto rootStays = [&] { return rootWatch.Get() && root_ == root; };
     ZrWndEventArgs args(root);
     root->FireEvent(ZrWndEvents::BeforeScene, args);
-    // A subscriber may have taken the root away.
-    if (root_ != root || !renderer->BeginScene()) {
+    if (!rootStays() || !renderer->BeginScene()) {
         rendering_ = false;
         return;
     }
     // What this pass draws leaves the dirty region now; whatever is invalidated
-    // while it draws stays for the next pass.
+    // while it draws stays for the pass after it.
     RectRegion drawing;
     drawing.Swap(dirty_);
     if (engine_->GetRenderMode() == ZRRENDER_DIRTY_RECTS) {
         drawing.Normalise();
-        for (const RectNode* node = drawing.First(); node && root_ == root; node = drawing.Next(node)) {
+        for (const RectNode* node = drawing.First(); node && rootStays(); node = drawing.Next(node)) {
             const ZrRect clip{node->left, node->top, node->right, node->bottom};
             root->GetWndDC()->SetClipRect(&clip);
             root->GetClientDC()->SetClipRect(&clip);
             root->OnRender();
-            if (modal_ && root_ == root) modal_->OnRender();
+            if (modal_ && rootStays()) modal_->OnRender();
             renderer->PresentRect(&clip);
         }
         // The root's contexts go back to unclipped, so that nothing drawn outside
         // a pass (or in a whole-surface pass) is cut to the last dirty rectangle.
-        if (root_ == root) {
+        if (rootStays()) {
             const ZrRect unset{-1, -1, -1, -1};
             root->GetWndDC()->SetClipRect(&unset);
             root->GetClientDC()->SetClipRect(&unset);
         }
     } else {
         root->OnRender();
-        if (modal_ && root_ == root) modal_->OnRender();
+        if (modal_ && rootStays()) modal_->OnRender();
         renderer->PresentRect(nullptr);
     }
     renderer->EndScene();
-    if (root_ == root) root->FireEvent(ZrWndEvents::AfterScene, args);
+    if (rootStays()) root->FireEvent(ZrWndEvents::AfterScene, args);
     drawing.Clear();
     rendering_ = false;
 }
+
 bool DrvWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // The whole message runs under the engine lock; before Init there is none.
     zrdrv::EngineLockScope lock(engine_);
@@ -516,10 +566,11 @@ void DrvWnd::Paint() {
         // The modal mask covers everything; the native region is not read.
         dirty_.Add(all);
     } else {
-        // Rectangles still dirty from before give way to what the system asks
-        // to have painted.
+        // What the system asks to have painted joins what is still dirty: an
+        // area invalidated and not drawn yet must not be lost to the paint.
         auto fill = [](void* context, const RECT* rects, int count) {
-            static_cast<DrvWnd*>(context)->dirty_.Fill(rects, count);
+            RectRegion& dirty = static_cast<DrvWnd*>(context)->dirty_;
+            for (int i = 0; i < count; ++i) dirty.Add({rects[i].left, rects[i].top, rects[i].right, rects[i].bottom});
         };
         if (!zrnative::ReadPaintRegion(engine_->GetHWnd(), fill, this)) dirty_.Add(all);
     }
@@ -529,11 +580,15 @@ void DrvWnd::Paint() {
 void DrvWnd::OnMouseLeaveWindow() {
     tracker_.Disarm();
     if (hover_) {
-        // Hover is kept: coming back over the same window sends no enter.
+        // Hover is kept: coming back over the same window sends no enter. The
+        // record's window stays zero on this route.
         ZrMouseEventArgs args;
         args.x = mouseX_;
         args.y = mouseY_;
+        IWnd* outer = leaving_;
+        leaving_ = hover_;
         hover_->OnMouseLeave(args);
+        leaving_ = outer;
     }
     // Leaving the native window ends any capture.
     SetCaptureWnd(nullptr);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "drv/RectRegion.h"
+#include "wnd/WndHost.h"
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/IWnd.h"
 
@@ -20,7 +21,7 @@ struct MouseTracker {
 // The process's one driver window: the window references the tree consults
 // (root, modal, hover, capture), the dirty region and the drawing pass, the
 // keyboard layouts, and access to the process's registries and timers.
-class DrvWnd : public IDrvWnd {
+class DrvWnd : public IDrvWnd, public zrwnd::WndHost {
 public:
     DrvWnd();
     DrvWnd(const DrvWnd&) = delete;
@@ -66,6 +67,13 @@ public:
     virtual ~DrvWnd();
     virtual bool OnActivate(bool active);
 
+    // What the window core asks of the driver.
+    IDrvWnd* Driver() override { return this; }
+    IZr2DEngine* Engine() override { return engine_; }
+    void WndLeaving(IWnd* wnd, bool deleted) override;
+    void BeginRedrawBatch() override { ++batchDepth_; }
+    void EndRedrawBatch() override;
+
     IZr2DEngine* GetEngine() const { return engine_; }
     const RectRegion& GetDirtyRegion() const { return dirty_; }
     std::uint32_t GetInputState() const { return inputState_; }
@@ -84,6 +92,11 @@ private:
     bool Forward(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
     void OnMouseLeaveWindow();
+    // Sends the window the mouse is leaving its OnMouseLeave; the hover field
+    // still names it meanwhile, and a withdrawal of the same window from inside
+    // the handler sends no second leave.
+    void SendLeave(IWnd* left, ZrMouseEventArgs& args);
+    void DrawPass();
 
     IZr2DEngine* engine_ = nullptr;
     IWnd* root_ = nullptr;
@@ -102,7 +115,13 @@ private:
     std::int32_t defaultLayout_ = 0;
     std::int32_t currentLayout_ = 0;
     HCURSOR cursor_ = nullptr;
-    // Set during a drawing pass: a pass started from inside one is left to the
-    // next, which finds what it would have drawn still dirty.
+    // Set during a drawing pass. A pass asked for from inside one runs right
+    // after it, on what was invalidated meanwhile.
     bool rendering_ = false;
+    bool renderAgain_ = false;
+    // Open redraw batches and whether one of their changes asked for a pass.
+    int batchDepth_ = 0;
+    bool batchRedraw_ = false;
+    // The window being sent OnMouseLeave.
+    IWnd* leaving_ = nullptr;
 };

@@ -1,9 +1,11 @@
 #include <algorithm>
 
+#include "assist/EventAccess.h"
 #include "drv/EngineLock.h"
+#include "drv/TimerServiceImpl.h"
 #include "platform/Native.h"
-#include "wnd/DriverAccess.h"
-#include "zrwnd/Timer.h"
+#include "wnd/WndHost.h"
+#include "zrwnd/IWnd.h"
 
 const ZrString ZrEventTimerExpired("EventTimerExpired");
 
@@ -16,17 +18,21 @@ struct TimerEntry {
     std::uint32_t period = 0;
     ZrEvent expired;
     std::int64_t start = 0;
+    // The window the timer is tied to, or null.
+    const void* owner = nullptr;
     std::atomic<TimerEntry*> next{nullptr};
 };
 
 }  // namespace zrdrv
 
 using zrdrv::TimerEntry;
+using zrdrv::TimerServiceImpl;
+using zrassist::EventAccess;
 
 namespace {
 
 Stopwatch* g_stopwatch = nullptr;
-TimerService* g_timerService = nullptr;
+TimerServiceImpl* g_timerService = nullptr;
 
 constexpr unsigned kWorkerPeriodMs = 30;
 constexpr unsigned kNativeTickMs = 10;
@@ -72,11 +78,13 @@ double Stopwatch::ElapsedSeconds(std::int64_t start) { return Elapsed(start, 1.0
 double Stopwatch::ElapsedMilliseconds(std::int64_t start) { return Elapsed(start, 1000.0); }
 double Stopwatch::ElapsedMicroseconds(std::int64_t start) { return Elapsed(start, 1000000.0); }
 
+namespace zrdrv {
+
 // The engine lock when there is an engine, else the service's own; re-entrant
 // either way.
 class TimerLock {
 public:
-    explicit TimerLock(TimerService* service) : service_(service), lock_(zrdrv::LockEngine(zrwnd::Engine())) {
+    explicit TimerLock(TimerServiceImpl* service) : service_(service), lock_(zrdrv::LockEngine(zrwnd::Engine())) {
         if (!lock_) service_->fallbackLock_.lock();
     }
     ~TimerLock() {
@@ -90,22 +98,55 @@ public:
     TimerLock& operator=(const TimerLock&) = delete;
 
 private:
-    TimerService* service_;
+    TimerServiceImpl* service_;
     IEngineLock* lock_;
 };
 
-TimerService* TimerService::Instance() {
-    if (!g_timerService) g_timerService = new TimerService;
+}  // namespace zrdrv
+
+using zrdrv::TimerLock;
+
+namespace {
+
+TimerServiceImpl* Impl(TimerService* service) { return static_cast<TimerServiceImpl*>(service); }
+
+}  // namespace
+
+// The published operations; TimerServiceImpl is the only concrete service.
+Stopwatch* TimerService::GetStopwatch() { return Stopwatch::Instance(); }
+
+std::uint32_t TimerService::SetTimer(std::uint32_t identifier, std::uint32_t period, ZrSubscriber callback) {
+    return Impl(this)->Set(nullptr, identifier, period, callback);
+}
+
+std::uint32_t TimerService::SetTimerFor(IWnd* owner, std::uint32_t identifier, std::uint32_t period,
+                                        ZrSubscriber callback) {
+    if (!owner) return 0;
+    return Impl(this)->Set(owner, identifier, period, callback);
+}
+
+bool TimerService::KillTimer(std::uint32_t identifier, ZrSubscriber callback) {
+    return Impl(this)->Kill(identifier, callback);
+}
+
+bool TimerService::Start() { return Impl(this)->Begin(); }
+
+void TimerService::Tick() { Impl(this)->TickAll(); }
+
+namespace zrdrv {
+
+TimerServiceImpl* TimerServiceImpl::Instance() {
+    if (!g_timerService) g_timerService = new TimerServiceImpl;
     return g_timerService;
 }
 
-TimerService* TimerService::Existing() { return g_timerService; }
+TimerServiceImpl* TimerServiceImpl::Existing() { return g_timerService; }
 
-void TimerService::DestroyInstance() { delete g_timerService; }
+void TimerServiceImpl::DestroyInstance() { delete g_timerService; }
 
-TimerService::TimerService() : useWorker_(!zrnative::IsClockManual()) {}
+TimerServiceImpl::TimerServiceImpl() : useWorker_(!zrnative::IsClockManual()) {}
 
-TimerService::~TimerService() {
+TimerServiceImpl::~TimerServiceImpl() {
     if (g_timerService == this) g_timerService = nullptr;
     IZr2DEngine* engine = zrwnd::Engine();
     if (started_ && engine) zrnative::KillTimer(engine->GetHWnd(), ZRTIMER_NATIVE_TICK);
@@ -122,9 +163,7 @@ TimerService::~TimerService() {
     }
 }
 
-Stopwatch* TimerService::GetStopwatch() { return Stopwatch::Instance(); }
-
-bool TimerService::Start() {
+bool TimerServiceImpl::Begin() {
     if (!GetStopwatch()->Calibrate()) return false;
     if (IZr2DEngine* engine = zrwnd::Engine()) {
         zrnative::SetTimer(engine->GetHWnd(), ZRTIMER_NATIVE_TICK, kNativeTickMs, nullptr);
@@ -133,14 +172,14 @@ bool TimerService::Start() {
     return true;
 }
 
-TimerEntry* TimerService::FindEntry(std::uint32_t identifier, const ZrSubscriber& callback) {
+TimerEntry* TimerServiceImpl::FindEntry(std::uint32_t identifier, const ZrSubscriber& callback) {
     for (TimerEntry* e = first_.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
-        if (e->identifier == identifier && e->expired.IsSubscribed(callback)) return e;
+        if (e->identifier == identifier && EventAccess::IsSubscribed(e->expired, callback)) return e;
     }
     return nullptr;
 }
 
-TimerEntry* TimerService::FindOrMakeEntry(std::uint32_t identifier, const ZrSubscriber& callback) {
+TimerEntry* TimerServiceImpl::FindOrMakeEntry(std::uint32_t identifier, const ZrSubscriber& callback) {
     TimerLock lock(this);
     if (TimerEntry* same = FindEntry(identifier, callback)) return same;
     for (TimerEntry* e = first_.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
@@ -158,7 +197,8 @@ TimerEntry* TimerService::FindOrMakeEntry(std::uint32_t identifier, const ZrSubs
     return made;
 }
 
-std::uint32_t TimerService::SetTimer(std::uint32_t identifier, std::uint32_t period, ZrSubscriber callback) {
+std::uint32_t TimerServiceImpl::Set(const void* owner, std::uint32_t identifier, std::uint32_t period,
+                                     const ZrSubscriber& callback) {
     if (identifier == 0) return 0;
     {
         // One locked step from finding the entry to arming it, so the other
@@ -169,8 +209,10 @@ std::uint32_t TimerService::SetTimer(std::uint32_t identifier, std::uint32_t per
         entry->start = 0;
         entry->identifier = 0;
         entry->period = 0;
+        entry->owner = nullptr;
         entry->expired.UnSubscribeAll();
         if (period != 0 && callback.IsValid()) {
+            entry->owner = owner;
             entry->identifier = identifier;
             entry->period = period;
             entry->expired.Subscribe(callback);
@@ -181,38 +223,47 @@ std::uint32_t TimerService::SetTimer(std::uint32_t identifier, std::uint32_t per
     return identifier;
 }
 
-bool TimerService::KillTimer(std::uint32_t identifier, ZrSubscriber callback) {
+namespace {
+
+// Frees the entry for reuse. Under the service's lock. A firing in progress
+// finishes its call; the slot it runs is released after it.
+void Free(TimerEntry* entry) {
+    entry->start = 0;
+    entry->identifier = 0;
+    entry->period = 0;
+    entry->owner = nullptr;
+    entry->expired.UnSubscribeAll();
+}
+
+}  // namespace
+
+bool TimerServiceImpl::Kill(std::uint32_t identifier, const ZrSubscriber& callback) {
     if (!callback.IsValid()) return false;
     TimerLock lock(this);
     TimerEntry* entry = FindEntry(identifier, callback);
     if (!entry) return false;
-    entry->start = 0;
-    entry->identifier = 0;
-    entry->period = 0;
-    entry->expired.UnSubscribeAll();
+    Free(entry);
     return true;
 }
 
-int TimerService::KillTimersOf(const void* object, size_t size) {
+int TimerServiceImpl::KillTimersOf(const void* wnd, std::size_t size) {
     TimerLock lock(this);
     int killed = 0;
     for (TimerEntry* e = first_.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
-        if (e->start == 0 || !e->expired.CallsInto(object, size)) continue;
-        e->start = 0;
-        e->identifier = 0;
-        e->period = 0;
-        e->expired.UnSubscribeAll();
+        if (e->start == 0) continue;
+        if (e->owner != wnd && !EventAccess::CallsInto(e->expired, wnd, size)) continue;
+        Free(e);
         ++killed;
     }
     return killed;
 }
 
-bool TimerService::IsActive(TimerEntry* entry) {
+bool TimerServiceImpl::IsActive(TimerEntry* entry) {
     TimerLock lock(this);
     return entry->start != 0;
 }
 
-bool TimerService::CheckAndFire(TimerEntry* entry) {
+bool TimerServiceImpl::CheckAndFire(TimerEntry* entry) {
     TimerLock lock(this);
     if (entry->start == 0) return false;
     Stopwatch* clock = GetStopwatch();
@@ -225,13 +276,13 @@ bool TimerService::CheckAndFire(TimerEntry* entry) {
     return true;
 }
 
-void TimerService::Tick() {
+void TimerServiceImpl::TickAll() {
     for (TimerEntry* e = first_.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
         if (IsActive(e)) CheckAndFire(e);
     }
 }
 
-bool TimerService::RunPass() {
+bool TimerServiceImpl::RunPass() {
     bool anyActive = false;
     for (TimerEntry* e = first_.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
         if (IsActive(e)) {
@@ -242,7 +293,7 @@ bool TimerService::RunPass() {
     return anyActive;
 }
 
-unsigned long TimerService::Run() {
+unsigned long TimerServiceImpl::Run() {
     while (!IsTerminating()) {
         ++workerPasses_;
         if (RunPass()) {
@@ -255,12 +306,12 @@ unsigned long TimerService::Run() {
     return 0;
 }
 
-int TimerService::GetEntryCount() const { return entryCount_.load(); }
-
-int TimerService::GetActiveCount() {
+int TimerServiceImpl::GetActiveCount() {
     int active = 0;
     for (TimerEntry* e = first_.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
         active += IsActive(e);
     }
     return active;
 }
+
+}  // namespace zrdrv

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "platform/Native.h"
-#include "wnd/DriverAccess.h"
+#include "wnd/WndHost.h"
 #include "wnd/WndWatch.h"
-#include "zrwnd/IWndNameRegistry.h"
+#include "zrwnd/Timer.h"
 
 namespace {
 
@@ -27,6 +27,39 @@ unsigned g_geometryGeneration = 1;
 void GeometryChanged() {
     if (++g_geometryGeneration == 0) g_geometryGeneration = 1;
 }
+
+// While a window draws its children: its surface and clip rectangles, so that
+// each child finds them without walking up to the root again. Frames live on
+// the stack of the drawing walk; a frame counts only in the geometry
+// generation it was taken in.
+struct RenderFrame {
+    IWnd* wnd;
+    ZrRect rect;
+    ZrRect clip;
+    unsigned generation;
+    RenderFrame* outer;
+};
+
+RenderFrame* g_renderFrame = nullptr;
+
+const RenderFrame* FrameOf(const IWnd* wnd) {
+    const RenderFrame* f = g_renderFrame;
+    return f && f->wnd == wnd && f->generation == g_geometryGeneration ? f : nullptr;
+}
+
+class RenderFrameScope {
+public:
+    RenderFrameScope(IWnd* wnd, const ZrRect& rect, const ZrRect& clip)
+        : frame_{wnd, rect, clip, g_geometryGeneration, g_renderFrame} {
+        g_renderFrame = &frame_;
+    }
+    ~RenderFrameScope() { g_renderFrame = frame_.outer; }
+    RenderFrameScope(const RenderFrameScope&) = delete;
+    RenderFrameScope& operator=(const RenderFrameScope&) = delete;
+
+private:
+    RenderFrame frame_;
+};
 
 // Windows whose previous-capture field is set. When a window is destroyed or
 // deleted, every such field that names it is dropped, so the capture is never
@@ -59,8 +92,8 @@ bool WndDC::GetClipRect(ZrRect* out) {
     if (!parent) return owner_->GetWndPosRect(out);
     ZrRect own;
     GetRect(&own);
-    if (parent->HasRenderCache()) {
-        *out = Intersect(own, parent->renderClip_);
+    if (const RenderFrame* frame = FrameOf(parent)) {
+        *out = Intersect(own, frame->clip);
         return true;
     }
     ZrRect parentClip;
@@ -84,13 +117,27 @@ IWnd::IWnd() {
 }
 
 IWnd::~IWnd() {
-    // Only IWnd's own Destroy can run now: the derived parts are gone.
-    IWnd::Destroy();
+    deleting_ = true;
+    if (destroying_) {
+        // Deleted by a handler of its own Destroy: that Destroy stops where it
+        // is, so the teardown is finished here, without firing again.
+        Teardown();
+    } else {
+        // Only IWnd's own Destroy can run now: the derived parts are gone.
+        IWnd::Destroy();
+    }
     ForgetCaptureReferences();
-    // A timer of a derived window calls into this object; it must not outlive it.
-    zrwnd::ForgetTimersOf(this, sizeof(IWnd));
+    zrwnd::Host()->WndLeaving(this, true);
     zrwnd::WndWatch::WindowDeleted(this);
     RemoveAllEvents();
+}
+
+std::uint32_t IWnd::SetWndTimer(std::uint32_t identifier, std::uint32_t period, ZrSubscriber callback) {
+    return zrwnd::Driver()->GetTimer()->SetTimerFor(this, identifier, period, std::move(callback));
+}
+
+bool IWnd::KillWndTimer(std::uint32_t identifier, ZrSubscriber callback) {
+    return zrwnd::Driver()->GetTimer()->KillTimer(identifier, std::move(callback));
 }
 
 void IWnd::ForgetCaptureReferences() {
@@ -108,7 +155,10 @@ void* IWnd::QueryInterface(const char id[16], unsigned long version) {
     return ZrQueryIdentity(this, id, version);
 }
 
-void IWnd::Release() { delete this; }
+void IWnd::Release() {
+    // A handler run by the destructor's own teardown cannot delete it twice.
+    if (!deleting_) delete this;
+}
 
 ZrString IWnd::GetName() { return name_; }
 void IWnd::SetName(ZrString name) { name_ = std::move(name); }
@@ -118,27 +168,53 @@ std::uint32_t IWnd::GetStyle() { return style_; }
 void IWnd::SetStyle(std::uint32_t style) { style_ = style; }
 
 bool IWnd::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
+    // Any step may run a handler that deletes this window; the rest is skipped.
+    zrwnd::WndWatch self(this);
     if (parent) parent->AddChild(this);
+    if (!self.Get()) return true;
     SetStyle(style);
     if (GetStyle() & ZRWS_VISIBLE) SetVisible(true, true);
+    if (!self.Get()) return true;
     if (GetStyle() & ZRWS_DISABLED) SetEnable(false, true);
+    if (!self.Get()) return true;
     SetWndPos(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0);
     return true;
 }
 
+bool IWnd::IsShown(ZrRect* covered) {
+    if (!IsVisible(false)) return false;
+    GetWndRect(covered);
+    return true;
+}
+
 void IWnd::Destroy() {
+    // A handler of this teardown destroying the window again changes nothing.
+    if (destroying_) return;
+    // A shown window's pixels stay on the surface unless its area is drawn
+    // again once it has gone; the redraw waits for the end of the teardown.
+    zrwnd::RedrawBatch batch;
+    ZrRect covered;
+    const bool shown = IsShown(&covered);
     visible_ = false;
-    if (IWndNameRegistry* registry = zrwnd::NameRegistryForDestroy()) {
-        if (registry->IsWndRegistered(this)) {
-            // The registry drops the entry, then calls Destroy again.
-            registry->DestroyWndByPtr(this);
-            return;
-        }
-    }
+    if (shown) zrwnd::Driver()->InvalidateRect(&covered, true);
+    // The registry forgets the window first, so that the window is never found
+    // by name while it is being destroyed.
+    zrwnd::Host()->WndLeaving(this, false);
+    destroying_ = true;
+    zrwnd::WndWatch self(this);
     ZrWndEventArgs args(this);
     OnDestroy(args);
+    // Deleted by a handler: the destructor has finished the teardown.
+    if (!self.Get()) return;
+    Teardown();
+    if (self.Get()) destroying_ = false;
+}
+
+void IWnd::Teardown() {
+    zrwnd::WndWatch self(this);
     ForgetCaptureReferences();
     if (parent_) parent_->RemoveChild(this);
+    if (!self.Get()) return;
     if (font_ && ownsFont_) {
         font_->Release();
         font_ = nullptr;
@@ -147,9 +223,11 @@ void IWnd::Destroy() {
 }
 
 void IWnd::DestroyOwnSubtree() {
+    zrwnd::WndWatch self(this);
     while (!children_.empty()) {
         IWnd* child = children_.front();
         child->Destroy();
+        if (!self.Get()) return;
         // A child whose parent field was changed behind the lists' back does not
         // leave them by itself; take it out so the loop ends.
         if (!children_.empty() && children_.front() == child) {
@@ -175,11 +253,15 @@ void IWnd::SetEnable(bool enable, bool own) {
             if (parent_ && !parent_->IsEnable(false)) return;
             OnEnabled(args);
         } else {
+            // Disabling the modal window ends modality: one redraw for all of it.
+            zrwnd::RedrawBatch batch;
             OnDisabled(args);
         }
         return;
     }
+    zrwnd::WndWatch self(this);
     SetEnable(enable, true);
+    if (!self.Get()) return;
     if (parent_ && parent_->IsEnable(false) != enable) parent_->SetEnable(enable, false);
 }
 
@@ -191,29 +273,29 @@ bool IWnd::IsVisible(bool own) {
 void IWnd::SetVisible(bool visible, bool own) {
     if (visible == IsVisible(own)) return;
     ZrWndEventArgs args(this);
+    zrwnd::WndWatch self(this);
     if (own) {
         visible_ = visible;
         if (visible) {
             if (parent_ && !parent_->IsVisible(false)) return;
             OnVisible(args);
-            Invalidate(true);
-        } else {
-            // Read before the handler: its withdrawal ends the modal state.
-            const bool wasModal = IsModal();
-            OnInvisible(args);
-            // Our own Invalidate ignores an invisible window, so the driver is
-            // told directly; a modal window's mask covered the whole surface.
-            if (wasModal || IsModal()) {
-                zrwnd::Driver()->InvalidateRect(nullptr, true);
-            } else {
-                ZrRect covered;
-                GetWndRect(&covered);
-                zrwnd::Driver()->InvalidateRect(&covered, true);
-            }
+            if (self.Get()) Invalidate(true);
+            return;
         }
+        // The area is taken before the handlers run: they may move the window
+        // or delete it, and its old pixels must be drawn over all the same.
+        zrwnd::RedrawBatch batch;
+        const bool wasModal = IsModal();
+        ZrRect covered;
+        GetWndRect(&covered);
+        // Our own Invalidate ignores an invisible window, so the driver is told
+        // directly; a modal window's mask covered the whole surface.
+        zrwnd::Driver()->InvalidateRect(wasModal ? nullptr : &covered, true);
+        OnInvisible(args);
         return;
     }
     SetVisible(visible, true);
+    if (!self.Get()) return;
     if (parent_ && parent_->IsVisible(false) != visible) parent_->SetVisible(visible, false);
 }
 
@@ -225,13 +307,20 @@ bool IWnd::IsActive(bool own) {
 void IWnd::SetActive(bool active, bool own) {
     if (active == IsActive(own)) return;
     ZrActiveEventArgs args(this);
+    zrwnd::WndWatch self(this);
     if (own && active) {
         MoveToFront(false);
         if (parent_) {
             IWnd* previous = parent_->GetActiveChild(true);
             active_ = true;
             if (!parent_->IsActive(false)) return;
-            if (previous) previous->SetActive(false, true);
+            if (previous) {
+                // The sibling's deactivation may delete it, or this window.
+                zrwnd::WndWatch other(previous);
+                previous->SetActive(false, true);
+                if (!self.Get()) return;
+                previous = other.Get();
+            }
             args.other = previous;
             OnActivated(args);
         } else {
@@ -246,6 +335,7 @@ void IWnd::SetActive(bool active, bool own) {
         return;
     }
     SetActive(active, true);
+    if (!self.Get()) return;
     if (parent_ && parent_->IsActive(false) != active) parent_->SetActive(active, false);
 }
 
@@ -255,7 +345,9 @@ void IWnd::SetRelayMSGToParent(bool relay, bool own) {
     relayToParent_ = relay;
     if (own) return;
     // The whole subtree follows, so a composite control relays as one window.
-    for (size_t i = 0; i < children_.size(); ++i) children_[i]->SetRelayMSGToParent(relay, false);
+    // A derived child's override may delete windows; the walk then stops.
+    zrwnd::WndWatch self(this);
+    for (size_t i = 0; i < children_.size() && self.Get(); ++i) children_[i]->SetRelayMSGToParent(relay, false);
 }
 
 ZrString IWnd::GetWndText() { return text_; }
@@ -281,15 +373,13 @@ bool IWnd::IsHit(ZrPoint point) {
 int IWnd::GetWidth() { return wndPosRect_.right - wndPosRect_.left; }
 int IWnd::GetHeight() { return wndPosRect_.bottom - wndPosRect_.top; }
 
-bool IWnd::HasRenderCache() const { return renderGeneration_ == g_geometryGeneration; }
-
 bool IWnd::GetWndRect(ZrRect* out) {
     if (!out) return false;
     *out = wndPosRect_;
     if (parent_) {
         ZrRect parentRect;
-        if (parent_->HasRenderCache()) {
-            parentRect = parent_->renderRect_;
+        if (const RenderFrame* frame = FrameOf(parent_)) {
+            parentRect = frame->rect;
         } else {
             parent_->GetWndRect(&parentRect);
         }
@@ -308,15 +398,8 @@ bool IWnd::GetClientRect(ZrRect* out) {
 }
 
 bool IWnd::MoveWnd(int x, int y, int width, int height) {
-    const ZrRect moved{x, y, x + width, y + height};
-    if (moved == wndPosRect_) return true;
-    GeometryChanged();
-    wndPosRect_ = moved;
-    clientPosRect_ = moved;
-    ZrWndEventArgs args(this);
-    OnSizeChanged(args);
-    Invalidate(true);
-    return true;
+    // The same steps as SetWndPos, without dispatching to an override of it.
+    return IWnd::SetWndPos(x, y, width, height, 0);
 }
 
 bool IWnd::MoveWnd(ZrRect* rect) {
@@ -336,14 +419,22 @@ bool IWnd::SetWndPos(int x, int y, int width, int height, unsigned flags) {
         moved.right = moved.left + width;
         moved.bottom = moved.top + height;
     }
-    // The same steps as MoveWnd, without dispatching to an override of it.
     if (moved == wndPosRect_) return true;
+    // The area the window leaves is drawn again in the same pass as the area
+    // it takes: with dirty-rectangle drawing its old pixels would stay behind.
+    zrwnd::RedrawBatch batch;
+    ZrRect left;
+    if (IsVisible(true) && !IsModal()) {
+        GetWndRect(&left);
+        zrwnd::Driver()->InvalidateRect(&left, true);
+    }
     GeometryChanged();
     wndPosRect_ = moved;
     clientPosRect_ = moved;
     ZrWndEventArgs args(this);
+    zrwnd::WndWatch self(this);
     OnSizeChanged(args);
-    Invalidate(true);
+    if (self.Get()) Invalidate(true);
     return true;
 }
 
@@ -403,9 +494,10 @@ bool IWnd::IsModal() { return zrwnd::Driver()->GetModalWnd() == this; }
 
 void IWnd::SetModal(bool modal) {
     if (modal == IsModal()) return;
-    IDrvWnd* driver = zrwnd::Driver();
-    driver->SetModalWnd(modal ? this : nullptr);
-    driver->InvalidateRect(nullptr, true);
+    // The mask appears or goes: the whole surface is drawn once for the change.
+    zrwnd::RedrawBatch batch;
+    zrwnd::Driver()->SetModalWnd(modal ? this : nullptr);
+    zrwnd::Driver()->InvalidateRect(nullptr, true);
 }
 
 bool IWnd::IsCapturedByThis() { return zrwnd::Driver()->GetCaptureWnd() == this; }
@@ -415,13 +507,21 @@ bool IWnd::CaptureInput() {
     IDrvWnd* driver = zrwnd::Driver();
     IWnd* previous = driver->GetCaptureWnd();
     if (previous == this) return true;
+    // Activation and the handlers below may delete this window or the one
+    // that held the capture.
+    zrwnd::WndWatch self(this);
+    zrwnd::WndWatch displaced(previous);
     driver->SetCaptureWnd(this);
+    if (!self.Get()) return false;
     ZrWndEventArgs args(this);
-    if (previous && !restoreCapture_) previous->OnCaptureLost(args);
+    if (displaced.Get() && !restoreCapture_) {
+        displaced.Get()->OnCaptureLost(args);
+        if (!self.Get()) return false;
+    }
     if (restoreCapture_) {
-        previousCapture_ = previous;
+        previousCapture_ = displaced.Get();
         auto& holders = RestoreHolders();
-        if (previous && std::find(holders.begin(), holders.end(), this) == holders.end()) holders.push_back(this);
+        if (previousCapture_ && std::find(holders.begin(), holders.end(), this) == holders.end()) holders.push_back(this);
     }
     OnCaptureGained(args);
     return true;
@@ -429,6 +529,7 @@ bool IWnd::CaptureInput() {
 
 void IWnd::ReleaseInput() {
     if (!IsCapturedByThis()) return;
+    zrwnd::WndWatch self(this);
     IDrvWnd* driver = zrwnd::Driver();
     if (restoreCapture_) {
         IWnd* previous = previousCapture_;
@@ -437,6 +538,7 @@ void IWnd::ReleaseInput() {
     } else {
         driver->SetCaptureWnd(nullptr);
     }
+    if (!self.Get()) return;
     ZrWndEventArgs args(this);
     OnCaptureLost(args);
 }
@@ -496,7 +598,15 @@ IWnd* IWnd::GetChildAtIndex(int index) {
 bool IWnd::AddChild(IWnd* child) {
     // A window cannot hold itself or an ancestor: every walk up would be endless.
     if (!child || child == this || IsAncestor(child)) return false;
-    if (IWnd* former = child->GetParent()) former->RemoveChild(child);
+    if (IWnd* former = child->GetParent()) {
+        zrwnd::WndWatch self(this);
+        zrwnd::WndWatch added(child);
+        former->RemoveChild(child);
+        // The former parent's handler may have deleted either window, placed
+        // the child elsewhere, or arranged the tree so that adding would make
+        // a cycle: the child then stays where the handler left it.
+        if (!self.Get() || !added.Get() || child->GetParent() || IsAncestor(child)) return false;
+    }
     child->SetParent(this);
     children_.push_back(child);
     drawOrder_.push_back(child);
@@ -507,9 +617,13 @@ bool IWnd::AddChild(IWnd* child) {
 
 bool IWnd::RemoveChild(IWnd* child) {
     if (!child) return false;
+    // A shown child leaves its pixels behind unless its area is drawn again.
+    ZrRect covered;
+    const bool shown = child->GetParent() == this && child->IsShown(&covered);
     _RemoveChildFromDraw(child);
     if (!Unlink(children_, child)) return false;
     child->SetParent(nullptr);
+    if (shown) zrwnd::Driver()->InvalidateRect(&covered, true);
     ZrWndEventArgs args(this);
     OnChildRemoved(args);
     return true;
@@ -598,64 +712,69 @@ void IWnd::OnChildAdded(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::ChildAdde
 void IWnd::OnChildRemoved(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::ChildRemoved, args); }
 
 void IWnd::OnDestroy(ZrWndEventArgs& args) {
+    zrwnd::WndWatch self(this);
     _Retreat();
-    FireEvent(ZrWndEvents::Destory, args);
+    if (self.Get()) FireEvent(ZrWndEvents::Destory, args);
 }
 
 void IWnd::OnRenderStarted(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderStarted, args); }
 void IWnd::OnRenderChild(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderChild, args); }
 void IWnd::OnRenderEnded(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderEnded, args); }
 
-void IWnd::OnEnabled(ZrWndEventArgs& args) {
-    FireEvent(ZrWndEvents::Enabled, args);
-    for (size_t i = 0; i < drawOrder_.size(); ++i) {
-        IWnd* child = drawOrder_[i];
-        if (!child->IsEnable(true)) continue;
+namespace {
+
+// Fires a window's own event, then hands a fresh record naming each child in
+// drawing order, whose own flag is set, to the child's handler. Any handler may
+// delete the window or its children: the walk stops when the window is gone.
+template <class Flag, class Handler>
+void NotifyDown(IWnd* wnd, const std::vector<IWnd*>& drawOrder, const ZrString& event, ZrWndEventArgs& args,
+                Flag ownFlag, Handler handler) {
+    zrwnd::WndWatch self(wnd);
+    wnd->FireEvent(event, args);
+    for (size_t i = 0; self.Get() && i < drawOrder.size(); ++i) {
+        IWnd* child = drawOrder[i];
+        if (!(child->*ownFlag)(true)) continue;
         ZrWndEventArgs childArgs(child);
-        child->OnEnabled(childArgs);
+        (child->*handler)(childArgs);
     }
+}
+
+}  // namespace
+
+void IWnd::OnEnabled(ZrWndEventArgs& args) {
+    NotifyDown(this, drawOrder_, ZrWndEvents::Enabled, args, &IWnd::IsEnable, &IWnd::OnEnabled);
 }
 
 void IWnd::OnDisabled(ZrWndEventArgs& args) {
+    zrwnd::WndWatch self(this);
     _Retreat();
-    FireEvent(ZrWndEvents::Disabled, args);
-    for (size_t i = 0; i < drawOrder_.size(); ++i) {
-        IWnd* child = drawOrder_[i];
-        if (!child->IsEnable(true)) continue;
-        ZrWndEventArgs childArgs(child);
-        child->OnDisabled(childArgs);
-    }
+    if (!self.Get()) return;
+    NotifyDown(this, drawOrder_, ZrWndEvents::Disabled, args, &IWnd::IsEnable, &IWnd::OnDisabled);
 }
 
 void IWnd::OnActivated(ZrActiveEventArgs& args) {
+    zrwnd::WndWatch self(this);
     FireEvent(ZrWndEvents::Activated, args);
+    if (!self.Get()) return;
     if (IWnd* child = GetActiveChild(true)) child->OnActivated(args);
 }
 
 void IWnd::OnDeactivated(ZrActiveEventArgs& args) {
+    zrwnd::WndWatch self(this);
     FireEvent(ZrWndEvents::Deactivated, args);
+    if (!self.Get()) return;
     if (IWnd* child = GetActiveChild(true)) child->OnDeactivated(args);
 }
 
 void IWnd::OnVisible(ZrWndEventArgs& args) {
-    FireEvent(ZrWndEvents::Visible, args);
-    for (size_t i = 0; i < drawOrder_.size(); ++i) {
-        IWnd* child = drawOrder_[i];
-        if (!child->IsVisible(true)) continue;
-        ZrWndEventArgs childArgs(child);
-        child->OnVisible(childArgs);
-    }
+    NotifyDown(this, drawOrder_, ZrWndEvents::Visible, args, &IWnd::IsVisible, &IWnd::OnVisible);
 }
 
 void IWnd::OnInvisible(ZrWndEventArgs& args) {
+    zrwnd::WndWatch self(this);
     _Retreat();
-    FireEvent(ZrWndEvents::Invisible, args);
-    for (size_t i = 0; i < drawOrder_.size(); ++i) {
-        IWnd* child = drawOrder_[i];
-        if (!child->IsVisible(true)) continue;
-        ZrWndEventArgs childArgs(child);
-        child->OnInvisible(childArgs);
-    }
+    if (!self.Get()) return;
+    NotifyDown(this, drawOrder_, ZrWndEvents::Invisible, args, &IWnd::IsVisible, &IWnd::OnInvisible);
 }
 
 void IWnd::OnCaptureGained(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::CaptureGained, args); }
@@ -666,6 +785,7 @@ void IWnd::OnMouseEnter(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::MouseEn
 void IWnd::OnMouseLeave(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::MouseLeave, args); }
 
 void IWnd::OnMouseMove(ZrMouseEventArgs& args) {
+    zrwnd::WndWatch self(this);
     if ((style_ & ZRWS_DRAGGABLE) && IsCapturedByThis()) {
         ZrRect r;
         GetWndPosRect(&r);
@@ -674,6 +794,7 @@ void IWnd::OnMouseMove(ZrMouseEventArgs& args) {
         const int dy = mouse.y - dragAnchor_.y;
         dragAnchor_ = mouse;
         SetWndPos(r.left + dx, r.top + dy, 0, 0, ZRSWP_NOSIZE);
+        if (!self.Get()) return;
     }
     FireEvent(ZrWndEvents::MouseMove, args);
 }
@@ -681,20 +802,26 @@ void IWnd::OnMouseMove(ZrMouseEventArgs& args) {
 void IWnd::OnMouseWheel(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::MouseWheel, args); }
 
 void IWnd::OnMouseUp(ZrMouseEventArgs& args) {
+    zrwnd::WndWatch self(this);
     if (style_ & ZRWS_DRAGGABLE) ReleaseInput();
-    FireEvent(ZrWndEvents::MouseUp, args);
+    if (self.Get()) FireEvent(ZrWndEvents::MouseUp, args);
 }
 
 void IWnd::OnMouseDown(ZrMouseEventArgs& args) {
+    zrwnd::WndWatch self(this);
     if (args.window == this) {
         if (IWnd* child = GetActiveChild(true)) child->SetActive(false, true);
+        if (!self.Get()) return;
         SetActive(true, false);
+        if (!self.Get()) return;
         args.handled = true;
         if (!IsModal() || IsHit({args.x, args.y})) {
             IDrvWnd* driver = zrwnd::Driver();
             if (!driver->GetCaptureWnd() && (style_ & ZRWS_DRAGGABLE)) {
-                CaptureInput();
+                // The anchor is set first: a capture handler may delete us.
                 dragAnchor_ = driver->GetMousePos();
+                CaptureInput();
+                if (!self.Get()) return;
             }
         }
     }
@@ -712,26 +839,28 @@ void IWnd::OnRender() {
     wndDC_.GetClipRect(&clip);
     // Nothing of the window lies in the area being drawn.
     if (clip.right - clip.left <= 0 || clip.bottom - clip.top <= 0) return;
+    // Any handler, or the drawing of a child, may delete this window; the walk
+    // then stops without touching it again.
+    zrwnd::WndWatch self(this);
     ZrWndEventArgs args(this);
     OnRenderStarted(args);
+    if (!self.Get()) return;
     IWnd* modal = zrwnd::Driver()->GetModalWnd();
     if (IsModal()) _DrawModalMask();
     RenderSelf();
+    if (!self.Get()) return;
     OnRenderChild(args);
+    if (!self.Get()) return;
     if (!drawOrder_.empty()) {
-        GetWndRect(&renderRect_);
-        renderClip_ = clip;
-        renderGeneration_ = g_geometryGeneration;
-        // A child's drawing may delete this window (a subscriber can do
-        // anything); the walk then stops without touching it again.
-        zrwnd::WndWatch self(this);
+        ZrRect rect;
+        GetWndRect(&rect);
+        RenderFrameScope frame(this, rect, clip);
         // The modal window is drawn by the driver after the whole tree.
         for (size_t i = 0; i < drawOrder_.size(); ++i) {
             IWnd* child = drawOrder_[i];
             if (child != modal) child->OnRender();
             if (!self.Get()) return;
         }
-        renderGeneration_ = 0;
     }
     OnRenderEnded(args);
 }
@@ -749,10 +878,17 @@ void IWnd::_DrawModalMask() {
 }
 
 void IWnd::_Retreat() {
+    // Dropping the hover sends this window its leave and dropping the modal
+    // state hides it: their handlers may delete it, which withdraws it anyway.
+    zrwnd::WndWatch self(this);
     IDrvWnd* driver = zrwnd::Driver();
     if (driver->GetCaptureWnd() == this) driver->SetCaptureWnd(nullptr);
+    if (!self.Get()) return;
     if (driver->GetActiveWnd() == this) driver->SetActiveWnd(nullptr);
+    if (!self.Get()) return;
     if (driver->GetHoverWnd() == this) driver->SetHoverWnd(nullptr);
+    if (!self.Get()) return;
     if (driver->GetModalWnd() == this) driver->SetModalWnd(nullptr);
+    if (!self.Get()) return;
     if (driver->GetRootWnd() == this) driver->SetRootWnd(nullptr);
 }

@@ -1,6 +1,6 @@
 #include "wnd/WndNameRegistry.h"
 
-#include "wnd/DriverAccess.h"
+#include "wnd/WndHost.h"
 #include "zrwnd/IWnd.h"
 #include "zrwnd/IWndFactory.h"
 
@@ -12,12 +12,6 @@ WndNameRegistry* g_nameRegistry = nullptr;
 constexpr const char kDuplicateName[] = "\xB4\xB0\xBF\xDA %s \xD2\xD1\xB4\xE6\xD4\xDA";
 
 }  // namespace
-
-namespace zrwnd {
-
-IWndNameRegistry* NameRegistryForDestroy() { return WndNameRegistry::Instance(); }
-
-}  // namespace zrwnd
 
 WndNameRegistry* WndNameRegistry::Instance() {
     if (!g_nameRegistry) g_nameRegistry = new WndNameRegistry;
@@ -77,6 +71,13 @@ bool WndNameRegistry::DestroyNamedWnd(ZrString name) {
     // The entry is gone first, so the window's Destroy runs in full this time.
     if (wnd) wnd->Destroy();
     return true;
+}
+
+void WndNameRegistry::Forget(IWnd* wnd) {
+    auto it = byWindow_.find(wnd);
+    if (it == byWindow_.end()) return;
+    byName_.erase(it->second);
+    byWindow_.erase(it);
 }
 
 bool WndNameRegistry::DestroyWndByPtr(IWnd* wnd) {

@@ -36,6 +36,10 @@ public:
     // The registry if one exists, without making it.
     static WndNameRegistry* Existing();
 
+    // Drops the entry of a window that is being destroyed or deleted; the
+    // window itself is not touched.
+    void Forget(IWnd* wnd);
+
 private:
     std::map<ZrString, IWnd*> byName_;
     std::unordered_map<IWnd*, ZrString> byWindow_;

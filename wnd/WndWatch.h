@@ -5,13 +5,14 @@ class IWnd;
 namespace zrwnd {
 
 // Keeps hold of a window across calls that may delete it: once the window is
-// deleted the watch reads null. Used by code that calls handlers one after the
-// other (delivering input upward, drawing) and must not touch a window that a
-// handler took away. User-interface thread, or under the engine lock.
+// deleted the watch reads null. Every step of the window core and the driver
+// that goes on after a handler or an event has run checks one. Watches live on
+// the stack, so they form a stack: making one and dropping it costs a couple
+// of stores. User-interface thread, or under the engine lock.
 class WndWatch {
 public:
-    explicit WndWatch(IWnd* wnd);
-    ~WndWatch();
+    explicit WndWatch(IWnd* wnd) : wnd_(wnd), next_(top_) { top_ = this; }
+    ~WndWatch() { top_ = next_; }
     WndWatch(const WndWatch&) = delete;
     WndWatch& operator=(const WndWatch&) = delete;
 
@@ -19,12 +20,16 @@ public:
     void Set(IWnd* wnd) { wnd_ = wnd; }
 
     // Called as a window is deleted.
-    static void WindowDeleted(IWnd* wnd);
+    static void WindowDeleted(IWnd* wnd) {
+        for (WndWatch* w = top_; w; w = w->next_) {
+            if (w->wnd_ == wnd) w->wnd_ = nullptr;
+        }
+    }
 
 private:
     IWnd* wnd_;
-    WndWatch* prev_ = nullptr;
-    WndWatch* next_ = nullptr;
+    WndWatch* next_;
+    static WndWatch* top_;
 };
 
 }  // namespace zrwnd

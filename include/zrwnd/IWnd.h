@@ -157,6 +157,14 @@ public:
     // destructor slots of its own, they follow RenderSelf.
     ~IWnd() override;
 
+    // A timer of the timer service tied to this window: it works like
+    // TimerService::SetTimer and is stopped when the window is deleted, so a
+    // callback into the window or into an object it holds (a caret blinker, a
+    // repeat stepper) never runs into freed memory. Kill it early with
+    // KillWndTimer or TimerService::KillTimer.
+    std::uint32_t SetWndTimer(std::uint32_t identifier, std::uint32_t period, ZrSubscriber callback);
+    bool KillWndTimer(std::uint32_t identifier, ZrSubscriber callback);
+
 protected:
     bool _RemoveChildFromDraw(IWnd* child);
     void _DrawModalMask();
@@ -164,11 +172,10 @@ protected:
     void _Retreat();
 
 private:
-    friend class WndDC;
-
+    void Teardown();
     void DestroyOwnSubtree();
-    bool HasRenderCache() const;
     void ForgetCaptureReferences();
+    bool IsShown(ZrRect* covered);
 
     WndDC wndDC_{this};
     WndDC clientDC_{this};
@@ -178,6 +185,10 @@ private:
     bool visible_ = false;
     bool active_ = false;
     bool relayToParent_ = false;
+    // Set while Destroy runs and while the destructor runs: a handler that
+    // destroys or releases the window again then changes nothing.
+    bool destroying_ = false;
+    bool deleting_ = false;
     ZrString text_;
     std::uint32_t style_ = 0;
     std::uint32_t userData_ = 0xFFFFFFFF;
@@ -195,10 +206,4 @@ private:
     bool ownsFont_ = false;
     std::uint32_t fontBorderArgb_ = 0;
     ZrPoint dragAnchor_{};
-    // While the window draws its children: its surface and clip rectangles, so
-    // each child finds them without walking up to the root again. Valid only in
-    // the geometry generation it was taken in.
-    ZrRect renderRect_{};
-    ZrRect renderClip_{};
-    unsigned renderGeneration_ = 0;
 };

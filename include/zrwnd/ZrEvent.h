@@ -143,6 +143,7 @@ private:
 using ZrSubscriber = TSubscriber<bool, const ZrEventArgs&>;
 
 namespace zrassist {
+class EventAccess;
 class EventShape;
 class SubscriberList;
 struct EventSubscriptions {
@@ -197,14 +198,9 @@ public:
     bool Subscribe(ZrSubscriber subscriber);
     bool UnSubscribe(ZrSubscriber subscriber);
     void UnSubscribeAll();
-    int GetSubscriberCount() const;
-    // Whether an equal subscriber is subscribed.
-    bool IsSubscribed(ZrSubscriber subscriber) const;
-    // Whether a subscriber calls a member function of an object inside
-    // [object, object + size).
-    bool CallsInto(const void* object, size_t size) const;
     void operator()(ZrEventArgs& args);
 
 private:
+    friend class zrassist::EventAccess;
     zrassist::SubscriberList* list_;
 };

@@ -1,3 +1,5 @@
+#include "assist/EventAccess.h"
+
 #include <string>
 #include <vector>
 
@@ -147,7 +149,7 @@ TEST(ZrEvent, CallsItsOwnSubscribers) {
     EXPECT_FALSE(event.Subscribe(ZrSubscriber()));
     ZrEventArgs args;
     event(args);
-    EXPECT_EQ(event.GetSubscriberCount(), 1);
+    EXPECT_EQ(zrassist::EventAccess::SubscriberCount(event), 1);
     EXPECT_TRUE(event.UnSubscribe(ZrSubscriber(&a, &Listener::OnEvent)));
     event.Subscribe(ZrSubscriber(&a, &Listener::Other));
     event.UnSubscribeAll();

@@ -189,8 +189,8 @@ TEST_F(MessageTest, SystemMessagesAnswerAsTheHostExpects) {
 
 TEST_F(MessageTest, PaintTurnsTheUpdateRegionIntoTheDirtyRegion) {
     driver()->Render();
-    ZrRect stale{300, 300, 310, 310};
-    driver()->InvalidateRect(&stale, false);  // discarded by the paint
+    ZrRect pending{300, 300, 310, 310};
+    driver()->InvalidateRect(&pending, false);  // kept: the paint adds to it
     RECT update{0, 0, 20, 30};
     zrnative::portable::InvalidateNative(engine->hwnd, &update);
     engine->ClearCalls();
@@ -200,8 +200,10 @@ TEST_F(MessageTest, PaintTurnsTheUpdateRegionIntoTheDirtyRegion) {
     for (const auto& c : engine->Calls("")) {
         if (c.op != "FillRect") ops.push_back(c.op);
     }
-    EXPECT_EQ(ops, (std::vector<std::string>{"BeginScene", "PresentRect", "EndScene", "RenderHandleMessage"}));
+    EXPECT_EQ(ops, (std::vector<std::string>{"BeginScene", "PresentRect", "PresentRect", "EndScene",
+                                             "RenderHandleMessage"}));
     EXPECT_EQ(engine->Calls("PresentRect")[0].args, (std::vector<long long>{0, 0, 20, 30}));
+    EXPECT_EQ(engine->Calls("PresentRect")[1].args, (std::vector<long long>{300, 300, 310, 310}));
     EXPECT_FALSE(zrnative::portable::HasUpdateRegion(engine->hwnd));
 
     // Without a native region, or with a modal window, the whole surface is drawn.

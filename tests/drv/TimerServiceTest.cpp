@@ -1,3 +1,4 @@
+#include "drv/TimerServiceImpl.h"
 #include "platform/portable/Portable.h"
 #include "support/EventRecorder.h"
 
@@ -18,14 +19,14 @@ constexpr std::int64_t kMs = 1000;  // manual clock counts microseconds
 
 class TimerServiceTest : public DriverTest {
 protected:
-    TimerService* timers() { return driver()->GetTimer(); }
+    zrdrv::TimerServiceImpl* timers() { return static_cast<zrdrv::TimerServiceImpl*>(driver()->GetTimer()); }
     Callback cb;
     ZrSubscriber sub{&cb, &Callback::OnTimer};
 };
 
 TEST_F(TimerServiceTest, InitSetsTheNativeTickAndTeardownKillsIt) {
     EXPECT_EQ(zrnative::portable::GetNativeTimerPeriod(engine->hwnd, ZRTIMER_NATIVE_TICK), 10u);
-    EXPECT_EQ(timers(), TimerService::Instance());
+    EXPECT_EQ(timers(), zrdrv::TimerServiceImpl::Instance());
     driver()->Release();
     EXPECT_EQ(zrnative::portable::GetNativeTimerPeriod(engine->hwnd, ZRTIMER_NATIVE_TICK), 0u);
 }

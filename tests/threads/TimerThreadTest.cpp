@@ -1,3 +1,4 @@
+#include "drv/TimerServiceImpl.h"
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -41,7 +42,7 @@ TEST(TimerThread, FiresFromTheServiceThreadWithoutRacingTheCaller) {
     zrtest::RecordingEngine engine;
     IDrvWnd* drv = CreateDrvWnd();
     ASSERT_TRUE(drv->Init(&engine));
-    TimerService* timers = drv->GetTimer();
+    auto* timers = static_cast<zrdrv::TimerServiceImpl*>(drv->GetTimer());
 
     Fires fires;
     ZrSubscriber sub(&fires, &Fires::OnTimer);

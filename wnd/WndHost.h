@@ -1,0 +1,52 @@
+#pragma once
+
+#include "zrwnd/Engine.h"
+#include "zrwnd/IDrvWnd.h"
+
+class IWnd;
+
+namespace zrwnd {
+
+// What the window core needs of the driver window beyond its exported
+// interface. The window core owns this boundary and the driver implements it.
+// Windows keep no pointer to the driver: they ask for it every time.
+class WndHost {
+public:
+    virtual IDrvWnd* Driver() = 0;
+    // The engine handed to Init, or null before it.
+    virtual IZr2DEngine* Engine() = 0;
+    // The window is leaving the tree (Destroy) or going away for good
+    // (deleted): whatever the driver's registries and services hold of it is
+    // dropped. Makes no registry that does not exist yet.
+    virtual void WndLeaving(IWnd* wnd, bool deleted) = 0;
+    // While a batch is open, invalidations that ask for an immediate redraw
+    // only collect; closing the outermost batch draws them in one pass.
+    virtual void BeginRedrawBatch() = 0;
+    virtual void EndRedrawBatch() = 0;
+
+protected:
+    ~WndHost() = default;
+};
+
+// The process's driver window as the window core sees it; made on first use.
+WndHost* Host();
+
+inline IDrvWnd* Driver() { return Host()->Driver(); }
+inline IZr2DEngine* Engine() { return Host()->Engine(); }
+inline IDrvRender* Renderer() {
+    IZr2DEngine* engine = Engine();
+    return engine ? engine->GetRender() : nullptr;
+}
+
+// Groups the redraws of one change into one drawing pass, run when the
+// outermost batch closes.
+class RedrawBatch {
+public:
+    RedrawBatch() { Host()->BeginRedrawBatch(); }
+    // Asks again: a handler may have released the driver in between.
+    ~RedrawBatch() { Host()->EndRedrawBatch(); }
+    RedrawBatch(const RedrawBatch&) = delete;
+    RedrawBatch& operator=(const RedrawBatch&) = delete;
+};
+
+}  // namespace zrwnd
