@@ -5,13 +5,13 @@
 
 #include "zrwnd/Export.h"
 #include "zrwnd/NativeTypes.h"
+#include "zrwnd/PortableHost.h"
 
 // The operating-system services the library uses, named after the Win32 calls
 // they stand for and with the same arguments and meaning. The Win32 backend
 // passes through; the portable backend models one native window in process.
 namespace zrnative {
 
-HWND SetFocus(HWND window);
 HWND GetFocus();
 
 // Timers of the native window: WM_TIMER messages with the identifier.
@@ -32,12 +32,7 @@ BOOL ImmIsIME(HKL layout);
 // Asks for WM_MOUSELEAVE when the mouse leaves the window.
 BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
 
-ZRWND_API BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// The message loop, exported for hosts of the portable backend. GetMessageA
-// answers 0 for WM_QUIT, -1 on error, else a positive value.
-ZRWND_API BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax);
-ZRWND_API BOOL TranslateMessage(const MSG* msg);
-ZRWND_API LRESULT DispatchMessageA(const MSG* msg);
+// The message loop and SetFocus are declared in zrwnd/PortableHost.h for hosts.
 
 HCURSOR SetCursor(HCURSOR cursor);
 

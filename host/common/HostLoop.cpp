@@ -1,6 +1,6 @@
 #include "host/common/HostLoop.h"
 
-#include "platform/Native.h"
+#include "zrwnd/PortableHost.h"
 
 namespace zrhost {
 

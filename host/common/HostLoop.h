@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/portable/Portable.h"
+#include "zrwnd/PortableHost.h"
 #include "zrwnd/ZrWnd.h"
 
 // What every portable host shares: the native window's procedure, which hands

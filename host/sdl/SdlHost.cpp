@@ -3,8 +3,7 @@
 #include <SDL.h>
 
 #include "host/common/HostLoop.h"
-#include "platform/Native.h"
-#include "platform/portable/Portable.h"
+#include "zrwnd/PortableHost.h"
 
 namespace zrhost {
 namespace {

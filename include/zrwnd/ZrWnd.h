@@ -11,6 +11,7 @@
 #include "zrwnd/IWndNameRegistry.h"
 #include "zrwnd/Identity.h"
 #include "zrwnd/NativeTypes.h"
+#include "zrwnd/PortableHost.h"
 #include "zrwnd/Timer.h"
 #include "zrwnd/Types.h"
 #include "zrwnd/ZrEvent.h"

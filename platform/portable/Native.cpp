@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/Native.h"
-#include "platform/portable/Portable.h"
+#include "zrwnd/PortableHost.h"
 
 // An in-process model of one native window (or a few) the way Windows keeps
 // them: client size, update region, timers, mouse-leave tracking, a message
@@ -46,6 +46,9 @@ struct Model {
     void* sourceContext = nullptr;
     bool hasClipboardText = false;
     std::string clipboard;
+    portable::ClipboardRead clipboardRead = nullptr;
+    portable::ClipboardWrite clipboardWrite = nullptr;
+    void* clipboardContext = nullptr;
     bool regionCreationFails = false;
 };
 
@@ -326,15 +329,33 @@ bool SetClipboardText(const char* text) {
     if (!text) return false;
     Model& m = TheModel();
     std::lock_guard<std::mutex> lock(m.mutex);
+    if (m.clipboardWrite) return m.clipboardWrite(m.clipboardContext, text);
     m.clipboard = text;
     m.hasClipboardText = true;
     return true;
 }
 
 bool GetClipboardText(std::string* out) {
+    if (!out) return false;
     Model& m = TheModel();
     std::lock_guard<std::mutex> lock(m.mutex);
-    if (!out || !m.hasClipboardText) return false;
+    if (m.clipboardRead) {
+        char small[256];
+        int length = m.clipboardRead(m.clipboardContext, small, sizeof small);
+        if (length >= 0) {
+            out->assign(small, static_cast<size_t>(length));
+            return true;
+        }
+        if (length == -1) return false;
+        // Too small: the hook said how much it needs.
+        std::string large(static_cast<size_t>(-length), '\0');
+        length = m.clipboardRead(m.clipboardContext, &large[0], static_cast<int>(large.size()));
+        if (length < 0) return false;
+        large.resize(static_cast<size_t>(length));
+        *out = std::move(large);
+        return true;
+    }
+    if (!m.hasClipboardText) return false;
     *out = m.clipboard;
     return true;
 }
@@ -356,6 +377,14 @@ bool ReadPaintRegion(HWND window, RectSink sink, void* context) {
 }
 
 namespace portable {
+
+void SetClipboardHooks(ClipboardRead read, ClipboardWrite write, void* context) {
+    Model& m = TheModel();
+    std::lock_guard<std::mutex> lock(m.mutex);
+    m.clipboardRead = read;
+    m.clipboardWrite = write;
+    m.clipboardContext = context;
+}
 
 HWND CreateNativeWindow(int width, int height, WindowProc proc) {
     Model& m = TheModel();
@@ -508,6 +537,9 @@ void Reset() {
     m.regionCreationFails = false;
     m.clipboard.clear();
     m.hasClipboardText = false;
+    m.clipboardRead = nullptr;
+    m.clipboardWrite = nullptr;
+    m.clipboardContext = nullptr;
     g_focus = nullptr;
     g_cursor = nullptr;
 }

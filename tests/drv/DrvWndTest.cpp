@@ -1,6 +1,6 @@
 #include "drv/DrvWnd.h"
 #include "platform/Native.h"
-#include "platform/portable/Portable.h"
+#include "zrwnd/PortableHost.h"
 #include "support/EventRecorder.h"
 
 namespace {

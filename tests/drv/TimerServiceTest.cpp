@@ -1,5 +1,5 @@
 #include "drv/TimerServiceImpl.h"
-#include "platform/portable/Portable.h"
+#include "zrwnd/PortableHost.h"
 #include "support/EventRecorder.h"
 
 namespace {

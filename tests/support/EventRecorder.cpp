@@ -1,6 +1,6 @@
 #include "support/EventRecorder.h"
 
-#include "platform/portable/Portable.h"
+#include "zrwnd/PortableHost.h"
 #include "wnd/WndNameRegistry.h"
 
 namespace zrtest {

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/portable/Portable.h"
+#include "zrwnd/PortableHost.h"
 #include "support/RecordingEngine.h"
 #include "zrwnd/ZrWnd.h"
 

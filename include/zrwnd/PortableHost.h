@@ -5,9 +5,24 @@
 #include "zrwnd/Export.h"
 #include "zrwnd/NativeTypes.h"
 
-// Controls of the portable backend's model of the native window, for hosts and
-// tests, exported so that a host linking the shared library can use them. The
-// library itself only calls the functions of platform/Native.h.
+// What a host needs to run the library: the native message loop on every
+// backend, and, off Windows, the portable backend's model of the one native
+// window (making it, its size and paint region, the message source, keyboard
+// layouts, the clock, the clipboard). On Windows the native window is the
+// game's own and only the message loop below applies.
+namespace zrnative {
+
+// The message loop with the meaning of the Win32 calls. GetMessageA answers 0
+// for WM_QUIT, -1 on error, else a positive value.
+ZRWND_API BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+ZRWND_API BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax);
+ZRWND_API BOOL TranslateMessage(const MSG* msg);
+ZRWND_API LRESULT DispatchMessageA(const MSG* msg);
+// Gives the native window the keyboard focus; answers the window that had it.
+ZRWND_API HWND SetFocus(HWND window);
+
+}  // namespace zrnative
+
 namespace zrnative::portable {
 
 // Switches the performance counter to a clock that moves only by AdvanceClock
@@ -41,6 +56,16 @@ using MessageSource = bool (*)(void* context, MSG* msg);
 ZRWND_API void SetMessageSource(MessageSource source, void* context);
 
 ZRWND_API HCURSOR GetCurrentCursor();
+
+// CF_TEXT on the clipboard is kept in process unless the host plugs in the
+// system's: `read` fills the text (GBK bytes where not ASCII) into a buffer of
+// `size` bytes, terminated, and answers its length, or -1 when the clipboard
+// holds no text or the buffer is too small (then it answers the size it needs
+// as -(length + 1)); `write` puts a terminated text there and answers whether
+// it could. Null hooks go back to the in-process clipboard.
+using ClipboardRead = int (*)(void* context, char* buffer, int size);
+using ClipboardWrite = bool (*)(void* context, const char* text);
+ZRWND_API void SetClipboardHooks(ClipboardRead read, ClipboardWrite write, void* context);
 
 // The keyboard layouts the host offers, in order, and which one is active.
 struct KeyboardLayout {
