@@ -228,6 +228,13 @@ void IWnd::DestroyOwnSubtree() {
         IWnd* child = children_.front();
         child->Destroy();
         if (!self.Get()) return;
+        if (children_.empty() || children_.front() != child) continue;
+        // A child whose own Destroy is already running (this window is being
+        // deleted from one of its handlers) leaves as any child does.
+        if (child->GetParent() == this) {
+            RemoveChild(child);
+            if (!self.Get()) return;
+        }
         // A child whose parent field was changed behind the lists' back does not
         // leave them by itself; take it out so the loop ends.
         if (!children_.empty() && children_.front() == child) {

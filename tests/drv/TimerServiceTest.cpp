@@ -135,6 +135,74 @@ TEST_F(TimerServiceTest, ADeletedWindowsTimersStopWithIt) {
     EXPECT_EQ(cb.fired.size(), 2u);
 }
 
+// A control that keeps its caret blinker and repeat stepper as members beyond
+// the window part of the object.
+class ControlWnd : public IWnd {
+public:
+    struct Stepper {
+        int steps = 0;
+        bool OnStep(const ZrEventArgs&) {
+            ++steps;
+            return true;
+        }
+    };
+    char state[256] = {};
+    Stepper stepper;
+};
+
+TEST_F(TimerServiceTest, WindowTimersStopWhenTheirWindowIsDeleted) {
+    auto* control = new ControlWnd;
+    ControlWnd::Stepper* stepper = &control->stepper;
+    const ZrSubscriber step(stepper, &ControlWnd::Stepper::OnStep);
+    EXPECT_EQ(control->SetWndTimer(ZRTIMER_SCROLL_REPEAT, 50, step), ZRTIMER_SCROLL_REPEAT);
+    EXPECT_EQ(timers()->SetTimerFor(nullptr, 4, 50, sub), 0u);
+    AdvanceClock(50 * kMs);
+    timers()->Tick();
+    EXPECT_EQ(stepper->steps, 1);
+    // Killed early and set again like any timer.
+    EXPECT_TRUE(control->KillWndTimer(ZRTIMER_SCROLL_REPEAT, step));
+    EXPECT_EQ(timers()->GetActiveCount(), 0);
+    control->SetWndTimer(ZRTIMER_SCROLL_REPEAT, 50, step);
+    timers()->SetTimer(2, 50, sub);
+    delete control;
+    EXPECT_EQ(timers()->GetActiveCount(), 1);  // only the host's own timer is left
+    AdvanceClock(50 * kMs);
+    timers()->Tick();
+    EXPECT_TRUE(timers()->RunPass());
+    EXPECT_EQ(cb.fired.size(), 1u);
+}
+
+TEST_F(TimerServiceTest, CallbacksSetTimersAndDeleteTheirWindow) {
+    // One timer's callback sets another; that one fires from its own start.
+    Callback second;
+    const ZrSubscriber starter([&](const ZrEventArgs&) {
+        timers()->SetTimer(8, 20, ZrSubscriber(&second, &Callback::OnTimer));
+        return true;
+    });
+    timers()->SetTimer(7, 10, starter);
+    AdvanceClock(10 * kMs);
+    timers()->Tick();
+    EXPECT_TRUE(second.fired.empty());
+    timers()->KillTimer(7, starter);
+    AdvanceClock(20 * kMs);
+    timers()->Tick();
+    EXPECT_EQ(second.fired, (std::vector<std::int32_t>{8}));
+
+    // A callback that deletes the window its timer is tied to.
+    auto* control = new ControlWnd;
+    int fires = 0;
+    control->SetWndTimer(9, 10, ZrSubscriber([&, control](const ZrEventArgs&) {
+        ++fires;
+        delete control;
+        return true;
+    }));
+    AdvanceClock(10 * kMs);
+    timers()->Tick();
+    AdvanceClock(10 * kMs);
+    timers()->Tick();
+    EXPECT_EQ(fires, 1);
+}
+
 TEST(TimerStart, WithoutCounterInitReportsAndTicksNothing) {
     zrnative::portable::UseManualClock(true);
     zrnative::portable::SetCounterAvailable(false);

@@ -1,0 +1,316 @@
+#include <functional>
+#include <set>
+
+#include "support/EventRecorder.h"
+#include "zrwnd/PortableHost.h"
+
+// Handlers that delete, destroy or release windows while the core and the
+// driver are still working on them. Run under AddressSanitizer: any step that
+// touches a window after a handler took it away fails the run.
+namespace {
+
+using zrtest::DriverTest;
+using zrtest::TestWnd;
+
+LPARAM Point(int x, int y) { return static_cast<LPARAM>((y << 16) | (x & 0xFFFF)); }
+
+// A heap window that reports its deletion.
+class GoneWnd : public TestWnd {
+public:
+    using Gone = std::set<IWnd*>;
+    GoneWnd(const char* label, Gone* gone) : TestWnd(label), gone_(gone) {}
+    ~GoneWnd() override { gone_->insert(this); }
+
+private:
+    Gone* gone_;
+};
+
+class WndTeardown : public DriverTest {
+public:
+    // R (root) > P > T (draggable) > K, all shown; T covers (150, 150)-(350, 350).
+    void Build() {
+        gone.clear();
+        r = new GoneWnd("R", &gone);
+        p = new GoneWnd("P", &gone);
+        t = new GoneWnd("T", &gone);
+        k = new GoneWnd("K", &gone);
+        x = new GoneWnd("X", &gone);
+        ZrRect all{0, 0, 640, 480}, rp{100, 100, 400, 400}, rt{50, 50, 250, 250}, rk{10, 10, 60, 60};
+        r->Create(all, nullptr, ZRWS_VISIBLE);
+        driver()->SetRootWnd(r);
+        p->Create(rp, r, ZRWS_VISIBLE);
+        t->Create(rt, p, ZRWS_VISIBLE | ZRWS_DRAGGABLE);
+        k->Create(rk, t, ZRWS_VISIBLE);
+        for (IWnd* w : Windows()) recorder.WatchAll(w);
+        Send(WM_MOUSEMOVE, Point(600, 20));  // over the root only
+    }
+
+    std::vector<IWnd*> Windows() { return {r, p, t, k, x}; }
+
+    // Deletes what the case left; deleting a parent first only detaches its children.
+    void TearDownTree() {
+        for (IWnd* w : Windows()) {
+            if (!gone.count(w)) delete w;
+        }
+    }
+
+    bool Send(UINT msg, LPARAM l = 0, WPARAM w = 0) { return driver()->HandleMessage(msg, w, l); }
+    void Invalidated() {
+        driver()->InvalidateRect(nullptr, false);
+        driver()->Render();
+    }
+
+    GoneWnd::Gone gone;
+    bool onInputMethod = false;
+    GoneWnd *r = nullptr, *p = nullptr, *t = nullptr, *k = nullptr, *x = nullptr;
+    zrtest::RecordingFont font{engine.get(), true};
+};
+
+struct Case {
+    const ZrString* event;
+    bool onRoot;  // the event fires on the root rather than on T
+    std::function<void(WndTeardown&)> setup;
+    std::function<void(WndTeardown&)> trigger;
+};
+
+std::vector<Case> Cases() {
+    auto none = [](WndTeardown&) {};
+    auto overT = [](WndTeardown& f) { f.Send(WM_MOUSEMOVE, Point(300, 300)); };
+    auto pressT = [](WndTeardown& f) {
+        f.Send(WM_MOUSEMOVE, Point(300, 300));
+        f.Send(WM_LBUTTONDOWN);
+    };
+    auto activeT = [](WndTeardown& f) { f.t->SetActive(true, false); };
+    HKL us = reinterpret_cast<HKL>(0x0409), ime = reinterpret_cast<HKL>(0xE0010804);
+    return {
+        {&ZrWndEvents::SizeChanged, false, none, [](WndTeardown& f) { f.t->MoveWnd(60, 60, 100, 100); }},
+        {&ZrWndEvents::TextChanged, false, none, [](WndTeardown& f) { f.t->SetWndText("text"); }},
+        {&ZrWndEvents::ChildAdded, false, none, [](WndTeardown& f) { f.t->AddChild(f.x); }},
+        {&ZrWndEvents::ChildRemoved, false, none, [](WndTeardown& f) { f.t->RemoveChild(f.k); }},
+        {&ZrWndEvents::Destory, false, none, [](WndTeardown& f) { f.t->Destroy(); }},
+        {&ZrWndEvents::BeforeScene, true, none, [](WndTeardown& f) { f.Invalidated(); }},
+        {&ZrWndEvents::AfterScene, true, none, [](WndTeardown& f) { f.Invalidated(); }},
+        {&ZrWndEvents::RenderStarted, false, none, [](WndTeardown& f) { f.Invalidated(); }},
+        {&ZrWndEvents::RenderChild, false, none, [](WndTeardown& f) { f.Invalidated(); }},
+        {&ZrWndEvents::RenderEnded, false, none, [](WndTeardown& f) { f.Invalidated(); }},
+        {&ZrWndEvents::Enabled, false, [](WndTeardown& f) { f.t->SetEnable(false, true); },
+         [](WndTeardown& f) { f.t->SetEnable(true, true); }},
+        {&ZrWndEvents::Disabled, false, none, [](WndTeardown& f) { f.t->SetEnable(false, false); }},
+        {&ZrWndEvents::Activated, false, none, [](WndTeardown& f) { f.t->SetActive(true, false); }},
+        {&ZrWndEvents::Deactivated, false, activeT,
+         [](WndTeardown& f) {
+             ZrRect place{0, 0, 5, 5};
+             f.x->Create(place, f.p, 0);
+             f.x->SetActive(true, true);
+         }},
+        {&ZrWndEvents::Visible, false, [](WndTeardown& f) { f.t->SetVisible(false, true); },
+         [](WndTeardown& f) { f.t->SetVisible(true, false); }},
+        {&ZrWndEvents::Invisible, false, none, [](WndTeardown& f) { f.t->SetVisible(false, true); }},
+        {&ZrWndEvents::CaptureGained, false, overT, [](WndTeardown& f) { f.Send(WM_LBUTTONDOWN); }},
+        {&ZrWndEvents::CaptureLost, false, pressT, [](WndTeardown& f) { f.Send(WM_LBUTTONUP); }},
+        {&ZrWndEvents::MouseMove, false, pressT, [](WndTeardown& f) { f.Send(WM_MOUSEMOVE, Point(310, 305)); }},
+        {&ZrWndEvents::MouseWheel, false, overT, [](WndTeardown& f) { f.Send(WM_MOUSEWHEEL, 0, WPARAM(120) << 16); }},
+        {&ZrWndEvents::MouseEnter, false, none, [](WndTeardown& f) { f.Send(WM_MOUSEMOVE, Point(300, 300)); }},
+        {&ZrWndEvents::MouseLeave, false, overT, [](WndTeardown& f) { f.Send(WM_MOUSEMOVE, Point(600, 20)); }},
+        {&ZrWndEvents::MouseLeave, false, overT, [](WndTeardown& f) { f.Send(WM_MOUSELEAVE); }},
+        {&ZrWndEvents::MouseDown, false, overT, [](WndTeardown& f) { f.Send(WM_LBUTTONDOWN); }},
+        {&ZrWndEvents::MouseUp, false, pressT, [](WndTeardown& f) { f.Send(WM_LBUTTONUP); }},
+        {&ZrWndEvents::MouseDBClick, false, overT, [](WndTeardown& f) { f.Send(WM_LBUTTONDBLCLK); }},
+        {&ZrWndEvents::KeyUp, false, activeT, [](WndTeardown& f) { f.Send(WM_KEYUP, 0, 'A'); }},
+        {&ZrWndEvents::KeyDown, false, activeT, [](WndTeardown& f) { f.Send(WM_KEYDOWN, 0, 'A'); }},
+        {&ZrWndEvents::Char, false, activeT, [](WndTeardown& f) { f.Send(WM_CHAR, 0, 'a'); }},
+        {&ZrWndEvents::IMEChanged, false, activeT,
+         [us, ime](WndTeardown& f) {
+             // Each time to the layout that is not current, so that it changes.
+             f.onInputMethod = !f.onInputMethod;
+             f.Send(WM_INPUTLANGCHANGE, reinterpret_cast<LPARAM>(f.onInputMethod ? ime : us));
+         }},
+        {&ZrWndEvents::FontChanged, false, none, [](WndTeardown& f) { f.t->SetFont(&f.font); }},
+    };
+}
+
+// Each of the thirty events, with a subscriber that deletes the window that
+// fires, one that destroys it, one that releases its parent: no freed memory is
+// touched, nothing fires for a deleted window, and the driver keeps no
+// reference to one.
+TEST_F(WndTeardown, EveryEventSurvivesAHandlerThatTakesWindowsAway) {
+    HKL us = reinterpret_cast<HKL>(0x0409), ime = reinterpret_cast<HKL>(0xE0010804);
+    zrnative::portable::KeyboardLayout layouts[] = {{us, false}, {ime, true}};
+    zrnative::portable::SetKeyboardLayouts(layouts, 2, 0);
+    driver()->Release();
+    ASSERT_TRUE(driver()->Init(engine.get()));
+
+    enum Action { kDelete, kDestroy, kReleaseParent };
+    std::set<std::string> covered;
+    for (const Case& c : Cases()) {
+        for (Action action : {kDelete, kDestroy, kReleaseParent}) {
+            SCOPED_TRACE(std::string(c.event->c_str()) + " action " + std::to_string(action));
+            Build();
+            c.setup(*this);
+            IWnd* sender = c.onRoot ? static_cast<IWnd*>(r) : t;
+            IWnd* victim = action == kReleaseParent ? (c.onRoot ? static_cast<IWnd*>(p) : p) : sender;
+            int fired = 0;
+            size_t goneAt = 0;
+            sender->SubscribeEvent(*c.event, ZrSubscriber([&, victim, action](const ZrEventArgs&) {
+                if (fired++) return true;
+                if (action == kDestroy) {
+                    victim->Destroy();
+                } else {
+                    victim->Release();
+                }
+                goneAt = recorder.Events().size();
+                return true;
+            }));
+            recorder.Clear();
+            c.trigger(*this);
+            // A pass may follow at once and fire the event again.
+            EXPECT_GE(fired, 1);
+            if (action != kDestroy) {
+                EXPECT_TRUE(gone.count(victim));
+                // Nothing fired on the deleted window, or named it, after it went.
+                const auto& events = recorder.Events();
+                for (size_t i = goneAt; i < events.size(); ++i) {
+                    EXPECT_NE(events[i].sender, victim) << events[i].name;
+                    EXPECT_NE(events[i].window, victim) << events[i].name;
+                }
+            }
+            for (IWnd* ref : {driver()->GetRootWnd(), driver()->GetCaptureWnd(), driver()->GetHoverWnd(),
+                              driver()->GetModalWnd()}) {
+                EXPECT_FALSE(ref && gone.count(ref));
+            }
+            // The driver goes on working with what is left.
+            Send(WM_MOUSEMOVE, Point(300, 300));
+            Send(WM_LBUTTONDOWN);
+            Send(WM_LBUTTONUP);
+            Invalidated();
+            covered.insert(c.event->c_str());
+            TearDownTree();
+            recorder.Clear();
+        }
+    }
+    EXPECT_EQ(covered.size(), size_t(ZrWndEvents::kCount));
+}
+
+// Deleting another window than the sender, one the operation is about to touch.
+TEST_F(WndTeardown, HandlersDeletingTheNextWindowOfTheOperation) {
+    Build();
+    // A child deletes its parent while the parent is being shown.
+    p->SetVisible(false, true);
+    k->SubscribeEvent(ZrWndEvents::Visible, ZrSubscriber([&](const ZrEventArgs&) {
+        delete t;
+        return true;
+    }));
+    p->SetVisible(true, true);
+    EXPECT_TRUE(gone.count(t));
+    EXPECT_EQ(k->GetParent(), nullptr);
+    TearDownTree();
+
+    // A parent deletes the child that is leaving it.
+    Build();
+    t->SubscribeEvent(ZrWndEvents::ChildRemoved, ZrSubscriber([&](const ZrEventArgs&) {
+        if (!gone.count(k)) delete k;
+        return true;
+    }));
+    ZrRect small{0, 0, 10, 10};
+    x->Create(small, t, ZRWS_VISIBLE);
+    x->AddChild(k);  // k leaves t first
+    EXPECT_TRUE(gone.count(k));
+    EXPECT_EQ(x->GetChildCount(), 0);
+    TearDownTree();
+
+    // The old modal window deletes the new one as it is hidden.
+    Build();
+    p->SetModal(true);
+    p->SubscribeEvent(ZrWndEvents::Invisible, ZrSubscriber([&](const ZrEventArgs&) {
+        if (!gone.count(x)) delete x;
+        return true;
+    }));
+    x->Create(small, r, ZRWS_VISIBLE);
+    driver()->SetModalWnd(x);
+    EXPECT_TRUE(gone.count(x));
+    EXPECT_EQ(driver()->GetModalWnd(), nullptr);
+    TearDownTree();
+
+    // The old hover deletes the new root as it is left.
+    Build();
+    Send(WM_MOUSEMOVE, Point(300, 300));
+    ASSERT_EQ(driver()->GetHoverWnd(), t);
+    t->SubscribeEvent(ZrWndEvents::MouseLeave, ZrSubscriber([&](const ZrEventArgs&) {
+        if (!gone.count(x)) delete x;
+        return true;
+    }));
+    driver()->SetRootWnd(x);
+    EXPECT_TRUE(gone.count(x));
+    EXPECT_EQ(driver()->GetRootWnd(), nullptr);
+    driver()->SetRootWnd(r);
+    TearDownTree();
+}
+
+// While OnMouseLeave runs the driver still names the window being left, on a
+// move onto another window and on the native mouse-leave; a leave handler that
+// hides its own window sends no second leave.
+TEST_F(WndTeardown, HoverNamesTheWindowBeingLeft) {
+    Build();
+    std::vector<IWnd*> hoverSeen;
+    t->SubscribeEvent(ZrWndEvents::MouseLeave, ZrSubscriber([&](const ZrEventArgs&) {
+        hoverSeen.push_back(driver()->GetHoverWnd());
+        t->SetVisible(false, true);
+        return true;
+    }));
+    Send(WM_MOUSEMOVE, Point(300, 300));
+    Send(WM_MOUSEMOVE, Point(600, 20));
+    EXPECT_EQ(hoverSeen, (std::vector<IWnd*>{t}));
+    EXPECT_EQ(driver()->GetHoverWnd(), r);
+
+    t->SetVisible(true, true);
+    Send(WM_MOUSEMOVE, Point(300, 300));
+    Send(WM_MOUSELEAVE);
+    EXPECT_EQ(hoverSeen, (std::vector<IWnd*>{t, t}));
+    driver()->SetHoverWnd(nullptr);
+    EXPECT_EQ(hoverSeen.size(), 2u);
+    TearDownTree();
+}
+
+// Destroying inside "IWnd_EventDestory" ends; releasing a window twice from its
+// own teardown deletes it once.
+TEST_F(WndTeardown, DestroyAndReleaseFromTheirOwnHandlersEndOnce) {
+    Build();
+    int fired = 0;
+    t->SubscribeEvent(ZrWndEvents::Destory, ZrSubscriber([&](const ZrEventArgs&) {
+        ++fired;
+        t->Destroy();
+        t->Release();
+        return true;
+    }));
+    t->Release();
+    EXPECT_EQ(fired, 1);
+    EXPECT_TRUE(gone.count(t));
+    EXPECT_EQ(p->GetChildCount(), 0);
+    EXPECT_EQ(k->GetParent(), nullptr);
+    TearDownTree();
+}
+
+}  // namespace
+
+namespace {
+
+// Window operations after the host released the driver find a fresh driver
+// without an engine: they change the windows and draw nothing.
+TEST_F(WndTeardown, WindowsOutliveAReleasedDriver) {
+    Build();
+    t->SetModal(true);
+    driver()->Release();
+    t->SetModal(false);
+    t->MoveWnd(1, 1, 10, 10);
+    t->SetVisible(false, false);
+    t->SetVisible(true, false);
+    EXPECT_FALSE(t->CaptureInput() && driver()->GetCaptureWnd() != t);
+    EXPECT_EQ(t->SetWndTimer(5, 10, ZrSubscriber([](const ZrEventArgs&) { return true; })), 5u);
+    p->Destroy();
+    EXPECT_EQ(t->GetParent(), nullptr);
+    EXPECT_EQ(driver()->GetRootWnd(), nullptr);
+    ASSERT_TRUE(driver()->Init(engine.get()));
+    TearDownTree();
+}
+
+}  // namespace
