@@ -31,7 +31,9 @@ protected:
 // The process's driver window as the window core sees it; made on first use.
 WndHost* Host();
 
-inline IDrvWnd* Driver() { return Host()->Driver(); }
+// The exported accessor directly: the window core asks for the driver on
+// every drawing step.
+inline IDrvWnd* Driver() { return CreateDrvWnd(); }
 inline IZr2DEngine* Engine() { return Host()->Engine(); }
 inline IDrvRender* Renderer() {
     IZr2DEngine* engine = Engine();
