@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "drv/EngineLock.h"
-#include "drv/StockFactories.h"
+#include "controls/StockFactories.h"
 #include "drv/TimerServiceImpl.h"
 #include "platform/Native.h"
 #include "wnd/WndNameRegistry.h"

@@ -1,7 +1,10 @@
 #pragma once
 
-// Everything a host needs: the window base class, the driver window, the
-// engine contract and the support classes.
+// Everything a host needs: the window base class, the stock controls, the
+// driver window, the engine contract and the support classes.
+#include "zrwnd/Button.h"
+#include "zrwnd/ControlKit.h"
+#include "zrwnd/DefWnd.h"
 #include "zrwnd/Engine.h"
 #include "zrwnd/EventArgs.h"
 #include "zrwnd/IDC.h"
@@ -12,6 +15,7 @@
 #include "zrwnd/Identity.h"
 #include "zrwnd/NativeTypes.h"
 #include "zrwnd/PortableHost.h"
+#include "zrwnd/ScrollBar.h"
 #include "zrwnd/Timer.h"
 #include "zrwnd/Types.h"
 #include "zrwnd/ZrEvent.h"

@@ -19,7 +19,7 @@ protected:
     void SetUp() override {
         DriverTest::SetUp();
         names = driver()->GetWndNameRegistry();
-        driver()->GetWndTypeRegistry()->AddFactory(new CountingFactory("Button", &deletions));
+        driver()->GetWndTypeRegistry()->AddFactory(new CountingFactory("Panel", &deletions));
     }
     // Registered windows are only destroyed by the registry, never deleted.
     void TearDown() override {
@@ -38,21 +38,21 @@ protected:
 };
 
 TEST_F(WndNameRegistryTest, RefusesATakenNameWithALogLine) {
-    IWnd* ok = Make("Button", "ok");
+    IWnd* ok = Make("Panel", "ok");
     ASSERT_NE(ok, nullptr);
-    EXPECT_STREQ(ok->GetType(), "Button");
+    EXPECT_STREQ(ok->GetType(), "Panel");
     EXPECT_STREQ(ok->GetName(), "ok");
     EXPECT_EQ(ok->GetParent(), nullptr);
     EXPECT_EQ(names->FindWnd("ok"), ok);
 
-    EXPECT_EQ(Make("Button", "ok"), nullptr);
+    EXPECT_EQ(Make("Panel", "ok"), nullptr);
     ASSERT_EQ(engine->logLines.size(), 1u);
     EXPECT_EQ(engine->logLines[0], "\xB4\xB0\xBF\xDA ok \xD2\xD1\xB4\xE6\xD4\xDA");
 
     // Unknown types make nothing and say nothing; names are case-sensitive.
     EXPECT_EQ(Make("MsgBox", "box"), nullptr);
     EXPECT_FALSE(names->IsNameRegistered("box"));
-    EXPECT_NE(Make("Button", "OK"), nullptr);
+    EXPECT_NE(Make("Panel", "OK"), nullptr);
     EXPECT_EQ(engine->logLines.size(), 1u);
     EXPECT_FALSE(names->IsWndRegistered(nullptr));
     EXPECT_FALSE(names->DestroyWndByPtr(nullptr));
@@ -61,8 +61,8 @@ TEST_F(WndNameRegistryTest, RefusesATakenNameWithALogLine) {
 }
 
 TEST_F(WndNameRegistryTest, DestroyingARegisteredWindowFreesItsNameOnce) {
-    IWnd* parent = Make("Button", "parent");
-    IWnd* child = Make("Button", "child");
+    IWnd* parent = Make("Panel", "parent");
+    IWnd* child = Make("Panel", "child");
     ZrRect r{0, 0, 10, 10};
     parent->Create(r, nullptr, ZRWS_VISIBLE);
     child->Create(r, parent, ZRWS_VISIBLE);
@@ -74,17 +74,17 @@ TEST_F(WndNameRegistryTest, DestroyingARegisteredWindowFreesItsNameOnce) {
     EXPECT_EQ(names->FindWnd("parent"), nullptr);
     EXPECT_EQ(names->FindWnd("child"), nullptr);
     EXPECT_EQ(deletions, 0);  // destroyed, not deleted
-    EXPECT_NE(Make("Button", "parent"), nullptr);
+    EXPECT_NE(Make("Panel", "parent"), nullptr);
 }
 
 TEST_F(WndNameRegistryTest, DestroyAllGoesInNameOrder) {
-    for (const char* n : {"beta", "alpha", "gamma"}) recorder.Watch(Make("Button", n), ZrWndEvents::Destory);
+    for (const char* n : {"beta", "alpha", "gamma"}) recorder.Watch(Make("Panel", n), ZrWndEvents::Destory);
     names->DestroyAllNamedWnds();
     EXPECT_EQ(recorder.Trace(), (std::vector<std::string>{"Destory@alpha", "Destory@beta", "Destory@gamma"}));
 }
 
 TEST_F(WndNameRegistryTest, EntriesFollowTheWindowNotItsCurrentName) {
-    IWnd* kept = Make("Button", "kept");
+    IWnd* kept = Make("Panel", "kept");
     kept->SetName("renamed");
     EXPECT_EQ(names->FindWnd("kept"), kept);
     EXPECT_TRUE(names->IsWndRegistered(kept));
@@ -101,7 +101,7 @@ TEST_F(WndNameRegistryTest, EntriesFollowTheWindowNotItsCurrentName) {
     EXPECT_FALSE(names->IsNameRegistered("kept"));
 
     // After Release the registry is never answered again.
-    Make("Button", "left");
+    Make("Panel", "left");
     names->Release();
     IWndNameRegistry* fresh = driver()->GetWndNameRegistry();
     EXPECT_FALSE(fresh->IsNameRegistered("left"));

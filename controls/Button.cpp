@@ -1,0 +1,197 @@
+#include "controls/Button.h"
+
+#include "wnd/WndHost.h"
+#include "wnd/WndWatch.h"
+#include "zrwnd/IDrvWnd.h"
+
+const ZrString ZrEventClicked("EventClicked");
+
+namespace {
+
+constexpr int kPushFrames = 5;
+constexpr int kToggleFrames = 4;
+constexpr std::uint32_t kCaptionFormat = 0x24;
+
+}  // namespace
+
+Button::Button() {
+    AddEvent(ZrEventClicked);
+    if (IDrvRender* renderer = zrwnd::Renderer()) captionFont_ = renderer->GetDefaultFont();
+}
+
+// The image strip releases an owned image; the caption font is the engine's.
+Button::~Button() = default;
+
+bool Button::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
+    zrwnd::WndWatch self(this);
+    if (!IWnd::Create(rect, parent, style)) return false;
+    // A handler of the creation may have deleted the button.
+    if (!self.Get()) return true;
+    const std::uint32_t now = GetStyle();
+    if (!(now & ZRBS_CHECK) && !(now & ZRBS_RADIO)) SetStyle(now | ZRBS_PUSH);
+    return true;
+}
+
+bool Button::IsPush() { return (GetStyle() & ZRBS_PUSH) != 0; }
+
+bool Button::TracksPointer() { return !(GetStyle() & (ZRBS_CHECK | ZRBS_RADIO)); }
+
+int Button::FrameCount() { return IsPush() ? kPushFrames : kToggleFrames; }
+
+void Button::OnEnabled(ZrWndEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnEnabled(args);
+    if (!self.Get()) return;
+    if (IsPush()) {
+        SetState(0);
+    } else {
+        SetState(IsChecked() ? 1 : 0);
+    }
+}
+
+void Button::OnDisabled(ZrWndEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnDisabled(args);
+    if (!self.Get()) return;
+    if (IsPush()) {
+        SetState(4);
+    } else {
+        SetState(IsChecked() ? 3 : 2);
+    }
+}
+
+void Button::OnMouseEnter(ZrMouseEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnMouseEnter(args);
+    if (!self.Get()) return;
+    zrkit::MarkHandled(this, args);
+    if (TracksPointer()) SetState(zrkit::IsCapturedBy(this) ? 1 : 3);
+}
+
+void Button::OnMouseLeave(ZrMouseEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnMouseLeave(args);
+    if (!self.Get()) return;
+    zrkit::MarkHandled(this, args);
+    if (TracksPointer()) SetState(0);
+}
+
+void Button::OnMouseMove(ZrMouseEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnMouseMove(args);
+    if (!self.Get()) return;
+    zrkit::MarkHandled(this, args);
+    if (!TracksPointer() || !zrkit::IsCapturedBy(this)) return;
+    IWnd* target = zrwnd::Driver()->GetWndAtPoint(args.x, args.y);
+    // Finding the target may end a capture, whose handlers may delete us.
+    if (self.Get()) SetState(target == this ? 2 : 1);
+}
+
+void Button::OnMouseDown(ZrMouseEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnMouseDown(args);
+    if (!self.Get()) return;
+    zrkit::MarkHandled(this, args);
+    if (args.button != ZRMOUSE_LEFT) return;
+    // Check boxes and radio buttons take the capture too, but keep their state.
+    if (CaptureInput() && self.Get() && IsPush()) SetState(1);
+}
+
+void Button::OnMouseUp(ZrMouseEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnMouseUp(args);
+    if (!self.Get()) return;
+    zrkit::MarkHandled(this, args);
+    if (args.button != ZRMOUSE_LEFT || !zrkit::IsCapturedBy(this)) return;
+    ReleaseInput();
+    if (!self.Get()) return;
+    if (!IsHit({args.x, args.y})) {
+        if (TracksPointer()) SetState(0);
+        return;
+    }
+    const std::uint32_t style = GetStyle();
+    if (style & ZRBS_CHECK) {
+        SetCheck(!IsChecked());
+    } else if (style & ZRBS_RADIO) {
+        SetCheck(true);
+    } else {
+        SetState(3);
+    }
+    if (!self.Get()) return;
+    // Last: a subscriber may close the dialog this button is part of.
+    ZrWndEventArgs clicked(this);
+    FireEvent(ZrEventClicked, clicked);
+}
+
+int Button::GetState() { return state_; }
+
+void Button::SetState(int state) {
+    if (state == state_) return;
+    state_ = state;
+    Invalidate(true);
+}
+
+bool Button::IsChecked() { return state_ == 1 || state_ == 3; }
+
+void Button::SetCheck(bool checked) {
+    if (checked == IsChecked()) return;
+    if (!checked) {
+        SetState(0);
+        return;
+    }
+    SetState(1);
+    if (!(GetStyle() & (ZRBS_RADIO | ZRBS_CHECK))) return;
+    IWnd* parent = GetParent();
+    if (!parent || group_ == -1) return;
+    // Unchecking a sibling redraws it, and a redraw handler may change the
+    // tree: every step asks the parent again.
+    zrwnd::WndWatch self(this);
+    zrwnd::WndWatch watchedParent(parent);
+    for (int i = 0; self.Get() && watchedParent.Get() && i < parent->GetChildCount(); ++i) {
+        IWnd* child = parent->GetChildAtIndex(i);
+        if (!child || child == this || !(child->GetType() == "Button")) continue;
+        auto* sibling = static_cast<Button*>(child);
+        if (sibling->GetGroup() == group_ && sibling->IsChecked()) sibling->SetCheck(false);
+    }
+}
+
+int Button::GetGroup() { return group_; }
+void Button::SetGroup(int group) { group_ = group; }
+
+bool Button::SetImage(IZrImage* image) {
+    if (!image_.Attach(image)) return false;
+    SizeToFrame();
+    return true;
+}
+
+bool Button::LoadImage(const char* path, int option) {
+    if (!image_.Load(path, option)) return false;
+    SizeToFrame();
+    return true;
+}
+
+void Button::SizeToFrame() { SetWndPos(0, 0, image_.FrameWidth(FrameCount()), image_.Height(), ZRSWP_NOMOVE); }
+
+void Button::SetClrText(std::uint32_t argb) { textArgb_ = argb; }
+std::uint32_t Button::GetClrText() { return textArgb_; }
+
+void Button::RenderSelf() {
+    if (static_cast<unsigned>(state_) > 4) return;
+    IDC* dc = GetClientDC();
+    ZrRect client;
+    GetClientRect(&client);
+    if (image_.IsLoaded()) {
+        int frame = state_;
+        if (!IsPush()) {
+            const bool enabled = IsEnable(true);
+            frame = (enabled ? 0 : 2) + (IsChecked() ? 1 : 0);
+        }
+        image_.DrawFrame(dc, frame, FrameCount(), 0, 0);
+    } else if (IDrvRender* renderer = zrwnd::Renderer()) {
+        renderer->FillRect(dc, &client, stateFill_[state_]);
+    }
+    if (captionFont_) {
+        ZrString text = GetWndText();
+        captionFont_->DrawText(dc, text.c_str(), &client, textArgb_, kCaptionFormat, GetClrFontBorder());
+    }
+}

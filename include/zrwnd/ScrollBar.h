@@ -1,0 +1,122 @@
+#pragma once
+
+#include <cstdint>
+
+#include "zrwnd/Button.h"
+#include "zrwnd/ControlKit.h"
+
+// Fired by a scroll bar whenever its thumb moves, and by the thumb itself.
+ZRWND_API extern const ZrString ZrEventScrollPosChanged;
+ZRWND_API extern const ZrString ZrEventThumbPosChanged;
+
+class ScrollThumb;
+
+// A vertical scroll bar: an integer range and position, two arrow buttons
+// that repeat while held, a thumb to drag, clicks on the track and Page Up /
+// Page Down. The thumb's size comes from its image; the position follows the
+// thumb's pixel offset along the track.
+class ZRWND_API IScrollBar : public IWnd {
+public:
+    // False when min > max. An empty range (min = max) hides the thumb.
+    virtual bool SetScrollRange(int min, int max) = 0;
+    virtual int GetScrollMin() = 0;
+    virtual int GetScrollMax() = 0;
+    virtual int GetScrollRangeLength() = 0;
+    // Clamps to the range and places the thumb; false when nothing changed.
+    virtual bool SetScrollPos(int pos) = 0;
+    virtual int GetScrollPos() = 0;
+    virtual Button* GetUpButton() = 0;
+    virtual Button* GetDownButton() = 0;
+    virtual ScrollThumb* GetThumb() = 0;
+    virtual bool IsTrackLine() = 0;
+    // Without a track image: a 2-pixel line down the middle (true) or the whole
+    // track filled. Redraws on a change.
+    virtual void SetTrackLine(bool line) = 0;
+    virtual std::uint32_t GetClrTrack() = 0;
+    virtual void SetClrTrack(std::uint32_t argb) = 0;
+    // The image tiled down the track; attached images stay the caller's.
+    virtual bool SetTrackImage(IZrImage* image) = 0;
+    virtual bool LoadTrackImage(const char* path, int option) = 0;
+};
+
+// The scroll bar's draggable thumb: a push button whose top edge (in the
+// bar's client coordinates) is the thumb position, kept within a range.
+class ZRWND_API ScrollThumb : public Button {
+public:
+    ScrollThumb();
+
+    // Follows the pointer while it holds the capture, its centre under it.
+    void OnMouseMove(ZrMouseEventArgs& args) override;
+
+    // False when min >= max; the thumb is not moved.
+    bool SetThumbRange(int min, int max);
+    // Clamps, moves the thumb window and fires "EventThumbPosChanged"; false
+    // when the clamped position is the current one.
+    bool SetThumbPos(int pos);
+    int GetThumbPos() const { return pos_; }
+    int GetThumbMin() const { return min_; }
+    int GetThumbMax() const { return max_; }
+
+private:
+    int pos_ = -1;
+    int min_ = 0;
+    int max_ = 0;
+};
+
+class ZRWND_API ScrollBar : public IScrollBar {
+public:
+    ScrollBar();
+    ~ScrollBar() override;
+
+    // Makes the arrows and the thumb, named after the bar, with their images.
+    bool Create(ZrRect& rect, IWnd* parent, std::uint32_t style) override;
+    void OnSizeChanged(ZrWndEventArgs& args) override;
+    void OnMouseUp(ZrMouseEventArgs& args) override;
+    void OnMouseDown(ZrMouseEventArgs& args) override;
+    void OnKeyDown(ZrKeyEventArgs& args) override;
+    void RenderSelf() override;
+
+    bool SetScrollRange(int min, int max) override;
+    int GetScrollMin() override;
+    int GetScrollMax() override;
+    int GetScrollRangeLength() override;
+    bool SetScrollPos(int pos) override;
+    int GetScrollPos() override;
+    Button* GetUpButton() override;
+    Button* GetDownButton() override;
+    ScrollThumb* GetThumb() override;
+    bool IsTrackLine() override;
+    void SetTrackLine(bool line) override;
+    std::uint32_t GetClrTrack() override;
+    void SetClrTrack(std::uint32_t argb) override;
+    bool SetTrackImage(IZrImage* image) override;
+    bool LoadTrackImage(const char* path, int option) override;
+
+private:
+    void PlaceThumb();
+    bool OnArrowSized(const ZrEventArgs& args);
+    bool OnThumbSized(const ZrEventArgs& args);
+    bool OnThumbMoved(const ZrEventArgs& args);
+    bool OnUpPressed(const ZrEventArgs& args);
+    bool OnDownPressed(const ZrEventArgs& args);
+    bool OnArrowReleased(const ZrEventArgs& args);
+    bool OnRepeatStep(const ZrEventArgs& args);
+    bool StartRepeat(int direction);
+
+    int position_ = -1;
+    int minimum_ = 0;
+    int maximum_ = 0;
+    std::uint32_t trackArgb_ = 0x880000FF;
+    zrkit::ImageStrip trackImage_;
+    bool trackLine_ = true;
+    int arrowHeight_ = 0;
+    int thumbHeight_ = 0;
+    Button up_;
+    Button down_;
+    ScrollThumb thumb_;
+    // 0 none, 1 up, 2 down.
+    int repeatDirection_ = 0;
+    // Declared after the children: undone, and stopped, before they go.
+    zrkit::ChildSubscriptions links_;
+    zrkit::RepeatTimer repeat_;
+};
