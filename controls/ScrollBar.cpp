@@ -192,17 +192,16 @@ bool ScrollBar::SetScrollPos(int pos) {
     position_ = pos;
     // With an empty range the thumb is hidden and has no place to go.
     if (maximum_ == minimum_) return true;
-    const int before = thumb_.GetThumbPos();
-    PlaceThumb();
-    return thumb_.GetThumbPos() != before;
+    return PlaceThumb();
 }
 
-void ScrollBar::PlaceThumb() {
-    if (maximum_ == minimum_) return;
+bool ScrollBar::PlaceThumb() {
+    if (maximum_ == minimum_) return false;
     const int t0 = thumb_.GetThumbMin(), t1 = thumb_.GetThumbMax();
     // 64-bit intermediate: the product overflows 32 bits for long ranges.
     const long long offset = static_cast<long long>(position_ - minimum_) * (t1 - t0) / (maximum_ - minimum_);
-    thumb_.SetThumbPos(t0 + static_cast<int>(offset));
+    // Its subscribers may delete this bar; nothing here is touched after it.
+    return thumb_.SetThumbPos(t0 + static_cast<int>(offset));
 }
 
 int ScrollBar::GetScrollPos() { return position_; }

@@ -93,7 +93,8 @@ public:
     bool LoadTrackImage(const char* path, int option) override;
 
 private:
-    void PlaceThumb();
+    // Puts the thumb where the position maps to; true when it moved.
+    bool PlaceThumb();
     bool OnArrowSized(const ZrEventArgs& args);
     bool OnThumbSized(const ZrEventArgs& args);
     bool OnThumbMoved(const ZrEventArgs& args);

@@ -137,5 +137,27 @@ TEST(InterfaceSlotOrder, SupportDriverRegistriesTimersAndContexts) {
               Expected(0, 4));
 }
 
+// The stock controls' own operations follow the 94 of IWnd and the two
+// entries of the destructor that IWnd declares after them.
+TEST(InterfaceSlotOrder, ControlsFollowTheWindowSlots) {
+    const long first = SlotOf(&IWnd::RenderSelf) + 3;
+    EXPECT_EQ((std::vector<long>{SlotOf(&Button::GetState), SlotOf(&Button::SetState), SlotOf(&Button::IsChecked),
+                                 SlotOf(&Button::SetCheck), SlotOf(&Button::GetGroup), SlotOf(&Button::SetGroup),
+                                 SlotOf(&Button::SetImage), SlotOf(&Button::LoadImage), SlotOf(&Button::SetClrText),
+                                 SlotOf(&Button::GetClrText)}),
+              Expected(first, 10));
+    EXPECT_EQ((std::vector<long>{SlotOf(&DefWnd::SetImage), SlotOf(&DefWnd::LoadImage)}), Expected(first, 2));
+    using S = IScrollBar;
+    EXPECT_EQ((std::vector<long>{SlotOf(&S::SetScrollRange), SlotOf(&S::GetScrollMin), SlotOf(&S::GetScrollMax),
+                                 SlotOf(&S::GetScrollRangeLength), SlotOf(&S::SetScrollPos), SlotOf(&S::GetScrollPos),
+                                 SlotOf(&S::GetUpButton), SlotOf(&S::GetDownButton), SlotOf(&S::GetThumb),
+                                 SlotOf(&S::IsTrackLine), SlotOf(&S::SetTrackLine), SlotOf(&S::GetClrTrack),
+                                 SlotOf(&S::SetClrTrack), SlotOf(&S::SetTrackImage), SlotOf(&S::LoadTrackImage)}),
+              Expected(first, 15));
+    // The implementations keep the interface's slots, and the thumb adds none.
+    EXPECT_EQ(SlotOf(&ScrollBar::LoadTrackImage), first + 14);
+    EXPECT_EQ(SlotOf(&ScrollThumb::GetClrText), first + 9);
+}
+
 }  // namespace
 #endif

@@ -1,0 +1,285 @@
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "controls/ControlTest.h"
+#include "drv/TimerServiceImpl.h"
+
+namespace {
+
+using zrtest::ControlTest;
+using zrnative::portable::AdvanceClock;
+
+// Bars stand at x = 300, y = 50; their parts load 16 x 16 arrows and a 16 x 32
+// thumb, so a bar of height h has the thumb range (16, h - 48).
+class ScrollBarTest : public ControlTest {
+public:
+    std::unique_ptr<ScrollBar> Make(int height) {
+        auto bar = std::make_unique<ScrollBar>();
+        bar->SetName("SB");
+        ZrRect place{300, 50, 340, 50 + height};
+        bar->Create(place, &root, ZRWS_VISIBLE);
+        return bar;
+    }
+    int ThumbTop(ScrollBar& bar) {
+        ZrRect r;
+        bar.GetThumb()->GetWndPosRect(&r);
+        return r.top;
+    }
+    int Moves(ScrollBar& bar) {
+        auto* count = &moveCounts.emplace_back(0);
+        bar.SubscribeEvent(ZrEventScrollPosChanged, ZrSubscriber([count](const ZrEventArgs&) {
+            ++*count;
+            return true;
+        }));
+        return static_cast<int>(moveCounts.size() - 1);
+    }
+    void Tick(int ms) {
+        AdvanceClock(ms * 1000);
+        Send(WM_TIMER, 0, ZRTIMER_NATIVE_TICK);
+    }
+    int ActiveTimers() { return static_cast<zrdrv::TimerServiceImpl*>(driver()->GetTimer())->GetActiveCount(); }
+
+    std::deque<int> moveCounts;
+};
+
+TEST_F(ScrollBarTest, CreationLaysOutNamedPartsFromTheirImages) {
+    auto bar = Make(114);
+    EXPECT_EQ(bar->GetWidth(), 16);  // the down arrow's frame width
+    EXPECT_EQ(bar->GetHeight(), 114);
+    EXPECT_STREQ(bar->GetUpButton()->GetName(), "SBBtScrollBarUp");
+    EXPECT_STREQ(bar->GetDownButton()->GetName(), "SBBtScrollBarDown");
+    EXPECT_STREQ(bar->GetThumb()->GetName(), "SBBtScrollBarThumb");
+    EXPECT_EQ(bar->GetChildAtIndex(2), bar->GetThumb());
+    ZrRect r;
+    bar->GetUpButton()->GetWndPosRect(&r);
+    EXPECT_EQ(r, (ZrRect{0, 0, 16, 16}));
+    bar->GetDownButton()->GetWndPosRect(&r);
+    EXPECT_EQ(r, (ZrRect{0, 98, 16, 114}));
+    EXPECT_EQ(bar->GetThumb()->GetThumbMin(), 16);
+    EXPECT_EQ(bar->GetThumb()->GetThumbMax(), 66);
+    // A new bar: empty range, position -1, hidden thumb.
+    EXPECT_EQ(bar->GetScrollPos(), -1);
+    EXPECT_EQ(bar->GetScrollRangeLength(), 0);
+    EXPECT_FALSE(bar->GetThumb()->IsVisible(true));
+}
+
+// Range 0-100 over a 50-pixel track: positions are quantised to its pixels.
+TEST_F(ScrollBarTest, PositionsMapToThumbPixelsAndBack) {
+    auto bar = Make(114);
+    const int moves = Moves(*bar);
+    EXPECT_FALSE(bar->SetScrollRange(6, 5));
+    ASSERT_TRUE(bar->SetScrollRange(0, 100));
+    EXPECT_TRUE(bar->GetThumb()->IsVisible(true));
+    EXPECT_EQ(bar->GetScrollPos(), 0);
+    EXPECT_EQ(ThumbTop(*bar), 16);
+    moveCounts[moves] = 0;
+    EXPECT_TRUE(bar->SetScrollPos(3));
+    EXPECT_EQ(ThumbTop(*bar), 17);
+    EXPECT_EQ(bar->GetScrollPos(), 2);
+    EXPECT_EQ(moveCounts[moves], 1);
+    // The same pixel: the clamped value is kept and nothing fires.
+    EXPECT_FALSE(bar->SetScrollPos(2));
+    bar->SetScrollPos(1000);
+    EXPECT_EQ(bar->GetScrollPos(), 100);
+    EXPECT_EQ(ThumbTop(*bar), 66);
+    bar->SetScrollPos(-40);
+    EXPECT_EQ(bar->GetScrollPos(), 0);
+
+    // A new range places the thumb for the current position again.
+    bar->SetScrollPos(100);
+    ASSERT_TRUE(bar->SetScrollRange(0, 200));
+    EXPECT_EQ(ThumbTop(*bar), 41);
+    EXPECT_EQ(bar->GetScrollPos(), 100);
+    // An empty range hides the thumb and keeps the position.
+    EXPECT_TRUE(bar->SetScrollRange(5, 5));
+    EXPECT_FALSE(bar->GetThumb()->IsVisible(true));
+    EXPECT_EQ(bar->GetScrollPos(), 100);
+    bar->SetScrollPos(7);  // stored clamped; no thumb to place
+    EXPECT_EQ(bar->GetScrollPos(), 5);
+}
+
+// Holding the down arrow moves the thumb 2 pixels every 50 ms until it
+// reaches its end; the timer then stops by itself.
+TEST_F(ScrollBarTest, HeldArrowsRepeatUntilTheThumbReachesItsEnd) {
+    auto bar = Make(114);
+    bar->SetScrollRange(0, 100);
+    // With an empty range an arrow starts nothing.
+    auto idle = Make(114);
+    idle->SetName("idle");
+    ZrRect away{400, 50, 420, 164};
+    idle->MoveWnd(&away);
+    MoveTo(405, 55);
+    Send(WM_LBUTTONDOWN);
+    EXPECT_EQ(ActiveTimers(), 0);
+    Send(WM_LBUTTONUP);
+
+    MoveTo(305, 150);  // the down arrow
+    Send(WM_LBUTTONDOWN);
+    Tick(49);
+    EXPECT_EQ(ThumbTop(*bar), 16);
+    Tick(1);
+    EXPECT_EQ(ThumbTop(*bar), 18);
+    for (int i = 0; i < 30; ++i) Tick(50);
+    EXPECT_EQ(ThumbTop(*bar), 66);
+    EXPECT_EQ(bar->GetScrollPos(), 100);
+    EXPECT_EQ(ActiveTimers(), 0);
+    Send(WM_LBUTTONUP);
+
+    // Up, released half way: the repeat stops with the release.
+    MoveTo(305, 55);
+    Send(WM_LBUTTONDOWN);
+    for (int i = 0; i < 5; ++i) Tick(50);
+    Send(WM_LBUTTONUP);
+    EXPECT_EQ(ThumbTop(*bar), 56);
+    EXPECT_EQ(ActiveTimers(), 0);
+    Tick(50);
+    EXPECT_EQ(ThumbTop(*bar), 56);
+}
+
+// A click on the track centres the thumb on it; after the release nobody holds
+// the capture. Dragging the thumb past either end stops it there.
+TEST_F(ScrollBarTest, TrackClicksAndThumbDrags) {
+    auto bar = Make(114);
+    bar->SetScrollRange(0, 100);
+    const int moves = Moves(*bar);
+    MoveTo(305, 130);  // y = 80 in the bar
+    Send(WM_LBUTTONDOWN);
+    EXPECT_EQ(ThumbTop(*bar), 64);
+    EXPECT_EQ(moveCounts[moves], 1);
+    Send(WM_LBUTTONUP);
+    EXPECT_EQ(driver()->GetCaptureWnd(), nullptr);
+    EXPECT_EQ(ActiveTimers(), 0);
+
+    // Press the thumb (now at 64-96 in the bar) and drag it.
+    MoveTo(305, 130);
+    Send(WM_LBUTTONDOWN);
+    EXPECT_EQ(driver()->GetCaptureWnd(), bar->GetThumb());
+    MoveTo(305, 100);  // centre at 50: top 34
+    EXPECT_EQ(ThumbTop(*bar), 34);
+    EXPECT_EQ(bar->GetScrollPos(), 36);
+    MoveTo(305, 0);
+    EXPECT_EQ(ThumbTop(*bar), 16);
+    EXPECT_EQ(bar->GetScrollPos(), 0);
+    MoveTo(305, 470);
+    EXPECT_EQ(ThumbTop(*bar), 66);
+    EXPECT_EQ(bar->GetScrollPos(), 100);
+    Send(WM_LBUTTONUP);
+    EXPECT_EQ(driver()->GetCaptureWnd(), nullptr);
+}
+
+TEST_F(ScrollBarTest, PageKeysMoveByTheBarsHeight) {
+    auto bar = Make(120);  // thumb range 16-72: 56 pixels
+    bar->SetScrollRange(0, 1000);
+    bar->SetActive(true, false);
+    EXPECT_TRUE(Send(WM_KEYDOWN, 0, 0x22));
+    EXPECT_EQ(bar->GetScrollPos(), static_cast<int>(6 * 1000.0 / 56));  // 120 lands on pixel 6
+    Send(WM_KEYDOWN, 0, 0x21);
+    EXPECT_EQ(bar->GetScrollPos(), 0);
+    // Relaying: the key goes on to the parent.
+    bar->SetRelayMSGToParent(true, true);
+    EXPECT_FALSE(Send(WM_KEYDOWN, 0, 0x22));
+    EXPECT_FALSE(Send(WM_KEYDOWN, 0, 'A'));
+}
+
+TEST_F(ScrollBarTest, BadInputGetsDefinedAnswers) {
+    // Too short for its arrows and thumb: the range the thumb's height asks
+    // for is refused and the one laid out before it (for a thumb of no height)
+    // stays.
+    auto shortBar = Make(60);
+    EXPECT_EQ(shortBar->GetThumb()->GetThumbMin(), 16);
+    EXPECT_EQ(shortBar->GetThumb()->GetThumbMax(), 44);
+    EXPECT_FALSE(shortBar->GetThumb()->SetThumbRange(5, 5));
+    EXPECT_TRUE(shortBar->SetScrollRange(0, 10));
+    shortBar->SetScrollPos(7);
+    EXPECT_EQ(ThumbTop(*shortBar), 35);
+    shortBar.reset();
+
+    auto bar = Make(114);
+    EXPECT_FALSE(bar->SetTrackImage(nullptr));
+    EXPECT_FALSE(bar->LoadTrackImage(nullptr, 0));
+    // A track image that failed to load has no height: nothing is tiled.
+    EXPECT_FALSE(bar->LoadTrackImage("missing.tga", 0));
+    engine->ClearCalls();
+    bar->Invalidate(true);
+    EXPECT_EQ(engine->Count("FillRect"), 0);
+    ASSERT_TRUE(bar->LoadTrackImage("strip100x20.png", 0));
+    engine->ClearCalls();
+    bar->Invalidate(true);
+    // Tiles of 20 pixels from 8 to 106, the last one reaching past the track.
+    int tiles = 0;
+    for (const auto& c : engine->Calls("Image.Draw")) tiles += c.args[2] == 100;
+    EXPECT_EQ(tiles, 5);
+
+    // Without an image: the line, or the whole track.
+    auto plain = Make(114);
+    ZrRect away{400, 50, 416, 164};
+    plain->MoveWnd(&away);
+    engine->ClearCalls();
+    plain->SetClrTrack(0xFF123456);
+    auto fills = engine->Calls("FillRect");
+    ASSERT_FALSE(fills.empty());
+    EXPECT_EQ(fills[0].args, (std::vector<long long>{7, 8, 9, 106, 0xFF123456}));
+    engine->ClearCalls();
+    plain->SetTrackLine(false);
+    fills = engine->Calls("FillRect");
+    ASSERT_FALSE(fills.empty());
+    EXPECT_EQ(fills[0].args, (std::vector<long long>{0, 8, 16, 106, 0xFF123456}));
+}
+
+// A subscriber that deletes the bar from inside each of its events, on every
+// route that fires them: nothing touches the bar afterwards.
+TEST_F(ScrollBarTest, ASubscriberMayDeleteTheBarFromItsEvents) {
+    using Route = std::function<void(ScrollBarTest&, ScrollBar&)>;
+    const std::vector<Route> routes = {
+        [](ScrollBarTest&, ScrollBar& b) { b.SetScrollPos(90); },
+        [](ScrollBarTest&, ScrollBar& b) { b.SetScrollRange(0, 300); },
+        [](ScrollBarTest& t, ScrollBar&) {
+            t.MoveTo(305, 150);  // the down arrow
+            t.Send(WM_LBUTTONDOWN);
+            t.Tick(50);
+            t.Send(WM_LBUTTONUP);
+        },
+        [](ScrollBarTest& t, ScrollBar&) {
+            t.MoveTo(305, 140);  // the track below the thumb
+            t.Send(WM_LBUTTONDOWN);
+            t.Send(WM_LBUTTONUP);
+        },
+        [](ScrollBarTest& t, ScrollBar&) {
+            t.MoveTo(305, 100);  // the thumb
+            t.Send(WM_LBUTTONDOWN);
+            t.MoveTo(305, 120);
+            t.Send(WM_LBUTTONUP);
+        },
+        [](ScrollBarTest& t, ScrollBar& b) {
+            b.SetActive(true, false);
+            t.Send(WM_KEYDOWN, 0, 0x22);
+        },
+    };
+    for (const ZrString* event : {&ZrEventScrollPosChanged, &ZrEventThumbPosChanged}) {
+        for (size_t i = 0; i < routes.size(); ++i) {
+            SCOPED_TRACE(std::string(event->c_str()) + " route " + std::to_string(i));
+            ScrollBar* bar = Make(114).release();
+            bar->SetScrollRange(0, 100);
+            bar->SetScrollPos(50);  // the thumb at 41-73 in the bar
+            IWnd* sender = event == &ZrEventScrollPosChanged ? static_cast<IWnd*>(bar) : bar->GetThumb();
+            bool deleted = false;
+            sender->SubscribeEvent(*event, ZrSubscriber([bar, &deleted](const ZrEventArgs&) {
+                if (!deleted) bar->Release();
+                deleted = true;
+                return true;
+            }));
+            routes[i](*this, *bar);
+            EXPECT_TRUE(deleted);
+            EXPECT_EQ(root.GetChildCount(), 0);
+            EXPECT_EQ(ActiveTimers(), 0);
+            EXPECT_EQ(driver()->GetCaptureWnd(), nullptr);
+            if (!deleted) delete bar;
+            Tick(50);
+            MoveTo(10, 10);
+        }
+    }
+}
+
+}  // namespace
