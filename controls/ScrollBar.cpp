@@ -112,7 +112,13 @@ bool ScrollBar::OnArrowSized(const ZrEventArgs&) {
     const int height = down_.GetHeight();
     if (height == arrowHeight_) return true;
     arrowHeight_ = height;
-    SetWndPos(0, 0, down_.GetWidth(), GetHeight(), ZRSWP_NOMOVE);
+    // A bar that already has the arrow's width does not change size, so the
+    // new arrow height is laid out here instead of by the size handler.
+    if (GetWidth() == down_.GetWidth()) {
+        Layout();
+    } else {
+        SetWndPos(0, 0, down_.GetWidth(), GetHeight(), ZRSWP_NOMOVE);
+    }
     return true;
 }
 
@@ -121,9 +127,14 @@ void ScrollBar::OnSizeChanged(ZrWndEventArgs& args) {
     IWnd::OnSizeChanged(args);
     if (!self.Get()) return;
     if (!IsRelayMSGToParent()) args.handled = true;
+    Layout();
+}
+
+void ScrollBar::Layout() {
     ZrRect r;
     GetClientRect(&r);
     const int a = arrowHeight_;
+    zrwnd::WndWatch self(this);
     up_.MoveWnd(r.left, r.top, r.right - r.left, a);
     if (!self.Get()) return;
     down_.MoveWnd(r.left, r.bottom - a, r.right - r.left, a);

@@ -137,8 +137,8 @@ Lobby::Lobby(IZr2DEngine* engine, int width, int height) : engine_(engine) {
     Make<TextWnd>(login, {20, 66, 280, 90}, ZRWS_VISIBLE, engine, "player_01", 0xFF202020, 0x21u, 0xFFF4F6FBu);
     Make<TextWnd>(login, {20, 100, 280, 120}, ZRWS_VISIBLE, engine, "密码 Password", 0xFFE0E6F5, 0x21u);
     Make<TextWnd>(login, {20, 122, 280, 146}, ZRWS_VISIBLE, engine, "********", 0xFF202020, 0x21u, 0xFFF4F6FBu);
-    Make<ImageWnd>(login, {40, 170, 112, 198}, ZRWS_VISIBLE, engine, "EngineRes//Img//BT_Ok.bmp", 5, 0);
-    Make<ImageWnd>(login, {170, 170, 242, 198}, ZRWS_VISIBLE, engine, "EngineRes//Img//BT_Cancel.bmp", 5, 0);
+    Make<Button>(login, {40, 170, 40, 170}, ZRWS_VISIBLE)->LoadImage("EngineRes//Img//BT_Ok.bmp", 0);
+    Make<Button>(login, {170, 170, 170, 170}, ZRWS_VISIBLE)->LoadImage("EngineRes//Img//BT_Cancel.bmp", 0);
 
     // News panel: it can be dragged by any point.
     auto* news = Make<PanelWnd>(root_.get(), {380, 100, 760, 330}, ZRWS_VISIBLE | ZRWS_DRAGGABLE, engine,
@@ -149,30 +149,51 @@ Lobby::Lobby(IZr2DEngine* engine, int width, int height) : engine_(engine) {
                   "按 M 键查看系统提示。Press M for a notice.",
                   0xFFF0ECFF, 9u);
 
-    // The art the stock controls will use, frame by frame.
-    auto* art = Make<PanelWnd>(root_.get(), {40, 360, 760, 570}, ZRWS_VISIBLE, engine, "资源 Generated art", 0xFF263A3A);
-    const char* labels[] = {"normal", "pressed", "pressed-over", "hover", "disabled"};
-    for (int f = 0; f < 5; ++f) {
-        Make<ImageWnd>(art, {20 + f * 90, 40, 92 + f * 90, 68}, ZRWS_VISIBLE, engine, "EngineRes//Img//BT_Ok.bmp", 5, f);
-        Make<ImageWnd>(art, {20 + f * 90, 76, 92 + f * 90, 104}, ZRWS_VISIBLE, engine, "EngineRes\\Img\\BT_Cancel.bmp", 5, f);
-        Make<TextWnd>(art, {20 + f * 90, 106, 92 + f * 90, 124}, ZRWS_VISIBLE, engine, labels[f], 0xFFB8C8C8, 0x24u);
+    // The stock controls, in the art drawn for them at build time.
+    auto* controls = Make<PanelWnd>(root_.get(), {40, 360, 760, 570}, ZRWS_VISIBLE, engine, "控件 Controls", 0xFF263A3A);
+    Make<TextWnd>(controls, {20, 34, 300, 52}, ZRWS_VISIBLE, engine, "按钮 Push buttons", 0xFFB8C8C8, 0x21u);
+    auto* ok = Make<Button>(controls, {20, 56, 20, 56}, ZRWS_VISIBLE);
+    ok->LoadImage("EngineRes\\Img\\BT_Ok.bmp", 0);
+    ok->SubscribeEvent(ZrEventClicked, ZrSubscriber(this, &Lobby::OnClicked));
+    auto* cancel = Make<Button>(controls, {104, 56, 104, 56}, ZRWS_VISIBLE);
+    cancel->LoadImage("EngineRes\\Img\\BT_Cancel.bmp", 0);
+    cancel->SubscribeEvent(ZrEventClicked, ZrSubscriber(this, &Lobby::OnClicked));
+    auto* off = Make<Button>(controls, {188, 56, 188, 56}, ZRWS_VISIBLE | ZRWS_DISABLED | ZRBS_PUSH);
+    off->LoadImage("EngineRes\\Img\\BT_Ok.bmp", 0);
+    // Without an image a button shows its state colours.
+    auto* plain = Make<Button>(controls, {20, 96, 176, 120}, ZRWS_VISIBLE);
+    plain->SetWndText(Gbk("无图按钮 No image").c_str());
+    plain->SetClrText(0xFFFFFFFF);
+    clicks_ = Make<TextWnd>(controls, {188, 96, 330, 120}, ZRWS_VISIBLE, engine, "点击 Clicks: 0", 0xFFE0E6F5, 0x21u);
+
+    Make<TextWnd>(controls, {20, 130, 300, 148}, ZRWS_VISIBLE, engine, "复选框 Check boxes", 0xFFB8C8C8, 0x21u);
+    const char* checks[] = {"记住密码 Remember", "自动登录 Auto login"};
+    for (int i = 0; i < 2; ++i) {
+        auto* box = Make<Button>(controls, {20, 152 + i * 24, 20, 152 + i * 24}, ZRWS_VISIBLE | ZRBS_CHECK);
+        box->LoadImage("EngineRes\\Img\\Check.tga", 0);
+        box->SetWndText(Gbk(checks[i]).c_str());
+        box->SetClrText(0xFFE0E6F5);
     }
-    // Scroll-bar parts in both skins: up arrow, down arrow and thumb, five frames each.
-    const char* scroll[] = {"Scroll_Ver_Top.tga", "Scroll_Ver_Bottom.tga", "Scroll_Ver_Thumb.tga"};
-    for (int skin = 0; skin < 2; ++skin) {
-        const std::string dir = skin == 0 ? "EngineRes\\Img\\" : "NewEngine/";
-        for (int part = 0; part < 3; ++part) {
-            const std::string path = dir + scroll[part];
-            for (int f = 0; f < 5; ++f) {
-                const int x = 480 + skin * 130 + f * 22;
-                const int y = 40 + part * 20;
-                const int h = part == 2 ? 32 : 16;
-                Make<ImageWnd>(art, {x, y, x + 16, y + h}, ZRWS_VISIBLE, engine, path.c_str(), 5, f);
-            }
-        }
-        Make<TextWnd>(art, {470 + skin * 130, 118, 590 + skin * 130, 136}, ZRWS_VISIBLE, engine,
-                      skin == 0 ? "EngineRes/Img" : "NewEngine", 0xFFB8C8C8, 0x24u);
+
+    Make<TextWnd>(controls, {350, 34, 560, 52}, ZRWS_VISIBLE, engine, "单选 Radio group", 0xFFB8C8C8, 0x21u);
+    const char* lines[] = {"电信 Telecom", "联通 Unicom", "网通 Netcom"};
+    for (int i = 0; i < 3; ++i) {
+        auto* radio = Make<Button>(controls, {350, 56 + i * 24, 350, 56 + i * 24}, ZRWS_VISIBLE | ZRBS_RADIO);
+        // Groups work among siblings of type "Button", as the factory makes them.
+        radio->SetType("Button");
+        radio->SetGroup(1);
+        radio->LoadImage("EngineRes\\Img\\Radio.tga", 0);
+        radio->SetWndText(Gbk(lines[i]).c_str());
+        radio->SetClrText(0xFFE0E6F5);
+        if (i == 0) radio->SetCheck(true);
     }
+
+    Make<TextWnd>(controls, {520, 34, 660, 52}, ZRWS_VISIBLE, engine, "滚动条 Scroll bar", 0xFFB8C8C8, 0x21u);
+    volume_ = Make<TextWnd>(controls, {520, 56, 660, 80}, ZRWS_VISIBLE, engine, "音量 Volume: 40", 0xFFE0E6F5, 0x21u);
+    auto* scroll = Make<ScrollBar>(controls, {672, 34, 688, 194}, ZRWS_VISIBLE);
+    scroll->SetScrollRange(0, 100);
+    scroll->SetScrollPos(40);
+    scroll->SubscribeEvent(ZrEventScrollPosChanged, ZrSubscriber(this, &Lobby::OnScrolled));
 
     notice_ = Make<NoticeWnd>(root_.get(), {0, 0, 273, 228}, 0, engine,
                               "欢迎来到 ZrWnd！这是一个模态提示框：它后面的一切都被遮住，点击它即可关闭。\n"
@@ -194,6 +215,20 @@ Lobby::~Lobby() {
 bool Lobby::OnKey(const ZrEventArgs& args) {
     const auto& key = static_cast<const ZrKeyEventArgs&>(args);
     if (key.key == 'M') ShowNotice();
+    return true;
+}
+
+bool Lobby::OnClicked(const ZrEventArgs&) {
+    ++clickCount_;
+    clicks_->SetWndText(Gbk(("点击 Clicks: " + std::to_string(clickCount_)).c_str()).c_str());
+    clicks_->Invalidate(true);
+    return true;
+}
+
+bool Lobby::OnScrolled(const ZrEventArgs& args) {
+    auto* bar = static_cast<ScrollBar*>(static_cast<const ZrWndEventArgs&>(args).window);
+    volume_->SetWndText(Gbk(("音量 Volume: " + std::to_string(bar->GetScrollPos())).c_str()).c_str());
+    volume_->Invalidate(true);
     return true;
 }
 

@@ -7,8 +7,8 @@
 
 #include "zrwnd/ZrWnd.h"
 
-// The demo's game lobby. Until the stock controls arrive it is built from a
-// few small windows of its own: panels, texts, images and a modal notice.
+// The demo's game lobby: the stock controls among a few small windows of its
+// own (panels, texts, images and a modal notice).
 namespace zrdemo {
 
 // Texts are written in UTF-8 here and handed to the toolkit as GBK.
@@ -83,11 +83,16 @@ private:
     template <class T, class... Args>
     T* Make(IWnd* parent, ZrRect rect, std::uint32_t style, Args&&... args);
     bool OnKey(const ZrEventArgs& args);
+    bool OnClicked(const ZrEventArgs& args);
+    bool OnScrolled(const ZrEventArgs& args);
 
     IZr2DEngine* engine_;
     std::unique_ptr<PanelWnd> root_;
     std::vector<std::unique_ptr<IWnd>> windows_;
     NoticeWnd* notice_ = nullptr;
+    TextWnd* clicks_ = nullptr;
+    TextWnd* volume_ = nullptr;
+    int clickCount_ = 0;
 };
 
 }  // namespace zrdemo

@@ -4,6 +4,8 @@
 //   zrwnd-artgen OUTDIR
 #include <stb_image_write.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -146,6 +148,42 @@ void ScrollSet(SoftEngine& e, const std::filesystem::path& dir, std::uint32_t ba
     }
 }
 
+// Check-box and radio-button strips have four frames: unchecked, checked,
+// disabled unchecked, disabled checked. The box sits at the left of a frame
+// wide enough for the caption the button draws over it; the rest is clear.
+void ToggleStrip(SoftEngine& e, int fw, int fh, bool radio) {
+    e.Resize(fw * 4, fh);
+    e.Clear(kKey);
+    for (int s = 0; s < 4; ++s) {
+        const bool disabled = s >= 2, checked = s % 2 == 1;
+        const int x = s * fw + 3, y = (fh - 16) / 2;
+        const ZrRect box{x, y, x + 16, y + 16};
+        const std::uint32_t face = disabled ? 0xFF8A8A8A : 0xFFF4F6FB;
+        const std::uint32_t edge = disabled ? 0xFF5A5A5A : 0xFF3D5A99;
+        const std::uint32_t mark = disabled ? 0xFF5A5A5A : 0xFF2E7D32;
+        if (radio) {
+            // A disc: rows of a circle of radius 8, and a dot of radius 4.
+            for (int row = 0; row < 16; ++row) {
+                const double dy = row - 7.5;
+                const int half = static_cast<int>(std::sqrt(std::max(0.0, 64.0 - dy * dy)) + 0.5);
+                e.FillRect(nullptr, x + 8 - half, y + row, x + 8 + half, y + row + 1, edge);
+                const int inner = static_cast<int>(std::sqrt(std::max(0.0, 42.25 - dy * dy)) + 0.5);
+                if (inner > 0) e.FillRect(nullptr, x + 8 - inner, y + row, x + 8 + inner, y + row + 1, face);
+                const int dot = static_cast<int>(std::sqrt(std::max(0.0, 12.25 - dy * dy)) + 0.5);
+                if (checked && dot > 0) e.FillRect(nullptr, x + 8 - dot, y + row, x + 8 + dot, y + row + 1, mark);
+            }
+        } else {
+            e.FillRect(nullptr, &box, face);
+            Frame(e, box, edge);
+            if (checked) {
+                // A tick: a short stroke down, a long one up.
+                for (int i = 0; i < 4; ++i) e.FillRect(nullptr, x + 3 + i, y + 7 + i, x + 5 + i, y + 9 + i, mark);
+                for (int i = 0; i < 7; ++i) e.FillRect(nullptr, x + 6 + i, y + 10 - i, x + 8 + i, y + 12 - i, mark);
+            }
+        }
+    }
+}
+
 void MessageBoxBackground(SoftEngine& e) {
     // Holds the text rectangle (28, 54, 245, 172) and a row of 72 x 28 buttons
     // 15 pixels above the bottom edge.
@@ -178,6 +216,10 @@ int main(int argc, char** argv) {
     ok = Save(engine, img / "BT_Ok.bmp", false) && ok;
     ButtonStrip(engine, 72, 28, 0xFFB23A3A, "取消");
     ok = Save(engine, img / "BT_Cancel.bmp", false) && ok;
+    ToggleStrip(engine, 150, 22, false);
+    ok = Save(engine, img / "Check.tga", true) && ok;
+    ToggleStrip(engine, 150, 22, true);
+    ok = Save(engine, img / "Radio.tga", true) && ok;
     ScrollSet(engine, img, 0xFF4A6FB5, 0xFFFFFFFF);
     ScrollSet(engine, out / "NewEngine", 0xFFC9A227, 0xFF3A2A00);
     return ok ? 0 : 1;

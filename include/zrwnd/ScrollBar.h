@@ -93,6 +93,8 @@ public:
     bool LoadTrackImage(const char* path, int option) override;
 
 private:
+    // Places the arrows at the ends and gives the thumb the track between them.
+    void Layout();
     // Puts the thumb where the position maps to; true when it moved.
     bool PlaceThumb();
     bool OnArrowSized(const ZrEventArgs& args);

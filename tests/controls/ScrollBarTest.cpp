@@ -59,6 +59,13 @@ TEST_F(ScrollBarTest, CreationLaysOutNamedPartsFromTheirImages) {
     EXPECT_EQ(r, (ZrRect{0, 98, 16, 114}));
     EXPECT_EQ(bar->GetThumb()->GetThumbMin(), 16);
     EXPECT_EQ(bar->GetThumb()->GetThumbMax(), 66);
+    // A bar made at the arrows' width is laid out all the same.
+    auto narrow = std::make_unique<ScrollBar>();
+    ZrRect exact{500, 50, 516, 164};
+    narrow->Create(exact, &root, ZRWS_VISIBLE);
+    narrow->GetDownButton()->GetWndPosRect(&r);
+    EXPECT_EQ(r, (ZrRect{0, 98, 16, 114}));
+    EXPECT_EQ(narrow->GetThumb()->GetThumbMax(), 66);
     // A new bar: empty range, position -1, hidden thumb.
     EXPECT_EQ(bar->GetScrollPos(), -1);
     EXPECT_EQ(bar->GetScrollRangeLength(), 0);

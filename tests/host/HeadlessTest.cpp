@@ -93,8 +93,9 @@ TEST(Demo, LobbyScriptMakesTheFramesItAlwaysMade) {
         zrdemo::Lobby lobby(&host.Engine(), 800, 600);
         frames = host.Run(commands, out.string());
     }
-    ASSERT_EQ(frames.size(), 5u);
-    for (const char* name : {"01-lobby", "03-dragged", "04-notice"}) {
+    ASSERT_EQ(frames.size(), 10u);
+    for (const char* name : {"01-lobby", "03-dragged", "04-notice", "07-button-pressed", "08-checked",
+                             "09-thumb-dragged", "10-arrow-held"}) {
         zrtest::Image actual;
         ASSERT_TRUE(zrtest::ReadPng((out / (std::string(name) + ".png")).string(), &actual));
         // Text may rasterise a little differently with another FreeType.
