@@ -245,6 +245,7 @@ bool ZrEventSet::RemoveEvent(const ZrString& name) {
         if (it->atom == atom) {
             SubscriberList* list = it->list;
             subscriptions_.erase(it);
+            UpdateLengthMask();
             list->Detach();
             break;
         }
@@ -258,6 +259,7 @@ void ZrEventSet::RemoveAllEvents() {
     std::vector<zrassist::EventSubscriptions> gone;
     gone.swap(subscriptions_);
     shape_ = nullptr;
+    lengthMask_ = 0;
     for (auto& entry : gone) entry.list->Detach();
 }
 
@@ -265,8 +267,20 @@ bool ZrEventSet::IsMuted() { return muted_; }
 
 void ZrEventSet::SetMutedState(bool muted) { muted_ = muted; }
 
-SubscriberList* ZrEventSet::FindList(const ZrString& name) const {
-    const int length = name.GetLength();
+namespace {
+
+std::uint32_t LengthBit(size_t length) { return 1u << (length & 31u); }
+
+}  // namespace
+
+void ZrEventSet::UpdateLengthMask() {
+    lengthMask_ = 0;
+    for (const auto& entry : subscriptions_) {
+        lengthMask_ |= LengthBit(static_cast<const zrassist::Atom*>(entry.atom)->name.size());
+    }
+}
+
+SubscriberList* ZrEventSet::FindList(const ZrString& name, int length) const {
     for (const auto& entry : subscriptions_) {
         const auto* atom = static_cast<const zrassist::Atom*>(entry.atom);
         if (static_cast<int>(atom->name.size()) == length &&
@@ -281,10 +295,11 @@ bool ZrEventSet::SubscribeEvent(const ZrString& name, ZrSubscriber subscriber) {
     if (!subscriber.IsValid()) return false;
     const auto* atom = shape_ ? shape_->Find(name) : nullptr;
     if (!atom) return false;
-    SubscriberList* list = FindList(name);
+    SubscriberList* list = FindList(name, name.GetLength());
     if (!list) {
         list = new SubscriberList;
         subscriptions_.push_back({atom, list});
+        lengthMask_ |= LengthBit(atom->name.size());
     }
     list->Add(subscriber);
     return true;
@@ -292,7 +307,7 @@ bool ZrEventSet::SubscribeEvent(const ZrString& name, ZrSubscriber subscriber) {
 
 bool ZrEventSet::UnSubscribeEvent(const ZrString& name, ZrSubscriber subscriber) {
     if (!subscriber.IsValid()) return false;
-    SubscriberList* list = FindList(name);
+    SubscriberList* list = FindList(name, name.GetLength());
     if (!list || !list->Remove(subscriber)) return false;
     if (list->LiveCount() == 0) {
         for (auto it = subscriptions_.begin(); it != subscriptions_.end(); ++it) {
@@ -301,6 +316,7 @@ bool ZrEventSet::UnSubscribeEvent(const ZrString& name, ZrSubscriber subscriber)
                 break;
             }
         }
+        UpdateLengthMask();
         list->Detach();
     }
     return true;
@@ -308,7 +324,9 @@ bool ZrEventSet::UnSubscribeEvent(const ZrString& name, ZrSubscriber subscriber)
 
 void ZrEventSet::FireEvent(const ZrString& name, ZrEventArgs& args) {
     if (muted_ || subscriptions_.empty()) return;
-    if (SubscriberList* list = FindList(name)) list->Fire(args);
+    const int length = name.GetLength();
+    if (!(lengthMask_ & LengthBit(static_cast<size_t>(length)))) return;
+    if (SubscriberList* list = FindList(name, length)) list->Fire(args);
 }
 
 ZrEvent::ZrEvent() : list_(new SubscriberList) {}

@@ -52,11 +52,6 @@ void ZrString::Sync() const {
     }
 }
 
-int ZrString::GetLength() const {
-    Sync();
-    return static_cast<int>(bytes_.size());
-}
-
 char* ZrString::GetBuffer(int size) {
     Sync();
     if (size > static_cast<int>(bytes_.size())) bytes_.resize(static_cast<size_t>(size), '\0');

@@ -89,6 +89,7 @@ DrvWnd::~DrvWnd() {
     // through this driver to kill the native tick.
     zrdrv::TimerServiceImpl::DestroyInstance();
     dirty_.Clear();
+    drawing_.Clear();
     // A later CreateDrvWnd makes a fresh driver rather than answering a dead one.
     if (g_driver == this) g_driver = nullptr;
 }
@@ -454,7 +455,7 @@ void DrvWnd::DrawPass() {
     }
     // What this pass draws leaves the dirty region now; whatever is invalidated
     // while it draws stays for the pass after it.
-    RectRegion drawing;
+    RectRegion& drawing = drawing_;
     drawing.Swap(dirty_);
     if (engine_->GetRenderMode() == ZRRENDER_DIRTY_RECTS) {
         drawing.Normalise();

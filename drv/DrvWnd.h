@@ -104,6 +104,9 @@ private:
     IWnd* hover_ = nullptr;
     IWnd* capture_ = nullptr;
     RectRegion dirty_;
+    // What the current pass draws. Kept between passes so that normalising
+    // reuses its scratch space instead of allocating every pass.
+    RectRegion drawing_;
     bool initialised_ = false;
     std::uint32_t maskColor_ = 0x88000000;
     std::int32_t mouseX_ = 0;

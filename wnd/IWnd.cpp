@@ -36,6 +36,8 @@ struct RenderFrame {
     IWnd* wnd;
     ZrRect rect;
     ZrRect clip;
+    // Hit testing keeps frames too, with a rectangle but no clip.
+    bool hasClip;
     unsigned generation;
     RenderFrame* outer;
 };
@@ -50,7 +52,11 @@ const RenderFrame* FrameOf(const IWnd* wnd) {
 class RenderFrameScope {
 public:
     RenderFrameScope(IWnd* wnd, const ZrRect& rect, const ZrRect& clip)
-        : frame_{wnd, rect, clip, g_geometryGeneration, g_renderFrame} {
+        : frame_{wnd, rect, clip, true, g_geometryGeneration, g_renderFrame} {
+        g_renderFrame = &frame_;
+    }
+    RenderFrameScope(IWnd* wnd, const ZrRect& rect)
+        : frame_{wnd, rect, rect, false, g_geometryGeneration, g_renderFrame} {
         g_renderFrame = &frame_;
     }
     ~RenderFrameScope() { g_renderFrame = frame_.outer; }
@@ -92,7 +98,8 @@ bool WndDC::GetClipRect(ZrRect* out) {
     if (!parent) return owner_->GetWndPosRect(out);
     ZrRect own;
     GetRect(&own);
-    if (const RenderFrame* frame = FrameOf(parent)) {
+    const RenderFrame* frame = FrameOf(parent);
+    if (frame && frame->hasClip) {
         *out = Intersect(own, frame->clip);
         return true;
     }
@@ -583,6 +590,12 @@ IWnd* IWnd::GetActiveChild(bool directOnly) {
 }
 
 IWnd* IWnd::GetChildAtPoint(ZrPoint point, bool directOnly) {
+    if (drawOrder_.empty()) return nullptr;
+    // Each child finds this window's surface rectangle here instead of walking
+    // up to the root again.
+    ZrRect rect;
+    GetWndRect(&rect);
+    RenderFrameScope frame(this, rect);
     IWnd* candidate = nullptr;
     for (auto it = drawOrder_.rbegin(); it != drawOrder_.rend(); ++it) {
         if ((*it)->IsHit(point)) {
@@ -853,7 +866,9 @@ void IWnd::OnRender() {
     OnRenderStarted(args);
     if (!self.Get()) return;
     IWnd* modal = zrwnd::Driver()->GetModalWnd();
-    if (IsModal()) _DrawModalMask();
+    // Only the driver's modal window can be modal; without one there is no
+    // mask to draw and nothing to ask.
+    if (modal && IsModal()) _DrawModalMask();
     RenderSelf();
     if (!self.Get()) return;
     OnRenderChild(args);
@@ -863,10 +878,20 @@ void IWnd::OnRender() {
         GetWndRect(&rect);
         RenderFrameScope frame(this, rect, clip);
         // The modal window is drawn by the driver after the whole tree.
+        // A child wholly outside the area being drawn would return from its
+        // drawing before any event; it is not asked at all, so a pass costs a
+        // step per window that can meet the area rather than one per window of
+        // the tree. Children with a clip of their own, and every child once a
+        // handler has moved something, are asked as usual.
+        const ZrRect area{clip.left - rect.left, clip.top - rect.top, clip.right - rect.left, clip.bottom - rect.top};
+        bool cull = true;
         for (size_t i = 0; i < drawOrder_.size(); ++i) {
             IWnd* child = drawOrder_[i];
-            if (child != modal) child->OnRender();
+            if (child == modal) continue;
+            if (cull && !child->wndDC_.HasExplicitClip() && !Overlap(child->wndPosRect_, area)) continue;
+            child->OnRender();
             if (!self.Get()) return;
+            cull = FrameOf(this) != nullptr;
         }
     }
     OnRenderEnded(args);

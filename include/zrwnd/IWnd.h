@@ -36,6 +36,8 @@ public:
     bool SetClipRect(const ZrRect* rect) override;
     void* GetReserved() override;
 
+    bool HasExplicitClip() const { return clip_.left != -1; }
+
 private:
     IWnd* owner_;
     // Unset while its left is -1.
@@ -150,6 +152,9 @@ public:
     virtual void OnKeyDown(ZrKeyEventArgs& args);
     virtual void OnKeyUp(ZrKeyEventArgs& args);
     virtual void OnChar(ZrKeyEventArgs& args);
+    // Draws the window and its subtree within the area being drawn. A child
+    // whose rectangle lies wholly outside that area (and that has no clip of
+    // its own) is skipped without being asked.
     virtual void OnRender();
     virtual void RenderSelf();
 

@@ -177,10 +177,14 @@ public:
     virtual void FireEvent(const ZrString& name, ZrEventArgs& args);
 
 private:
-    zrassist::SubscriberList* FindList(const ZrString& name) const;
+    zrassist::SubscriberList* FindList(const ZrString& name, int length) const;
+    void UpdateLengthMask();
 
     const zrassist::EventShape* shape_ = nullptr;
     std::vector<zrassist::EventSubscriptions> subscriptions_;
+    // One bit per name length (modulo 32) among the events that have
+    // subscribers: firing an event nobody listens to costs one test.
+    std::uint32_t lengthMask_ = 0;
     bool muted_ = false;
     // Sizing hints of the set's tables (initial bucket count and growth step).
     std::uint8_t bucketHint_ = 17;

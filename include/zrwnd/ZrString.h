@@ -18,7 +18,10 @@ public:
     ZrString& operator=(ZrString&& other) noexcept;
     ZrString& operator=(const char* text);
 
-    int GetLength() const;
+    int GetLength() const {
+        if (bufferOut_) Sync();
+        return static_cast<int>(bytes_.size());
+    }
     // A writable buffer of at least `size` bytes plus a terminating zero. The
     // length follows the first zero byte written into it.
     char* GetBuffer(int size);

@@ -177,6 +177,34 @@ TEST_F(RedrawTest, NothingInvalidatedIsLost) {
     EXPECT_EQ(static_cast<DrvWnd*>(driver())->GetDirtyRegion().Count(), 0);
 }
 
+// A pass asks only the children that can meet the area being drawn; a child
+// with a clip of its own is asked wherever it lies.
+TEST_F(RedrawTest, APassSkipsChildrenOutsideTheAreaBeingDrawn) {
+    struct Counting : ColourWnd {
+        using ColourWnd::ColourWnd;
+        int asked = 0;
+        void OnRender() override {
+            ++asked;
+            ColourWnd::OnRender();
+        }
+    };
+    Counting near{"N", kStill}, far{"F", kStill}, clipped{"C", kStill};
+    ZrRect rn{400, 400, 420, 420}, rf{600, 10, 620, 30}, rc{600, 40, 620, 60};
+    near.Create(rn, &root, ZRWS_VISIBLE);
+    far.Create(rf, &root, ZRWS_VISIBLE);
+    clipped.Create(rc, &root, ZRWS_VISIBLE);
+    ZrRect own{0, 0, 640, 480};
+    clipped.GetWndDC()->SetClipRect(&own);
+    near.asked = far.asked = clipped.asked = 0;
+    near.Invalidate(true);
+    EXPECT_EQ(near.asked, 1);
+    EXPECT_EQ(far.asked, 0);
+    EXPECT_EQ(clipped.asked, 1);
+    root.RemoveChild(&near);
+    root.RemoveChild(&far);
+    root.RemoveChild(&clipped);
+}
+
 // However modality ends, the whole surface is drawn once, without the mask.
 TEST_F(RedrawTest, TheModalMaskNeverOutlivesModality) {
     using Route = std::function<void(IWnd&)>;

@@ -1,0 +1,150 @@
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "AllocCounter.h"
+#include "NullEngine.h"
+#include "zrwnd/ZrWnd.h"
+
+namespace {
+
+constexpr int kWidth = 1280;
+constexpr int kHeight = 720;
+
+LPARAM Point(int x, int y) { return static_cast<LPARAM>((y << 16) | (x & 0xFFFF)); }
+
+// 1 root, 10 x 10 panels, 10 x 10 stock buttons in each: 10,101 windows
+// tiling the surface, 10,000 of them buttons.
+struct ButtonTree {
+    NullEngine engine{kWidth, kHeight};
+    std::vector<std::unique_ptr<IWnd>> windows;
+    int clicks = 0;
+
+    ButtonTree() {
+        CreateDrvWnd()->Init(&engine);
+        windows.push_back(std::make_unique<IWnd>());
+        IWnd* root = windows.back().get();
+        ZrRect all{0, 0, kWidth, kHeight};
+        root->Create(all, nullptr, 0);
+        const int pw = kWidth / 10, ph = kHeight / 10, lw = pw / 10, lh = ph / 10;
+        for (int p = 0; p < 100; ++p) {
+            windows.push_back(std::make_unique<IWnd>());
+            IWnd* panel = windows.back().get();
+            ZrRect pr{(p % 10) * pw, (p / 10) * ph, (p % 10 + 1) * pw, (p / 10 + 1) * ph};
+            panel->Create(pr, root, ZRWS_VISIBLE);
+            for (int l = 0; l < 100; ++l) {
+                auto button = std::make_unique<Button>();
+                ZrRect lr{(l % 10) * lw, (l / 10) * lh, (l % 10 + 1) * lw, (l / 10 + 1) * lh};
+                button->Create(lr, panel, ZRWS_VISIBLE);
+                button->SubscribeEvent(ZrEventClicked, ZrSubscriber([this](const ZrEventArgs&) {
+                    ++clicks;
+                    return true;
+                }));
+                windows.push_back(std::move(button));
+            }
+        }
+        root->SetVisible(true, true);
+        CreateDrvWnd()->SetRootWnd(root);
+        CreateDrvWnd()->Render();
+    }
+    ~ButtonTree() {
+        CreateDrvWnd()->SetRootWnd(nullptr);
+        while (!windows.empty()) windows.pop_back();
+        CreateDrvWnd()->Release();
+    }
+};
+
+// Move onto a button, press and release: the button's hover, pressed and
+// hover states each redraw it, and it fires "EventClicked".
+void BM_ButtonClick(benchmark::State& state) {
+    ButtonTree tree;
+    IDrvWnd* drv = CreateDrvWnd();
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> x(0, kWidth - 1), y(0, kHeight - 1);
+    std::size_t allocations = 0;
+    for (auto _ : state) {
+        const auto before = zrbench::CurrentAllocs();
+        drv->HandleMessage(WM_MOUSEMOVE, 0, Point(x(random), y(random)));
+        drv->HandleMessage(WM_LBUTTONDOWN, 0, 0);
+        drv->HandleMessage(WM_LBUTTONUP, 0, 0);
+        allocations += zrbench::CurrentAllocs().allocations - before.allocations;
+    }
+    state.counters["allocs"] = static_cast<double>(allocations);
+    state.counters["clicks"] = tree.clicks;
+}
+BENCHMARK(BM_ButtonClick);
+
+void BM_ButtonTreePass(benchmark::State& state) {
+    ButtonTree tree;
+    IDrvWnd* drv = CreateDrvWnd();
+    for (auto _ : state) {
+        drv->InvalidateRect(nullptr, false);
+        drv->Render();
+    }
+}
+BENCHMARK(BM_ButtonTreePass)->Unit(benchmark::kMicrosecond);
+
+// Every heap byte a button owns, its object included, with its event declared
+// and no subscription.
+void BM_BytesPerButton(benchmark::State& state) {
+    NullEngine engine{kWidth, kHeight};
+    CreateDrvWnd()->Init(&engine);
+    constexpr int kButtons = 1000;
+    double bytes = 0;
+    for (auto _ : state) {
+        std::vector<std::unique_ptr<Button>> buttons;
+        buttons.reserve(kButtons);
+        const auto before = zrbench::CurrentAllocs();
+        for (int i = 0; i < kButtons; ++i) buttons.push_back(std::make_unique<Button>());
+        const auto after = zrbench::CurrentAllocs();
+        bytes = static_cast<double>(after.liveBytes - before.liveBytes) / kButtons;
+    }
+    state.counters["bytes_per_button"] = bytes;
+    state.counters["sizeof_Button"] = sizeof(Button);
+    CreateDrvWnd()->Release();
+}
+BENCHMARK(BM_BytesPerButton)->Iterations(3);
+
+// Dragging the thumb of a scroll bar up and down its track.
+void BM_ThumbDrag(benchmark::State& state) {
+    NullEngine engine{kWidth, kHeight};
+    IDrvWnd* drv = CreateDrvWnd();
+    drv->Init(&engine);
+    IWnd root;
+    ZrRect all{0, 0, kWidth, kHeight};
+    root.Create(all, nullptr, ZRWS_VISIBLE);
+    drv->SetRootWnd(&root);
+    ScrollBar bar;
+    ZrRect place{100, 100, 116, 600};
+    bar.Create(place, &root, ZRWS_VISIBLE);
+    // The null engine has no images: the parts get the sizes their art would give.
+    bar.GetDownButton()->MoveWnd(0, 0, 16, 16);
+    bar.GetThumb()->MoveWnd(0, 0, 16, 32);
+    bar.SetScrollRange(0, 1000);
+    drv->HandleMessage(WM_MOUSEMOVE, 0, Point(108, 132));
+    drv->HandleMessage(WM_LBUTTONDOWN, 0, 0);
+    std::size_t allocations = 0;
+    int y = 132;
+    int step = 7;
+    for (auto _ : state) {
+        y += step;
+        if (y > 590 || y < 120) step = -step;
+        const auto before = zrbench::CurrentAllocs();
+        drv->HandleMessage(WM_MOUSEMOVE, 0, Point(108, y));
+        allocations += zrbench::CurrentAllocs().allocations - before.allocations;
+    }
+    drv->HandleMessage(WM_LBUTTONUP, 0, 0);
+    state.counters["allocs"] = static_cast<double>(allocations);
+    state.counters["pos"] = bar.GetScrollPos();
+    drv->SetRootWnd(nullptr);
+    bar.Destroy();
+    root.Destroy();
+    drv->Release();
+}
+BENCHMARK(BM_ThumbDrag);
+
+}  // namespace
+
+BENCHMARK_MAIN();
