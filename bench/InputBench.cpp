@@ -6,6 +6,7 @@
 
 #include "AllocCounter.h"
 #include "NullEngine.h"
+#include "TiledTree.h"
 #include "zrwnd/ZrWnd.h"
 
 namespace {
@@ -29,24 +30,9 @@ struct Tree {
 
     Tree() {
         CreateDrvWnd()->Init(&engine);
-        windows.push_back(std::make_unique<IWnd>());
-        IWnd* root = windows.back().get();
-        ZrRect all{0, 0, kWidth, kHeight};
-        root->Create(all, nullptr, 0);
-        const int pw = kWidth / 10, ph = kHeight / 10, lw = pw / 10, lh = ph / 10;
-        for (int p = 0; p < 100; ++p) {
-            windows.push_back(std::make_unique<IWnd>());
-            IWnd* panel = windows.back().get();
-            ZrRect pr{(p % 10) * pw, (p / 10) * ph, (p % 10 + 1) * pw, (p / 10 + 1) * ph};
-            panel->Create(pr, root, ZRWS_VISIBLE);
-            for (int l = 0; l < 100; ++l) {
-                windows.push_back(std::make_unique<IWnd>());
-                IWnd* leaf = windows.back().get();
-                ZrRect lr{(l % 10) * lw, (l / 10) * lh, (l % 10 + 1) * lw, (l / 10 + 1) * lh};
-                leaf->Create(lr, panel, ZRWS_VISIBLE);
-                leaf->SubscribeEvent(ZrWndEvents::MouseMove, ZrSubscriber(&counter, &Counter::OnMove));
-            }
-        }
+        IWnd* root = zrbench::BuildTiledTree<IWnd>(windows, kWidth, kHeight, [this](IWnd& leaf) {
+            leaf.SubscribeEvent(ZrWndEvents::MouseMove, ZrSubscriber(&counter, &Counter::OnMove));
+        });
         root->SetVisible(true, true);
         CreateDrvWnd()->SetRootWnd(root);
         CreateDrvWnd()->Render();
