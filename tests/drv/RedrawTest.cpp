@@ -188,20 +188,20 @@ TEST_F(RedrawTest, APassSkipsChildrenOutsideTheAreaBeingDrawn) {
             ColourWnd::OnRender();
         }
     };
-    Counting near{"N", kStill}, far{"F", kStill}, clipped{"C", kStill};
+    Counting inside{"N", kStill}, outside{"F", kStill}, clipped{"C", kStill};
     ZrRect rn{400, 400, 420, 420}, rf{600, 10, 620, 30}, rc{600, 40, 620, 60};
-    near.Create(rn, &root, ZRWS_VISIBLE);
-    far.Create(rf, &root, ZRWS_VISIBLE);
+    inside.Create(rn, &root, ZRWS_VISIBLE);
+    outside.Create(rf, &root, ZRWS_VISIBLE);
     clipped.Create(rc, &root, ZRWS_VISIBLE);
     ZrRect own{0, 0, 640, 480};
     clipped.GetWndDC()->SetClipRect(&own);
-    near.asked = far.asked = clipped.asked = 0;
-    near.Invalidate(true);
-    EXPECT_EQ(near.asked, 1);
-    EXPECT_EQ(far.asked, 0);
+    inside.asked = outside.asked = clipped.asked = 0;
+    inside.Invalidate(true);
+    EXPECT_EQ(inside.asked, 1);
+    EXPECT_EQ(outside.asked, 0);
     EXPECT_EQ(clipped.asked, 1);
-    root.RemoveChild(&near);
-    root.RemoveChild(&far);
+    root.RemoveChild(&inside);
+    root.RemoveChild(&outside);
     root.RemoveChild(&clipped);
 }
 
