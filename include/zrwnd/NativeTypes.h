@@ -18,6 +18,7 @@
 #  undef MessageBox
 #  undef GetCharWidth
 #  undef SetCursor
+#  undef LoadImage
 #else
 #include <cstdint>
 
