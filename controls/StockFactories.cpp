@@ -4,6 +4,7 @@
 
 #include "controls/Button.h"
 #include "controls/DefWnd.h"
+#include "controls/Edit.h"
 #include "controls/ScrollBar.h"
 #include "zrwnd/IWndFactory.h"
 
@@ -20,6 +21,7 @@ public:
 
 using DefWndFactory = StockFactory<DefWnd>;
 using ButtonFactory = StockFactory<Button>;
+using EditFactory = StockFactory<Edit>;
 using ScrollBarFactory = StockFactory<ScrollBar>;
 
 // Registers a new factory; one the registry refuses (the type is taken) is
@@ -35,9 +37,10 @@ void Register(WndTypeRegistry* registry, const char* type) {
 
 void RegisterStockFactories(WndTypeRegistry* registry) {
     if (!registry) return;
-    // The fixed order of the stock types; the edit box, rich edit, menu and
-    // combo box join in their places as they land.
+    // The fixed order of the stock types; the rich edit, menu and combo box
+    // join in their places as they land.
     Register<DefWndFactory>(registry, "DefWnd");
     Register<ButtonFactory>(registry, "Button");
+    Register<EditFactory>(registry, "Edit");
     Register<ScrollBarFactory>(registry, "ScrollBar");
 }

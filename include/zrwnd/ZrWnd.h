@@ -5,6 +5,7 @@
 #include "zrwnd/Button.h"
 #include "zrwnd/ControlKit.h"
 #include "zrwnd/DefWnd.h"
+#include "zrwnd/Edit.h"
 #include "zrwnd/Engine.h"
 #include "zrwnd/EventArgs.h"
 #include "zrwnd/IDC.h"

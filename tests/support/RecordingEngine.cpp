@@ -79,7 +79,8 @@ int RecordingFont::FitText(const char* text, int width, int) {
 
 void RecordingFont::AdjustBoundary(const char* text, int* index, int flags) {
     if (!text || !index) return;
-    if (GetByteKind(text, *index) == ZRBYTE_TRAIL) *index += (flags ? 1 : -1);
+    // Keeping the bytes up to and including a lead byte would split its character.
+    if (GetByteKind(text, *index) == ZRBYTE_LEAD) *index += (flags ? 1 : -1);
 }
 
 int RecordingFont::GetByteKind(const char* text, int index) {

@@ -154,6 +154,14 @@ TEST(InterfaceSlotOrder, ControlsFollowTheWindowSlots) {
                                  SlotOf(&S::IsTrackLine), SlotOf(&S::SetTrackLine), SlotOf(&S::GetClrTrack),
                                  SlotOf(&S::SetClrTrack), SlotOf(&S::SetTrackImage), SlotOf(&S::LoadTrackImage)}),
               Expected(first, 15));
+    using E = IEdit;
+    EXPECT_EQ((std::vector<long>{SlotOf(&E::IsPassword), SlotOf(&E::SetPassword), SlotOf(&E::IsReadOnly),
+                                 SlotOf(&E::SetReadOnly), SlotOf(&E::GetMaxLength), SlotOf(&E::SetMaxLength),
+                                 SlotOf(&E::GetClrBack), SlotOf(&E::GetClrText), SlotOf(&E::GetClrCaret),
+                                 SlotOf(&E::GetClrSelection), SlotOf(&E::SetClrBack), SlotOf(&E::SetClrText),
+                                 SlotOf(&E::SetClrCaret), SlotOf(&E::SetClrSelection), SlotOf(&E::SelectAll)}),
+              Expected(first, 15));
+    EXPECT_EQ(SlotOf(&Edit::SelectAll), first + 14);
     // The implementations keep the interface's slots, and the thumb adds none.
     EXPECT_EQ(SlotOf(&ScrollBar::LoadTrackImage), first + 14);
     EXPECT_EQ(SlotOf(&ScrollThumb::GetClrText), first + 9);

@@ -1,0 +1,511 @@
+#include "controls/Edit.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/Native.h"
+#include "wnd/WndHost.h"
+#include "wnd/WndWatch.h"
+#include "zrwnd/ControlKit.h"
+#include "zrwnd/IDrvWnd.h"
+#include "zrwnd/Timer.h"
+
+namespace {
+
+constexpr std::uint32_t kRepaintPeriodMs = 30;
+constexpr std::uint32_t kTextFormat = 0x61;
+// The caret shows for the first 400 ms of every second after a restart.
+constexpr int kBlinkOnMs = 400;
+constexpr int kBlinkCycleMs = 1000;
+
+constexpr int kBackspace = 8;
+constexpr int kEnd = 35;
+constexpr int kHome = 36;
+constexpr int kLeft = 37;
+constexpr int kRight = 39;
+constexpr int kDelete = 46;
+constexpr int kCopy = 'C';
+constexpr int kPaste = 'V';
+constexpr int kCut = 'X';
+
+bool IsHighByte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
+
+// The length of `text` without a lone lead byte at its end: a character is two
+// bytes when its first byte has the high bit set.
+size_t WholeCharacters(const char* text, size_t length) {
+    size_t i = 0;
+    while (i < length) {
+        const size_t step = IsHighByte(text[i]) ? 2 : 1;
+        if (i + step > length) break;
+        i += step;
+    }
+    return i;
+}
+
+// The character boundary at or before index, walking from the start.
+int BoundaryAtOrBefore(const char* text, int index) {
+    int i = 0;
+    while (text[i] && i < index) {
+        const int step = IsHighByte(text[i]) && text[i + 1] ? 2 : 1;
+        if (i + step > index) break;
+        i += step;
+    }
+    return i;
+}
+
+// The half-typed two-byte character, shared by every edit box: its lead byte
+// may arrive in one box and its trail byte in another.
+struct PendingCharacter {
+    bool leadPending = false;
+    char bytes[3] = {};
+};
+
+PendingCharacter& Pending() {
+    static PendingCharacter pending;
+    return pending;
+}
+
+}  // namespace
+
+Edit::Edit() : repaint_(this, &Edit::OnRepaintTick) {}
+
+Edit::~Edit() {
+    if (timers_) timers_->KillTimer(ZRTIMER_EDIT_CARET, repaint_);
+}
+
+bool Edit::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
+    zrwnd::WndWatch self(this);
+    IWnd::Create(rect, parent, style);
+    if (!self.Get()) return false;
+    timers_ = zrwnd::Driver()->GetTimer();
+    return timers_ != nullptr;
+}
+
+bool Edit::OnRepaintTick(const ZrEventArgs&) {
+    Invalidate(true);
+    return true;
+}
+
+int Edit::ByteKind(int index) {
+    IFont2* font = GetFont();
+    if (!font) return IsHighByte(display_.GetAt(index)) ? ZRBYTE_LEAD : ZRBYTE_SINGLE;
+    // First visible is always on a character boundary: asking from there keeps
+    // the font's walk as short as the view instead of as long as the text.
+    const int base = index >= firstVisible_ ? firstVisible_ : 0;
+    return font->GetByteKind(display_.c_str() + base, index - base);
+}
+
+int Edit::WidthBetween(int from, int to) {
+    IFont2* font = GetFont();
+    if (!font || to <= from) return 0;
+    run_.assign(display_.c_str() + from, static_cast<size_t>(to - from));
+    return font->GetTextWidth(run_.c_str());
+}
+
+void Edit::ApplyText(const char* text) {
+    _StoreWndText(text);
+    display_ = text;
+    if (!password_) return;
+    const int length = display_.GetLength();
+    for (int i = 0; i < length; ++i) display_.SetAt(i, '*');
+}
+
+void Edit::ClearSelection() {
+    if (!selecting_) return;
+    selecting_ = false;
+    anchor_ = caret_;
+}
+
+void Edit::BeginSelection() {
+    if (selecting_) return;
+    selecting_ = true;
+    anchor_ = caret_;
+}
+
+bool Edit::HasSelection() const { return selecting_ && anchor_ != caret_; }
+
+void Edit::RestartBlink() { blinkStart_ = zrwnd::Driver()->GetTimer()->GetStopwatch()->Now(); }
+
+void Edit::MoveCaret(int delta, bool byCharacters) {
+    if (delta == 0) return;
+    const int length = display_.GetLength();
+    if (!byCharacters) {
+        caret_ = std::clamp(caret_ + delta, 0, length);
+        RestartBlink();
+        return;
+    }
+    const int step = delta < 0 ? -1 : 1;
+    for (int i = 0; i != delta; i += step) {
+        caret_ += step;
+        if (caret_ < 0) {
+            caret_ = 0;
+            return;
+        }
+        if (caret_ > length) {
+            caret_ = length;
+            return;
+        }
+        if (caret_ < length && ByteKind(caret_) == ZRBYTE_TRAIL) caret_ = std::clamp(caret_ + step, 0, length);
+    }
+    RestartBlink();
+}
+
+void Edit::KeepViewOnBoundary(int editAt) {
+    // Edits at or after the first visible byte leave the bytes before it, and
+    // so its boundary, alone; an edit before it (the view not laid out since
+    // the caret left it) may not.
+    if (editAt < firstVisible_) firstVisible_ = BoundaryAtOrBefore(display_.c_str(), firstVisible_);
+}
+
+void Edit::DeleteChars(int position, int count, bool byCharacters) {
+    const int length = display_.GetLength();
+    if (position < 0 || position >= length || count == 0) return;
+    ZrString text = GetWndText();
+    if (byCharacters) {
+        // The real text is walked, also in password mode, so a two-byte
+        // character goes whole even though the display shows two asterisks.
+        const int textLength = text.GetLength();
+        int bytes = 0;
+        for (int i = 0; i < count && position + bytes < textLength; ++i) {
+            bytes += IsHighByte(text.GetAt(position + bytes)) ? 2 : 1;
+        }
+        count = std::min(bytes, textLength - position);
+    }
+    text.Delete(position, count);
+    ApplyText(text);
+    KeepViewOnBoundary(position);
+}
+
+void Edit::DeleteSelection() {
+    if (!selecting_) return;
+    const int start = std::min(anchor_, caret_);
+    const int count = std::abs(anchor_ - caret_);
+    caret_ = start;
+    DeleteChars(start, count, false);
+    ClearSelection();
+}
+
+void Edit::InsertText(const char* text) {
+    if (!text) return;
+    std::string insert(text);
+    const int textLength = GetWndText().GetLength();
+    // The room is taken before a selection that is about to be replaced goes:
+    // the selection does not count as free room.
+    if (textLength + static_cast<int>(insert.size()) > maxLength_) {
+        int room = maxLength_ - textLength - 1;
+        if (room >= 0) {
+            if (IFont2* font = GetFont()) font->AdjustBoundary(insert.c_str(), &room, 0);
+        }
+        insert.resize(room + 1 > 0 ? static_cast<size_t>(room + 1) : 0);
+    }
+    // A lone lead byte at the end would leave half a character in the text.
+    insert.resize(WholeCharacters(insert.data(), insert.size()));
+    DeleteSelection();
+    KeepViewOnBoundary(caret_);
+    ZrString updated = GetWndText();
+    updated.Insert(caret_, insert.c_str());
+    ApplyText(updated);
+    MoveCaret(static_cast<int>(insert.size()), false);
+}
+
+void Edit::EnsureCaretVisible(int width) {
+    IFont2* font = GetFont();
+    if (!font) return;
+    firstVisible_ = std::min(firstVisible_, display_.GetLength());
+    const char* view = display_.c_str() + firstVisible_;
+    const int fit = font->FitText(view, width, 0);
+    if (firstVisible_ <= caret_ && caret_ <= firstVisible_ + fit + 1) return;
+    if (caret_ == 0) {
+        firstVisible_ = 0;
+        return;
+    }
+    // The caret goes to the right edge, with as much text before it as fits.
+    // Byte kinds are asked from a boundary at or before the walk's bytes.
+    const int base = caret_ >= firstVisible_ ? firstVisible_ : 0;
+    const char* buffer = display_.c_str() + base;
+    const int spacing = font->GetCharSpacing();
+    int first = caret_ - 1;
+    int sum = 0;
+    while (first >= base) {
+        sum += font->GetCharWidth(buffer, first - base) + spacing;
+        if (sum > width) {
+            first += font->GetByteKind(buffer, first - base) == ZRBYTE_LEAD ? 2 : 1;
+            break;
+        }
+        if (sum == width) {
+            if (font->GetByteKind(buffer, first - base) == ZRBYTE_TRAIL) first += 1;
+            break;
+        }
+        --first;
+    }
+    firstVisible_ = std::max(first, 0);
+}
+
+void Edit::CaretFromPoint(int x) {
+    IFont2* font = GetFont();
+    firstVisible_ = std::min(firstVisible_, display_.GetLength());
+    const int fit = font ? font->FitText(display_.c_str() + firstVisible_, x, 2) : -1;
+    caret_ = std::min(firstVisible_ + fit + 1, display_.GetLength());
+    // Left of the view the caret steps out of it; the next drawing lays the
+    // view out again.
+    if (x < 0) MoveCaret(-1, true);
+}
+
+void Edit::CopyToClipboard(const char* text, int length) {
+    if (!text || length <= 0) return;
+    zrnative::SetClipboardText(std::string(text, static_cast<size_t>(length)).c_str());
+}
+
+bool Edit::GetClipboardText(std::string* out) { return zrnative::GetClipboardText(out); }
+
+void Edit::OnTextChanged(ZrWndEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnTextChanged(args);
+    if (!self.Get()) return;
+    if (!IsRelayMSGToParent()) args.handled = true;
+    ZrString text = GetWndText();
+    if (text.GetLength() > maxLength_) {
+        int keep = maxLength_ - 1;
+        if (IFont2* font = GetFont()) font->AdjustBoundary(text.c_str(), &keep, 0);
+        text = text.Left(keep + 1);
+    }
+    // Half a character at the end is not kept either.
+    text = text.Left(static_cast<int>(WholeCharacters(text.c_str(), static_cast<size_t>(text.GetLength()))));
+    ApplyText(text);
+    caret_ = display_.GetLength();
+    // The whole text is new: the first visible byte stays where it was, on a
+    // boundary of the new text.
+    firstVisible_ = BoundaryAtOrBefore(display_.c_str(), std::min(firstVisible_, caret_));
+    Invalidate(true);
+}
+
+void Edit::OnActivated(ZrActiveEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnActivated(args);
+    if (!self.Get()) return;
+    if (!IsRelayMSGToParent()) args.handled = true;
+    // Tied to the box: the repaint stops when the box is deleted.
+    if (timers_) SetWndTimer(ZRTIMER_EDIT_CARET, kRepaintPeriodMs, repaint_);
+}
+
+void Edit::OnDeactivated(ZrActiveEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnDeactivated(args);
+    if (!self.Get()) return;
+    if (!IsRelayMSGToParent()) args.handled = true;
+    if (timers_) timers_->KillTimer(ZRTIMER_EDIT_CARET, repaint_);
+    ClearSelection();
+    Invalidate(true);
+}
+
+void Edit::OnIMEChanged(ZrIMEEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnIMEChanged(args);
+    if (!self.Get()) return;
+    if (!IsRelayMSGToParent()) args.handled = true;
+    layout_ = args.newLayout;
+}
+
+void Edit::OnMouseDown(ZrMouseEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnMouseDown(args);
+    if (!self.Get() || readOnly_) return;
+    zrkit::MarkHandled(this, args);
+    if (args.button != ZRMOUSE_LEFT || !CaptureInput() || !self.Get()) return;
+    ZrPoint point{args.x, args.y};
+    ScreenToClient(&point);
+    CaretFromPoint(point.x);
+    dragging_ = true;
+    ClearSelection();
+    BeginSelection();
+    // A password box always goes back to the plain layout; any other box
+    // chooses the input method it last had.
+    IDrvWnd* driver = zrwnd::Driver();
+    if (password_) {
+        driver->RestoreKeyboardLayout();
+    } else if (layout_) {
+        driver->SelectKeyboardLayout(layout_);
+    }
+    if (!self.Get()) return;
+    RestartBlink();
+    Invalidate(true);
+}
+
+void Edit::OnMouseMove(ZrMouseEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnMouseMove(args);
+    if (!self.Get() || readOnly_) return;
+    zrkit::MarkHandled(this, args);
+    if (!dragging_) return;
+    ZrPoint point{args.x, args.y};
+    ScreenToClient(&point);
+    CaretFromPoint(point.x);
+}
+
+void Edit::OnMouseUp(ZrMouseEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnMouseUp(args);
+    if (!self.Get() || readOnly_) return;
+    zrkit::MarkHandled(this, args);
+    if (args.button != ZRMOUSE_LEFT) return;
+    ReleaseInput();
+    if (!self.Get()) return;
+    dragging_ = false;
+    if (!HasSelection()) ClearSelection();
+}
+
+void Edit::OnKeyDown(ZrKeyEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnKeyDown(args);
+    if (!self.Get()) return;
+    const bool shift = (args.state & ZRSTATE_SHIFT) != 0;
+    const bool ctrl = (args.state & ZRSTATE_CTRL) != 0;
+    auto selectOrClear = [&] {
+        if (shift) {
+            BeginSelection();
+        } else {
+            ClearSelection();
+        }
+    };
+    switch (args.key) {
+        case kBackspace:
+            if (selecting_) {
+                DeleteSelection();
+            } else if (caret_ > 0) {
+                MoveCaret(-1, true);
+                DeleteChars(caret_, 1, true);
+            }
+            break;
+        case kEnd:
+            selectOrClear();
+            caret_ = display_.GetLength();
+            break;
+        case kHome:
+            selectOrClear();
+            caret_ = 0;
+            break;
+        case kLeft:
+            selectOrClear();
+            MoveCaret(-1, true);
+            break;
+        case kRight:
+            selectOrClear();
+            MoveCaret(1, true);
+            break;
+        case kDelete:
+            if (selecting_) {
+                DeleteSelection();
+            } else {
+                DeleteChars(caret_, 1, true);
+            }
+            break;
+        case kCopy:
+        case kCut:
+            // The real text is copied, also in password mode.
+            if (ctrl && selecting_) {
+                const int start = std::min(anchor_, caret_);
+                const ZrString text = GetWndText();
+                CopyToClipboard(text.c_str() + start, std::abs(anchor_ - caret_));
+                if (args.key == kCut) DeleteSelection();
+            }
+            break;
+        case kPaste:
+            if (ctrl) {
+                if (selecting_) DeleteSelection();
+                std::string pasted;
+                if (GetClipboardText(&pasted)) InsertText(pasted.c_str());
+            }
+            break;
+        default:
+            // Up, Down, Enter, Tab and the rest are the parent's.
+            if (IsRelayMSGToParent()) args.handled = false;
+            return;
+    }
+    // The box shows the change at its next repaint (every 30 ms while active).
+    args.handled = !IsRelayMSGToParent();
+}
+
+void Edit::OnChar(ZrKeyEventArgs& args) {
+    zrwnd::WndWatch self(this);
+    IWnd::OnChar(args);
+    if (!self.Get()) return;
+    if (!IsRelayMSGToParent()) args.handled = true;
+    // Control characters (Enter, Tab, Backspace) are not text.
+    if (args.character < 32 || readOnly_) return;
+    PendingCharacter& pending = Pending();
+    const char byte = static_cast<char>(args.character & 0xFF);
+    if (!pending.leadPending) {
+        if (IsHighByte(byte)) {
+            pending.bytes[0] = byte;
+            pending.leadPending = true;
+            return;
+        }
+        pending.bytes[0] = byte;
+    } else {
+        pending.bytes[1] = byte;
+        pending.leadPending = false;
+    }
+    const std::string typed(pending.bytes);
+    pending = PendingCharacter{};
+    InsertText(typed.c_str());
+}
+
+void Edit::RenderSelf() {
+    ZrRect r;
+    GetClientRect(&r);
+    IDC* dc = GetClientDC();
+    IDrvRender* renderer = zrwnd::Renderer();
+    if (!renderer) return;
+    EnsureCaretVisible(r.right - r.left);
+    renderer->FillRect(dc, &r, backArgb_);
+    IFont2* font = GetFont();
+    if (font) font->DrawText(dc, display_.c_str() + firstVisible_, &r, textArgb_, kTextFormat, GetClrFontBorder());
+    if (!IsActive(false) || readOnly_ || !font) return;
+    int inset = (r.bottom - r.top - font->GetFontHeight()) / 2;
+    if (inset < 0) inset = 0;
+    if (inset >= 2) inset -= 2;
+    const int halfSpacing = font->GetCharSpacing() / 2;
+    const int caretX = r.left + WidthBetween(firstVisible_, caret_) + halfSpacing;
+    Stopwatch* clock = zrwnd::Driver()->GetTimer()->GetStopwatch();
+    const int elapsed = static_cast<int>(clock->ElapsedMilliseconds(blinkStart_));
+    if (elapsed % kBlinkCycleMs < kBlinkOnMs) renderer->DrawLine(dc, caretX, r.top + inset, caretX, r.bottom - inset, caretArgb_);
+    if (!selecting_) return;
+    // An anchor left of the view is at the left edge. The selection is drawn
+    // last, so its translucent colour tints the text.
+    const int anchorX = r.left + WidthBetween(firstVisible_, anchor_) + halfSpacing;
+    if (anchorX == caretX) return;
+    renderer->FillRect(dc, std::min(anchorX, caretX), r.top + inset, std::max(anchorX, caretX), r.bottom - inset,
+                       selectionArgb_);
+}
+
+bool Edit::IsPassword() { return password_; }
+
+void Edit::SetPassword(bool password) {
+    password_ = password;
+    SetWndText(GetWndText());
+}
+
+bool Edit::IsReadOnly() { return readOnly_; }
+void Edit::SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+std::int32_t Edit::GetMaxLength() { return maxLength_; }
+void Edit::SetMaxLength(std::int32_t length) { maxLength_ = length; }
+std::uint32_t Edit::GetClrBack() { return backArgb_; }
+std::uint32_t Edit::GetClrText() { return textArgb_; }
+std::uint32_t Edit::GetClrCaret() { return caretArgb_; }
+std::uint32_t Edit::GetClrSelection() { return selectionArgb_; }
+void Edit::SetClrBack(std::uint32_t argb) { backArgb_ = argb; }
+void Edit::SetClrText(std::uint32_t argb) { textArgb_ = argb; }
+void Edit::SetClrCaret(std::uint32_t argb) { caretArgb_ = argb; }
+void Edit::SetClrSelection(std::uint32_t argb) { selectionArgb_ = argb; }
+
+void Edit::SelectAll() {
+    zrwnd::WndWatch self(this);
+    SetActive(true, false);
+    if (!self.Get()) return;
+    ClearSelection();
+    caret_ = 0;
+    BeginSelection();
+    caret_ = display_.GetLength();
+    Invalidate(true);
+}

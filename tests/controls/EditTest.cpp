@@ -1,0 +1,302 @@
+#include <memory>
+#include <string>
+
+#include "controls/ControlTest.h"
+#include "platform/Native.h"
+
+namespace {
+
+using zrtest::ControlTest;
+using zrtest::EngineCall;
+using zrnative::portable::AdvanceClock;
+
+// Two GBK characters: 中 and 文.
+constexpr char kZhong[] = "\xD6\xD0";
+constexpr char kWen[] = "\xCE\xC4";
+
+// Boxes of 200 x 24 at (100, 100); the recording font makes every single
+// byte 6 pixels wide and every two-byte character 12.
+class EditTest : public ControlTest {
+public:
+    std::unique_ptr<Edit> Make(int y = 100) {
+        auto box = std::make_unique<Edit>();
+        ZrRect place{100, y, 300, y + 24};
+        EXPECT_TRUE(box->Create(place, &root, ZRWS_VISIBLE));
+        return box;
+    }
+    void Type(const std::string& bytes) {
+        for (unsigned char c : bytes) Send(WM_CHAR, 0, c);
+    }
+    void Key(int vk, int modifier = 0) {
+        if (modifier) Send(WM_KEYDOWN, 0, static_cast<WPARAM>(modifier));
+        Send(WM_KEYDOWN, 0, static_cast<WPARAM>(vk));
+        Send(WM_KEYUP, 0, static_cast<WPARAM>(vk));
+        if (modifier) Send(WM_KEYUP, 0, static_cast<WPARAM>(modifier));
+    }
+    std::string Text(Edit& box) { return box.GetWndText().c_str(); }
+};
+
+TEST_F(EditTest, CaretAndDeletionStepOverWholeCharacters) {
+    auto box = Make();
+    ClickAt(110, 110);
+    Type("a");
+    EXPECT_EQ(Text(*box), "a");
+    EXPECT_EQ(box->GetCaret(), 1);
+    // A GBK character: nothing after its lead byte, both bytes with the trail.
+    Send(WM_CHAR, 0, 0xD6);
+    EXPECT_EQ(Text(*box), "a");
+    Send(WM_CHAR, 0, 0xD0);
+    EXPECT_EQ(Text(*box), std::string("a") + kZhong);
+    EXPECT_EQ(box->GetCaret(), 3);
+    Type(std::string("b") + kWen);  // a中b文
+    Key(VK_LEFT);
+    EXPECT_EQ(box->GetCaret(), 4);
+    Key(VK_LEFT);
+    Key(VK_LEFT);
+    EXPECT_EQ(box->GetCaret(), 1);
+    Key(VK_DELETE);  // the whole of 中
+    EXPECT_EQ(Text(*box), std::string("ab") + kWen);
+    Key(VK_END);
+    Key(VK_BACK);  // the whole of 文
+    EXPECT_EQ(Text(*box), "ab");
+    EXPECT_EQ(box->GetCaret(), 2);
+    Key(VK_DELETE);  // at the end: nothing
+    Key(VK_HOME);
+    Key(VK_BACK);  // at the start: nothing
+    EXPECT_EQ(Text(*box), "ab");
+    EXPECT_EQ(box->GetCaret(), 0);
+    // Control characters are not text; Up and Enter are left to the parent.
+    Type("\r\t");
+    EXPECT_EQ(Text(*box), "ab");
+    EXPECT_FALSE(Send(WM_KEYDOWN, 0, VK_UP));
+    EXPECT_TRUE(Send(WM_KEYDOWN, 0, VK_LEFT));
+}
+
+TEST_F(EditTest, SelectionByKeysByMouseAndTheClipboard) {
+    auto box = Make();
+    ClickAt(110, 110);
+    Type(std::string("ab") + kZhong + "cd");  // ab中cd, 6 bytes
+    Key(VK_HOME);
+    Key(VK_RIGHT);
+    for (int i = 0; i < 3; ++i) Key(VK_RIGHT, VK_SHIFT);
+    EXPECT_EQ(box->GetAnchor(), 1);
+    EXPECT_EQ(box->GetCaret(), 5);  // b, 中, c
+    // The highlight spans the three characters: drawn after the text.
+    engine->ClearCalls();
+    box->Invalidate(true);
+    auto fills = engine->Calls("FillRect");
+    ASSERT_GE(fills.size(), 2u);
+    EXPECT_EQ(fills.back().args[0], 6);
+    EXPECT_EQ(fills.back().args[2], 30);
+    EXPECT_EQ(fills.back().args[4], 0x880000FF);
+
+    Key('C', VK_CONTROL);
+    std::string clip;
+    ASSERT_TRUE(zrnative::GetClipboardText(&clip));
+    EXPECT_EQ(clip, std::string("b") + kZhong + "c");
+    Key('X', VK_CONTROL);
+    EXPECT_EQ(Text(*box), "ad");
+    EXPECT_EQ(box->GetCaret(), 1);
+    Key('V', VK_CONTROL);
+    Key('V', VK_CONTROL);
+    EXPECT_EQ(Text(*box), std::string("ab") + kZhong + "cb" + kZhong + "cd");
+    // A plain Left collapses the selection and moves from the caret.
+    Key(VK_LEFT, VK_SHIFT);
+    Key(VK_LEFT);
+    EXPECT_FALSE(box->IsSelectionActive());
+
+    // The mouse: a click leaves an active empty selection while the button is
+    // down and none after; a drag leaves one.
+    MoveTo(100 + 13, 110);  // past the middle of the second byte
+    Send(WM_LBUTTONDOWN);
+    EXPECT_TRUE(box->IsSelectionActive());
+    EXPECT_EQ(box->GetCaret(), 2);
+    Send(WM_LBUTTONUP);
+    EXPECT_FALSE(box->IsSelectionActive());
+    Send(WM_LBUTTONDOWN);
+    MoveTo(100 + 31, 110);
+    Send(WM_LBUTTONUP);
+    EXPECT_TRUE(box->IsSelectionActive());
+    EXPECT_EQ(box->GetAnchor(), 2);
+    EXPECT_EQ(box->GetCaret(), 5);
+
+    // Ctrl+C without a selection leaves the clipboard alone.
+    zrnative::SetClipboardText("kept");
+    Key(VK_END);
+    Key('C', VK_CONTROL);
+    ASSERT_TRUE(zrnative::GetClipboardText(&clip));
+    EXPECT_EQ(clip, "kept");
+}
+
+TEST_F(EditTest, MaximumLengthCutsOnCharacterBoundaries) {
+    auto box = Make();
+    box->SetMaxLength(4);
+    ClickAt(110, 110);
+    Type("abc");
+    Type(kZhong);  // no room for two bytes
+    EXPECT_EQ(Text(*box), "abc");
+    Type("d");
+    EXPECT_EQ(Text(*box), "abcd");
+    // A full box with a selection: typing removes the selection and inserts
+    // nothing, the room having been taken before it went.
+    Key(VK_LEFT, VK_SHIFT);
+    Type("e");
+    EXPECT_EQ(Text(*box), "abc");
+    // A paste larger than the room keeps what fits, whole characters only.
+    zrnative::SetClipboardText((std::string(kWen) + "xyz").c_str());
+    Key(VK_BACK);
+    Key(VK_BACK);
+    Key('V', VK_CONTROL);
+    EXPECT_EQ(Text(*box), std::string("a") + kWen + "x");
+
+    // SetWndText with 2000 bytes: the event sees them all, the box keeps 1024,
+    // or 1023 when byte 1024 would start a two-byte character.
+    auto other = Make(200);
+    int seen = 0;
+    other->SubscribeEvent(ZrWndEvents::TextChanged, ZrSubscriber([&](const ZrEventArgs& args) {
+        seen = static_cast<const ZrWndEventArgs&>(args).window->GetWndText().GetLength();
+        return true;
+    }));
+    other->SetWndText(std::string(2000, 'x').c_str());
+    EXPECT_EQ(seen, 2000);
+    EXPECT_EQ(Text(*other).size(), 1024u);
+    EXPECT_EQ(other->GetCaret(), 1024);
+    std::string mixed = std::string(1023, 'x');
+    for (int i = 0; i < 10; ++i) mixed += kZhong;
+    other->SetWndText(mixed.c_str());
+    EXPECT_EQ(Text(*other).size(), 1023u);
+    // Invalid GBK: a lone lead byte at the end is not kept.
+    other->SetWndText("ab\xD6");
+    EXPECT_EQ(Text(*other), "ab");
+}
+
+TEST_F(EditTest, PasswordReadOnlyAndTheSharedLeadByte) {
+    auto secret = Make();
+    secret->SetPassword(true);
+    ClickAt(110, 110);
+    Type(std::string("a") + kZhong);
+    EXPECT_EQ(Text(*secret), std::string("a") + kZhong);
+    engine->ClearCalls();
+    secret->Invalidate(true);
+    auto texts = engine->Calls("DrawText");
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.back().text, "***");
+    EXPECT_EQ(texts.back().args[5], 0x61);
+    // The caret steps one byte at a time over asterisks; Backspace takes the
+    // whole character of the real text.
+    Key(VK_LEFT);
+    EXPECT_EQ(secret->GetCaret(), 2);
+    Key(VK_END);
+    Key(VK_LEFT);
+    Key(VK_LEFT);
+    Key(VK_DELETE);
+    EXPECT_EQ(Text(*secret), "a");
+    // Copying copies the real text.
+    secret->SetWndText(kWen);
+    secret->SelectAll();
+    Key('C', VK_CONTROL);
+    std::string clip;
+    zrnative::GetClipboardText(&clip);
+    EXPECT_EQ(clip, kWen);
+
+    // A lead byte typed in one box and the trail byte in another join there.
+    auto plain = Make(200);
+    Send(WM_CHAR, 0, 0xD6);
+    ClickAt(110, 210);
+    Send(WM_CHAR, 0, 0xD0);
+    EXPECT_EQ(Text(*plain), kZhong);
+    EXPECT_EQ(Text(*secret), kWen);
+
+    // Read-only: clicks keep the caret, typing inserts nothing, no caret is
+    // drawn, but the editing keys still work.
+    plain->SetReadOnly(true);
+    Key(VK_HOME);
+    ClickAt(150, 210);
+    EXPECT_EQ(plain->GetCaret(), 0);
+    Type("z");
+    EXPECT_EQ(Text(*plain), kZhong);
+    engine->ClearCalls();
+    plain->Invalidate(true);
+    EXPECT_EQ(engine->Count("DrawLine"), 0);
+    Key(VK_DELETE);
+    EXPECT_EQ(Text(*plain), "");
+}
+
+// The caret shows for 400 ms of every second after the last restart, and an
+// active box repaints itself every 30 ms.
+TEST_F(EditTest, TheCaretBlinksFromTheStopwatch) {
+    auto box = Make();
+    ClickAt(110, 110);
+    Type("ab");
+    auto caretDrawn = [&] {
+        engine->ClearCalls();
+        box->Invalidate(true);
+        return engine->Count("DrawLine") == 1;
+    };
+    EXPECT_TRUE(caretDrawn());
+    AdvanceClock(399 * 1000);
+    EXPECT_TRUE(caretDrawn());
+    AdvanceClock(1000);
+    EXPECT_FALSE(caretDrawn());
+    AdvanceClock(600 * 1000);
+    EXPECT_TRUE(caretDrawn());
+    // The repaint timer runs while the box is active.
+    engine->ClearCalls();
+    AdvanceClock(30 * 1000);
+    Send(WM_TIMER, 0, ZRTIMER_NATIVE_TICK);
+    EXPECT_GE(engine->Count("DrawLine"), 1);
+    root.SetActive(true, true);
+    box->SetActive(false, true);
+    engine->ClearCalls();
+    AdvanceClock(30 * 1000);
+    Send(WM_TIMER, 0, ZRTIMER_NATIVE_TICK);
+    EXPECT_EQ(engine->Count("BeginScene"), 0);
+}
+
+// Each box remembers the layout chosen while it was active; a password box
+// always goes back to the plain layout.
+TEST_F(EditTest, InputMethodsFollowTheBox) {
+    HKL us = reinterpret_cast<HKL>(0x0409), ime = reinterpret_cast<HKL>(0xE0010804);
+    zrnative::portable::KeyboardLayout layouts[] = {{us, false}, {ime, true}};
+    zrnative::portable::SetKeyboardLayouts(layouts, 2, 0);
+    driver()->SetRootWnd(nullptr);
+    driver()->Release();
+    ASSERT_TRUE(driver()->Init(engine.get()));
+    driver()->SetRootWnd(&root);
+    auto chat = Make();
+    auto secret = Make(200);
+    secret->SetPassword(true);
+
+    ClickAt(110, 110);
+    ASSERT_TRUE(driver()->SelectKeyboardLayout(ime));
+    EXPECT_EQ(zrnative::portable::GetActiveKeyboardLayout(), ime);
+    ClickAt(110, 210);
+    EXPECT_EQ(zrnative::portable::GetActiveKeyboardLayout(), us);
+    Send(WM_INPUTLANGCHANGE, reinterpret_cast<LPARAM>(us));
+    ClickAt(110, 110);
+    EXPECT_EQ(zrnative::portable::GetActiveKeyboardLayout(), ime);
+}
+
+// The edit box raises no events of its own; a subscriber that deletes it from
+// the text-changed event it passes on, or from its activation, ends cleanly.
+TEST_F(EditTest, ASubscriberMayDeleteTheBox) {
+    for (const ZrString* event : {&ZrWndEvents::TextChanged, &ZrWndEvents::Activated, &ZrWndEvents::MouseDown,
+                                  &ZrWndEvents::KeyDown, &ZrWndEvents::Char, &ZrWndEvents::Deactivated}) {
+        SCOPED_TRACE(event->c_str());
+        Edit* box = Make().release();
+        box->SubscribeEvent(*event, ZrSubscriber([box](const ZrEventArgs&) {
+            box->Release();
+            return true;
+        }));
+        ClickAt(110, 110);
+        if (root.GetChildCount() != 0) Type("a");
+        if (root.GetChildCount() != 0) Key(VK_LEFT);
+        if (root.GetChildCount() != 0) box->SetPassword(true);
+        if (root.GetChildCount() != 0) box->SetActive(false, true);
+        EXPECT_EQ(root.GetChildCount(), 0);
+        AdvanceClock(60 * 1000);
+        Send(WM_TIMER, 0, ZRTIMER_NATIVE_TICK);
+    }
+}
+
+}  // namespace
