@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <cstring>
+
 #include "host/common/HostLoop.h"
 #include "zrwnd/PortableHost.h"
 
@@ -38,6 +40,21 @@ int VirtualKey(SDL_Keycode key) {
     }
 }
 
+// The system clipboard through SDL: UTF-8 there, GBK inside the toolkit.
+int ReadClipboard(void*, char* buffer, int size) {
+    if (!SDL_HasClipboardText()) return -1;
+    char* utf8 = SDL_GetClipboardText();
+    if (!utf8) return -1;
+    const std::string gbk = zrsoft::Utf8ToGbk(utf8);
+    SDL_free(utf8);
+    const int length = static_cast<int>(gbk.size());
+    if (length + 1 > size) return -(length + 1);
+    std::memcpy(buffer, gbk.c_str(), gbk.size() + 1);
+    return length;
+}
+
+bool WriteClipboard(void*, const char* text) { return SDL_SetClipboardText(zrsoft::GbkToUtf8(text).c_str()) == 0; }
+
 }  // namespace
 
 SdlHost::SdlHost(int width, int height, const std::string& resourceRoot, const char* title)
@@ -63,6 +80,7 @@ SdlHost::SdlHost(int width, int height, const std::string& resourceRoot, const c
     engine_ = std::make_unique<zrsoft::SoftEngine>(native_, width, height);
     engine_->SetResourceRoot(resourceRoot);
     zrnative::SetFocus(native_);
+    zrnative::portable::SetClipboardHooks(&ReadClipboard, &WriteClipboard, nullptr);
     CreateDrvWnd()->Init(engine_.get());
     SDL_StartTextInput();
 }
@@ -73,6 +91,7 @@ SdlHost::~SdlHost() {
         return;
     }
     CreateDrvWnd()->Release();
+    zrnative::portable::SetClipboardHooks(nullptr, nullptr, nullptr);
     zrnative::portable::SetMessageSource(nullptr, nullptr);
     zrnative::portable::DestroyNativeWindow(native_);
     SDL_DestroyTexture(texture_);

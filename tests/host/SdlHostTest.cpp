@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/sdl/SdlHost.h"
+#include "platform/Native.h"
 
 // The graphics libraries behind SDL keep allocations to the end of the
 // process; leak checking says nothing useful about this program.
@@ -81,6 +82,36 @@ TEST(SdlHost, TranslatesSdlEventsIntoTheMessagesTheDriverExpects) {
     quit.type = SDL_QUIT;
     ASSERT_EQ(host.Translate(quit, out, 8), 1);
     EXPECT_EQ(out[0].message, WM_QUIT);
+}
+
+// The toolkit's clipboard is SDL's while the host lives: GBK inside, UTF-8
+// there; afterwards it is the in-process one again.
+TEST(SdlHost, PlugsTheSystemClipboardIn) {
+    {
+        zrhost::SdlHost host(64, 48, ".", "test");
+        ASSERT_TRUE(host.Ok()) << host.Error();
+        Edit box;
+        ZrRect place{0, 0, 64, 24};
+        ASSERT_TRUE(box.Create(place, nullptr, ZRWS_VISIBLE));
+        host.Driver()->SetRootWnd(&box);
+        box.SetWndText("ab\xC4\xE3");  // "ab你"
+        box.SelectAll();
+        host.Driver()->HandleMessage(WM_KEYDOWN, VK_CONTROL, 0);
+        host.Driver()->HandleMessage(WM_KEYDOWN, 'C', 0);
+        char* utf8 = SDL_GetClipboardText();
+        ASSERT_NE(utf8, nullptr);
+        EXPECT_STREQ(utf8, "ab\xE4\xBD\xA0");
+        SDL_free(utf8);
+        SDL_SetClipboardText("\xE4\xBD\xA0" "z");
+        host.Driver()->HandleMessage(WM_KEYDOWN, 'V', 0);
+        host.Driver()->HandleMessage(WM_KEYUP, VK_CONTROL, 0);
+        EXPECT_STREQ(box.GetWndText(), "\xC4\xE3z");
+        host.Driver()->SetRootWnd(nullptr);
+        box.Destroy();
+    }
+    std::string text;
+    zrnative::portable::Reset();
+    EXPECT_FALSE(zrnative::GetClipboardText(&text));
 }
 
 TEST(SdlHost, RunsUntilTheWindowIsClosed) {

@@ -102,6 +102,32 @@ TEST_F(RealWindow, TheClipboardKeepsGbkBytes) {
     EXPECT_FALSE(zrnative::SetClipboardText(nullptr));
 }
 
+// An edit box copies to and pastes from the system's clipboard, GBK bytes
+// as they are.
+TEST_F(RealWindow, AnEditBoxUsesTheSystemClipboard) {
+    if (!zrnative::SetClipboardText("probe")) GTEST_SKIP() << "no clipboard here";
+    zrtest::RecordingEngine::SetCurrent(engine.get());
+    Edit box;
+    ZrRect place{10, 10, 200, 34};
+    ASSERT_TRUE(box.Create(place, &root, ZRWS_VISIBLE));
+    box.SetWndText("ab\xD6\xD0");
+    box.SelectAll();
+    HWND target = engine->hwnd;
+    SendMessageA(target, WM_KEYDOWN, VK_CONTROL, 0);
+    SendMessageA(target, WM_KEYDOWN, 'C', 0);
+    SendMessageA(target, WM_KEYUP, 'C', 0);
+    std::string copied;
+    ASSERT_TRUE(zrnative::GetClipboardText(&copied));
+    EXPECT_EQ(copied, "ab\xD6\xD0");
+    ASSERT_TRUE(zrnative::SetClipboardText("xy"));
+    SendMessageA(target, WM_KEYDOWN, 'V', 0);
+    SendMessageA(target, WM_KEYUP, 'V', 0);
+    SendMessageA(target, WM_KEYUP, VK_CONTROL, 0);
+    EXPECT_STREQ(box.GetWndText(), "xy");
+    box.Destroy();
+    zrtest::RecordingEngine::SetCurrent(nullptr);
+}
+
 TEST_F(RealWindow, KeyboardLayoutsComeFromTheSystem) {
     HKL layouts[32];
     const int count = GetKeyboardLayoutList(32, layouts);
