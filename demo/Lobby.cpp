@@ -134,9 +134,16 @@ Lobby::Lobby(IZr2DEngine* engine, int width, int height) : engine_(engine) {
     // Login panel.
     auto* login = Make<PanelWnd>(root_.get(), {40, 100, 340, 330}, ZRWS_VISIBLE, engine, "登录 Login", 0xFF2B3A5C);
     Make<TextWnd>(login, {20, 44, 280, 64}, ZRWS_VISIBLE, engine, "账号 Account", 0xFFE0E6F5, 0x21u);
-    Make<TextWnd>(login, {20, 66, 280, 90}, ZRWS_VISIBLE, engine, "player_01", 0xFF202020, 0x21u, 0xFFF4F6FBu);
+    auto* account = Make<Edit>(login, {20, 66, 280, 90}, ZRWS_VISIBLE);
+    account->SetClrBack(0xFFF4F6FB);
+    account->SetClrText(0xFF202020);
+    account->SetWndText("player_01");
     Make<TextWnd>(login, {20, 100, 280, 120}, ZRWS_VISIBLE, engine, "密码 Password", 0xFFE0E6F5, 0x21u);
-    Make<TextWnd>(login, {20, 122, 280, 146}, ZRWS_VISIBLE, engine, "********", 0xFF202020, 0x21u, 0xFFF4F6FBu);
+    auto* password = Make<Edit>(login, {20, 122, 280, 146}, ZRWS_VISIBLE);
+    password->SetClrBack(0xFFF4F6FB);
+    password->SetClrText(0xFF202020);
+    password->SetPassword(true);
+    password->SetWndText("secret");
     Make<Button>(login, {40, 170, 40, 170}, ZRWS_VISIBLE)->LoadImage("EngineRes//Img//BT_Ok.bmp", 0);
     Make<Button>(login, {170, 170, 170, 170}, ZRWS_VISIBLE)->LoadImage("EngineRes//Img//BT_Cancel.bmp", 0);
 

@@ -67,8 +67,10 @@ bool HeadlessHost::Step(MSG* msg) {
                                            static_cast<WPARAM>(static_cast<std::uint16_t>(cmd.a * 120)) << 16));
                 break;
             case ScriptCommand::Kind::Key:
+                if (cmd.b) pending_.push_back(MakeMessage(window_, WM_KEYDOWN, static_cast<WPARAM>(cmd.b)));
                 pending_.push_back(MakeMessage(window_, WM_KEYDOWN, static_cast<WPARAM>(cmd.a)));
                 pending_.push_back(MakeMessage(window_, WM_KEYUP, static_cast<WPARAM>(cmd.a)));
+                if (cmd.b) pending_.push_back(MakeMessage(window_, WM_KEYUP, static_cast<WPARAM>(cmd.b)));
                 break;
             case ScriptCommand::Kind::Char:
                 for (unsigned char c : cmd.text) pending_.push_back(MakeMessage(window_, WM_CHAR, c));

@@ -96,7 +96,15 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
             if (args.size() != 1 || !ParseInt(args[0], &cmd.a)) return fail("'wheel N' with a whole number of notches");
         } else if (verb == "key") {
             cmd.kind = ScriptCommand::Kind::Key;
-            if (args.size() != 1 || !ParseKey(args[0], &cmd.a)) return fail("'key VK' with a key code or name such as RETURN");
+            // "key CTRL+C": the modifier is held around the key.
+            const size_t plus = args.size() == 1 ? args[0].find('+') : std::string::npos;
+            if (plus != std::string::npos) {
+                if (!ParseKey(args[0].substr(0, plus), &cmd.b) || !ParseKey(args[0].substr(plus + 1), &cmd.a)) {
+                    return fail("'key MODIFIER+VK' such as CTRL+C or SHIFT+LEFT");
+                }
+            } else if (args.size() != 1 || !ParseKey(args[0], &cmd.a)) {
+                return fail("'key VK' with a key code or name such as RETURN");
+            }
         } else if (verb == "char") {
             cmd.kind = ScriptCommand::Kind::Char;
             const size_t at = line.find("char", start) + 4;

@@ -10,14 +10,15 @@ struct ScriptCommand {
     enum class Kind { Move, Down, Up, Wheel, Key, Char, Wait, Shot };
     Kind kind = Kind::Move;
     int a = 0;         // x, button (1 left, 2 middle, 3 right), notches, key code, milliseconds
-    int b = 0;         // y
+    int b = 0;         // y, or the modifier key held around a key (0 for none)
     std::string text;  // the characters (GBK) or the file name
     int line = 0;
 };
 
 // Reads a script: one command a line, '#' starts a comment.
 //   move X Y | down left|right|middle | up left|right|middle | wheel N
-//   key VK (a number or a name such as RETURN) | char TEXT | wait MS | shot FILE.png
+//   key VK (a number or a name such as RETURN; MODIFIER+VK holds one: CTRL+C)
+//   char TEXT (UTF-8, typed as GBK bytes) | wait MS | shot FILE.png
 // On a bad line answers false and says "FILE:LINE: expected ..." in *error.
 bool ParseScript(const std::string& text, const std::string& fileName, std::vector<ScriptCommand>* out,
                  std::string* error);

@@ -22,6 +22,7 @@ TEST(Script, BadLinesSayWhereAndWhatWasExpected) {
         {"up\n", "s.zrs:1: expected 'up left|right|middle'"},
         {"wheel x\n", "s.zrs:1: expected 'wheel N' with a whole number of notches"},
         {"key NOPE\n", "s.zrs:1: expected 'key VK' with a key code or name such as RETURN"},
+        {"key CTRL+\n", "s.zrs:1: expected 'key MODIFIER+VK' such as CTRL+C or SHIFT+LEFT"},
         {"char\n", "s.zrs:1: expected 'char TEXT' with at least one character"},
         {"wait -5\n", "s.zrs:1: expected 'wait MS' with milliseconds"},
         {"shot frame.bmp\n", "s.zrs:1: expected 'shot FILE.png'"},
@@ -35,13 +36,16 @@ TEST(Script, BadLinesSayWhereAndWhatWasExpected) {
     }
     std::vector<ScriptCommand> commands;
     std::string error;
-    ASSERT_TRUE(zrhost::ParseScript("key RETURN\nkey 0x41\nkey m\nchar 你好 a\nwheel -2\n", "s.zrs", &commands, &error))
+    ASSERT_TRUE(zrhost::ParseScript("key RETURN\nkey 0x41\nkey m\nchar 你好 a\nwheel -2\nkey shift+left\n", "s.zrs",
+                                    &commands, &error))
         << error;
     EXPECT_EQ(commands[0].a, VK_RETURN);
     EXPECT_EQ(commands[1].a, 0x41);
     EXPECT_EQ(commands[2].a, 'M');
     EXPECT_EQ(commands[3].text, "\xC4\xE3\xBA\xC3 a");  // GBK
     EXPECT_EQ(commands[4].a, -2);
+    EXPECT_EQ(commands[5].a, VK_LEFT);
+    EXPECT_EQ(commands[5].b, VK_SHIFT);
     EXPECT_FALSE(zrhost::LoadScript("/nonexistent/script.zrs", &commands, &error));
     EXPECT_EQ(error, "/nonexistent/script.zrs: cannot be read");
 }
@@ -93,9 +97,10 @@ TEST(Demo, LobbyScriptMakesTheFramesItAlwaysMade) {
         zrdemo::Lobby lobby(&host.Engine(), 800, 600);
         frames = host.Run(commands, out.string());
     }
-    ASSERT_EQ(frames.size(), 10u);
+    ASSERT_EQ(frames.size(), 14u);
     for (const char* name : {"01-lobby", "03-dragged", "04-notice", "07-button-pressed", "08-checked",
-                             "09-thumb-dragged", "10-arrow-held"}) {
+                             "09-thumb-dragged", "10-arrow-held", "11-typed", "12-selected", "13-pasted",
+                             "14-password"}) {
         zrtest::Image actual;
         ASSERT_TRUE(zrtest::ReadPng((out / (std::string(name) + ".png")).string(), &actual));
         // Text may rasterise a little differently with another FreeType.
