@@ -1,6 +1,8 @@
 #include <benchmark/benchmark.h>
 
+#include <cstring>
 #include <memory>
+#include <string>
 #include <random>
 #include <vector>
 
@@ -130,6 +132,80 @@ void BM_ThumbDrag(benchmark::State& state) {
     drv->Release();
 }
 BENCHMARK(BM_ThumbDrag);
+
+// A font that draws nothing with fixed metrics: 7 pixels a byte, 14 a
+// two-byte character. Like a real one it finds a byte's kind by walking from
+// the text it is given.
+class FixedFont final : public IFont2 {
+public:
+    void Release() override {}
+    bool Create(LOGFONTA*, unsigned, int) override { return true; }
+    void Clear() override {}
+    void DrawText(IDC*, const char*, const ZrRect*, std::uint32_t, std::uint32_t, std::uint32_t) override {}
+    int GetFontHeight() override { return 14; }
+    int GetLineSpacing() override { return 2; }
+    int GetCharSpacing() override { return 0; }
+    int GetTextWidth(const char* text) override { return text ? 7 * static_cast<int>(std::strlen(text)) : 0; }
+    int GetCharWidth(const char* buf, int index) override { return GetByteKind(buf, index) == ZRBYTE_SINGLE ? 7 : 14; }
+    int FitText(const char* text, int width, int) override {
+        int last = -1;
+        for (int i = 0, used = 0; text && text[i]; ++i) {
+            if ((used += 7) > width) break;
+            last = i;
+        }
+        return last;
+    }
+    void AdjustBoundary(const char* text, int* index, int) override {
+        if (text && index && GetByteKind(text, *index) == ZRBYTE_LEAD) --*index;
+    }
+    int GetByteKind(const char* text, int index) override {
+        for (int i = 0; text && text[i] && i <= index;) {
+            const int step = (static_cast<unsigned char>(text[i]) & 0x80) && text[i + 1] ? 2 : 1;
+            if (step == 2 && index == i) return ZRBYTE_LEAD;
+            if (step == 2 && index == i + 1) return ZRBYTE_TRAIL;
+            i += step;
+        }
+        return ZRBYTE_SINGLE;
+    }
+    int GetLineCount(const char* text, int) override { return text && *text ? 1 : 0; }
+};
+
+// Typing into a box that already holds state.range(0) bytes: one WM_CHAR, then
+// a redraw, per character; the figure is per character.
+void BM_TypeCharacter(benchmark::State& state) {
+    FixedFont font;
+    NullEngine engine{kWidth, kHeight};
+    engine.defaultFont = &font;
+    IDrvWnd* drv = CreateDrvWnd();
+    drv->Init(&engine);
+    IWnd root;
+    ZrRect all{0, 0, kWidth, kHeight};
+    root.Create(all, nullptr, ZRWS_VISIBLE);
+    drv->SetRootWnd(&root);
+    Edit box;
+    ZrRect place{20, 20, 320, 44};
+    box.Create(place, &root, ZRWS_VISIBLE);
+    box.SetMaxLength(1 << 20);
+    const std::string start(static_cast<size_t>(state.range(0)), 'x');
+    box.SetWndText(start.c_str());
+    box.SetActive(true, false);
+    constexpr int kBatch = 100;
+    for (auto _ : state) {
+        for (int i = 0; i < kBatch; ++i) {
+            drv->HandleMessage(WM_CHAR, 'a' + i % 26, 0);
+            box.Invalidate(true);
+        }
+        state.PauseTiming();
+        box.SetWndText(start.c_str());
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kBatch);
+    drv->SetRootWnd(nullptr);
+    box.Destroy();
+    root.Destroy();
+    drv->Release();
+}
+BENCHMARK(BM_TypeCharacter)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

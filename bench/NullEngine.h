@@ -24,7 +24,7 @@ public:
     void DrawLine(IDC*, int, int, int, int, std::uint32_t) override {}
     IZrImage* CreateImage() override { return nullptr; }
     IFont2* CreateFont() override { return nullptr; }
-    IFont2* GetDefaultFont() override { return nullptr; }
+    IFont2* GetDefaultFont() override { return defaultFont; }
     bool BeginScene() override { return true; }
     void PresentRect(const ZrRect*) override {}
     void EndScene() override {}
@@ -33,6 +33,9 @@ public:
     void Lock() override { mutex_.lock(); }
     void Unlock() override { mutex_.unlock(); }
     void Print(const char*, ...) override {}
+
+    // Windows made after Init take this as their font; none by default.
+    IFont2* defaultFont = nullptr;
 
 private:
     int width_;

@@ -70,16 +70,16 @@ PendingCharacter& Pending() {
 
 Edit::Edit() : repaint_(this, &Edit::OnRepaintTick) {}
 
-Edit::~Edit() {
-    if (timers_) timers_->KillTimer(ZRTIMER_EDIT_CARET, repaint_);
-}
+// The repaint timer is tied to the box and stops with it; the timer service
+// itself may already be gone with a released driver.
+Edit::~Edit() = default;
 
 bool Edit::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
     zrwnd::WndWatch self(this);
     IWnd::Create(rect, parent, style);
     if (!self.Get()) return false;
-    timers_ = zrwnd::Driver()->GetTimer();
-    return timers_ != nullptr;
+    hasTimers_ = zrwnd::Driver()->GetTimer() != nullptr;
+    return hasTimers_;
 }
 
 bool Edit::OnRepaintTick(const ZrEventArgs&) {
@@ -104,7 +104,7 @@ int Edit::WidthBetween(int from, int to) {
 }
 
 void Edit::ApplyText(const char* text) {
-    _StoreWndText(text);
+    _WndText() = text;
     display_ = text;
     if (!password_) return;
     const int length = display_.GetLength();
@@ -161,7 +161,9 @@ void Edit::KeepViewOnBoundary(int editAt) {
 void Edit::DeleteChars(int position, int count, bool byCharacters) {
     const int length = display_.GetLength();
     if (position < 0 || position >= length || count == 0) return;
-    ZrString text = GetWndText();
+    // The text and its display change in place: an edit costs the bytes after
+    // it, not the whole text.
+    ZrString& text = _WndText();
     if (byCharacters) {
         // The real text is walked, also in password mode, so a two-byte
         // character goes whole even though the display shows two asterisks.
@@ -173,7 +175,7 @@ void Edit::DeleteChars(int position, int count, bool byCharacters) {
         count = std::min(bytes, textLength - position);
     }
     text.Delete(position, count);
-    ApplyText(text);
+    display_.Delete(position, count);
     KeepViewOnBoundary(position);
 }
 
@@ -189,7 +191,7 @@ void Edit::DeleteSelection() {
 void Edit::InsertText(const char* text) {
     if (!text) return;
     std::string insert(text);
-    const int textLength = GetWndText().GetLength();
+    const int textLength = display_.GetLength();
     // The room is taken before a selection that is about to be replaced goes:
     // the selection does not count as free room.
     if (textLength + static_cast<int>(insert.size()) > maxLength_) {
@@ -203,9 +205,8 @@ void Edit::InsertText(const char* text) {
     insert.resize(WholeCharacters(insert.data(), insert.size()));
     DeleteSelection();
     KeepViewOnBoundary(caret_);
-    ZrString updated = GetWndText();
-    updated.Insert(caret_, insert.c_str());
-    ApplyText(updated);
+    _WndText().Insert(caret_, insert.c_str());
+    display_.Insert(caret_, password_ ? std::string(insert.size(), '*').c_str() : insert.c_str());
     MoveCaret(static_cast<int>(insert.size()), false);
 }
 
@@ -286,7 +287,7 @@ void Edit::OnActivated(ZrActiveEventArgs& args) {
     if (!self.Get()) return;
     if (!IsRelayMSGToParent()) args.handled = true;
     // Tied to the box: the repaint stops when the box is deleted.
-    if (timers_) SetWndTimer(ZRTIMER_EDIT_CARET, kRepaintPeriodMs, repaint_);
+    if (hasTimers_) SetWndTimer(ZRTIMER_EDIT_CARET, kRepaintPeriodMs, repaint_);
 }
 
 void Edit::OnDeactivated(ZrActiveEventArgs& args) {
@@ -294,7 +295,7 @@ void Edit::OnDeactivated(ZrActiveEventArgs& args) {
     IWnd::OnDeactivated(args);
     if (!self.Get()) return;
     if (!IsRelayMSGToParent()) args.handled = true;
-    if (timers_) timers_->KillTimer(ZRTIMER_EDIT_CARET, repaint_);
+    if (hasTimers_) KillWndTimer(ZRTIMER_EDIT_CARET, repaint_);
     ClearSelection();
     Invalidate(true);
 }
@@ -405,8 +406,7 @@ void Edit::OnKeyDown(ZrKeyEventArgs& args) {
             // The real text is copied, also in password mode.
             if (ctrl && selecting_) {
                 const int start = std::min(anchor_, caret_);
-                const ZrString text = GetWndText();
-                CopyToClipboard(text.c_str() + start, std::abs(anchor_ - caret_));
+                CopyToClipboard(_WndText().c_str() + start, std::abs(anchor_ - caret_));
                 if (args.key == kCut) DeleteSelection();
             }
             break;

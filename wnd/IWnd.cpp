@@ -374,8 +374,6 @@ bool IWnd::SetWndText(const char* text) {
     return true;
 }
 
-void IWnd::_StoreWndText(const char* text) { text_ = text ? text : ""; }
-
 std::uint32_t IWnd::GetUserData() { return userData_; }
 void IWnd::SetUserData(std::uint32_t data) { userData_ = data; }
 

@@ -6,8 +6,6 @@
 #include "zrwnd/IWnd.h"
 #include "zrwnd/ZrEvent.h"
 
-class TimerService;
-
 // The edit box's own operations, after the window's.
 class ZRWND_API IEdit : public IWnd {
 public:
@@ -116,7 +114,9 @@ private:
     std::uint32_t selectionArgb_ = 0x880000FF;
     std::int64_t blinkStart_ = 0;
     HKL layout_ = nullptr;
-    TimerService* timers_ = nullptr;
+    // Whether Create found a timer service. The service is asked for again
+    // each time: the driver that owns it may have been released and made anew.
+    bool hasTimers_ = false;
     ZrSubscriber repaint_;
     // Reused for the width of a run of display bytes, so drawing allocates
     // nothing once it has grown.

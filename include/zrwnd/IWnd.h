@@ -175,9 +175,9 @@ protected:
     void _DrawModalMask();
     // Withdraws the window from every reference the driver window holds.
     void _Retreat();
-    // Replaces the window text without OnTextChanged: for controls whose user
-    // edits change the text without raising the event.
-    void _StoreWndText(const char* text);
+    // The window text itself, to change without OnTextChanged: for controls
+    // whose user edits change the text in place without raising the event.
+    ZrString& _WndText() { return text_; }
 
 private:
     void Teardown();

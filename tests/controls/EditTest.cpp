@@ -277,6 +277,20 @@ TEST_F(EditTest, InputMethodsFollowTheBox) {
     EXPECT_EQ(zrnative::portable::GetActiveKeyboardLayout(), ime);
 }
 
+// A box outlives a released driver: its repaint timer went with the service.
+TEST_F(EditTest, ABoxOutlivesAReleasedDriver) {
+    auto box = Make();
+    ClickAt(110, 110);
+    Type("ab");
+    driver()->SetRootWnd(nullptr);
+    driver()->Release();
+    Type("c");
+    box->SetActive(false, true);
+    box.reset();
+    ASSERT_TRUE(driver()->Init(engine.get()));
+    driver()->SetRootWnd(&root);
+}
+
 // The edit box raises no events of its own; a subscriber that deletes it from
 // the text-changed event it passes on, or from its activation, ends cleanly.
 TEST_F(EditTest, ASubscriberMayDeleteTheBox) {
