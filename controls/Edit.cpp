@@ -29,7 +29,13 @@ constexpr int kCopy = 'C';
 constexpr int kPaste = 'V';
 constexpr int kCut = 'X';
 
-bool IsHighByte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
+// A byte that begins a two-byte GBK character. 0x80 and 0xFF have the high
+// bit set but begin no character in GBK: they stand alone, as the engine's
+// fonts read them.
+bool IsHighByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x81 && byte <= 0xFE;
+}
 
 // The length of `text` without a lone lead byte at its end: a character is two
 // bytes when its first byte has the high bit set.

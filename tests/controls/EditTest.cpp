@@ -277,6 +277,32 @@ TEST_F(EditTest, InputMethodsFollowTheBox) {
     EXPECT_EQ(zrnative::portable::GetActiveKeyboardLayout(), ime);
 }
 
+// Bytes that are not whole GBK characters never leave half a character in the
+// text: a lone lead byte waits for its trail, 0x80 and 0xFF stand alone, and
+// an empty clipboard pastes nothing.
+TEST_F(EditTest, BadBytesKeepTheTextWhole) {
+    auto box = Make();
+    ClickAt(110, 110);
+    Send(WM_CHAR, 0, 0x80);
+    Send(WM_CHAR, 0, 0xFF);
+    Type("@");  // a trail-byte value without a lead is a character of its own
+    EXPECT_EQ(Text(*box), "\x80\xFF@");
+    Key(VK_BACK);
+    Key(VK_BACK);
+    EXPECT_EQ(Text(*box), "\x80");
+    Send(WM_CHAR, 0, 0xD6);  // a lead byte, then a control character: still waiting
+    Type("\r");
+    Send(WM_CHAR, 0, 0xD0);
+    EXPECT_EQ(Text(*box), std::string("\x80") + kZhong);
+    zrnative::portable::Reset();  // an empty clipboard
+    Key('V', VK_CONTROL);
+    EXPECT_EQ(Text(*box), std::string("\x80") + kZhong);
+    Key(VK_LEFT);
+    Key(VK_BACK);
+    EXPECT_EQ(Text(*box), kZhong);
+    EXPECT_EQ(box->GetCaret(), 0);
+}
+
 // A box outlives a released driver: its repaint timer went with the service.
 TEST_F(EditTest, ABoxOutlivesAReleasedDriver) {
     auto box = Make();
