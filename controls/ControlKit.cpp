@@ -51,6 +51,20 @@ bool ImageStrip::Begin(const char* path, int option) {
     return image_->Load(path, option);
 }
 
+bool ImageStrip::LoadReplacing(const char* path, int option) {
+    if (!path) return false;
+    IDrvRender* renderer = zrwnd::Renderer();
+    IZrImage* image = renderer ? renderer->CreateImage() : nullptr;
+    if (!image) return false;
+    if (!image->Load(path, option)) {
+        image->Release();
+        return false;
+    }
+    Attach(image);
+    owned_ = true;
+    return true;
+}
+
 int ImageStrip::Width() const { return image_ ? image_->GetWidth() : 0; }
 int ImageStrip::Height() const { return image_ ? image_->GetHeight() : 0; }
 int ImageStrip::FrameWidth(int frames) const { return frames > 0 ? Width() / frames : 0; }

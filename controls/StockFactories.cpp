@@ -3,8 +3,10 @@
 #include <new>
 
 #include "controls/Button.h"
+#include "controls/ComboBox.h"
 #include "controls/DefWnd.h"
 #include "controls/Edit.h"
+#include "controls/Menu.h"
 #include "controls/ScrollBar.h"
 #include "zrwnd/IWndFactory.h"
 
@@ -23,6 +25,8 @@ using DefWndFactory = StockFactory<DefWnd>;
 using ButtonFactory = StockFactory<Button>;
 using EditFactory = StockFactory<Edit>;
 using ScrollBarFactory = StockFactory<ScrollBar>;
+using MenuFactory = StockFactory<IMenu>;
+using ComboBoxFactory = StockFactory<ComboBox>;
 
 // Registers a new factory; one the registry refuses (the type is taken) is
 // not kept.
@@ -37,10 +41,12 @@ void Register(WndTypeRegistry* registry, const char* type) {
 
 void RegisterStockFactories(WndTypeRegistry* registry) {
     if (!registry) return;
-    // The fixed order of the stock types; the rich edit, menu and combo box
-    // join in their places as they land.
+    // The fixed order of the stock types; the rich edit joins in its place
+    // when it lands.
     Register<DefWndFactory>(registry, "DefWnd");
     Register<ButtonFactory>(registry, "Button");
     Register<EditFactory>(registry, "Edit");
     Register<ScrollBarFactory>(registry, "ScrollBar");
+    Register<MenuFactory>(registry, "Menu");
+    Register<ComboBoxFactory>(registry, "ComboBox");
 }

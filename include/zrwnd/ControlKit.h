@@ -38,6 +38,9 @@ public:
     // Load that unloads and reuses an owned image, and only drops an attached one.
     bool Reload(const char* path, int option);
     void Release();
+    // Loads into a new image of the strip's own; a failed load keeps the
+    // current image as it was. Null answers false.
+    bool LoadReplacing(const char* path, int option);
     int Width() const;
     int Height() const;
     // Whole pixels of one of `frames` equal frames.

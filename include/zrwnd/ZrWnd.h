@@ -3,6 +3,7 @@
 // Everything a host needs: the window base class, the stock controls, the
 // driver window, the engine contract and the support classes.
 #include "zrwnd/Button.h"
+#include "zrwnd/ComboBox.h"
 #include "zrwnd/ControlKit.h"
 #include "zrwnd/DefWnd.h"
 #include "zrwnd/Edit.h"
@@ -13,6 +14,7 @@
 #include "zrwnd/IWnd.h"
 #include "zrwnd/IWndFactory.h"
 #include "zrwnd/IWndNameRegistry.h"
+#include "zrwnd/Menu.h"
 #include "zrwnd/Identity.h"
 #include "zrwnd/NativeTypes.h"
 #include "zrwnd/PortableHost.h"

@@ -162,6 +162,22 @@ TEST(InterfaceSlotOrder, ControlsFollowTheWindowSlots) {
                                  SlotOf(&E::SetClrCaret), SlotOf(&E::SetClrSelection), SlotOf(&E::SelectAll)}),
               Expected(first, 15));
     EXPECT_EQ(SlotOf(&Edit::SelectAll), first + 14);
+    using M = IMenu;
+    EXPECT_EQ((std::vector<long>{SlotOf(&M::Popup), SlotOf(&M::SelectItem), SlotOf(&M::AddItem), SlotOf(&M::GetItemWidth),
+                                 SlotOf(&M::SetItemWidth), SlotOf(&M::GetItemHeight), SlotOf(&M::SetItemHeight),
+                                 SlotOf(&M::SetImage), SlotOf(&M::LoadImage), SlotOf(&M::SetClrBack),
+                                 SlotOf(&M::GetClrBack), SlotOf(&M::SetClrSelection), SlotOf(&M::GetClrSelection),
+                                 SlotOf(&M::SetClrText), SlotOf(&M::GetClrText), SlotOf(&M::SetClrSelText),
+                                 SlotOf(&M::GetClrSelText), SlotOf(&M::GetMarginLeft), SlotOf(&M::GetMarginTop),
+                                 SlotOf(&M::GetMarginRight), SlotOf(&M::GetMarginBottom), SlotOf(&M::SetMarginLeft),
+                                 SlotOf(&M::SetMarginTop), SlotOf(&M::SetMarginRight), SlotOf(&M::SetMarginBottom),
+                                 SlotOf(&M::GetItemImage), SlotOf(&M::GetItemText)}),
+              Expected(first, 27));
+    using C = IComboBox;
+    EXPECT_EQ((std::vector<long>{SlotOf(static_cast<bool (C::*)(ZrRect&, IWnd*, std::uint32_t, std::int32_t)>(&C::Create)),
+                                 SlotOf(&C::SetImage), SlotOf(&C::LoadImage), SlotOf(&C::GetButton),
+                                 SlotOf(&C::GetMenu), SlotOf(&C::GetScrollBar), SlotOf(&C::GetEdit)}),
+              Expected(first, 7));
     // The implementations keep the interface's slots, and the thumb adds none.
     EXPECT_EQ(SlotOf(&ScrollBar::LoadTrackImage), first + 14);
     EXPECT_EQ(SlotOf(&ScrollThumb::GetClrText), first + 9);

@@ -1,0 +1,178 @@
+#include <memory>
+#include <string>
+
+#include "controls/ControlTest.h"
+
+namespace {
+
+using zrtest::ControlTest;
+
+// The recording font makes a byte 6 pixels wide and a line 12 high.
+class MenuTest : public ControlTest {
+public:
+    std::unique_ptr<IMenu> Make(std::uint32_t style = 0) {
+        auto menu = std::make_unique<IMenu>();
+        ZrRect place{0, 0, 0, 0};
+        menu->Create(place, &root, style);
+        return menu;
+    }
+    ZrRect RectOf(IWnd& w) {
+        ZrRect r;
+        w.GetWndPosRect(&r);
+        return r;
+    }
+    std::vector<int> chosen;
+    ZrSubscriber Recorder() {
+        return ZrSubscriber([this](const ZrEventArgs& args) {
+            chosen.push_back(args.value2);
+            return true;
+        });
+    }
+};
+
+TEST_F(MenuTest, ItemsAreMeasuredAndLaidOut) {
+    auto menu = Make();
+    int added = 0;
+    menu->SubscribeEvent(ZrEventAddItem, ZrSubscriber([&](const ZrEventArgs& args) {
+        added = args.value2;
+        return true;
+    }));
+    EXPECT_TRUE(menu->AddItem(1, "abcde", nullptr));   // 30 pixels
+    EXPECT_TRUE(menu->AddItem(2, "abcdef", nullptr));  // 36 pixels
+    EXPECT_EQ(added, 2);
+    EXPECT_EQ(menu->GetItemWidth(), 60);
+    EXPECT_EQ(menu->GetItemHeight(), 20);
+    EXPECT_EQ(menu->GetItemAt(0)->GetRect(), (ZrRect{5, 5, 65, 25}));
+    EXPECT_EQ(menu->GetItemAt(1)->GetRect(), (ZrRect{5, 30, 65, 50}));
+    EXPECT_EQ(menu->GetWidth(), 70);
+    EXPECT_EQ(menu->GetHeight(), 55);
+    // A wider text widens every item; a menu that stays open does not widen.
+    menu->AddItem(3, std::string(17, 'w').c_str(), nullptr);
+    EXPECT_EQ(menu->GetItemAt(0)->GetRect(), (ZrRect{5, 5, 107, 25}));
+    EXPECT_EQ(menu->GetWidth(), 112);
+    auto open = Make(ZRMS_STAYOPEN);
+    open->AddItem(1, std::string(17, 'w').c_str(), nullptr);
+    EXPECT_EQ(open->GetItemWidth(), 60);
+    // An image fixes the size.
+    IZrImage* face = engine->CreateImage();
+    face->Load("face300x200.png", 0);
+    EXPECT_TRUE(open->SetImage(face));
+    open->AddItem(2, "x", nullptr);
+    EXPECT_EQ(open->GetWidth(), 300);
+    EXPECT_EQ(open->GetHeight(), 200);
+    open.reset();
+    face->Release();
+
+    // Repeated identifiers find the first; unknown ones find nothing.
+    menu->AddItem(2, "second two", nullptr);
+    EXPECT_STREQ(menu->GetItemText(2), "abcdef");
+    EXPECT_STREQ(menu->GetItemText(9), "");
+    EXPECT_EQ(menu->GetItemImage(9), nullptr);
+    EXPECT_FALSE(menu->AddItem(-1, "x", nullptr));
+    EXPECT_FALSE(menu->AddItem(5, nullptr, nullptr));
+    EXPECT_FALSE(menu->SelectItem(9));
+    EXPECT_FALSE(menu->SetImage(nullptr));
+    EXPECT_FALSE(menu->LoadImage(nullptr, 0));
+    EXPECT_FALSE(menu->LoadImage("missing.png", 0));
+    EXPECT_EQ(menu->GetItemCount(), 4);
+}
+
+// Pop-ups open inside their parent; flags force a side.
+TEST_F(MenuTest, PopupsStayInsideTheRoot) {
+    auto menu = Make();
+    menu->AddItem(1, "one", nullptr);
+    menu->AddItem(2, "two", nullptr);  // 70 x 55
+    menu->Popup({600, 470}, 0);
+    EXPECT_EQ(RectOf(*menu), (ZrRect{530, 415, 600, 470}));
+    EXPECT_TRUE(menu->IsVisible(true));
+    EXPECT_TRUE(menu->IsActive(true));
+    menu->Popup({100, 100}, 0);
+    EXPECT_EQ(RectOf(*menu), (ZrRect{100, 100, 170, 155}));
+    menu->Popup({100, 100}, ZRPOPUP_LEFT);
+    EXPECT_EQ(RectOf(*menu), (ZrRect{30, 100, 100, 155}));
+    menu->Popup({100, 100}, ZRPOPUP_UP);
+    EXPECT_EQ(RectOf(*menu), (ZrRect{100, 45, 170, 100}));
+    IMenu orphan;
+    orphan.Popup({1, 1}, 0);
+    EXPECT_FALSE(orphan.IsVisible(true));
+}
+
+// Highlight follows the pointer; a press in a gap chooses nothing; a press on
+// an item chooses it and hides the pop-up; another window's activation hides
+// it too.
+TEST_F(MenuTest, TheHighlightedItemIsChosenByAPress) {
+    auto menu = Make();
+    menu->SubscribeEvent(ZrEventSelectItem, Recorder());
+    menu->AddItem(4, "four", nullptr);
+    menu->AddItem(5, "five", nullptr);
+    menu->Popup({100, 100}, 0);
+    MoveTo(110, 110);  // item 4: (5, 5)-(65, 25)
+    EXPECT_TRUE(menu->GetItemAt(0)->IsHighlighted());
+    MoveTo(110, 127);  // the gap
+    EXPECT_FALSE(menu->GetItemAt(0)->IsHighlighted());
+    Send(WM_LBUTTONDOWN);
+    Send(WM_LBUTTONUP);
+    EXPECT_TRUE(chosen.empty());
+    EXPECT_TRUE(menu->IsVisible(true));
+    MoveTo(110, 135);
+    EXPECT_TRUE(menu->GetItemAt(1)->IsHighlighted());
+    Send(WM_RBUTTONDOWN);
+    Send(WM_RBUTTONUP);
+    EXPECT_EQ(chosen, (std::vector<int>{5}));
+    EXPECT_FALSE(menu->IsVisible(true));
+    EXPECT_FALSE(menu->GetItemAt(1)->IsHighlighted());
+
+    // Another window becoming active closes the pop-up.
+    zrtest::TestWnd other{"O"};
+    ZrRect place{300, 300, 400, 400};
+    other.Create(place, &root, ZRWS_VISIBLE);
+    menu->Popup({100, 100}, 0);
+    ClickAt(350, 350);
+    EXPECT_FALSE(menu->IsVisible(true));
+    // SelectItem acts as a click.
+    menu->Popup({100, 100}, 0);
+    EXPECT_TRUE(menu->SelectItem(4));
+    EXPECT_EQ(chosen, (std::vector<int>{5, 4}));
+    EXPECT_FALSE(menu->IsVisible(true));
+    root.RemoveChild(&other);
+}
+
+// Removing items while the menu is open, the highlighted one included, and a
+// subscriber that deletes the menu from inside its own events.
+TEST_F(MenuTest, ItemsAndTheMenuMayGoWhileItIsOpen) {
+    auto menu = Make();
+    menu->AddItem(1, "one", nullptr);
+    menu->AddItem(2, "two", nullptr);
+    menu->Popup({100, 100}, 0);
+    MoveTo(110, 110);
+    EXPECT_TRUE(menu->RemoveItem(1));
+    EXPECT_FALSE(menu->RemoveItem(1));
+    EXPECT_EQ(menu->GetItemAt(0)->GetRect(), (ZrRect{5, 5, 65, 25}));
+    EXPECT_EQ(menu->GetHeight(), 30);
+    Send(WM_LBUTTONDOWN);  // nothing highlighted any more
+    Send(WM_LBUTTONUP);
+    menu->RemoveAllItems();
+    EXPECT_EQ(menu->GetItemCount(), 0);
+    menu.reset();
+
+    for (const ZrString* event : {&ZrEventSelectItem, &ZrEventAddItem}) {
+        IMenu* doomed = Make().release();
+        doomed->AddItem(1, "one", nullptr);
+        doomed->SubscribeEvent(*event, ZrSubscriber([doomed](const ZrEventArgs&) {
+            doomed->Release();
+            return true;
+        }));
+        if (event == &ZrEventAddItem) {
+            doomed->AddItem(2, "two", nullptr);
+        } else {
+            doomed->Popup({100, 100}, 0);
+            MoveTo(110, 110);
+            Send(WM_LBUTTONDOWN);
+            Send(WM_LBUTTONUP);
+        }
+        EXPECT_EQ(root.GetChildCount(), 0);
+        MoveTo(10, 10);
+    }
+}
+
+}  // namespace
