@@ -49,6 +49,9 @@ bool ComboBox::Create(ZrRect& rect, IWnd* parent, std::uint32_t style, std::int3
     links_.Add(&menu_, ZrEventSelectItem, ZrSubscriber(this, &ComboBox::OnItemChosen));
     links_.Add(&menu_, ZrEventAddItem, ZrSubscriber(this, &ComboBox::OnItemAdded));
 
+    // The field runs under the button: the button is drawn over it (and takes
+    // the presses there), whatever the field's background.
+    MoveChildToFront(&button_);
     // Placing the box runs the size handler, which lays the children out.
     return IWnd::Create(rect, parent, style);
 }

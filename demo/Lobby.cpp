@@ -150,7 +150,7 @@ Lobby::Lobby(IZr2DEngine* engine, int width, int height) : engine_(engine) {
     // News panel: it can be dragged by any point.
     auto* news = Make<PanelWnd>(root_.get(), {380, 100, 760, 330}, ZRWS_VISIBLE | ZRWS_DRAGGABLE, engine,
                                 "新闻 News (drag me)", 0xFF35304F);
-    Make<TextWnd>(news, {14, 34, 366, 220}, ZRWS_VISIBLE, engine,
+    newsText_ = Make<TextWnd>(news, {14, 34, 366, 220}, ZRWS_VISIBLE, engine,
                   "【公告】新服「青龙」今晚八点开放，欢迎各位玩家前来体验！\n"
                   "Server \"Azure Dragon\" opens tonight at 20:00. Log in early to claim your starter pack.\n"
                   "按 M 键查看系统提示。Press M for a notice.",
@@ -202,6 +202,29 @@ Lobby::Lobby(IZr2DEngine* engine, int width, int height) : engine_(engine) {
     scroll->SetScrollPos(40);
     scroll->SubscribeEvent(ZrEventScrollPosChanged, ZrSubscriber(this, &Lobby::OnScrolled));
 
+    // The server list: a combo box whose list is taller than its area.
+    // Its four-argument Create builds the field, button, list and bar.
+    windows_.push_back(std::make_unique<ComboBox>());
+    auto* servers = static_cast<ComboBox*>(windows_.back().get());
+    ZrRect serverRow{520, 90, 660, 112};
+    servers->Create(serverRow, controls, ZRWS_VISIBLE, 90);
+    servers->GetButton()->LoadImage("EngineRes\\Img\\Scroll_Ver_Bottom.tga", 0);
+    servers->GetEdit()->SetClrBack(0xFF1E2A44);
+    const char* names[] = {"青龙 Azure Dragon", "白虎 White Tiger", "朱雀 Vermilion Bird", "玄武 Black Tortoise",
+                           "麒麟 Qilin"};
+    for (int i = 0; i < 5; ++i) servers->GetMenu()->AddItem(i + 1, Gbk(names[i]).c_str(), nullptr);
+    servers->GetEdit()->SetWndText(Gbk(names[0]).c_str());
+
+    // A right-click on the news panel pops a menu up at the pointer.
+    newsMenu_ = Make<IMenu>(root_.get(), {0, 0, 0, 0}, 0);
+    const char* actions[] = {"刷新 Refresh", "置顶 Pin", "关闭 Close"};
+    for (int i = 0; i < 3; ++i) newsMenu_->AddItem(i + 1, Gbk(actions[i]).c_str(), nullptr);
+    newsMenu_->SubscribeEvent(ZrEventSelectItem, ZrSubscriber(this, &Lobby::OnNewsAction));
+    // A press is consumed by the window it lands on: the panel and its text
+    // both listen.
+    news->SubscribeEvent(ZrWndEvents::MouseDown, ZrSubscriber(this, &Lobby::OnNewsPressed));
+    newsText_->SubscribeEvent(ZrWndEvents::MouseDown, ZrSubscriber(this, &Lobby::OnNewsPressed));
+
     notice_ = Make<NoticeWnd>(root_.get(), {0, 0, 273, 228}, 0, engine,
                               "欢迎来到 ZrWnd！这是一个模态提示框：它后面的一切都被遮住，点击它即可关闭。\n"
                               "A modal notice: everything behind it is masked. Click it to close.");
@@ -228,6 +251,18 @@ bool Lobby::OnKey(const ZrEventArgs& args) {
 bool Lobby::OnClicked(const ZrEventArgs&) {
     ++clickCount_;
     clicks_->SetWndText(Gbk(("点击 Clicks: " + std::to_string(clickCount_)).c_str()).c_str());
+    clicks_->Invalidate(true);
+    return true;
+}
+
+bool Lobby::OnNewsPressed(const ZrEventArgs& args) {
+    const auto& mouse = static_cast<const ZrMouseEventArgs&>(args);
+    if (mouse.button == ZRMOUSE_RIGHT) newsMenu_->Popup({mouse.x, mouse.y}, 0);
+    return true;
+}
+
+bool Lobby::OnNewsAction(const ZrEventArgs& args) {
+    clicks_->SetWndText((Gbk("菜单 Menu: ") + newsMenu_->GetItemText(args.value2).c_str()).c_str());
     clicks_->Invalidate(true);
     return true;
 }

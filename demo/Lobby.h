@@ -85,6 +85,8 @@ private:
     bool OnKey(const ZrEventArgs& args);
     bool OnClicked(const ZrEventArgs& args);
     bool OnScrolled(const ZrEventArgs& args);
+    bool OnNewsPressed(const ZrEventArgs& args);
+    bool OnNewsAction(const ZrEventArgs& args);
 
     IZr2DEngine* engine_;
     std::unique_ptr<PanelWnd> root_;
@@ -92,6 +94,8 @@ private:
     NoticeWnd* notice_ = nullptr;
     TextWnd* clicks_ = nullptr;
     TextWnd* volume_ = nullptr;
+    IMenu* newsMenu_ = nullptr;
+    TextWnd* newsText_ = nullptr;
     int clickCount_ = 0;
 };
 
