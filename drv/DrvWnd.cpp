@@ -58,6 +58,18 @@ extern "C" IDrvWnd* CreateDrvWnd() {
     return g_driver;
 }
 
+namespace zrmsgbox {
+
+void SetLoopHook(LoopHook hook, void* context) {
+    static_cast<DrvWnd*>(CreateDrvWnd())->GetMsgBoxRunner().SetLoopHook(hook, context);
+}
+
+bool Show(const char* text, int kind, Answer answer, void* context) {
+    return static_cast<DrvWnd*>(CreateDrvWnd())->GetMsgBoxRunner().ShowAsync(kind, text, answer, context);
+}
+
+}  // namespace zrmsgbox
+
 namespace zrwnd {
 
 WndHost* Host() {
@@ -88,6 +100,7 @@ DrvWnd::~DrvWnd() {
     // The timer service goes first: its teardown still reaches the engine
     // through this driver to kill the native tick.
     zrdrv::TimerServiceImpl::DestroyInstance();
+    msgBox_.reset();
     dirty_.Clear();
     drawing_.Clear();
     // A later CreateDrvWnd makes a fresh driver rather than answering a dead one.
@@ -242,9 +255,7 @@ bool DrvWnd::SetCaptureWnd(IWnd* wnd) {
     return true;
 }
 
-// The message box runner is not part of the library yet: no box is shown and
-// no button was pressed.
-int DrvWnd::MessageBox(const char*, int, int, int) { return -1; }
+int DrvWnd::MessageBox(const char* text, int kind, int, int) { return msgBox_->MessageBox(kind, text); }
 
 void DrvWnd::InvalidateRect(const ZrRect* rect, bool redrawNow) {
     if (!engine_) return;

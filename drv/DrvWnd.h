@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+#include <memory>
+
+#include "drv/MsgBoxRunner.h"
 #include "drv/RectRegion.h"
 #include "wnd/WndHost.h"
 #include "zrwnd/IDrvWnd.h"
@@ -75,6 +78,7 @@ public:
     void EndRedrawBatch() override;
 
     IZr2DEngine* GetEngine() const { return engine_; }
+    MsgBoxRunner& GetMsgBoxRunner() { return *msgBox_; }
     const RectRegion& GetDirtyRegion() const { return dirty_; }
     std::uint32_t GetInputState() const { return inputState_; }
     bool IsMouseTrackerArmed() const { return tracker_.armed; }
@@ -117,6 +121,7 @@ private:
     std::int32_t layoutCount_ = 0;
     std::int32_t defaultLayout_ = 0;
     std::int32_t currentLayout_ = 0;
+    std::unique_ptr<MsgBoxRunner> msgBox_ = std::make_unique<MsgBoxRunner>();
     HCURSOR cursor_ = nullptr;
     // Set during a drawing pass. A pass asked for from inside one runs right
     // after it, on what was invalidated meanwhile.

@@ -15,6 +15,7 @@
 #include "zrwnd/IWndFactory.h"
 #include "zrwnd/IWndNameRegistry.h"
 #include "zrwnd/Menu.h"
+#include "zrwnd/MessageBox.h"
 #include "zrwnd/Identity.h"
 #include "zrwnd/NativeTypes.h"
 #include "zrwnd/PortableHost.h"
