@@ -7,6 +7,7 @@
 #include "controls/DefWnd.h"
 #include "controls/Edit.h"
 #include "controls/Menu.h"
+#include "controls/RichEdit.h"
 #include "controls/ScrollBar.h"
 #include "zrwnd/IWndFactory.h"
 
@@ -25,6 +26,7 @@ using DefWndFactory = StockFactory<DefWnd>;
 using ButtonFactory = StockFactory<Button>;
 using EditFactory = StockFactory<Edit>;
 using ScrollBarFactory = StockFactory<ScrollBar>;
+using RichEditFactory = StockFactory<RichEdit>;
 using MenuFactory = StockFactory<IMenu>;
 using ComboBoxFactory = StockFactory<ComboBox>;
 
@@ -41,12 +43,12 @@ void Register(WndTypeRegistry* registry, const char* type) {
 
 void RegisterStockFactories(WndTypeRegistry* registry) {
     if (!registry) return;
-    // The fixed order of the stock types; the rich edit joins in its place
-    // when it lands.
+    // The fixed order of the stock types.
     Register<DefWndFactory>(registry, "DefWnd");
     Register<ButtonFactory>(registry, "Button");
     Register<EditFactory>(registry, "Edit");
     Register<ScrollBarFactory>(registry, "ScrollBar");
+    Register<RichEditFactory>(registry, "RichEdit");
     Register<MenuFactory>(registry, "Menu");
     Register<ComboBoxFactory>(registry, "ComboBox");
 }

@@ -18,6 +18,7 @@
 #include "zrwnd/MessageBox.h"
 #include "zrwnd/Identity.h"
 #include "zrwnd/NativeTypes.h"
+#include "zrwnd/RichEdit.h"
 #include "zrwnd/PortableHost.h"
 #include "zrwnd/ScrollBar.h"
 #include "zrwnd/Timer.h"

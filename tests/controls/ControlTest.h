@@ -16,6 +16,9 @@ public:
         engine->imageFiles = {{"EngineRes\\Img\\Scroll_Ver_Top.tga", 80, 16},
                               {"EngineRes\\Img\\Scroll_Ver_Bottom.tga", 80, 16},
                               {"EngineRes\\Img\\Scroll_Ver_Thumb.tga", 80, 32},
+                              {"NewEngine/Scroll_Ver_Top.tga", 80, 16},
+                              {"NewEngine/Scroll_Ver_Bottom.tga", 80, 16},
+                              {"NewEngine/Scroll_Ver_Thumb.tga", 80, 32},
                               {"strip100x20.png", 100, 20},
                               {"face300x200.png", 300, 200}};
         ZrRect all{0, 0, 640, 480};

@@ -173,6 +173,12 @@ TEST(InterfaceSlotOrder, ControlsFollowTheWindowSlots) {
                                  SlotOf(&M::SetMarginTop), SlotOf(&M::SetMarginRight), SlotOf(&M::SetMarginBottom),
                                  SlotOf(&M::GetItemImage), SlotOf(&M::GetItemText)}),
               Expected(first, 27));
+    using R = RichEdit;
+    EXPECT_EQ((std::vector<long>{SlotOf(&R::GetUserFlag), SlotOf(&R::SetUserFlag), SlotOf(&R::GetMaxLength),
+                                 SlotOf(&R::SetMaxLength), SlotOf(&R::GetClrBack), SlotOf(&R::GetClrText),
+                                 SlotOf(&R::SetClrBack), SlotOf(&R::SetClrText), SlotOf(&R::GetScrollBar),
+                                 SlotOf(&R::AppendText)}),
+              Expected(first, 10));
     using C = IComboBox;
     EXPECT_EQ((std::vector<long>{SlotOf(static_cast<bool (C::*)(ZrRect&, IWnd*, std::uint32_t, std::int32_t)>(&C::Create)),
                                  SlotOf(&C::SetImage), SlotOf(&C::LoadImage), SlotOf(&C::GetButton),

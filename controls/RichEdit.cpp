@@ -1,0 +1,107 @@
+#include "controls/RichEdit.h"
+
+#include "wnd/WndHost.h"
+#include "wnd/WndWatch.h"
+#include "zrwnd/IDrvWnd.h"
+#include "zrwnd/IWndNameRegistry.h"
+
+namespace {
+
+constexpr std::uint32_t kTextFormat = 9;
+constexpr std::uint32_t kTextBorder = 0xFF000000;
+
+}  // namespace
+
+RichEdit::RichEdit() {
+    if (IDrvRender* renderer = zrwnd::Renderer()) {
+        if (IFont2* font = renderer->GetDefaultFont()) SetFont(font);
+    }
+}
+
+RichEdit::~RichEdit() {
+    if (!scroll_) return;
+    scroll_->UnSubscribeEvent(ZrEventScrollPosChanged, ZrSubscriber(this, &RichEdit::OnScrolled));
+    IScrollBar* bar = scroll_;
+    scroll_ = nullptr;
+    bar->Release();
+}
+
+bool RichEdit::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
+    zrwnd::WndWatch self(this);
+    if (!IWnd::Create(rect, parent, style) || !self.Get()) return false;
+    IWnd* made = zrwnd::Driver()->GetWndNameRegistry()->CreateNamedWnd("ScrollBar", "RichEditScrollBar");
+    // A window of that name exists already (another rich edit's bar): this
+    // box shows its text without a scroll bar.
+    scroll_ = dynamic_cast<IScrollBar*>(made);
+    if (!scroll_) return false;
+    ZrRect none{0, 0, 0, 0};
+    scroll_->Create(none, this, ZRWS_VISIBLE);
+    scroll_->SubscribeEvent(ZrEventScrollPosChanged, ZrSubscriber(this, &RichEdit::OnScrolled));
+    // The other skin.
+    scroll_->GetDownButton()->LoadImage("NewEngine/Scroll_Ver_Bottom.tga", 0);
+    scroll_->GetUpButton()->LoadImage("NewEngine/Scroll_Ver_Top.tga", 0);
+    scroll_->GetThumb()->LoadImage("NewEngine/Scroll_Ver_Thumb.tga", 0);
+    ZrWndEventArgs args(this);
+    OnSizeChanged(args);
+    return true;
+}
+
+bool RichEdit::OnScrolled(const ZrEventArgs&) { return true; }
+
+void RichEdit::OnSizeChanged(ZrWndEventArgs&) {
+    // Replaces the window's handler: a rich edit raises no size event.
+    if (!scroll_) return;
+    ZrRect r;
+    GetClientRect(&r);
+    const int w = scroll_->GetWidth();
+    scroll_->SetWndPos(r.right - w, 0, w, r.bottom - r.top, 0);
+}
+
+void RichEdit::OnTextChanged(ZrWndEventArgs&) {
+    // Replaces the window's handler: a rich edit raises no text event.
+    const ZrString text = GetWndText();
+    IFont2* font = GetFont();
+    if (text.GetLength() == 0 || !font || !scroll_) return;
+    ZrRect r;
+    GetClientRect(&r);
+    const int width = r.right - r.left - scroll_->GetWidth();
+    const int lines = font->GetLineCount(text.c_str(), width);
+    const int height = font->GetLineSpacing() * (lines - 1) + font->GetFontHeight() * lines;
+    // The scroll position counts pixels; text that fits leaves the range alone.
+    const int excess = height - (r.bottom - r.top);
+    if (excess > 0) scroll_->SetScrollRange(0, excess);
+}
+
+bool RichEdit::AppendText(const char* text) {
+    if (!text) return false;
+    ZrString whole = GetWndText();
+    whole = whole + text;
+    if (whole.GetLength() > maxLength_) return false;
+    return SetWndText(whole.c_str());
+}
+
+void RichEdit::RenderSelf() {
+    ZrRect r;
+    GetClientRect(&r);
+    IDC* dc = GetClientDC();
+    const int w = scroll_ ? scroll_->GetWidth() : 0;
+    if (IDrvRender* renderer = zrwnd::Renderer()) {
+        renderer->FillRect(dc, r.left, r.top, r.right - w / 2, r.bottom, backArgb_);
+    }
+    const int shift = scroll_ ? scroll_->GetScrollMin() - scroll_->GetScrollPos() : 0;
+    const ZrRect area{r.left, r.top + shift, r.right - w / 2 - w / 2, r.bottom};
+    if (IFont2* font = GetFont()) {
+        const ZrString text = GetWndText();
+        font->DrawText(dc, text.c_str(), &area, textArgb_, kTextFormat, kTextBorder);
+    }
+}
+
+bool RichEdit::GetUserFlag() { return userFlag_; }
+void RichEdit::SetUserFlag(bool flag) { userFlag_ = flag; }
+int RichEdit::GetMaxLength() { return maxLength_; }
+void RichEdit::SetMaxLength(int length) { maxLength_ = length; }
+std::uint32_t RichEdit::GetClrBack() { return backArgb_; }
+std::uint32_t RichEdit::GetClrText() { return textArgb_; }
+void RichEdit::SetClrBack(std::uint32_t argb) { backArgb_ = argb; }
+void RichEdit::SetClrText(std::uint32_t argb) { textArgb_ = argb; }
+IScrollBar* RichEdit::GetScrollBar() { return scroll_; }

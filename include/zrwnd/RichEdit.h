@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+
+#include "zrwnd/IWnd.h"
+#include "zrwnd/ScrollBar.h"
+
+// A multi-line, word-wrapped text display with its own vertical scroll bar
+// (named "RichEditScrollBar" in the name registry, so one rich edit has it at a
+// time). Its text is set with SetWndText or extended with AppendText; the user
+// scrolls it with the bar, whose position is in pixels. It has no keyboard or
+// mouse handling of its own and requests no redraw of its own.
+class ZRWND_API RichEdit : public IWnd {
+public:
+    RichEdit();
+    ~RichEdit() override;
+
+    // False when the scroll bar cannot be made; the box then shows its text
+    // without one.
+    bool Create(ZrRect& rect, IWnd* parent, std::uint32_t style) override;
+    void OnSizeChanged(ZrWndEventArgs& args) override;
+    void OnTextChanged(ZrWndEventArgs& args) override;
+    void RenderSelf() override;
+
+    virtual bool GetUserFlag();
+    virtual void SetUserFlag(bool flag);
+    // The longest text AppendText accepts, in bytes; SetWndText is not limited.
+    virtual int GetMaxLength();
+    virtual void SetMaxLength(int length);
+    virtual std::uint32_t GetClrBack();
+    virtual std::uint32_t GetClrText();
+    virtual void SetClrBack(std::uint32_t argb);
+    virtual void SetClrText(std::uint32_t argb);
+    virtual IScrollBar* GetScrollBar();
+    // False for null, or when the text would pass the maximum length.
+    virtual bool AppendText(const char* text);
+
+private:
+    bool OnScrolled(const ZrEventArgs& args);
+
+    bool userFlag_ = true;
+    int maxLength_ = 1024;
+    std::uint32_t backArgb_ = 0x00000000;
+    std::uint32_t textArgb_ = 0xFF000000;
+    IScrollBar* scroll_ = nullptr;
+};

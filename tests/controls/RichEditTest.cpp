@@ -1,0 +1,93 @@
+#include <memory>
+#include <string>
+
+#include "controls/ControlTest.h"
+
+namespace {
+
+using zrtest::ControlTest;
+
+// The recording font: 6 pixels a byte, lines 12 high with 2 between them. A
+// rich edit 76 wide with its 16-pixel bar wraps at 10 bytes a line.
+class RichEditTest : public ControlTest {
+public:
+    std::unique_ptr<RichEdit> Make(bool expectBar = true) {
+        auto box = std::make_unique<RichEdit>();
+        ZrRect place{100, 100, 176, 150};
+        EXPECT_EQ(box->Create(place, &root, ZRWS_VISIBLE), expectBar);
+        return box;
+    }
+    void TearDown() override {
+        // A bar left behind by a failed test would block the next one's name.
+        if (IWnd* bar = driver()->GetWndNameRegistry()->FindWnd("RichEditScrollBar")) bar->Release();
+        ControlTest::TearDown();
+    }
+};
+
+TEST_F(RichEditTest, TheRangeCountsThePixelsThatDoNotFit) {
+    auto box = Make();
+    IScrollBar* bar = box->GetScrollBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_STREQ(bar->GetName(), "RichEditScrollBar");
+    ZrRect r;
+    bar->GetWndPosRect(&r);
+    EXPECT_EQ(r, (ZrRect{60, 0, 76, 50}));
+    // Five lines: 2 x 4 + 12 x 5 - 50 = 18 pixels do not fit.
+    box->SetWndText(std::string(50, 'x').c_str());
+    EXPECT_EQ(bar->GetScrollMin(), 0);
+    EXPECT_EQ(bar->GetScrollMax(), 18);
+    // Shorter text, or none, leaves the range as it was.
+    box->SetWndText("short");
+    box->SetWndText("");
+    EXPECT_EQ(bar->GetScrollMax(), 18);
+
+    // Scrolled to the end, the text is drawn 18 pixels higher.
+    box->SetWndText(std::string(50, 'y').c_str());
+    bar->SetScrollPos(18);
+    engine->ClearCalls();
+    box->Invalidate(true);
+    auto texts = engine->Calls("DrawText");
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts[0].args[1], -18);
+    EXPECT_EQ(texts[0].args[2], 60);
+    EXPECT_EQ(texts[0].args[5], 9);
+}
+
+TEST_F(RichEditTest, AppendingStopsAtTheMaximumLength) {
+    auto box = Make();
+    box->SetWndText(std::string(1020, 'a').c_str());
+    EXPECT_FALSE(box->AppendText("0123456789"));
+    EXPECT_EQ(box->GetWndText().GetLength(), 1020);
+    EXPECT_TRUE(box->AppendText("0123"));
+    EXPECT_EQ(box->GetWndText().GetLength(), 1024);
+    EXPECT_FALSE(box->AppendText(nullptr));
+    EXPECT_TRUE(box->SetWndText(std::string(2000, 'b').c_str()));
+    EXPECT_EQ(box->GetWndText().GetLength(), 2000);
+    // The rich edit raises neither the text nor the size event.
+    int fired = 0;
+    box->SubscribeEvent(ZrWndEvents::TextChanged, ZrSubscriber([&](const ZrEventArgs&) { return ++fired, true; }));
+    box->SubscribeEvent(ZrWndEvents::SizeChanged, ZrSubscriber([&](const ZrEventArgs&) { return ++fired, true; }));
+    box->SetWndText("x");
+    box->MoveWnd(0, 0, 90, 60);
+    EXPECT_EQ(fired, 0);
+}
+
+// While one rich edit holds the bar's name, a second cannot make its own: it
+// shows and takes text without one.
+TEST_F(RichEditTest, ASecondRichEditHasNoScrollBar) {
+    auto first = Make();
+    auto second = Make(false);
+    EXPECT_EQ(second->GetScrollBar(), nullptr);
+    EXPECT_TRUE(second->AppendText("still works"));
+    engine->ClearCalls();
+    second->Invalidate(true);
+    auto texts = engine->Calls("DrawText");
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.back().args[2], 76);
+    // Once the first goes, its bar's name is free again.
+    first.reset();
+    auto third = Make();
+    EXPECT_NE(third->GetScrollBar(), nullptr);
+}
+
+}  // namespace
