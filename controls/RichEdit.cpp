@@ -46,7 +46,13 @@ bool RichEdit::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
     return true;
 }
 
-bool RichEdit::OnScrolled(const ZrEventArgs&) { return true; }
+bool RichEdit::OnScrolled(const ZrEventArgs&) {
+    // The text is drawn shifted by the scroll position. With dirty-rectangle
+    // drawing only the bar itself would be drawn again when its thumb moves,
+    // leaving the old text on the surface; the text area is redrawn with it.
+    Invalidate(true);
+    return true;
+}
 
 void RichEdit::OnSizeChanged(ZrWndEventArgs&) {
     // Replaces the window's handler: a rich edit raises no size event.

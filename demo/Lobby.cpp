@@ -105,6 +105,32 @@ void NoticeWnd::OnMouseUp(ZrMouseEventArgs& args) {
     SetModal(false);
 }
 
+MarqueeWnd::MarqueeWnd(IZr2DEngine* engine) : engine_(engine) {}
+
+bool MarqueeWnd::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
+    const bool made = IWnd::Create(rect, parent, style);
+    // Tied to the window: the timer stops when it goes.
+    SetWndTimer(1, 50, ZrSubscriber(this, &MarqueeWnd::OnStep));
+    return made;
+}
+
+bool MarqueeWnd::OnStep(const ZrEventArgs&) {
+    ++step_;
+    Invalidate(true);
+    return true;
+}
+
+void MarqueeWnd::RenderSelf() {
+    ZrRect rc;
+    GetClientRect(&rc);
+    IDrvRender* r = engine_->GetRender();
+    r->FillRect(GetClientDC(), &rc, 0xFF24304A);
+    const int span = rc.right - 60;
+    const int x = span > 0 ? (step_ * 6) % span : 0;
+    const ZrRect light{x, rc.top, x + 60, rc.bottom};
+    r->FillRect(GetClientDC(), &light, 0xFFFFE082);
+}
+
 template <class T, class... Args>
 T* Lobby::Make(IWnd* parent, ZrRect rect, std::uint32_t style, Args&&... args) {
     auto wnd = std::make_unique<T>(std::forward<Args>(args)...);
@@ -150,11 +176,20 @@ Lobby::Lobby(IZr2DEngine* engine, int width, int height) : engine_(engine) {
     // News panel: it can be dragged by any point.
     auto* news = Make<PanelWnd>(root_.get(), {380, 100, 760, 330}, ZRWS_VISIBLE | ZRWS_DRAGGABLE, engine,
                                 "新闻 News (drag me)", 0xFF35304F);
-    newsText_ = Make<TextWnd>(news, {14, 34, 366, 220}, ZRWS_VISIBLE, engine,
-                  "【公告】新服「青龙」今晚八点开放，欢迎各位玩家前来体验！\n"
-                  "Server \"Azure Dragon\" opens tonight at 20:00. Log in early to claim your starter pack.\n"
-                  "按 M 键查看系统提示。Press M for a notice.",
-                  0xFFF0ECFF, 9u);
+    // The news: a rich edit with more text than fits, and its scroll bar.
+    newsText_ = Make<RichEdit>(news, {14, 34, 366, 220}, ZRWS_VISIBLE);
+    newsText_->SetClrText(0xFFF0ECFF);
+    newsText_->SetWndText(Gbk("【公告】新服「青龙」今晚八点开放，欢迎各位玩家前来体验！\n"
+                              "Server \"Azure Dragon\" opens tonight at 20:00. Log in early to claim your starter pack.\n"
+                              "按 M 键查看系统提示。Press M for a notice.\n"
+                              "【活动】周末双倍经验，组队副本掉落提升。\n"
+                              "Weekend event: double experience, better drops in group dungeons.\n"
+                              "【维护】周二早六点至八点停机维护，请提前下线。\n"
+                              "Maintenance on Tuesday from 6:00 to 8:00: please log out in time.\n"
+                              "【提示】右键点击新闻可打开菜单。Right-click the news for a menu.\n"
+                              "【赛事】跨服竞技场本周六开赛，报名从今天开始。\n"
+                              "Cross-server arena on Saturday: sign-up opens today.")
+                              .c_str());
 
     // The stock controls, in the art drawn for them at build time.
     auto* controls = Make<PanelWnd>(root_.get(), {40, 360, 760, 570}, ZRWS_VISIBLE, engine, "控件 Controls", 0xFF263A3A);
@@ -201,6 +236,13 @@ Lobby::Lobby(IZr2DEngine* engine, int width, int height) : engine_(engine) {
     scroll->SetScrollRange(0, 100);
     scroll->SetScrollPos(40);
     scroll->SubscribeEvent(ZrEventScrollPosChanged, ZrSubscriber(this, &Lobby::OnScrolled));
+
+    // Quit asks first, in a message box that keeps the game running.
+    auto* quit = Make<Button>(controls, {350, 150, 470, 174}, ZRWS_VISIBLE);
+    quit->SetWndText(Gbk("退出 Quit").c_str());
+    quit->SetClrText(0xFFFFFFFF);
+    quit->SubscribeEvent(ZrEventClicked, ZrSubscriber(this, &Lobby::OnQuit));
+    Make<MarqueeWnd>(root_.get(), {40, 78, 760, 84}, ZRWS_VISIBLE, engine);
 
     // The server list: a combo box whose list is taller than its area.
     // Its four-argument Create builds the field, button, list and bar.
@@ -264,6 +306,13 @@ bool Lobby::OnNewsPressed(const ZrEventArgs& args) {
 bool Lobby::OnNewsAction(const ZrEventArgs& args) {
     clicks_->SetWndText((Gbk("菜单 Menu: ") + newsMenu_->GetItemText(args.value2).c_str()).c_str());
     clicks_->Invalidate(true);
+    return true;
+}
+
+bool Lobby::OnQuit(const ZrEventArgs&) {
+    // The box waits in a nested message loop; input, paints and timers go on.
+    const int answer = CreateDrvWnd()->MessageBox(Gbk("确定要离开游戏大厅吗？\nLeave the lobby?").c_str(), 1, 0, 0);
+    if (answer == 0) zrnative::PostMessageA(engine_->GetHWnd(), WM_QUIT, 0, 0);
     return true;
 }
 

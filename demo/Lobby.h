@@ -69,6 +69,21 @@ private:
     std::string text_;
 };
 
+// A light that runs along a strip on a timer of its own: it keeps moving while
+// a message box waits, because the box's loop keeps the timers going.
+class MarqueeWnd : public IWnd {
+public:
+    explicit MarqueeWnd(IZr2DEngine* engine);
+    bool Create(ZrRect& rect, IWnd* parent, std::uint32_t style) override;
+    void RenderSelf() override;
+
+private:
+    bool OnStep(const ZrEventArgs& args);
+
+    IZr2DEngine* engine_;
+    int step_ = 0;
+};
+
 class Lobby {
 public:
     Lobby(IZr2DEngine* engine, int width, int height);
@@ -87,6 +102,7 @@ private:
     bool OnScrolled(const ZrEventArgs& args);
     bool OnNewsPressed(const ZrEventArgs& args);
     bool OnNewsAction(const ZrEventArgs& args);
+    bool OnQuit(const ZrEventArgs& args);
 
     IZr2DEngine* engine_;
     std::unique_ptr<PanelWnd> root_;
@@ -95,7 +111,7 @@ private:
     TextWnd* clicks_ = nullptr;
     TextWnd* volume_ = nullptr;
     IMenu* newsMenu_ = nullptr;
-    TextWnd* newsText_ = nullptr;
+    RichEdit* newsText_ = nullptr;
     int clickCount_ = 0;
 };
 

@@ -8,8 +8,9 @@
 // A multi-line, word-wrapped text display with its own vertical scroll bar
 // (named "RichEditScrollBar" in the name registry, so one rich edit has it at a
 // time). Its text is set with SetWndText or extended with AppendText; the user
-// scrolls it with the bar, whose position is in pixels. It has no keyboard or
-// mouse handling of its own and requests no redraw of its own.
+// scrolls it with the bar, whose position is in pixels, and the text is drawn
+// again as the bar moves. It has no keyboard or mouse handling of its own, and
+// changing its text or colours requests no redraw.
 class ZRWND_API RichEdit : public IWnd {
 public:
     RichEdit();

@@ -97,11 +97,11 @@ TEST(Demo, LobbyScriptMakesTheFramesItAlwaysMade) {
         zrdemo::Lobby lobby(&host.Engine(), 800, 600);
         frames = host.Run(commands, out.string());
     }
-    ASSERT_EQ(frames.size(), 19u);
+    ASSERT_EQ(frames.size(), 22u);
     for (const char* name : {"01-lobby", "03-dragged", "04-notice", "07-button-pressed", "08-checked",
                              "09-thumb-dragged", "10-arrow-held", "11-typed", "12-selected", "13-pasted",
                              "14-password", "15-combo-open", "16-combo-scrolled", "17-combo-chosen", "18-popup",
-                             "19-popup-chosen"}) {
+                             "19-popup-chosen", "20-quit-box", "21-stayed", "22-news-scrolled"}) {
         zrtest::Image actual;
         ASSERT_TRUE(zrtest::ReadPng((out / (std::string(name) + ".png")).string(), &actual));
         // Text may rasterise a little differently with another FreeType.
