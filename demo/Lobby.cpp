@@ -278,6 +278,11 @@ Lobby::Lobby(IZr2DEngine* engine, int width, int height) : engine_(engine) {
 }
 
 Lobby::~Lobby() {
+    // The message box's windows were made by name through the registry, which
+    // destroys but never deletes what it made: they are the host's to free.
+    IWndNameRegistry* names = CreateDrvWnd()->GetWndNameRegistry();
+    IWnd* box[] = {names->FindWnd("Msg_Bt_OK"), names->FindWnd("Msg_Bt_Cancel"), names->FindWnd("MsgBox")};
+    for (IWnd* wnd : box) delete wnd;
     CreateDrvWnd()->SetRootWnd(nullptr);
     // Children go before their parents, the root last.
     while (!windows_.empty()) windows_.pop_back();
