@@ -250,13 +250,51 @@ int SoftFont::GetByteKind(const char* text, int index) {
     return ZRBYTE_SINGLE;
 }
 
+namespace {
+
+// Punctuation that must not begin a line, and punctuation that must not end
+// one, as readers of Chinese expect, with their ASCII kin.
+bool IsClosing(std::uint32_t c) {
+    switch (c) {
+        case ',': case '.': case ':': case ';': case '!': case '?': case ')': case ']': case '}':
+        case 0xFF0C: case 0x3002: case 0x3001: case 0xFF1A: case 0xFF1B: case 0xFF01: case 0xFF1F:
+        case 0xFF09: case 0x300D: case 0x300F: case 0x3011: case 0x300B: case 0x3009: case 0x2019:
+        case 0x201D: case 0xFF0E: case 0x2026:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsOpening(std::uint32_t c) {
+    switch (c) {
+        case '(': case '[': case '{':
+        case 0xFF08: case 0x300C: case 0x300E: case 0x3010: case 0x300A: case 0x3008: case 0x2018: case 0x201C:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 std::vector<SoftFont::Line> SoftFont::WrapLines(const char* text, int width) {
     std::vector<Line> lines;
     if (!text) return lines;
     const int length = static_cast<int>(std::strlen(text));
     int lineStart = 0;
     int lineWidth = 0;
-    int lastBreak = -1;  // byte where the line may end (exclusive)
+    // Where the line may end (exclusive), and the place before that: a break
+    // found before a character that turns out to be closing punctuation is
+    // given up for the one before it.
+    int lastBreak = -1;
+    int earlierBreak = -1;
+    std::uint32_t previous = 0;
+    auto allowBreak = [&](int at) {
+        if (at <= lineStart || at == lastBreak) return;
+        earlierBreak = lastBreak;
+        lastBreak = at;
+    };
     TextChar c{};
     for (int i = 0; i < length && NextChar(text, i, &c);) {
         if (c.codepoint == '\n' || c.codepoint == '\r') {
@@ -264,28 +302,38 @@ std::vector<SoftFont::Line> SoftFont::WrapLines(const char* text, int width) {
             i += (c.codepoint == '\r' && text[i + 1] == '\n') ? 2 : 1;
             lineStart = i;
             lineWidth = 0;
-            lastBreak = -1;
+            lastBreak = earlierBreak = -1;
+            previous = 0;
             continue;
         }
         const int w = Advance(c.codepoint);
         const bool wide = c.bytes == 2;
-        if (wide && i > lineStart) {
-            // A line may break before any two-byte character.
-            lastBreak = i;
+        if (IsClosing(c.codepoint) && lastBreak == i) {
+            lastBreak = earlierBreak;
+            earlierBreak = -1;
         }
-        if (lineWidth + w > width && i > lineStart && c.codepoint != ' ') {
+        // A line may break before any two-byte character that is not closing
+        // punctuation, unless the character before it opens.
+        if (wide && !IsClosing(c.codepoint) && !IsOpening(previous)) allowBreak(i);
+        // Closing punctuation hangs at the end of a full line rather than
+        // beginning the next one.
+        const bool hang = IsClosing(c.codepoint) && lastBreak <= lineStart;
+        if (lineWidth + w > width && i > lineStart && c.codepoint != ' ' && !hang) {
             int end = lastBreak > lineStart ? lastBreak : i;
             lines.push_back({lineStart, end});
             // Spaces at the break are dropped.
             while (end < length && text[end] == ' ') ++end;
             lineStart = end;
             lineWidth = WidthOf(text, lineStart, i);
-            lastBreak = -1;
+            lastBreak = earlierBreak = -1;
             continue;
         }
         lineWidth += w;
         i += c.bytes;
-        if (c.codepoint == ' ' || wide) lastBreak = i;
+        previous = c.codepoint;
+        // Latin words break only at spaces (or, longer than the line, where
+        // they must); two-byte characters after themselves unless opening.
+        if (c.codepoint == ' ' || (wide && !IsOpening(c.codepoint))) allowBreak(i);
     }
     if (lineStart < length) lines.push_back({lineStart, length});
     return lines;

@@ -191,6 +191,34 @@ TEST_F(SoftEngineTest, FontQueriesUnderstandGbk) {
     EXPECT_EQ(font->GetLineCount("", 100), 0);
 }
 
+// No line begins with closing punctuation or ends with opening punctuation;
+// Latin words break at spaces unless longer than the line.
+TEST_F(SoftEngineTest, WrappingKeepsChinesePunctuationInItsPlace) {
+    auto* font = static_cast<zrsoft::SoftFont*>(engine.GetDefaultFont());
+    const std::string ni = zrsoft::Utf8ToGbk("你");
+    const int wni = font->GetCharWidth(ni.c_str(), 0);
+    auto starts = [&](const char* utf8, int width) {
+        const std::string gbk = zrsoft::Utf8ToGbk(utf8);
+        std::vector<std::string> out;
+        for (const auto& line : font->WrapLines(gbk.c_str(), width)) {
+            out.push_back(zrsoft::GbkToUtf8(gbk.substr(static_cast<size_t>(line.begin),
+                                                       static_cast<size_t>(line.end - line.begin))));
+        }
+        return out;
+    };
+    // Three characters fit: the comma would begin the second line, so the
+    // character before it goes down with it.
+    EXPECT_EQ(starts("你好你，好", 3 * wni), (std::vector<std::string>{"你好", "你，好"}));
+    EXPECT_EQ(starts("你好。", 2 * wni), (std::vector<std::string>{"你", "好。"}));
+    // With nothing to take along, closing punctuation hangs past the width.
+    EXPECT_EQ(starts("你。", wni), (std::vector<std::string>{"你。"}));
+    // An opening bracket does not end a line.
+    EXPECT_EQ(starts("你好「新」", 3 * wni), (std::vector<std::string>{"你好", "「新」"}));
+    EXPECT_EQ(starts("one two three", font->GetTextWidth("one two")), (std::vector<std::string>{"one two ", "three"}));
+    const int narrow = font->GetTextWidth("abc");
+    EXPECT_EQ(starts("abcdef", narrow), (std::vector<std::string>{"abc", "def"}));
+}
+
 TEST_F(SoftEngineTest, ArbitraryBytesNeverBreakTheTextOperations) {
     IFont2* font = engine.GetDefaultFont();
     FixedDC dc({0, 0, 64, 48}, {0, 0, 64, 48});
