@@ -207,6 +207,91 @@ void BM_TypeCharacter(benchmark::State& state) {
 }
 BENCHMARK(BM_TypeCharacter)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
+LRESULT ToDriver(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CreateDrvWnd()->HandleMessage(message, wParam, lParam) ? 1 : 0;
+}
+
+// 100 mouse moves handed to the driver: through the message box's nested loop
+// (posted, then taken by GetMessageA and dispatched; WM_QUIT ends the box), or
+// straight to HandleMessage. The difference per message is what the loop adds.
+void MessageBoxLoop(benchmark::State& state, bool throughBox) {
+    NullEngine engine{kWidth, kHeight};
+    engine.window = zrnative::portable::CreateNativeWindow(kWidth, kHeight, &ToDriver);
+    IDrvWnd* drv = CreateDrvWnd();
+    drv->Init(&engine);
+    IWnd root;
+    ZrRect all{0, 0, kWidth, kHeight};
+    root.Create(all, nullptr, ZRWS_VISIBLE);
+    drv->SetRootWnd(&root);
+    constexpr int kMoves = 100;
+    for (auto _ : state) {
+        if (throughBox) {
+            for (int i = 0; i < kMoves; ++i) zrnative::PostMessageA(engine.window, WM_MOUSEMOVE, 0, Point(i, i));
+            zrnative::PostMessageA(engine.window, WM_QUIT, 0, 0);
+            benchmark::DoNotOptimize(drv->MessageBox("bench", 0, 0, 0));
+        } else {
+            for (int i = 0; i < kMoves; ++i) drv->HandleMessage(WM_MOUSEMOVE, 0, Point(i, i));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kMoves);
+    IWndNameRegistry* names = drv->GetWndNameRegistry();
+    IWnd* box[] = {names->FindWnd("Msg_Bt_OK"), names->FindWnd("Msg_Bt_Cancel"), names->FindWnd("MsgBox")};
+    for (IWnd* wnd : box) delete wnd;
+    drv->SetRootWnd(nullptr);
+    root.Destroy();
+    drv->Release();
+    zrnative::portable::DestroyNativeWindow(engine.window);
+}
+
+void BM_MessageBoxLoop(benchmark::State& state) { MessageBoxLoop(state, true); }
+void BM_HandleMessageAlone(benchmark::State& state) { MessageBoxLoop(state, false); }
+BENCHMARK(BM_MessageBoxLoop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HandleMessageAlone)->Unit(benchmark::kMicrosecond);
+
+// A rich edit holding state.range(0) bytes of news, lines of 60 bytes: one
+// line appended (the text measured again), and one scroll step (a redraw).
+void RichEditNews(benchmark::State& state, bool append) {
+    FixedFont font;
+    NullEngine engine{kWidth, kHeight};
+    engine.defaultFont = &font;
+    IDrvWnd* drv = CreateDrvWnd();
+    drv->Init(&engine);
+    IWnd root;
+    ZrRect all{0, 0, kWidth, kHeight};
+    root.Create(all, nullptr, ZRWS_VISIBLE);
+    drv->SetRootWnd(&root);
+    RichEdit news;
+    ZrRect place{20, 20, 420, 320};
+    news.Create(place, &root, ZRWS_VISIBLE);
+    news.GetScrollBar()->MoveWnd(0, 0, 16, 300);
+    news.SetMaxLength(1 << 24);
+    std::string text;
+    const std::string line = std::string(59, 'n') + "\n";
+    while (static_cast<long>(text.size()) < state.range(0)) text += line;
+    news.SetWndText(text.c_str());
+    int pos = 0;
+    for (auto _ : state) {
+        if (append) {
+            state.PauseTiming();
+            news.SetWndText(text.c_str());
+            state.ResumeTiming();
+            news.AppendText(line.c_str());
+        } else {
+            news.GetScrollBar()->SetScrollPos(pos = (pos + 7) % 200);
+            news.Invalidate(true);
+        }
+    }
+    drv->SetRootWnd(nullptr);
+    news.Destroy();
+    root.Destroy();
+    drv->Release();
+}
+
+void BM_RichEditAppendLine(benchmark::State& state) { RichEditNews(state, true); }
+void BM_RichEditScrollStep(benchmark::State& state) { RichEditNews(state, false); }
+BENCHMARK(BM_RichEditAppendLine)->Arg(4 << 10)->Arg(64 << 10)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RichEditScrollStep)->Arg(4 << 10)->Arg(64 << 10)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

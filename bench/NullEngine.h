@@ -9,7 +9,7 @@ class NullEngine final : public IZr2DEngine, public IDrvRender, public IEngineLo
 public:
     NullEngine(int w, int h) : width_(w), height_(h) {}
 
-    HWND GetHWnd() override { return reinterpret_cast<HWND>(0x10); }
+    HWND GetHWnd() override { return window; }
     void GetClientSize(int* w, int* h) override {
         if (w) *w = width_;
         if (h) *h = height_;
@@ -36,6 +36,8 @@ public:
 
     // Windows made after Init take this as their font; none by default.
     IFont2* defaultFont = nullptr;
+    // The native window the driver is handed.
+    HWND window = reinterpret_cast<HWND>(0x10);
 
 private:
     int width_;

@@ -1,5 +1,7 @@
 #include "controls/RichEdit.h"
 
+#include <cstring>
+
 #include "wnd/WndHost.h"
 #include "wnd/WndWatch.h"
 #include "zrwnd/IDrvWnd.h"
@@ -65,7 +67,7 @@ void RichEdit::OnSizeChanged(ZrWndEventArgs&) {
 
 void RichEdit::OnTextChanged(ZrWndEventArgs&) {
     // Replaces the window's handler: a rich edit raises no text event.
-    const ZrString text = GetWndText();
+    const ZrString& text = _WndText();
     IFont2* font = GetFont();
     if (text.GetLength() == 0 || !font || !scroll_) return;
     ZrRect r;
@@ -80,10 +82,9 @@ void RichEdit::OnTextChanged(ZrWndEventArgs&) {
 
 bool RichEdit::AppendText(const char* text) {
     if (!text) return false;
-    ZrString whole = GetWndText();
-    whole = whole + text;
-    if (whole.GetLength() > maxLength_) return false;
-    return SetWndText(whole.c_str());
+    const ZrString& now = _WndText();
+    if (now.GetLength() + static_cast<int>(std::strlen(text)) > maxLength_) return false;
+    return SetWndText((now + text).c_str());
 }
 
 void RichEdit::RenderSelf() {
@@ -96,10 +97,7 @@ void RichEdit::RenderSelf() {
     }
     const int shift = scroll_ ? scroll_->GetScrollMin() - scroll_->GetScrollPos() : 0;
     const ZrRect area{r.left, r.top + shift, r.right - w / 2 - w / 2, r.bottom};
-    if (IFont2* font = GetFont()) {
-        const ZrString text = GetWndText();
-        font->DrawText(dc, text.c_str(), &area, textArgb_, kTextFormat, kTextBorder);
-    }
+    if (IFont2* font = GetFont()) font->DrawText(dc, _WndText().c_str(), &area, textArgb_, kTextFormat, kTextBorder);
 }
 
 bool RichEdit::GetUserFlag() { return userFlag_; }
