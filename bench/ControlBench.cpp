@@ -270,11 +270,16 @@ void RichEditNews(benchmark::State& state, bool append) {
     while (static_cast<long>(text.size()) < state.range(0)) text += line;
     news.SetWndText(text.c_str());
     int pos = 0;
+    int appended = 0;
     for (auto _ : state) {
         if (append) {
-            state.PauseTiming();
-            news.SetWndText(text.c_str());
-            state.ResumeTiming();
+            // Back to the starting size now and then, so the figure stays the
+            // one for that size.
+            if (++appended % 256 == 0) {
+                state.PauseTiming();
+                news.SetWndText(text.c_str());
+                state.ResumeTiming();
+            }
             news.AppendText(line.c_str());
         } else {
             news.GetScrollBar()->SetScrollPos(pos = (pos + 7) % 200);

@@ -65,15 +65,41 @@ void RichEdit::OnSizeChanged(ZrWndEventArgs&) {
     scroll_->SetWndPos(r.right - w, 0, w, r.bottom - r.top, 0);
 }
 
+int RichEdit::CountLines(IFont2* font, int width) {
+    const ZrString& text = _WndText();
+    const char* bytes = text.c_str();
+    const int length = text.GetLength();
+    // Wrapping starts afresh after every line break, so the lines up to the
+    // last break measured before still hold when text was only appended:
+    // just the part after them is measured again.
+    const bool reuse = appending_ && width == measuredWidth_ && measuredPrefix_ <= length;
+    const int from = reuse ? measuredPrefix_ : 0;
+    const int before = reuse ? measuredPrefixLines_ : 0;
+    const int total = before + font->GetLineCount(bytes + from, width);
+    int lastBreak = length - 1;
+    while (lastBreak >= from && bytes[lastBreak] != '\n') --lastBreak;
+    measuredWidth_ = width;
+    measuredPrefix_ = lastBreak >= from ? lastBreak + 1 : from;
+    measuredPrefixLines_ = total - font->GetLineCount(bytes + measuredPrefix_, width);
+    return total;
+}
+
 void RichEdit::OnTextChanged(ZrWndEventArgs&) {
     // Replaces the window's handler: a rich edit raises no text event.
     const ZrString& text = _WndText();
     IFont2* font = GetFont();
-    if (text.GetLength() == 0 || !font || !scroll_) return;
+    const bool appending = appending_;
+    appending_ = false;
+    if (text.GetLength() == 0 || !font || !scroll_) {
+        measuredPrefix_ = measuredPrefixLines_ = 0;
+        return;
+    }
     ZrRect r;
     GetClientRect(&r);
     const int width = r.right - r.left - scroll_->GetWidth();
-    const int lines = font->GetLineCount(text.c_str(), width);
+    appending_ = appending;
+    const int lines = CountLines(font, width);
+    appending_ = false;
     const int height = font->GetLineSpacing() * (lines - 1) + font->GetFontHeight() * lines;
     // The scroll position counts pixels; text that fits leaves the range alone.
     const int excess = height - (r.bottom - r.top);
@@ -82,9 +108,15 @@ void RichEdit::OnTextChanged(ZrWndEventArgs&) {
 
 bool RichEdit::AppendText(const char* text) {
     if (!text) return false;
-    const ZrString& now = _WndText();
+    ZrString& now = _WndText();
     if (now.GetLength() + static_cast<int>(std::strlen(text)) > maxLength_) return false;
-    return SetWndText((now + text).c_str());
+    // Appended in place and measured from the last line break on: a line
+    // added to a long text costs that line, not the text.
+    now.Insert(now.GetLength(), text);
+    appending_ = true;
+    ZrWndEventArgs args(this);
+    OnTextChanged(args);
+    return true;
 }
 
 void RichEdit::RenderSelf() {

@@ -33,15 +33,24 @@ public:
     virtual void SetClrBack(std::uint32_t argb);
     virtual void SetClrText(std::uint32_t argb);
     virtual IScrollBar* GetScrollBar();
-    // False for null, or when the text would pass the maximum length.
+    // False for null, or when the text would pass the maximum length. The
+    // text grows in place and OnTextChanged runs as SetWndText would run it
+    // (an override of SetWndText is not called).
     virtual bool AppendText(const char* text);
 
 private:
     bool OnScrolled(const ZrEventArgs& args);
+    int CountLines(IFont2* font, int width);
 
     bool userFlag_ = true;
     int maxLength_ = 1024;
     std::uint32_t backArgb_ = 0x00000000;
     std::uint32_t textArgb_ = 0xFF000000;
     IScrollBar* scroll_ = nullptr;
+    // What the last measuring learned: the bytes through the last line break
+    // and how many lines they wrap to at that width.
+    bool appending_ = false;
+    int measuredWidth_ = -1;
+    int measuredPrefix_ = 0;
+    int measuredPrefixLines_ = 0;
 };

@@ -72,6 +72,28 @@ TEST_F(RichEditTest, AppendingStopsAtTheMaximumLength) {
     EXPECT_EQ(fired, 0);
 }
 
+// Appending measures only what follows the last line break it measured before,
+// and comes to the same range as measuring the whole text.
+TEST_F(RichEditTest, AppendingMeasuresLikeTheWholeText) {
+    auto box = Make();
+    box->SetMaxLength(100000);
+    std::string whole;
+    const char* pieces[] = {"short\n", "a line that wraps over three lines\n", "tail without break ", "more\n", "x"};
+    for (int round = 0; round < 3; ++round) {
+        for (const char* piece : pieces) {
+            ASSERT_TRUE(box->AppendText(piece));
+            whole += piece;
+        }
+    }
+    const int appended = box->GetScrollBar()->GetScrollMax();
+    auto fresh = std::make_unique<RichEdit>();
+    box.reset();
+    fresh = Make();
+    fresh->SetWndText(whole.c_str());
+    EXPECT_EQ(appended, fresh->GetScrollBar()->GetScrollMax());
+    EXPECT_GT(appended, 0);
+}
+
 // While one rich edit holds the bar's name, a second cannot make its own: it
 // shows and takes text without one.
 TEST_F(RichEditTest, ASecondRichEditHasNoScrollBar) {

@@ -99,9 +99,18 @@ int RecordingFont::GetByteKind(const char* text, int index) {
 
 int RecordingFont::GetLineCount(const char* text, int width) {
     if (!text || !*text) return 0;
+    // Each line between breaks wraps on its own, every perLine bytes.
     const int perLine = std::max(1, width / kByteWidth);
-    const int length = static_cast<int>(std::strlen(text));
-    return (length + perLine - 1) / perLine;
+    int lines = 0;
+    const char* line = text;
+    for (;;) {
+        const char* end = std::strchr(line, '\n');
+        const int length = static_cast<int>(end ? end - line : std::strlen(line));
+        lines += std::max(1, (length + perLine - 1) / perLine);
+        if (!end || !end[1]) break;
+        line = end + 1;
+    }
+    return lines;
 }
 
 void RecordingImage::Release() {
