@@ -18,6 +18,28 @@ constexpr int kHeight = 720;
 
 LPARAM Point(int x, int y) { return static_cast<LPARAM>((y << 16) | (x & 0xFFFF)); }
 
+// A driver on a null engine (with an optional font and native window) and a
+// visible root the size of the surface; torn down in reverse. Windows placed
+// on it go before it.
+struct Stage {
+    NullEngine engine{kWidth, kHeight};
+    IWnd root;
+
+    explicit Stage(IFont2* font = nullptr, HWND window = nullptr) {
+        engine.defaultFont = font;
+        if (window) engine.window = window;
+        CreateDrvWnd()->Init(&engine);
+        ZrRect all{0, 0, kWidth, kHeight};
+        root.Create(all, nullptr, ZRWS_VISIBLE);
+        CreateDrvWnd()->SetRootWnd(&root);
+    }
+    ~Stage() {
+        CreateDrvWnd()->SetRootWnd(nullptr);
+        root.Destroy();
+        CreateDrvWnd()->Release();
+    }
+};
+
 // 1 root, 10 x 10 panels, 10 x 10 stock buttons in each: 10,101 windows
 // tiling the surface, 10,000 of them buttons.
 struct ButtonTree {
@@ -97,16 +119,11 @@ BENCHMARK(BM_BytesPerButton)->Iterations(3);
 
 // Dragging the thumb of a scroll bar up and down its track.
 void BM_ThumbDrag(benchmark::State& state) {
-    NullEngine engine{kWidth, kHeight};
+    Stage stage;
     IDrvWnd* drv = CreateDrvWnd();
-    drv->Init(&engine);
-    IWnd root;
-    ZrRect all{0, 0, kWidth, kHeight};
-    root.Create(all, nullptr, ZRWS_VISIBLE);
-    drv->SetRootWnd(&root);
     ScrollBar bar;
     ZrRect place{100, 100, 116, 600};
-    bar.Create(place, &root, ZRWS_VISIBLE);
+    bar.Create(place, &stage.root, ZRWS_VISIBLE);
     // The null engine has no images: the parts get the sizes their art would give.
     bar.GetDownButton()->MoveWnd(0, 0, 16, 16);
     bar.GetThumb()->MoveWnd(0, 0, 16, 32);
@@ -126,10 +143,7 @@ void BM_ThumbDrag(benchmark::State& state) {
     drv->HandleMessage(WM_LBUTTONUP, 0, 0);
     state.counters["allocs"] = static_cast<double>(allocations);
     state.counters["pos"] = bar.GetScrollPos();
-    drv->SetRootWnd(nullptr);
     bar.Destroy();
-    root.Destroy();
-    drv->Release();
 }
 BENCHMARK(BM_ThumbDrag);
 
@@ -174,17 +188,11 @@ public:
 // a redraw, per character; the figure is per character.
 void BM_TypeCharacter(benchmark::State& state) {
     FixedFont font;
-    NullEngine engine{kWidth, kHeight};
-    engine.defaultFont = &font;
+    Stage stage(&font);
     IDrvWnd* drv = CreateDrvWnd();
-    drv->Init(&engine);
-    IWnd root;
-    ZrRect all{0, 0, kWidth, kHeight};
-    root.Create(all, nullptr, ZRWS_VISIBLE);
-    drv->SetRootWnd(&root);
     Edit box;
     ZrRect place{20, 20, 320, 44};
-    box.Create(place, &root, ZRWS_VISIBLE);
+    box.Create(place, &stage.root, ZRWS_VISIBLE);
     box.SetMaxLength(1 << 20);
     const std::string start(static_cast<size_t>(state.range(0)), 'x');
     box.SetWndText(start.c_str());
@@ -200,10 +208,7 @@ void BM_TypeCharacter(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * kBatch);
-    drv->SetRootWnd(nullptr);
     box.Destroy();
-    root.Destroy();
-    drv->Release();
 }
 BENCHMARK(BM_TypeCharacter)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
@@ -215,19 +220,14 @@ LRESULT ToDriver(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
 // (posted, then taken by GetMessageA and dispatched; WM_QUIT ends the box), or
 // straight to HandleMessage. The difference per message is what the loop adds.
 void MessageBoxLoop(benchmark::State& state, bool throughBox) {
-    NullEngine engine{kWidth, kHeight};
-    engine.window = zrnative::portable::CreateNativeWindow(kWidth, kHeight, &ToDriver);
+    HWND window = zrnative::portable::CreateNativeWindow(kWidth, kHeight, &ToDriver);
+    auto stage = std::make_unique<Stage>(nullptr, window);
     IDrvWnd* drv = CreateDrvWnd();
-    drv->Init(&engine);
-    IWnd root;
-    ZrRect all{0, 0, kWidth, kHeight};
-    root.Create(all, nullptr, ZRWS_VISIBLE);
-    drv->SetRootWnd(&root);
     constexpr int kMoves = 100;
     for (auto _ : state) {
         if (throughBox) {
-            for (int i = 0; i < kMoves; ++i) zrnative::PostMessageA(engine.window, WM_MOUSEMOVE, 0, Point(i, i));
-            zrnative::PostMessageA(engine.window, WM_QUIT, 0, 0);
+            for (int i = 0; i < kMoves; ++i) zrnative::PostMessageA(window, WM_MOUSEMOVE, 0, Point(i, i));
+            zrnative::PostMessageA(window, WM_QUIT, 0, 0);
             benchmark::DoNotOptimize(drv->MessageBox("bench", 0, 0, 0));
         } else {
             for (int i = 0; i < kMoves; ++i) drv->HandleMessage(WM_MOUSEMOVE, 0, Point(i, i));
@@ -237,10 +237,8 @@ void MessageBoxLoop(benchmark::State& state, bool throughBox) {
     IWndNameRegistry* names = drv->GetWndNameRegistry();
     IWnd* box[] = {names->FindWnd("Msg_Bt_OK"), names->FindWnd("Msg_Bt_Cancel"), names->FindWnd("MsgBox")};
     for (IWnd* wnd : box) delete wnd;
-    drv->SetRootWnd(nullptr);
-    root.Destroy();
-    drv->Release();
-    zrnative::portable::DestroyNativeWindow(engine.window);
+    stage.reset();
+    zrnative::portable::DestroyNativeWindow(window);
 }
 
 void BM_MessageBoxLoop(benchmark::State& state) { MessageBoxLoop(state, true); }
@@ -252,17 +250,10 @@ BENCHMARK(BM_HandleMessageAlone)->Unit(benchmark::kMicrosecond);
 // line appended (the text measured again), and one scroll step (a redraw).
 void RichEditNews(benchmark::State& state, bool append) {
     FixedFont font;
-    NullEngine engine{kWidth, kHeight};
-    engine.defaultFont = &font;
-    IDrvWnd* drv = CreateDrvWnd();
-    drv->Init(&engine);
-    IWnd root;
-    ZrRect all{0, 0, kWidth, kHeight};
-    root.Create(all, nullptr, ZRWS_VISIBLE);
-    drv->SetRootWnd(&root);
+    Stage stage(&font);
     RichEdit news;
     ZrRect place{20, 20, 420, 320};
-    news.Create(place, &root, ZRWS_VISIBLE);
+    news.Create(place, &stage.root, ZRWS_VISIBLE);
     news.GetScrollBar()->MoveWnd(0, 0, 16, 300);
     news.SetMaxLength(1 << 24);
     std::string text;
@@ -286,10 +277,7 @@ void RichEditNews(benchmark::State& state, bool append) {
             news.Invalidate(true);
         }
     }
-    drv->SetRootWnd(nullptr);
     news.Destroy();
-    root.Destroy();
-    drv->Release();
 }
 
 void BM_RichEditAppendLine(benchmark::State& state) { RichEditNews(state, true); }
