@@ -534,7 +534,12 @@ bool DrvWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return false;
         case WM_MOUSEMOVE:
             tracker_.Arm();
-            return OnMouseMove(static_cast<int>(lParam & 0xFFFF), static_cast<int>((lParam >> 16) & 0xFFFF));
+            // The words are read as the signed values the system packs: a drag
+            // that leaves the window to the left or top reports negative
+            // positions, and reading them unsigned would throw a dragged window
+            // some 65,000 pixels away.
+            return OnMouseMove(static_cast<std::int16_t>(lParam & 0xFFFF),
+                               static_cast<std::int16_t>((lParam >> 16) & 0xFFFF));
         case WM_LBUTTONDOWN:
             return OnMouseDown(ZRMOUSE_LEFT);
         case WM_LBUTTONUP:
@@ -554,7 +559,7 @@ bool DrvWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MBUTTONDBLCLK:
             return OnMouseDBClick(ZRMOUSE_MIDDLE);
         case WM_MOUSEWHEEL:
-            return OnMouseWheel(static_cast<std::int16_t>((wParam >> 16) & 0xFFFF) / 120);
+            return OnMouseWheel(WheelNotches(static_cast<std::int16_t>((wParam >> 16) & 0xFFFF)));
         case WM_MOUSELEAVE:
             OnMouseLeaveWindow();
             return false;
@@ -587,6 +592,17 @@ void DrvWnd::Paint() {
         if (!zrnative::ReadPaintRegion(engine_->GetHWnd(), fill, this)) dirty_.Add(all);
     }
     Render();
+}
+
+int DrvWnd::WheelNotches(int delta) {
+    // Touchpads and fine wheels send less than a notch (120) at a time: what
+    // is left over is kept until it adds up, and dropped when the direction
+    // turns.
+    if ((delta < 0 && wheelRemainder_ > 0) || (delta > 0 && wheelRemainder_ < 0)) wheelRemainder_ = 0;
+    wheelRemainder_ += delta;
+    const int notches = wheelRemainder_ / 120;
+    wheelRemainder_ -= notches * 120;
+    return notches;
 }
 
 void DrvWnd::OnMouseLeaveWindow() {

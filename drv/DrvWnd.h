@@ -96,6 +96,7 @@ private:
     bool Forward(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
     void OnMouseLeaveWindow();
+    int WheelNotches(int delta);
     // Sends the window the mouse is leaving its OnMouseLeave; the hover field
     // still names it meanwhile, and a withdrawal of the same window from inside
     // the handler sends no second leave.
@@ -117,6 +118,8 @@ private:
     std::int32_t mouseY_ = 0;
     MouseTracker tracker_;
     std::uint32_t inputState_ = 0;
+    // Wheel travel short of a whole notch, carried to the next WM_MOUSEWHEEL.
+    int wheelRemainder_ = 0;
     HKL layouts_[kMaxLayouts] = {};
     std::int32_t layoutCount_ = 0;
     std::int32_t defaultLayout_ = 0;

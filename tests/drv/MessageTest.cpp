@@ -69,9 +69,9 @@ TEST_F(MessageTest, MovingBetweenWindowsLeavesEntersAndBubbles) {
     Send(WM_MOUSEMOVE, 0, Point(216, 15));
     EXPECT_EQ(recorder.Count("IWnd_EventMouseEnter"), 0);
 
-    // Coordinates are zero-extended words.
+    // Coordinates are signed words, as the system packs them.
     Send(WM_MOUSEMOVE, 0, static_cast<LPARAM>(0xFFFF0010u));
-    EXPECT_EQ(driver()->GetMousePos(), (ZrPoint{16, 65535}));
+    EXPECT_EQ(driver()->GetMousePos(), (ZrPoint{16, -1}));
 }
 
 TEST_F(MessageTest, ButtonsUseTheLastMovePositionAndKeepTheState) {
@@ -108,7 +108,10 @@ TEST_F(MessageTest, ButtonsUseTheLastMovePositionAndKeepTheState) {
     struct Wheel {
         WPARAM wParam;
         int notches;
-    } wheels[] = {{0xFF880000u, -1}, {0x00780000u, 1}, {0x003C0000u, 0}, {0xFE200000u, -4}};
+    } wheels[] = {{0xFF880000u, -1}, {0x00780000u, 1}, {0x003C0000u, 0}, {0xFE200000u, -4},
+                  // Fine steps add up: 40 + 40 + 40 make a notch; a turn drops what was left.
+                  {0x00280000u, 0}, {0x00280000u, 0}, {0x00280000u, 1}, {0x00500000u, 0},
+                  {0xFFD80000u, 0}, {0xFFB00000u, -1}};
     for (const Wheel& w : wheels) {
         seen.clear();
         Send(WM_MOUSEWHEEL, w.wParam, 0);
@@ -116,6 +119,24 @@ TEST_F(MessageTest, ButtonsUseTheLastMovePositionAndKeepTheState) {
         EXPECT_EQ(seen[0].wheel, w.notches) << std::hex << w.wParam;
         EXPECT_EQ(seen[0].button, 0);
     }
+}
+
+// A captured drag that leaves the native window to the left or top reports
+// negative positions; the dragged window follows them.
+TEST_F(MessageTest, ADragPastTheTopLeftEdgeKeepsItsSign) {
+    auto signedPoint = [](int x, int y) {
+        return static_cast<LPARAM>((static_cast<std::uint32_t>(static_cast<std::uint16_t>(y)) << 16) |
+                                   static_cast<std::uint16_t>(x));
+    };
+    a.SetStyle(a.GetStyle() | ZRWS_DRAGGABLE);
+    Send(WM_MOUSEMOVE, 0, Point(20, 20));
+    Send(WM_LBUTTONDOWN);
+    Send(WM_MOUSEMOVE, 0, signedPoint(-10, -5));
+    ZrRect r;
+    a.GetWndPosRect(&r);
+    EXPECT_EQ(r, (ZrRect{-30, -25, 70, 75}));
+    EXPECT_EQ(driver()->GetMousePos(), (ZrPoint{-10, -5}));
+    Send(WM_LBUTTONUP);
 }
 
 TEST_F(MessageTest, KeysGoToTheActiveWindowUntilHandled) {
