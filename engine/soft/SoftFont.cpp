@@ -21,8 +21,10 @@ bool NextChar(const char* text, int i, TextChar* out) {
     if (c == 0) return false;
     if (IsLead(c)) {
         const auto t = static_cast<std::uint8_t>(text[i + 1]);
-        if (t == 0) {
-            // A lone lead byte at the end: nothing to draw, nothing after it.
+        // A lead byte without a valid trail (0x40-0x7E, 0x80-0xFE) stands
+        // alone and draws nothing; the byte after it is a character of its
+        // own, so a line break or a digit there is not swallowed.
+        if (t < 0x40 || t == 0x7F || t == 0xFF) {
             *out = {i, 1, 0};
             return true;
         }

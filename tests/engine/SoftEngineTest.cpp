@@ -189,6 +189,10 @@ TEST_F(SoftEngineTest, FontQueriesUnderstandGbk) {
     EXPECT_EQ(font->GetLineCount("one two three", font->GetTextWidth("one two")), 2);
     EXPECT_EQ(font->GetLineCount("a\nb", 1000), 2);
     EXPECT_EQ(font->GetLineCount("", 100), 0);
+    // A lead byte without a valid trail does not swallow a line break or a digit.
+    EXPECT_EQ(font->GetLineCount("\xC4\n5", 1000), 2);
+    EXPECT_EQ(font->GetByteKind("\xC4" "5", 1), ZRBYTE_SINGLE);
+    EXPECT_GT(font->GetTextWidth("\xC4" "5"), 0);
 }
 
 // No line begins with closing punctuation or ends with opening punctuation;
