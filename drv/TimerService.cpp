@@ -142,13 +142,32 @@ TimerServiceImpl* TimerServiceImpl::Instance() {
 
 TimerServiceImpl* TimerServiceImpl::Existing() { return g_timerService; }
 
-void TimerServiceImpl::DestroyInstance() { delete g_timerService; }
+void TimerServiceImpl::DestroyInstance() {
+    TimerServiceImpl* service = g_timerService;
+    if (!service) return;
+    // Released from inside one of its own callbacks on the native tick: it
+    // stops now and goes when the tick's walk over its entries is over.
+    if (service->firing_ > 0) {
+        service->Retire();
+        return;
+    }
+    delete service;
+}
+
+void TimerServiceImpl::Retire() {
+    g_timerService = nullptr;
+    // The driver that is going still answers for its engine here.
+    retiredEngine_ = zrwnd::Engine();
+    if (started_ && retiredEngine_) zrnative::KillTimer(retiredEngine_->GetHWnd(), ZRTIMER_NATIVE_TICK);
+    started_ = false;
+    retired_ = true;
+}
 
 TimerServiceImpl::TimerServiceImpl() : useWorker_(!zrnative::IsClockManual()) {}
 
 TimerServiceImpl::~TimerServiceImpl() {
     if (g_timerService == this) g_timerService = nullptr;
-    IZr2DEngine* engine = zrwnd::Engine();
+    IZr2DEngine* engine = retired_ ? retiredEngine_ : zrwnd::Engine();
     if (started_ && engine) zrnative::KillTimer(engine->GetHWnd(), ZRTIMER_NATIVE_TICK);
     // The service thread may be waiting for the engine lock this thread holds;
     // step out of it while the thread ends.
@@ -277,9 +296,12 @@ bool TimerServiceImpl::CheckAndFire(TimerEntry* entry) {
 }
 
 void TimerServiceImpl::TickAll() {
-    for (TimerEntry* e = first_.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
+    ++firing_;
+    for (TimerEntry* e = first_.load(std::memory_order_acquire); e && !retired_;
+         e = e->next.load(std::memory_order_acquire)) {
         if (IsActive(e)) CheckAndFire(e);
     }
+    if (--firing_ == 0 && retired_) delete this;
 }
 
 bool TimerServiceImpl::RunPass() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "zrwnd/Engine.h"
 #include "zrwnd/Timer.h"
 
 namespace zrdrv {
@@ -54,6 +55,7 @@ private:
     TimerEntry* FindEntry(std::uint32_t identifier, const ZrSubscriber& callback);
     bool CheckAndFire(TimerEntry* entry);
     bool IsActive(TimerEntry* entry);
+    void Retire();
 
     // Entries are only appended, never removed while the service lives, so the
     // two threads walk the list without a lock of its own.
@@ -64,6 +66,11 @@ private:
     std::atomic<std::uint64_t> workerPasses_{0};
     bool useWorker_ = true;
     bool started_ = false;
+    // Callbacks of the native tick in progress, and whether the service was
+    // destroyed from inside one (it then goes when they are over).
+    int firing_ = 0;
+    bool retired_ = false;
+    IZr2DEngine* retiredEngine_ = nullptr;
 };
 
 }  // namespace zrdrv

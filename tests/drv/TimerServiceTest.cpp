@@ -203,6 +203,27 @@ TEST_F(TimerServiceTest, CallbacksSetTimersAndDeleteTheirWindow) {
     EXPECT_EQ(fires, 1);
 }
 
+// A timer callback on the native tick that releases the driver: the tick
+// stops walking the service's entries, and the next driver starts afresh.
+TEST_F(TimerServiceTest, ACallbackMayReleaseTheDriver) {
+    int fired = 0;
+    timers()->SetTimer(1, 10, ZrSubscriber([&](const ZrEventArgs&) {
+        ++fired;
+        driver()->Release();
+        return true;
+    }));
+    timers()->SetTimer(2, 10, sub);
+    AdvanceClock(10 * kMs);
+    driver()->HandleMessage(WM_TIMER, ZRTIMER_NATIVE_TICK, 0);
+    EXPECT_EQ(fired, 1);
+    EXPECT_TRUE(cb.fired.empty());
+    EXPECT_EQ(zrnative::portable::GetNativeTimerPeriod(engine->hwnd, ZRTIMER_NATIVE_TICK), 0u);
+    ASSERT_TRUE(driver()->Init(engine.get()));
+    AdvanceClock(10 * kMs);
+    driver()->HandleMessage(WM_TIMER, ZRTIMER_NATIVE_TICK, 0);
+    EXPECT_EQ(fired, 1);
+}
+
 TEST(TimerStart, WithoutCounterInitReportsAndTicksNothing) {
     zrnative::portable::UseManualClock(true);
     zrnative::portable::SetCounterAvailable(false);
