@@ -314,3 +314,41 @@ TEST_F(WndTeardown, WindowsOutliveAReleasedDriver) {
 }
 
 }  // namespace
+
+namespace {
+
+// A former parent's handler that rearranges the tree while a child is being
+// added elsewhere cannot make a cycle; a capture-lost handler that closes the
+// modal window while the driver redirects a click leaves a working driver.
+TEST_F(WndTeardown, HandlersCannotMakeACycleOrPullTheModalWindowAway) {
+    Build();
+    // Adding P under X: P's former parent R tells its subscriber, which puts X
+    // under P first. Adding would now make a cycle: it is refused.
+    r->SubscribeEvent(ZrWndEvents::ChildRemoved, ZrSubscriber([&](const ZrEventArgs&) {
+        if (!x->GetParent()) p->AddChild(x);
+        return true;
+    }));
+    ZrRect small{0, 0, 10, 10};
+    x->Create(small, nullptr, ZRWS_VISIBLE);
+    EXPECT_FALSE(x->AddChild(p));
+    for (IWnd* w = x; w; w = w->GetParent()) ASSERT_NE(w->GetParent(), x);
+    TearDownTree();
+
+    Build();
+    Send(WM_MOUSEMOVE, Point(300, 300));
+    Send(WM_LBUTTONDOWN);  // t (draggable) holds the capture
+    ASSERT_EQ(driver()->GetCaptureWnd(), t);
+    x->Create(small, r, ZRWS_VISIBLE);
+    t->SubscribeEvent(ZrWndEvents::CaptureLost, ZrSubscriber([&](const ZrEventArgs&) {
+        x->SetModal(false);
+        return true;
+    }));
+    x->SetModal(true);
+    Send(WM_MOUSEMOVE, Point(600, 400));  // outside the modal window: the capture goes
+    EXPECT_EQ(driver()->GetModalWnd(), nullptr);
+    EXPECT_EQ(driver()->GetCaptureWnd(), nullptr);
+    Send(WM_LBUTTONUP);
+    TearDownTree();
+}
+
+}  // namespace
