@@ -206,9 +206,13 @@ private:
     }
 
     // Removals during a firing leave holes; they are closed once no firing runs.
+    // Every firing ends here: with nothing removed it costs two compares.
     void Compact() {
         if (firing_ != 0) return;
-        slots_.erase(std::remove(slots_.begin(), slots_.end(), nullptr), slots_.end());
+        if (static_cast<size_t>(live_) != slots_.size()) {
+            slots_.erase(std::remove(slots_.begin(), slots_.end(), nullptr), slots_.end());
+        }
+        if (buried_.empty()) return;
         std::vector<Slot*> buried;
         buried.swap(buried_);
         for (Slot* slot : buried) slot->Release();
@@ -236,6 +240,10 @@ bool ZrEventSet::AddEvent(const ZrString& name) {
     if (shape_->Find(name)) return false;
     shape_ = EventShape::With(shape_, name);
     return true;
+}
+
+void ZrEventSet::_DeclareLike(const ZrEventSet& model) {
+    if (!shape_ || shape_ == EventShape::Empty()) shape_ = model.shape_;
 }
 
 bool ZrEventSet::RemoveEvent(const ZrString& name) {
