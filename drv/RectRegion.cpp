@@ -11,6 +11,15 @@ bool Intersects(const RectNode& n, const ZrRect& r) {
     return n.left < r.right && r.left < n.right && n.top < r.bottom && r.top < n.bottom;
 }
 
+bool Contains(const RectNode& n, const ZrRect& r) {
+    return n.left <= r.left && r.right <= n.right && n.top <= r.top && r.bottom <= n.bottom;
+}
+
+// How many of the most recent rectangles Add looks into before cutting: a
+// window invalidated inside the area of one just invalidated (a child after
+// its parent, a caret inside its edit box) is then found at once.
+constexpr int kContainerLookups = 4;
+
 }  // namespace
 
 RectNodePool& RectNodePool::Instance() {
@@ -69,14 +78,41 @@ RectNode* RectRegion::Make(std::int32_t l, std::int32_t t, std::int32_t r, std::
 
 void RectRegion::PushFront(RectNode* node) {
     if (!node) return;
+    if (!head_) {
+        bounds_ = {node->left, node->top, node->right, node->bottom};
+    } else {
+        bounds_ = {std::min(bounds_.left, node->left), std::min(bounds_.top, node->top),
+                   std::max(bounds_.right, node->right), std::max(bounds_.bottom, node->bottom)};
+    }
     node->next = head_;
     head_ = node;
+    ++count_;
 }
 
 void RectRegion::Add(const ZrRect& r) {
     if (IsEmptyRect(r.left, r.top, r.right, r.bottom)) return;
-    Subtract(r);
+    const RectNode* look = head_;
+    for (int k = 0; look && k < kContainerLookups; ++k, look = look->next) {
+        if (Contains(*look, r)) return;
+    }
+    // Nothing there can overlap a rectangle outside the bounds.
+    if (head_ && bounds_.left < r.right && r.left < bounds_.right && bounds_.top < r.bottom && r.top < bounds_.bottom) {
+        Subtract(r);
+    }
     PushFront(Make(r.left, r.top, r.right, r.bottom));
+    if (count_ > normaliseAt_) {
+        Normalise();
+        // The next normalising waits until the region has doubled again, so
+        // a region whose rectangles do not merge costs amortised constant work.
+        normaliseAt_ = std::max(kNormaliseBound, 2 * count_);
+    }
+}
+
+void RectRegion::Swap(RectRegion& other) {
+    std::swap(head_, other.head_);
+    std::swap(count_, other.count_);
+    std::swap(normaliseAt_, other.normaliseAt_);
+    std::swap(bounds_, other.bounds_);
 }
 
 void RectRegion::Subtract(const ZrRect& r, RectRegion* out) {
@@ -85,9 +121,11 @@ void RectRegion::Subtract(const ZrRect& r, RectRegion* out) {
     // they are not visited by this walk.
     RectNode* pieces = nullptr;
     RectNode* lastPiece = nullptr;
+    int pieceCount = 0;
     auto putPiece = [&](std::int32_t l, std::int32_t t, std::int32_t rr, std::int32_t b) {
         RectNode* piece = Make(l, t, rr, b);
         if (!piece) return;
+        ++pieceCount;
         piece->next = pieces;
         if (!pieces) lastPiece = piece;
         pieces = piece;
@@ -124,6 +162,7 @@ void RectRegion::Subtract(const ZrRect& r, RectRegion* out) {
         } else {
             head_ = next;
         }
+        --count_;
         if (out) {
             out->PushFront(node);
         } else {
@@ -131,14 +170,18 @@ void RectRegion::Subtract(const ZrRect& r, RectRegion* out) {
         }
         node = next;
     }
+    // Pieces lie inside the rectangles they were cut from: the bounds hold.
     if (pieces) {
         lastPiece->next = head_;
         head_ = pieces;
+        count_ += pieceCount;
     }
+    if (!head_) count_ = 0;
 }
 
 void RectRegion::Relink() {
     head_ = nullptr;
+    count_ = 0;
     for (auto it = scratch_.rbegin(); it != scratch_.rend(); ++it) PushFront(*it);
     scratch_.clear();
 }
@@ -242,10 +285,6 @@ void RectRegion::Clear() {
         RectNodePool::Instance().Give(head_);
         head_ = next;
     }
-}
-
-int RectRegion::Count() const {
-    int n = 0;
-    for (const RectNode* node = head_; node; node = node->next) ++n;
-    return n;
+    count_ = 0;
+    normaliseAt_ = kNormaliseBound;
 }

@@ -52,12 +52,22 @@ private:
 // A set of disjoint rectangles: the surface area still to be drawn.
 class RectRegion {
 public:
+    // Past this many rectangles the region is normalised as it grows, so that
+    // a pile of invalidations with no pass between them stays small: touching
+    // rectangles merge, and adding costs a walk of a short list. It lies
+    // above the pool's capacity, so a region the pool can hold grows exactly
+    // as it always did.
+    static constexpr int kNormaliseBound = 256;
+
     RectRegion() = default;
     RectRegion(const RectRegion&) = delete;
     RectRegion& operator=(const RectRegion&) = delete;
     ~RectRegion() { Clear(); }
 
     // Adds r, first taking it out of what is there so a pixel is drawn once.
+    // A rectangle inside one of the most recently added ones changes nothing,
+    // and one outside the area bounding the region cuts nothing: either costs
+    // a few compares.
     void Add(const ZrRect& r);
     // Takes r out of the region; the pieces inside r move to `out` when given.
     void Subtract(const ZrRect& r, RectRegion* out = nullptr);
@@ -67,12 +77,12 @@ public:
     // Replaces the region by the rectangles of a native region, in their order.
     void Fill(const RECT* rects, int count);
     void Clear();
-    void Swap(RectRegion& other) { std::swap(head_, other.head_); }
+    void Swap(RectRegion& other);
 
     bool IsEmpty() const { return head_ == nullptr; }
     const RectNode* First() const { return head_; }
     const RectNode* Next(const RectNode* node) const { return node ? node->next : nullptr; }
-    int Count() const;
+    int Count() const { return count_; }
 
 private:
     void PushFront(RectNode* node);
@@ -80,6 +90,11 @@ private:
     void Relink();
 
     RectNode* head_ = nullptr;
+    int count_ = 0;
+    int normaliseAt_ = kNormaliseBound;
+    // Encloses every rectangle of the region (it may enclose more after a
+    // subtraction); meaningful only while the region is not empty.
+    ZrRect bounds_{};
     // Scratch for Normalise; keeps its capacity so a pass allocates nothing.
     std::vector<RectNode*> scratch_;
     std::vector<RectNode*> scratchBands_;
