@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Native.h"
+#include "wnd/ChildRuns.h"
 #include "wnd/WndHost.h"
 #include "wnd/WndWatch.h"
 #include "zrwnd/Timer.h"
@@ -19,6 +20,13 @@ ZrRect Intersect(const ZrRect& a, const ZrRect& b) {
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
             std::min(a.bottom, b.bottom)};
 }
+
+// The fewest children for which a window keeps runs: below that, asking each
+// child is as quick.
+constexpr size_t kRunsFrom = 2 * zrwnd::ChildRuns::kRun;
+
+// What a child with a clip of its own may draw: anything.
+constexpr ZrRect kEverywhere{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
 
 // Bumped by every change that can move a window or its clip, which makes every
 // render cache stale. Zero is never a valid generation.
@@ -94,7 +102,7 @@ bool WndDC::GetClipRect(ZrRect* out) {
         *out = clip_;
         return true;
     }
-    IWnd* parent = owner_->GetParent();
+    IWnd* parent = owner_->parent_;
     if (!parent) return owner_->GetWndPosRect(out);
     ZrRect own;
     GetRect(&own);
@@ -113,13 +121,32 @@ bool WndDC::SetClipRect(const ZrRect* rect) {
     if (!rect) return false;
     clip_ = *rect;
     GeometryChanged();
+    // A window with a clip of its own is asked in every pass: its run can
+    // meet any area.
+    if (this == &owner_->wndDC_ && owner_->parent_) owner_->parent_->DrawOrderChanged();
     return true;
 }
 
 void* WndDC::GetReserved() { return nullptr; }
 
+namespace {
+
+// A set that declared the thirty window events once; every window declares
+// them by taking its declarations.
+const ZrEventSet& WindowEventModel() {
+    struct Model : ZrEventSet {
+        Model() {
+            for (const ZrString* name : ZrWndEvents::All) AddEvent(*name);
+        }
+    };
+    static const Model model;
+    return model;
+}
+
+}  // namespace
+
 IWnd::IWnd() {
-    for (const ZrString* name : ZrWndEvents::All) AddEvent(*name);
+    _DeclareLike(WindowEventModel());
     if (IDrvRender* renderer = zrwnd::Renderer()) font_ = renderer->GetDefaultFont();
 }
 
@@ -136,6 +163,7 @@ IWnd::~IWnd() {
     ForgetCaptureReferences();
     zrwnd::Host()->WndLeaving(this, true);
     zrwnd::WndWatch::WindowDeleted(this);
+    delete runs_;
     RemoveAllEvents();
 }
 
@@ -246,11 +274,14 @@ void IWnd::DestroyOwnSubtree() {
         // leave them by itself; take it out so the loop ends.
         if (!children_.empty() && children_.front() == child) {
             children_.erase(children_.begin());
-            Unlink(drawOrder_, child);
+            _RemoveChildFromDraw(child);
         }
     }
     std::vector<IWnd*>().swap(children_);
     std::vector<IWnd*>().swap(drawOrder_);
+    delete runs_;
+    runs_ = nullptr;
+    runsStale_ = true;
 }
 
 bool IWnd::IsEnable(bool own) {
@@ -445,6 +476,7 @@ bool IWnd::SetWndPos(int x, int y, int width, int height, unsigned flags) {
     GeometryChanged();
     wndPosRect_ = moved;
     clientPosRect_ = moved;
+    if (parent_) parent_->ChildPlaced(this);
     ZrWndEventArgs args(this);
     zrwnd::WndWatch self(this);
     OnSizeChanged(args);
@@ -630,6 +662,7 @@ bool IWnd::AddChild(IWnd* child) {
     child->SetParent(this);
     children_.push_back(child);
     drawOrder_.push_back(child);
+    ChildPlaced(child);
     ZrWndEventArgs args(this);
     OnChildAdded(args);
     return true;
@@ -655,7 +688,38 @@ bool IWnd::MoveChildToFront(IWnd* child) {
     return true;
 }
 
-bool IWnd::_RemoveChildFromDraw(IWnd* child) { return child && Unlink(drawOrder_, child); }
+bool IWnd::_RemoveChildFromDraw(IWnd* child) {
+    if (!child || !Unlink(drawOrder_, child)) return false;
+    DrawOrderChanged();
+    return true;
+}
+
+ZrRect IWnd::DrawExtent() const { return wndDC_.HasExplicitClip() ? kEverywhere : wndPosRect_; }
+
+void IWnd::ChildPlaced(IWnd* child) {
+    if (runsStale_ || !runs_) return;
+    const size_t count = drawOrder_.size();
+    if (count == 0 || drawOrder_.back() != child) {
+        runsStale_ = true;
+    } else if (runs_->Count() + 1 == count) {
+        runs_->Append(child->DrawExtent());
+    } else if (runs_->Count() == count) {
+        runs_->PlaceLast(child->DrawExtent());
+    } else {
+        runsStale_ = true;
+    }
+}
+
+const zrwnd::ChildRuns* IWnd::ReadyRuns() {
+    const size_t count = drawOrder_.size();
+    if (count < kRunsFrom) return nullptr;
+    if (!runs_) runs_ = new zrwnd::ChildRuns;
+    if (!runsStale_ && runs_->Count() == count) return runs_;
+    runs_->Clear();
+    for (IWnd* child : drawOrder_) runs_->Append(child->DrawExtent());
+    runsStale_ = false;
+    return runs_;
+}
 
 void IWnd::Invalidate(bool redrawNow) {
     if (!IsVisible(true)) return;
@@ -883,15 +947,29 @@ void IWnd::OnRender() {
         // step per window that can meet the area rather than one per window of
         // the tree. Children with a clip of their own, and every child once a
         // handler has moved something, are asked as usual.
+        // A window with many children skips whole runs of them that cannot
+        // meet the area, so that a pass costs a step per window that meets
+        // it even under a parent of thousands.
         const ZrRect area{clip.left - rect.left, clip.top - rect.top, clip.right - rect.left, clip.bottom - rect.top};
         bool cull = true;
-        for (size_t i = 0; i < drawOrder_.size(); ++i) {
-            IWnd* child = drawOrder_[i];
+        const zrwnd::ChildRuns* runs = ReadyRuns();
+        // Nothing to skip when every child lies inside the area (a pass of the
+        // whole surface): each child is asked directly.
+        if (runs && runs->AllInside(area)) runs = nullptr;
+        size_t i = 0;
+        while (i < drawOrder_.size()) {
+            if (runs) {
+                i = runs->NextMeeting(i, area);
+                if (i >= drawOrder_.size()) break;
+            }
+            IWnd* child = drawOrder_[i++];
             if (child == modal) continue;
-            if (cull && !child->wndDC_.HasExplicitClip() && !Overlap(child->wndPosRect_, area)) continue;
+            if (cull && !runs && !child->wndDC_.HasExplicitClip() && !Overlap(child->wndPosRect_, area)) continue;
             child->OnRender();
             if (!self.Get()) return;
             cull = FrameOf(this) != nullptr;
+            // A handler that reordered the children made the runs stale.
+            if (runs && (!cull || runsStale_)) runs = cull ? ReadyRuns() : nullptr;
         }
     }
     OnRenderEnded(args);

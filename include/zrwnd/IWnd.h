@@ -12,6 +12,9 @@
 #include "zrwnd/ZrString.h"
 
 class IWnd;
+namespace zrwnd {
+class ChildRuns;
+}
 
 // Style bits the window core reads; the low bits belong to the controls.
 constexpr std::uint32_t ZRWS_VISIBLE = 0x10000000;
@@ -180,8 +183,21 @@ protected:
     ZrString& _WndText() { return text_; }
 
 private:
+    friend class WndDC;
+
     void Teardown();
     void DestroyOwnSubtree();
+    // Keeps the bounds of the runs of the drawing order current: a child was
+    // appended or placed anew (O(1) when it is the last drawn), or the order
+    // changed otherwise (rebuilt when a pass next needs it).
+    void ChildPlaced(IWnd* child);
+    // Where in its parent the window can draw: its rectangle, or anywhere
+    // with a clip of its own.
+    ZrRect DrawExtent() const;
+    void DrawOrderChanged() { runsStale_ = true; }
+    // The runs of the drawing order, current, or null for a window with few
+    // children.
+    const zrwnd::ChildRuns* ReadyRuns();
     void ForgetCaptureReferences();
     bool IsShown(ZrRect* covered);
 
@@ -208,6 +224,10 @@ private:
     std::vector<IWnd*> children_;
     // The same children, back to front.
     std::vector<IWnd*> drawOrder_;
+    // Owned; made for a window with many children, so that a pass skips the
+    // children that cannot meet the area being drawn without visiting them.
+    zrwnd::ChildRuns* runs_ = nullptr;
+    bool runsStale_ = true;
     ZrRect wndPosRect_{};
     ZrRect clientPosRect_{};
     IFont2* font_ = nullptr;

@@ -1,0 +1,183 @@
+#include <algorithm>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/EventRecorder.h"
+
+namespace {
+
+using zrtest::DriverTest;
+using zrtest::EngineCall;
+
+// A window that fills its rectangle with its own number, so that the engine's
+// log shows which windows drew, in which order, with which clip.
+class Tile : public IWnd {
+public:
+    Tile(IDrvRender* renderer, int id) : renderer_(renderer), id_(id) {}
+    void RenderSelf() override {
+        ZrRect r;
+        GetWndRect(&r);
+        renderer_->FillRect(GetWndDC(), &r, static_cast<std::uint32_t>(id_));
+    }
+
+private:
+    IDrvRender* renderer_;
+    int id_;
+};
+
+bool Meets(const ZrRect& a, const ZrRect& b) {
+    return a.right > b.left && a.left < b.right && a.bottom > b.top && a.top < b.bottom;
+}
+
+ZrRect Meet(const ZrRect& a, const ZrRect& b) {
+    if (!Meets(a, b)) return ZrRect{};
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
+
+// The tree as the test built it, with its own record of each drawing order,
+// so that what should be drawn is worked out without the library's walk.
+struct Model {
+    struct Node {
+        std::unique_ptr<Tile> wnd;
+        ZrRect pos;
+        bool shown;
+        bool clipped = false;
+        ZrRect clip{};
+        std::vector<int> order;  // children, back to front
+        int parent;
+    };
+    std::vector<Node> nodes;
+
+    // What a pass drawing `area` should log: each shown window meeting the area,
+    // in drawing order, with its clip.
+    void Expect(int index, const ZrRect& parentClip, ZrPoint origin, std::vector<EngineCall>* out) const {
+        const Node& n = nodes[static_cast<size_t>(index)];
+        if (!n.shown) return;
+        const ZrRect rect{n.pos.left + origin.x, n.pos.top + origin.y, n.pos.right + origin.x, n.pos.bottom + origin.y};
+        const ZrRect clip = n.clipped ? n.clip : Meet(rect, parentClip);
+        if (clip.right <= clip.left || clip.bottom <= clip.top) return;
+        EngineCall call;
+        call.op = "FillRect";
+        call.args = {rect.left, rect.top, rect.right, rect.bottom, index};
+        call.clip = clip;
+        out->push_back(call);
+        for (int child : n.order) Expect(child, clip, {rect.left, rect.top}, out);
+    }
+};
+
+std::string Describe(const EngineCall& c) {
+    std::string s = c.op;
+    for (long long a : c.args) s += " " + std::to_string(a);
+    if (c.op == "FillRect") {
+        s += " clip " + std::to_string(c.clip.left) + "," + std::to_string(c.clip.top) + "," +
+             std::to_string(c.clip.right) + "," + std::to_string(c.clip.bottom);
+    }
+    return s;
+}
+
+class WndPass : public DriverTest {};
+
+// Parents of hundreds of children skip runs of them that miss the area being
+// drawn; what is drawn must be exactly what visiting every window draws, through
+// moves, reorders, removals, hidden windows and windows with clips of their own.
+TEST_F(WndPass, SkippingDrawsWhatVisitingEveryWindowDraws) {
+    std::mt19937 rng(20261206);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto randomRect = [&](int w, int h, int size) {
+        const int x = pick(-20, w), y = pick(-20, h);
+        return ZrRect{x, y, x + pick(0, size), y + pick(0, size)};
+    };
+    for (int round = 0; round < 12; ++round) {
+        Model model;
+        model.nodes.push_back({std::make_unique<Tile>(engine.get(), 0), {0, 0, 640, 480}, true, false, {}, {}, -1});
+        Tile* root = model.nodes[0].wnd.get();
+        ZrRect all{0, 0, 640, 480};
+        root->Create(all, nullptr, ZRWS_VISIBLE);
+        driver()->SetRootWnd(root);
+        const int count = pick(100, 700);
+        for (int i = 1; i < count; ++i) {
+            // Most windows go under the root or one of its first children, so
+            // that some parents hold hundreds.
+            const int parent = pick(0, 3) == 0 ? pick(0, i - 1) : pick(0, std::min(i - 1, 3));
+            const bool shown = pick(0, 9) != 0;
+            // Siblings lie in rows in the order they are made, as on a real
+            // screen, so that runs of them cover small areas.
+            const int k = static_cast<int>(model.nodes[static_cast<size_t>(parent)].order.size());
+            const int x = (k % 24) * 26 + pick(-4, 4), y = (k / 24) * 20 % 480 + pick(-4, 4);
+            ZrRect pos{x, y, x + pick(0, 30), y + pick(0, 24)};
+            model.nodes.push_back({std::make_unique<Tile>(engine.get(), i), pos, shown, false, {}, {}, parent});
+            model.nodes.back().wnd->Create(pos, model.nodes[static_cast<size_t>(parent)].wnd.get(),
+                                           shown ? ZRWS_VISIBLE : 0);
+            model.nodes[static_cast<size_t>(parent)].order.push_back(i);
+        }
+        for (int step = 0; step < 8; ++step) {
+            driver()->Render();
+            // Change the tree between passes.
+            for (int k = 0; k < 6; ++k) {
+                const int i = pick(1, count - 1);
+                Model::Node& n = model.nodes[static_cast<size_t>(i)];
+                if (n.parent < 0) continue;  // removed
+                std::vector<int>& order = model.nodes[static_cast<size_t>(n.parent)].order;
+                switch (pick(0, 7)) {
+                case 0:
+                case 5:
+                case 6:
+                case 7:
+                    n.pos = randomRect(600, 460, 40);
+                    n.wnd->MoveWnd(n.pos.left, n.pos.top, n.pos.right - n.pos.left, n.pos.bottom - n.pos.top);
+                    break;
+                case 1:
+                    order.erase(std::find(order.begin(), order.end(), i));
+                    order.push_back(i);
+                    model.nodes[static_cast<size_t>(n.parent)].wnd->MoveChildToFront(n.wnd.get());
+                    break;
+                case 2:
+                    n.clipped = true;
+                    n.clip = randomRect(640, 480, 200);
+                    n.wnd->GetWndDC()->SetClipRect(&n.clip);
+                    break;
+                case 3:
+                    n.shown = !n.shown;
+                    n.wnd->SetVisible(n.shown, true);
+                    break;
+                case 4:
+                    // Out of the tree, with its subtree.
+                    order.erase(std::find(order.begin(), order.end(), i));
+                    model.nodes[static_cast<size_t>(n.parent)].wnd->RemoveChild(n.wnd.get());
+                    n.parent = -1;
+                    break;
+                }
+            }
+            driver()->Render();
+            engine->ClearCalls();
+            for (int k = 0; k < 3; ++k) {
+                ZrRect dirty = randomRect(640, 480, 160);
+                driver()->InvalidateRect(&dirty, false);
+            }
+            driver()->Render();
+
+            std::vector<std::string> drawn, expected;
+            std::vector<EngineCall> want;
+            for (const EngineCall& c : engine->Calls("")) {
+                if (c.op == "FillRect") drawn.push_back(Describe(c));
+                if (c.op != "PresentRect") continue;
+                const ZrRect area{static_cast<int>(c.args[0]), static_cast<int>(c.args[1]),
+                                  static_cast<int>(c.args[2]), static_cast<int>(c.args[3])};
+                model.nodes[0].clipped = true;
+                model.nodes[0].clip = area;
+                want.clear();
+                model.Expect(0, area, {0, 0}, &want);
+                for (const EngineCall& w : want) expected.push_back(Describe(w));
+            }
+            ASSERT_EQ(drawn, expected) << "round " << round << ", step " << step;
+        }
+        driver()->SetRootWnd(nullptr);
+        // Children first, so that each leaves a parent that still exists.
+        while (model.nodes.size() > 0) model.nodes.pop_back();
+    }
+}
+
+}  // namespace
