@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "zrwnd/Text.h"
 #include "zrwnd/ZrString.h"
 
 namespace {
@@ -50,6 +51,25 @@ TEST(ZrString, ComparesExactBytesAndOrdersGbkAfterAscii) {
     ZrString self("x");
     self = self.c_str();
     EXPECT_STREQ(self, "x");
+}
+
+}  // namespace
+
+namespace {
+
+// Games write UTF-8; the library's text is GBK.
+TEST(Text, ConvertsBetweenUtf8AndGbk) {
+    EXPECT_STREQ(zrtext::Utf8ToGbk("ab\xE4\xBD\xA0\xE5\xA5\xBD").c_str(), "ab\xC4\xE3\xBA\xC3");  // "ab你好"
+    EXPECT_STREQ(zrtext::GbkToUtf8("ab\xC4\xE3\xBA\xC3").c_str(), "ab\xE4\xBD\xA0\xE5\xA5\xBD");
+    // Full-width punctuation survives the round trip.
+    const char* punct = "\xEF\xBC\x8C\xE3\x80\x82";  // "，。"
+    EXPECT_STREQ(zrtext::GbkToUtf8(zrtext::Utf8ToGbk(punct).c_str()).c_str(), punct);
+    // What has no counterpart becomes '?', and the rest goes on.
+    EXPECT_STREQ(zrtext::Utf8ToGbk("a\xF0\x9F\x98\x80" "b").c_str(), "a?b");  // an emoji
+    EXPECT_STREQ(zrtext::Utf8ToGbk("a\xFF" "b").c_str(), "a?b");
+    EXPECT_STREQ(zrtext::Utf8ToGbk(nullptr).c_str(), "");
+    EXPECT_STREQ(zrtext::GbkToUtf8(nullptr).c_str(), "");
+    EXPECT_STREQ(zrtext::Utf8ToGbk("").c_str(), "");
 }
 
 }  // namespace
