@@ -3,7 +3,9 @@
 //   zrwnd-demo [--res DIR] [--size WxH]                       an SDL2 window
 //   zrwnd-demo --headless --script FILE --out DIR [--res DIR] [--size WxH]
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "demo/Lobby.h"
@@ -14,6 +16,9 @@
 
 #ifndef ZRWND_DEMO_RES_DIR
 #define ZRWND_DEMO_RES_DIR "."
+#endif
+#ifndef ZRWND_DEMO_INSTALLED_RES_DIR
+#define ZRWND_DEMO_INSTALLED_RES_DIR ZRWND_DEMO_RES_DIR
 #endif
 
 namespace {
@@ -32,7 +37,10 @@ int Usage() {
 
 int main(int argc, char** argv) {
     bool headless = false;
-    std::string script, out, res = ZRWND_DEMO_RES_DIR;
+    // The build tree's art, or, for an installed demo, the installed art.
+    std::string script, out;
+    std::string res = std::filesystem::is_directory(ZRWND_DEMO_RES_DIR) ? ZRWND_DEMO_RES_DIR
+                                                                        : ZRWND_DEMO_INSTALLED_RES_DIR;
     int width = 800, height = 600;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -60,6 +68,16 @@ int main(int argc, char** argv) {
     }
     if (!headless) {
 #ifdef ZRWND_HAVE_SDL
+        // Without a display SDL may wait or pick a driver that shows nothing;
+        // say so at once instead.
+        const char* driver = std::getenv("SDL_VIDEODRIVER");
+        if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !driver) {
+            std::fprintf(stderr,
+                         "zrwnd-demo: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                         "  Run it headless instead, for example:\n"
+                         "  zrwnd-demo --headless --script demo/scripts/lobby.zrs --out frames\n");
+            return 1;
+        }
         zrhost::SdlHost host(width, height, res, "ZrWnd lobby");
         if (!host.Ok()) {
             std::fprintf(stderr, "zrwnd-demo: no window could be opened (%s); try --headless\n", host.Error().c_str());

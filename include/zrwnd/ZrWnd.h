@@ -21,6 +21,8 @@
 #include "zrwnd/RichEdit.h"
 #include "zrwnd/PortableHost.h"
 #include "zrwnd/ScrollBar.h"
+#include "zrwnd/Subscribe.h"
+#include "zrwnd/Text.h"
 #include "zrwnd/Timer.h"
 #include "zrwnd/Types.h"
 #include "zrwnd/ZrEvent.h"

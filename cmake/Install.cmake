@@ -1,0 +1,59 @@
+# Installing ZrWnd: the library, its headers, the reference engine and the
+# hosts when they were built, the demo and its art, a CMake package and
+# pkg-config files.
+include(CMakePackageConfigHelpers)
+
+set(ZRWND_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/ZrWnd)
+set(ZRWND_PKGCONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+install(TARGETS ZrWnd EXPORT ZrWndTargets
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/zrwnd DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+
+# The optional libraries, each with the headers it is used through.
+set(ZRWND_HAVE_SOFTENGINE OFF)
+set(ZRWND_HAVE_HEADLESS OFF)
+set(ZRWND_HAVE_SDLHOST OFF)
+set(ZRWND_PC_FILES zrwnd)
+if(TARGET zrwnd_softengine)
+  set(ZRWND_HAVE_SOFTENGINE ON)
+  install(TARGETS zrwnd_softengine EXPORT ZrWndTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/engine/soft/SoftEngine.h DESTINATION ${ZRWND_KIT_INCLUDEDIR}/engine/soft)
+  list(APPEND ZRWND_PC_FILES zrwnd-softengine)
+endif()
+if(TARGET zrwnd_headless)
+  set(ZRWND_HAVE_HEADLESS ON)
+  install(TARGETS zrwnd_hostloop zrwnd_headless EXPORT ZrWndTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/host/common/HostLoop.h DESTINATION ${ZRWND_KIT_INCLUDEDIR}/host/common)
+  install(FILES ${PROJECT_SOURCE_DIR}/host/headless/HeadlessHost.h ${PROJECT_SOURCE_DIR}/host/headless/Script.h
+          DESTINATION ${ZRWND_KIT_INCLUDEDIR}/host/headless)
+  list(APPEND ZRWND_PC_FILES zrwnd-headless)
+endif()
+if(TARGET zrwnd_sdlhost)
+  set(ZRWND_HAVE_SDLHOST ON)
+  install(TARGETS zrwnd_sdlhost EXPORT ZrWndTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/host/sdl/SdlHost.h DESTINATION ${ZRWND_KIT_INCLUDEDIR}/host/sdl)
+  list(APPEND ZRWND_PC_FILES zrwnd-sdl)
+endif()
+if(TARGET zrwnd-demo)
+  install(TARGETS zrwnd-demo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(DIRECTORY ${PROJECT_BINARY_DIR}/demo/res/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zrwnd/res)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/demo/scripts/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zrwnd/scripts)
+endif()
+
+install(EXPORT ZrWndTargets NAMESPACE ZrWnd:: DESTINATION ${ZRWND_CMAKE_DIR})
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/ZrWndConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/ZrWndConfig.cmake
+  INSTALL_DESTINATION ${ZRWND_CMAKE_DIR})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/ZrWndConfigVersion.cmake
+  VERSION ${PROJECT_VERSION}
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/ZrWndConfig.cmake ${PROJECT_BINARY_DIR}/ZrWndConfigVersion.cmake
+  DESTINATION ${ZRWND_CMAKE_DIR})
+
+foreach(pc IN LISTS ZRWND_PC_FILES)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/pkgconfig/${pc}.pc.in ${PROJECT_BINARY_DIR}/pkgconfig/${pc}.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/pkgconfig/${pc}.pc DESTINATION ${ZRWND_PKGCONFIG_DIR})
+endforeach()
