@@ -8,6 +8,7 @@ packages=(
   cmake
   ninja-build
   g++
+  clang
   pkg-config
   libgtest-dev
   libgmock-dev

@@ -19,6 +19,17 @@ cmake -S "$root" -B "$build/win-x86_64" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/c
   -DCMAKE_BUILD_TYPE=Debug -DZRWND_BUILD_TESTS=ON -DZRWND_BUILD_BENCH=OFF
 cmake --build "$build/win-x86_64" --parallel "$(nproc)" --target ZrWnd zrwnd_tests zrwnd_win32_tests
 
+# Installed as a game would use it: the DLL, its import library, the headers
+# and the CMake package, and a game built against them.
+winprefix="$build/win-x86_64-prefix"
+rm -rf "$winprefix" "$build/win-x86_64-minimal"
+cmake --install "$build/win-x86_64" --prefix "$winprefix"
+cmake -S "$root/examples/minimal" -B "$build/win-x86_64-minimal" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
+  -DZrWnd_DIR="$winprefix/lib/cmake/ZrWnd"
+cmake --build "$build/win-x86_64-minimal"
+cp "$winprefix/bin/ZrWnd.dll" "$build/win-x86_64-minimal/"
+
 export WINEPREFIX="$build/wine-prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -29,7 +40,8 @@ xvfb-run -a bash -c "
   wine wineboot --init >/dev/null 2>&1 || true
   wine '$build/win-x86_64/tests/zrwnd_tests.exe' --gtest_brief=1
   wine '$build/win-x86_64/tests/zrwnd_win32_tests.exe' --gtest_brief=1
+  wine '$build/win-x86_64-minimal/minimal.exe'
 " || status=$?
 "$wineserver" -k >/dev/null 2>&1 || true
-[ "$status" -eq 0 ] && echo "test-windows: the x86_64 suites passed under Wine"
+[ "$status" -eq 0 ] && echo "test-windows: the x86_64 suites and a game built against the installed DLL passed under Wine"
 exit "$status"

@@ -30,3 +30,16 @@ cmake -S "$root" -B "$tsan" -G Ninja \
 cmake --build "$tsan" --parallel "$(nproc)"
 TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" \
   ctest --test-dir "$tsan" --output-on-failure
+
+# The library and its suite once with Clang, without sanitizers.
+clang="${build}-clang"
+cmake -S "$root" -B "$clang" -G Ninja \
+  -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_COMPILER=clang++ \
+  -DZRWND_BUILD_TESTS=ON \
+  -DZRWND_BUILD_BENCH=OFF
+cmake --build "$clang" --parallel "$(nproc)"
+ctest --test-dir "$clang" --output-on-failure --parallel "$(nproc)"
+
+# Installed as a game would use it: the CMake package, pkg-config, the demo.
+ZRWND_BUILD_DIR="$(dirname "$build")" "$root/scripts/check-install.sh"

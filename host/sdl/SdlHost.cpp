@@ -57,8 +57,7 @@ bool WriteClipboard(void*, const char* text) { return SDL_SetClipboardText(zrsof
 
 }  // namespace
 
-SdlHost::SdlHost(int width, int height, const std::string& resourceRoot, const char* title)
-    : width_(width), height_(height) {
+SdlHost::SdlHost(int width, int height, const std::string& resourceRoot, const char* title) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         error_ = SDL_GetError();
         return;

@@ -39,8 +39,6 @@ private:
     static bool NextMessage(void* self, MSG* msg);
     void Present();
 
-    int width_;
-    int height_;
     std::string error_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;

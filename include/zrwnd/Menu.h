@@ -38,7 +38,8 @@ private:
     std::int32_t identifier_ = -1;
     IMenu* owner_;
     IZrImage* icon_ = nullptr;
-    bool iconOwned_ = false;
+    // The menu never takes ownership of an icon; the flag stays false.
+    [[maybe_unused]] bool iconOwned_ = false;
     ZrString text_;
     bool highlighted_ = false;
     ZrRect rect_{};

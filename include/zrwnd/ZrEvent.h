@@ -193,8 +193,8 @@ private:
     std::uint32_t lengthMask_ = 0;
     bool muted_ = false;
     // Sizing hints of the set's tables (initial bucket count and growth step).
-    std::uint8_t bucketHint_ = 17;
-    std::uint8_t growthHint_ = 10;
+    [[maybe_unused]] std::uint8_t bucketHint_ = 17;
+    [[maybe_unused]] std::uint8_t growthHint_ = 10;
 };
 
 // One event with its own subscribers.

@@ -31,7 +31,8 @@ public:
     static constexpr int kHeight = 12;
     static constexpr int kSpacing = 2;
 
-    RecordingFont(RecordingEngine* engine, bool shared) : engine_(engine), shared_(shared) {}
+    // A shared font is the engine's default one.
+    RecordingFont(RecordingEngine* engine, bool /*shared*/) : engine_(engine) {}
 
     void Release() override;
     bool Create(LOGFONTA* font, unsigned a, int b) override;
@@ -54,7 +55,6 @@ public:
 
 private:
     RecordingEngine* engine_;
-    bool shared_;
 };
 
 class RecordingImage final : public IZrImage {
