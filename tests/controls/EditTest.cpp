@@ -1,3 +1,4 @@
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -337,6 +338,59 @@ TEST_F(EditTest, ASubscriberMayDeleteTheBox) {
         AdvanceClock(60 * 1000);
         Send(WM_TIMER, 0, ZRTIMER_NATIVE_TICK);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A system clipboard as a host plugs it in.
+struct SystemClipboard {
+    std::string text;
+    bool holdsText = true;
+    int writes = 0;
+    static int Read(void* self, char* buffer, int size) {
+        auto* c = static_cast<SystemClipboard*>(self);
+        if (!c->holdsText) return -1;
+        const int length = static_cast<int>(c->text.size());
+        if (length + 1 > size) return -(length + 1);
+        std::memcpy(buffer, c->text.c_str(), static_cast<size_t>(length) + 1);
+        return length;
+    }
+    static bool Write(void* self, const char* text) {
+        auto* c = static_cast<SystemClipboard*>(self);
+        c->text = text;
+        ++c->writes;
+        return true;
+    }
+};
+
+// Copy and paste go through the host's hooks while they are plugged in (a text
+// longer than the first buffer included); without them the in-process
+// clipboard is back, untouched.
+TEST_F(EditTest, TheHostsClipboardHooksCarryCopyAndPaste) {
+    zrnative::SetClipboardText("in process");
+    SystemClipboard system;
+    zrnative::portable::SetClipboardHooks(&SystemClipboard::Read, &SystemClipboard::Write, &system);
+    auto box = Make();
+    ClickAt(110, 110);
+    Type(std::string("ab") + kZhong);
+    box->SelectAll();
+    Key('C', VK_CONTROL);
+    EXPECT_EQ(system.writes, 1);
+    EXPECT_EQ(system.text, std::string("ab") + kZhong);
+
+    system.text = std::string(400, 'x');
+    Key('V', VK_CONTROL);
+    EXPECT_EQ(Text(*box), std::string(400, 'x'));
+    system.holdsText = false;
+    box->SelectAll();
+    Key('V', VK_CONTROL);  // the selection goes; nothing comes in
+    EXPECT_EQ(Text(*box), "");
+
+    zrnative::portable::SetClipboardHooks(nullptr, nullptr, nullptr);
+    Key('V', VK_CONTROL);
+    EXPECT_EQ(Text(*box), "in process");
 }
 
 }  // namespace
