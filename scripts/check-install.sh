@@ -7,7 +7,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${ZRWND_BUILD_DIR:-$root/build}/install-check"
 prefix="$build/prefix"
-rm -rf "$prefix" "$build/hello" "$build/minimal" "$build/frames"
+rm -rf "$prefix" "$build/hello" "$build/minimal" "$build/sub" "$build/sub-src" "$build/frames"
 mkdir -p "$build/frames"
 
 cmake -S "$root" -B "$build/zrwnd" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -36,6 +36,20 @@ expect_frame "$build/frames/hello.png" 360x200
 cmake -S "$root/examples/minimal" -B "$build/minimal" -G Ninja -DCMAKE_PREFIX_PATH="$prefix"
 cmake --build "$build/minimal"
 "$build/minimal/minimal"
+
+# Without installing: the game adds the source tree to its own build and gets
+# the same target name; the toolkit's warnings are not errors there.
+mkdir -p "$build/sub-src"
+cat > "$build/sub-src/CMakeLists.txt" <<CMAKE
+cmake_minimum_required(VERSION 3.20)
+project(ZrWndSubdirectory LANGUAGES CXX)
+add_subdirectory("$root" zrwnd)
+add_executable(minimal "$root/examples/minimal/minimal.cpp")
+target_link_libraries(minimal PRIVATE ZrWnd::ZrWnd)
+CMAKE
+cmake -S "$build/sub-src" -B "$build/sub" -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --build "$build/sub" --parallel "$(nproc)"
+"$build/sub/minimal"
 
 # pkg-config, one file.
 export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"

@@ -1,7 +1,4 @@
-#include <iconv.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -548,54 +545,4 @@ void Reset() {
 }
 
 }  // namespace portable
-}  // namespace zrnative
-
-namespace zrnative {
-namespace {
-
-// How many bytes the character at p takes in the source encoding, so that one
-// that does not convert becomes one '?'; a broken sequence takes one byte.
-size_t CharLength(const char* p, size_t left, bool fromUtf8) {
-    const auto lead = static_cast<unsigned char>(p[0]);
-    auto trail = [&](size_t i, unsigned lo, unsigned hi) {
-        return i < left && static_cast<unsigned char>(p[i]) >= lo && static_cast<unsigned char>(p[i]) <= hi;
-    };
-    if (!fromUtf8) return lead >= 0x81 && lead <= 0xFE && trail(1, 0x40, 0xFE) && p[1] != 0x7F ? 2 : 1;
-    const size_t length = lead >= 0xF0 && lead <= 0xF7 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    if (lead >= 0xF8) return 1;
-    for (size_t i = 1; i < length; ++i) {
-        if (!trail(i, 0x80, 0xBF)) return 1;
-    }
-    return length;
-}
-
-std::string Recode(const std::string& text, const char* to, const char* from) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return text;
-    std::string out;
-    std::vector<char> in(text.begin(), text.end());
-    char* inPtr = in.data();
-    size_t inLeft = in.size();
-    char buffer[256];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        const size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-            out.push_back('?');
-            const size_t skip = CharLength(inPtr, inLeft, std::string(from) == "UTF-8");
-            inPtr += skip;
-            inLeft -= skip;
-        }
-    }
-    iconv_close(cd);
-    return out;
-}
-
-}  // namespace
-
-std::string Utf8ToGbk(const std::string& utf8) { return Recode(utf8, "CP936", "UTF-8"); }
-std::string GbkToUtf8(const std::string& gbk) { return Recode(gbk, "UTF-8", "CP936"); }
-
 }  // namespace zrnative

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
-#include <string>
 
 namespace zrnative {
 
@@ -119,42 +118,5 @@ bool ReadPaintRegion(HWND window, RectSink sink, void* context) {
     ::EndPaint(window, &paint);
     return true;
 }
-
-namespace {
-
-// Through UTF-16, as Windows converts between code pages; a sequence without
-// a counterpart becomes '?'.
-std::string Recode(const std::string& text, UINT from, UINT to) {
-    if (text.empty()) return text;
-    const int wide = ::MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (wide <= 0) return text;
-    std::wstring utf16(static_cast<size_t>(wide), L'\0');
-    ::MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), &utf16[0], wide);
-    // A character beyond the basic plane (a surrogate pair) has no GBK
-    // counterpart: one '?' for it, not one per half.
-    std::wstring chars;
-    for (size_t i = 0; i < utf16.size(); ++i) {
-        const bool pair = utf16[i] >= 0xD800 && utf16[i] < 0xDC00 && i + 1 < utf16.size() &&
-                          utf16[i + 1] >= 0xDC00 && utf16[i + 1] < 0xE000;
-        if (pair && to != CP_UTF8) {
-            chars.push_back(L'?');
-            ++i;
-        } else {
-            chars.push_back(utf16[i]);
-        }
-    }
-    utf16.swap(chars);
-    const int wideChars = static_cast<int>(utf16.size());
-    const int bytes = ::WideCharToMultiByte(to, 0, utf16.data(), wideChars, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return text;
-    std::string out(static_cast<size_t>(bytes), '\0');
-    ::WideCharToMultiByte(to, 0, utf16.data(), wideChars, &out[0], bytes, nullptr, nullptr);
-    return out;
-}
-
-}  // namespace
-
-std::string Utf8ToGbk(const std::string& utf8) { return Recode(utf8, CP_UTF8, 936); }
-std::string GbkToUtf8(const std::string& gbk) { return Recode(gbk, 936, CP_UTF8); }
 
 }  // namespace zrnative
