@@ -10,6 +10,14 @@
 
 namespace {
 
+// Coordinate arithmetic saturates at the limits of the 32-bit coordinates: a
+// window placed near them stays there instead of wrapping to the other side.
+int Sat(long long v) {
+    return static_cast<int>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
+}
+int Sum(int a, int b) { return Sat(static_cast<long long>(a) + b); }
+int Diff(int a, int b) { return Sat(static_cast<long long>(a) - b); }
+
 bool Overlap(const ZrRect& a, const ZrRect& b) {
     return a.right > b.left && a.left < b.right && a.bottom > b.top && a.top < b.bottom;
 }
@@ -212,7 +220,7 @@ bool IWnd::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
     if (!self.Get()) return true;
     if (GetStyle() & ZRWS_DISABLED) SetEnable(false, true);
     if (!self.Get()) return true;
-    SetWndPos(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0);
+    SetWndPos(rect.left, rect.top, Diff(rect.right, rect.left), Diff(rect.bottom, rect.top), 0);
     return true;
 }
 
@@ -415,8 +423,8 @@ bool IWnd::IsHit(ZrPoint point) {
     return r.left <= point.x && point.x < r.right && r.top <= point.y && point.y < r.bottom;
 }
 
-int IWnd::GetWidth() { return wndPosRect_.right - wndPosRect_.left; }
-int IWnd::GetHeight() { return wndPosRect_.bottom - wndPosRect_.top; }
+int IWnd::GetWidth() { return Diff(wndPosRect_.right, wndPosRect_.left); }
+int IWnd::GetHeight() { return Diff(wndPosRect_.bottom, wndPosRect_.top); }
 
 bool IWnd::GetWndRect(ZrRect* out) {
     if (!out) return false;
@@ -428,17 +436,17 @@ bool IWnd::GetWndRect(ZrRect* out) {
         } else {
             parent_->GetWndRect(&parentRect);
         }
-        out->left += parentRect.left;
-        out->right += parentRect.left;
-        out->top += parentRect.top;
-        out->bottom += parentRect.top;
+        out->left = Sum(out->left, parentRect.left);
+        out->right = Sum(out->right, parentRect.left);
+        out->top = Sum(out->top, parentRect.top);
+        out->bottom = Sum(out->bottom, parentRect.top);
     }
     return true;
 }
 
 bool IWnd::GetClientRect(ZrRect* out) {
     if (!out) return false;
-    *out = {0, 0, clientPosRect_.right - clientPosRect_.left, clientPosRect_.bottom - clientPosRect_.top};
+    *out = {0, 0, Diff(clientPosRect_.right, clientPosRect_.left), Diff(clientPosRect_.bottom, clientPosRect_.top)};
     return true;
 }
 
@@ -449,20 +457,20 @@ bool IWnd::MoveWnd(int x, int y, int width, int height) {
 
 bool IWnd::MoveWnd(ZrRect* rect) {
     if (!rect) return false;
-    return MoveWnd(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
+    return MoveWnd(rect->left, rect->top, Diff(rect->right, rect->left), Diff(rect->bottom, rect->top));
 }
 
 bool IWnd::SetWndPos(int x, int y, int width, int height, unsigned flags) {
     ZrRect moved = wndPosRect_;
     if (!(flags & ZRSWP_NOMOVE)) {
-        moved.right += x - moved.left;
-        moved.bottom += y - moved.top;
+        moved.right = Sat(static_cast<long long>(moved.right) + x - moved.left);
+        moved.bottom = Sat(static_cast<long long>(moved.bottom) + y - moved.top);
         moved.left = x;
         moved.top = y;
     }
     if (!(flags & ZRSWP_NOSIZE)) {
-        moved.right = moved.left + width;
-        moved.bottom = moved.top + height;
+        moved.right = Sum(moved.left, width);
+        moved.bottom = Sum(moved.top, height);
     }
     if (moved == wndPosRect_) return true;
     // The area the window leaves is drawn again in the same pass as the area
@@ -531,8 +539,8 @@ void IWnd::CenterWnd() {
     if (!parent_) return;
     ZrRect parentRect;
     parent_->GetWndPosRect(&parentRect);
-    const int x = (parentRect.right - parentRect.left - GetWidth()) / 2;
-    const int y = (parentRect.bottom - parentRect.top - GetHeight()) / 2;
+    const int x = Sat((static_cast<long long>(parentRect.right) - parentRect.left - GetWidth()) / 2);
+    const int y = Sat((static_cast<long long>(parentRect.bottom) - parentRect.top - GetHeight()) / 2);
     SetWndPos(x, y, 0, 0, ZRSWP_NOSIZE);
 }
 
@@ -744,7 +752,7 @@ void IWnd::InvalidateRect(const ZrRect* rect, bool redrawNow) {
     }
     ZrRect w;
     GetWndRect(&w);
-    const ZrRect shifted{rect->left + w.left, rect->top + w.top, rect->right + w.left, rect->bottom + w.top};
+    const ZrRect shifted{Sum(rect->left, w.left), Sum(rect->top, w.top), Sum(rect->right, w.left), Sum(rect->bottom, w.top)};
     const ZrRect r = Intersect(shifted, w);
     zrwnd::Driver()->InvalidateRect(&r, redrawNow);
 }
@@ -877,7 +885,7 @@ void IWnd::OnMouseMove(ZrMouseEventArgs& args) {
         const int dx = mouse.x - dragAnchor_.x;
         const int dy = mouse.y - dragAnchor_.y;
         dragAnchor_ = mouse;
-        SetWndPos(r.left + dx, r.top + dy, 0, 0, ZRSWP_NOSIZE);
+        SetWndPos(Sum(r.left, dx), Sum(r.top, dy), 0, 0, ZRSWP_NOSIZE);
         if (!self.Get()) return;
     }
     FireEvent(ZrWndEvents::MouseMove, args);
@@ -922,7 +930,7 @@ void IWnd::OnRender() {
     ZrRect clip;
     wndDC_.GetClipRect(&clip);
     // Nothing of the window lies in the area being drawn.
-    if (clip.right - clip.left <= 0 || clip.bottom - clip.top <= 0) return;
+    if (clip.right <= clip.left || clip.bottom <= clip.top) return;
     // Any handler, or the drawing of a child, may delete this window; the walk
     // then stops without touching it again.
     zrwnd::WndWatch self(this);
@@ -950,7 +958,7 @@ void IWnd::OnRender() {
         // A window with many children skips whole runs of them that cannot
         // meet the area, so that a pass costs a step per window that meets
         // it even under a parent of thousands.
-        const ZrRect area{clip.left - rect.left, clip.top - rect.top, clip.right - rect.left, clip.bottom - rect.top};
+        const ZrRect area{Diff(clip.left, rect.left), Diff(clip.top, rect.top), Diff(clip.right, rect.left), Diff(clip.bottom, rect.top)};
         bool cull = true;
         const zrwnd::ChildRuns* runs = ReadyRuns();
         // Nothing to skip when every child lies inside the area (a pass of the

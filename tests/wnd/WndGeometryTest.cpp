@@ -117,3 +117,43 @@ TEST_F(WndGeometry, ClipsComeFromTheAncestorsUnlessSetExplicitly) {
 }
 
 }  // namespace
+
+namespace {
+
+class WndLimits : public zrtest::DriverTest {};
+
+// Windows placed, sized, invalidated and drawn near the limits of the 32-bit
+// coordinates saturate there instead of overflowing.
+TEST_F(WndLimits, CoordinatesNearTheIntegerLimitsSaturate) {
+    zrtest::TestWnd root("R");
+    ZrRect all{0, 0, 640, 480};
+    root.Create(all, nullptr, ZRWS_VISIBLE);
+    driver()->SetRootWnd(&root);
+    zrtest::TestWnd far("F");
+    ZrRect huge{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    far.Create(huge, &root, ZRWS_VISIBLE);
+    EXPECT_EQ(far.GetWidth(), INT32_MAX);
+    ZrRect r;
+    far.GetWndRect(&r);
+    EXPECT_EQ(r.left, INT32_MIN);
+
+    far.MoveWnd(INT32_MAX - 5, INT32_MAX - 5, INT32_MAX, INT32_MAX);
+    far.GetWndPosRect(&r);
+    EXPECT_EQ(r.right, INT32_MAX);
+    EXPECT_EQ(r.bottom, INT32_MAX);
+    zrtest::TestWnd child("C");
+    ZrRect inside{100, 100, 200, 200};
+    child.Create(inside, &far, ZRWS_VISIBLE);
+    child.GetWndRect(&r);
+    EXPECT_EQ(r.left, INT32_MAX);
+    ZrRect part{INT32_MAX - 1, 0, INT32_MAX, 10};
+    child.InvalidateRect(&part, true);
+    far.SetWndPos(INT32_MIN, INT32_MIN, 0, 0, ZRSWP_NOSIZE);
+    far.GetWndPosRect(&r);
+    EXPECT_EQ(r.left, INT32_MIN);
+    far.CenterWnd();
+    driver()->InvalidateRect(nullptr, true);
+    driver()->SetRootWnd(nullptr);
+}
+
+}  // namespace
