@@ -59,7 +59,9 @@ int main(int argc, char** argv) {
             if (!value(&res)) return Usage();
         } else if (arg == "--size") {
             std::string size;
-            if (!value(&size) || std::sscanf(size.c_str(), "%dx%d", &width, &height) != 2 || width <= 0 || height <= 0) {
+            // A surface beyond 8192 x 8192 is refused before anything is allocated.
+            if (!value(&size) || std::sscanf(size.c_str(), "%dx%d", &width, &height) != 2 || width <= 0 || height <= 0 ||
+                width > 8192 || height > 8192) {
                 return Usage();
             }
         } else {
@@ -104,5 +106,13 @@ int main(int argc, char** argv) {
         return host.Run(commands, out);
     }();
     for (const std::string& f : frames) std::printf("%s\n", f.c_str());
+    // A frame the script asked for and that could not be written fails the run.
+    size_t shots = 0;
+    for (const auto& c : commands) shots += c.kind == zrhost::ScriptCommand::Kind::Shot ? 1 : 0;
+    if (frames.size() != shots) {
+        std::fprintf(stderr, "zrwnd-demo: %zu of %zu frames could not be written under %s\n", shots - frames.size(),
+                     shots, out.c_str());
+        return 1;
+    }
     return 0;
 }

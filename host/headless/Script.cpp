@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -24,11 +25,17 @@ const KeyName kKeys[] = {{"BACK", VK_BACK},     {"TAB", VK_TAB},     {"RETURN", 
                          {"END", VK_END},       {"HOME", VK_HOME},   {"LEFT", VK_LEFT},     {"UP", VK_UP},
                          {"RIGHT", VK_RIGHT},   {"DOWN", VK_DOWN},   {"DELETE", VK_DELETE}};
 
+// Limits that keep a script, however it was made, from asking for the absurd.
+constexpr size_t kMaxLine = 4096;
+// A notch is 120 units of a signed 16-bit word.
+constexpr int kMaxNotches = 32767 / 120;
+
+// Decimal only: "08" is 8 and "010" is 10, as a person writing a script means.
 bool ParseInt(const std::string& word, int* out) {
     if (word.empty()) return false;
     char* end = nullptr;
     errno = 0;
-    const long v = std::strtol(word.c_str(), &end, 0);
+    const long v = std::strtol(word.c_str(), &end, 10);
     if (errno != 0 || *end != '\0' || v < INT32_MIN || v > INT32_MAX) return false;
     *out = static_cast<int>(v);
     return true;
@@ -42,8 +49,14 @@ bool ParseButton(const std::string& word, int* out) {
     return true;
 }
 
+// A single letter or digit is its own key ("key 9" is the 9 key); a longer
+// number is a virtual-key code.
 bool ParseKey(std::string word, int* out) {
-    if (ParseInt(word, out)) return true;
+    if (word.size() == 1 && std::isalnum(static_cast<unsigned char>(word[0]))) {
+        *out = std::toupper(static_cast<unsigned char>(word[0]));
+        return true;
+    }
+    if (ParseInt(word, out)) return *out >= 1 && *out <= 0xFE;
     if (word.rfind("VK_", 0) == 0) word = word.substr(3);
     for (auto& c : word) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     for (const KeyName& k : kKeys) {
@@ -52,13 +65,11 @@ bool ParseKey(std::string word, int* out) {
             return true;
         }
     }
-    // A single letter or digit is its own virtual-key code.
-    if (word.size() == 1 && std::isalnum(static_cast<unsigned char>(word[0]))) {
-        *out = word[0];
-        return true;
-    }
     return false;
 }
+
+// What an error message quotes of a word: enough to recognise it.
+std::string Quote(const std::string& word) { return word.size() <= 24 ? word : word.substr(0, 24) + "..."; }
 
 }  // namespace
 
@@ -74,8 +85,15 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
     while (std::getline(lines, line)) {
         ++number;
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() > kMaxLine) return fail("a line of at most " + std::to_string(kMaxLine) + " bytes");
+        if (line.find('\0') != std::string::npos) return fail("text without NUL bytes");
         const size_t start = line.find_first_not_of(" \t");
         if (start == std::string::npos || line[start] == '#') continue;
+        // A comment may follow a command, except the text of 'char'.
+        if (line.compare(start, 4, "char") != 0) {
+            const size_t hash = line.find(" #", start);
+            if (hash != std::string::npos) line.erase(hash);
+        }
         std::istringstream words(line.substr(start));
         std::string verb;
         words >> verb;
@@ -93,7 +111,9 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
             if (args.size() != 1 || !ParseButton(args[0], &cmd.a)) return fail("'" + verb + " left|right|middle'");
         } else if (verb == "wheel") {
             cmd.kind = ScriptCommand::Kind::Wheel;
-            if (args.size() != 1 || !ParseInt(args[0], &cmd.a)) return fail("'wheel N' with a whole number of notches");
+            if (args.size() != 1 || !ParseInt(args[0], &cmd.a) || cmd.a < -kMaxNotches || cmd.a > kMaxNotches) {
+                return fail("'wheel N' with a whole number of notches from -273 to 273");
+            }
         } else if (verb == "key") {
             cmd.kind = ScriptCommand::Kind::Key;
             // "key CTRL+C": the modifier is held around the key.
@@ -116,12 +136,14 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
             if (args.size() != 1 || !ParseInt(args[0], &cmd.a) || cmd.a < 0) return fail("'wait MS' with milliseconds");
         } else if (verb == "shot") {
             cmd.kind = ScriptCommand::Kind::Shot;
-            if (args.size() != 1 || args[0].size() < 5 || args[0].substr(args[0].size() - 4) != ".png") {
-                return fail("'shot FILE.png'");
+            // Frames land in the output directory and nowhere else.
+            if (args.size() != 1 || args[0].size() < 5 || args[0].substr(args[0].size() - 4) != ".png" ||
+                args[0].find_first_of("/\\") != std::string::npos || args[0].rfind("..", 0) == 0) {
+                return fail("'shot FILE.png' with a file name, no directory");
             }
             cmd.text = args[0];
         } else {
-            return fail("one of move, down, up, wheel, key, char, wait, shot (found '" + verb + "')");
+            return fail("one of move, down, up, wheel, key, char, wait, shot (found '" + Quote(verb) + "')");
         }
         out->push_back(cmd);
     }
@@ -129,6 +151,11 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
 }
 
 bool LoadScript(const std::string& path, std::vector<ScriptCommand>* out, std::string* error) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        if (error) *error = path + ": is not a script file";
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         if (error) *error = path + ": cannot be read";

@@ -17,8 +17,12 @@ struct ScriptCommand {
 
 // Reads a script: one command a line, '#' starts a comment.
 //   move X Y | down left|right|middle | up left|right|middle | wheel N
-//   key VK (a number or a name such as RETURN; MODIFIER+VK holds one: CTRL+C)
+//   key VK (a letter or digit is that key, a longer number a key code, or a
+//   name such as RETURN; MODIFIER+VK holds one: CTRL+C)
 //   char TEXT (UTF-8, typed as GBK bytes) | wait MS | shot FILE.png
+// Numbers are decimal; a wheel turns at most 273 notches; a shot is a file
+// name in the output directory; a '#' after a command (not in 'char' text)
+// starts a comment; lines are at most 4096 bytes.
 // On a bad line answers false and says "FILE:LINE: expected ..." in *error.
 bool ParseScript(const std::string& text, const std::string& fileName, std::vector<ScriptCommand>* out,
                  std::string* error);

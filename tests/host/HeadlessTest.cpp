@@ -20,13 +20,19 @@ TEST(Script, BadLinesSayWhereAndWhatWasExpected) {
         {"# ok\n\nmove -1 5\n", "s.zrs:3: expected 'move X Y' with two pixel coordinates from 0 to 65535"},
         {"down sideways\n", "s.zrs:1: expected 'down left|right|middle'"},
         {"up\n", "s.zrs:1: expected 'up left|right|middle'"},
-        {"wheel x\n", "s.zrs:1: expected 'wheel N' with a whole number of notches"},
+        {"wheel x\n", "s.zrs:1: expected 'wheel N' with a whole number of notches from -273 to 273"},
+        {"wheel 300\n", "s.zrs:1: expected 'wheel N' with a whole number of notches from -273 to 273"},
+        {"key 0x41\n", "s.zrs:1: expected 'key VK' with a key code or name such as RETURN"},
+        {"key 999\n", "s.zrs:1: expected 'key VK' with a key code or name such as RETURN"},
         {"key NOPE\n", "s.zrs:1: expected 'key VK' with a key code or name such as RETURN"},
         {"key CTRL+\n", "s.zrs:1: expected 'key MODIFIER+VK' such as CTRL+C or SHIFT+LEFT"},
         {"char\n", "s.zrs:1: expected 'char TEXT' with at least one character"},
         {"wait -5\n", "s.zrs:1: expected 'wait MS' with milliseconds"},
-        {"shot frame.bmp\n", "s.zrs:1: expected 'shot FILE.png'"},
+        {"shot frame.bmp\n", "s.zrs:1: expected 'shot FILE.png' with a file name, no directory"},
+        {"shot ../up.png\n", "s.zrs:1: expected 'shot FILE.png' with a file name, no directory"},
+        {"shot /tmp/x.png\n", "s.zrs:1: expected 'shot FILE.png' with a file name, no directory"},
         {"move 1 2\njump 3\n", "s.zrs:2: expected one of move, down, up, wheel, key, char, wait, shot (found 'jump')"},
+        {"wait 5 # rest\nmove 1 2 3 # three\n", "s.zrs:2: expected 'move X Y' with two pixel coordinates from 0 to 65535"},
     };
     for (const Case& c : cases) {
         std::vector<ScriptCommand> commands;
@@ -34,11 +40,30 @@ TEST(Script, BadLinesSayWhereAndWhatWasExpected) {
         EXPECT_FALSE(zrhost::ParseScript(c.text, "s.zrs", &commands, &error)) << c.text;
         EXPECT_EQ(error, c.error);
     }
+    // Hostile input is refused with a short message.
+    {
+        std::vector<ScriptCommand> commands;
+        std::string error;
+        EXPECT_FALSE(zrhost::ParseScript(std::string(100000, 'z') + "\n", "s.zrs", &commands, &error));
+        EXPECT_EQ(error, "s.zrs:1: expected a line of at most 4096 bytes");
+        EXPECT_FALSE(zrhost::ParseScript(std::string(200, 'z') + " 1\n", "s.zrs", &commands, &error));
+        EXPECT_EQ(error, "s.zrs:1: expected one of move, down, up, wheel, key, char, wait, shot (found "
+                         "'zzzzzzzzzzzzzzzzzzzzzzzz...')");
+        EXPECT_FALSE(zrhost::ParseScript(std::string("char a\0b\n", 9), "s.zrs", &commands, &error));
+        EXPECT_EQ(error, "s.zrs:1: expected text without NUL bytes");
+        EXPECT_FALSE(zrhost::LoadScript(std::filesystem::temp_directory_path().string(), &commands, &error));
+        EXPECT_NE(error.find(": is not a script file"), std::string::npos);
+    }
     std::vector<ScriptCommand> commands;
     std::string error;
-    ASSERT_TRUE(zrhost::ParseScript("key RETURN\nkey 0x41\nkey m\nchar 你好 a\nwheel -2\nkey shift+left\n", "s.zrs",
-                                    &commands, &error))
+    ASSERT_TRUE(zrhost::ParseScript("key RETURN\nkey 65\nkey m\nchar 你好 a\nwheel -2\nkey shift+left\n"
+                                    "key 9\nwait 08 # a comment\nwait 010\nchar # kept\n",
+                                    "s.zrs", &commands, &error))
         << error;
+    EXPECT_EQ(commands[6].a, '9');  // the 9 key, not Tab
+    EXPECT_EQ(commands[7].a, 8);
+    EXPECT_EQ(commands[8].a, 10);
+    EXPECT_EQ(commands[9].text, "# kept");
     EXPECT_EQ(commands[0].a, VK_RETURN);
     EXPECT_EQ(commands[1].a, 0x41);
     EXPECT_EQ(commands[2].a, 'M');
@@ -47,7 +72,7 @@ TEST(Script, BadLinesSayWhereAndWhatWasExpected) {
     EXPECT_EQ(commands[5].a, VK_LEFT);
     EXPECT_EQ(commands[5].b, VK_SHIFT);
     EXPECT_FALSE(zrhost::LoadScript("/nonexistent/script.zrs", &commands, &error));
-    EXPECT_EQ(error, "/nonexistent/script.zrs: cannot be read");
+    EXPECT_EQ(error, "/nonexistent/script.zrs: is not a script file");
 }
 
 TEST(HeadlessHost, RunsAScriptThroughTheMessageLoop) {
