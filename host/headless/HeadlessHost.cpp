@@ -100,7 +100,11 @@ std::vector<std::string> HeadlessHost::Run(const std::vector<ScriptCommand>& scr
     waitLeftMs_ = 0;
     outDir_ = outDir;
     written_.clear();
-    std::filesystem::create_directories(outDir);
+    // An output directory that cannot be made is said once; the script still
+    // runs, and each shot it asks for is reported as not written.
+    std::error_code ec;
+    std::filesystem::create_directories(outDir, ec);
+    if (ec) engine_->Print("%s: cannot be made (%s)", outDir.c_str(), ec.message().c_str());
     RunMessageLoop(window_, &HeadlessHost::NextMessage, this);
     script_ = nullptr;
     return written_;
