@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace zrsoft {
@@ -16,6 +19,45 @@ bool EndsWithNoCase(const std::string& s, const char* suffix) {
         if (std::tolower(static_cast<unsigned char>(s[s.size() - n + i])) != suffix[i]) return false;
     }
     return true;
+}
+
+// The largest image the engine decodes: 8192 x 8192 pixels (256 MB as ARGB).
+constexpr std::uint64_t kMaxPixels = 8192ull * 8192ull;
+
+std::uint32_t Le16(const std::string& b, size_t at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
+}
+std::uint32_t Le32(const std::string& b, size_t at) { return Le16(b, at) | Le16(b, at + 2) << 16; }
+
+// Whether the file is an image the engine reads (BMP and PNG by their
+// signature, TGA by a header that makes sense) whose declared size fits the
+// budget and, for uncompressed pixels, the file: answers why not, or null.
+const char* Refusal(const std::string& bytes, const std::string& file) {
+    int w = 0, h = 0, channels = 0;
+    const bool png = bytes.size() >= 8 && bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0;
+    const bool bmp = bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
+    const bool tga = !png && !bmp && EndsWithNoCase(file, ".tga") && bytes.size() >= 18 &&
+                     (bytes[2] == 2 || bytes[2] == 3 || bytes[2] == 10 || bytes[2] == 11);
+    if (!png && !bmp && !tga) return "not a BMP, TGA or PNG image";
+    if (!stbi_info_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()), static_cast<int>(bytes.size()), &w, &h,
+                               &channels)) {
+        return "unreadable header";
+    }
+    if (w <= 0 || h <= 0) return "no pixels";
+    const std::uint64_t pixels = static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
+    if (pixels > kMaxPixels) return "larger than 8192 x 8192 pixels";
+    // Uncompressed pixels must be in the file: a header alone declares nothing.
+    if (bmp && bytes.size() >= 34 && Le32(bytes, 30) == 0) {
+        const std::uint64_t bits = Le16(bytes, 28);
+        const std::uint64_t row = (static_cast<std::uint64_t>(w) * bits + 31) / 32 * 4;
+        if (Le32(bytes, 10) + row * static_cast<std::uint64_t>(h) > bytes.size()) return "shorter than its pixels";
+    }
+    if (tga && (bytes[2] == 2 || bytes[2] == 3)) {
+        const std::uint64_t need = 18 + static_cast<unsigned char>(bytes[0]) +
+                                   pixels * ((static_cast<unsigned char>(bytes[16]) + 7) / 8);
+        if (need > bytes.size()) return "shorter than its pixels";
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -35,8 +77,20 @@ bool SoftImage::Load(const char* path, int) {
     Unload();
     if (!path || !*path) return false;
     const std::string file = ResolveResourcePath(engine_->GetResourceRoot(), path);
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        engine_->Print("image %s: cannot be read", file.c_str());
+        return false;
+    }
+    // Checked before anything the size of the image is allocated.
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (const char* why = Refusal(bytes, file)) {
+        engine_->Print("image %s: %s", file.c_str(), why);
+        return false;
+    }
     int w = 0, h = 0, channels = 0;
-    unsigned char* data = stbi_load(file.c_str(), &w, &h, &channels, 4);
+    unsigned char* data = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
+                                                static_cast<int>(bytes.size()), &w, &h, &channels, 4);
     if (!data) {
         engine_->Print("image %s: %s", file.c_str(), stbi_failure_reason() ? stbi_failure_reason() : "unreadable");
         return false;

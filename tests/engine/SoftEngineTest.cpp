@@ -139,6 +139,41 @@ TEST_F(SoftEngineTest, BrokenImageFilesAnswerFalse) {
     EXPECT_FALSE(image->Load("Img/Missing.tga", 0));
     EXPECT_FALSE(image->Load(nullptr, 0));
     EXPECT_FALSE(log.empty());  // the engine said which file
+
+    // Headers that declare a huge image, or pixels the file does not hold, are
+    // refused before anything that size is allocated; so is what is not a
+    // BMP, TGA or PNG whatever its name, and an image without pixels.
+    auto put = [&](const char* name, const std::string& bytes) {
+        std::ofstream(dir / "Img" / name, std::ios::binary) << bytes;
+    };
+    auto le = [](std::uint32_t v, int n) {
+        std::string b;
+        for (int i = 0; i < n; ++i) b.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+        return b;
+    };
+    auto bmpHeader = [&](std::uint32_t w, std::uint32_t h) {
+        return "BM" + le(54, 4) + le(0, 4) + le(54, 4) + le(40, 4) + le(w, 4) + le(h, 4) + le(1, 2) + le(24, 2) +
+               le(0, 4) + le(0, 4) + le(0, 4) + le(0, 4) + le(0, 4) + le(0, 4);
+    };
+    put("Bomb.bmp", bmpHeader(16384, 16384));
+    put("Short.bmp", bmpHeader(64, 64) + std::string(100, '\0'));
+    put("Empty.bmp", bmpHeader(0, 8));
+    std::string tga(18, '\0');
+    tga[2] = 2;
+    tga[12] = 0x00, tga[13] = 0x40, tga[14] = 0x00, tga[15] = 0x40;  // 16384 x 16384
+    tga[16] = 32;
+    put("Bomb.tga", tga);
+    put("Gif.png", "GIF89a\x01\x00\x01\x00\x00\x00\x00;");
+    put("Png.tga", bytes);  // a good PNG under another name is read as the PNG it is
+    for (const char* name : {"Img/Bomb.bmp", "Img/Short.bmp", "Img/Empty.bmp", "Img/Bomb.tga", "Img/Gif.png"}) {
+        log.clear();
+        EXPECT_FALSE(image->Load(name, 0)) << name;
+        EXPECT_FALSE(image->IsLoaded());
+        ASSERT_FALSE(log.empty()) << name;
+        EXPECT_NE(log.back().find(name + 4), std::string::npos) << log.back();
+    }
+    EXPECT_TRUE(image->Load("Img/Png.tga", 0));
+    EXPECT_EQ(image->GetWidth(), 8);
     image->Release();
     std::filesystem::remove_all(dir);
 }
