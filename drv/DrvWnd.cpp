@@ -1,6 +1,8 @@
 #include "drv/DrvWnd.h"
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 
 #include "drv/EngineLock.h"
 #include "controls/StockFactories.h"
@@ -13,7 +15,10 @@
 
 namespace {
 
-DrvWnd* g_driver = nullptr;
+// Read on every drawing step, so without a lock; made under one, so that two
+// threads asking at once get the same driver.
+std::atomic<DrvWnd*> g_driver{nullptr};
+std::mutex g_driverMaking;
 
 // "窗口系统：时间轴初始化失败！": window system: timeline initialisation failed!
 constexpr const char kTimerStartFailed[] =
@@ -54,8 +59,14 @@ bool DeliverUpward(IWnd* target, Args& args, void (IWnd::*handler)(Args&)) {
 }  // namespace
 
 extern "C" IDrvWnd* CreateDrvWnd() {
-    if (!g_driver) g_driver = new DrvWnd;
-    return g_driver;
+    if (DrvWnd* driver = g_driver.load(std::memory_order_acquire)) return driver;
+    std::lock_guard<std::mutex> making(g_driverMaking);
+    DrvWnd* driver = g_driver.load(std::memory_order_relaxed);
+    if (!driver) {
+        driver = new DrvWnd;
+        g_driver.store(driver, std::memory_order_release);
+    }
+    return driver;
 }
 
 namespace zrmsgbox {
@@ -73,8 +84,7 @@ bool Show(const char* text, int kind, Answer answer, void* context) {
 namespace zrwnd {
 
 WndHost* Host() {
-    CreateDrvWnd();
-    return g_driver;
+    return static_cast<DrvWnd*>(CreateDrvWnd());
 }
 
 }  // namespace zrwnd
@@ -104,7 +114,8 @@ DrvWnd::~DrvWnd() {
     dirty_.Clear();
     drawing_.Clear();
     // A later CreateDrvWnd makes a fresh driver rather than answering a dead one.
-    if (g_driver == this) g_driver = nullptr;
+    DrvWnd* self = this;
+    g_driver.compare_exchange_strong(self, nullptr);
 }
 
 void* DrvWnd::QueryInterface(const char id[16], unsigned long version) {
@@ -290,11 +301,14 @@ void DrvWnd::EndRedrawBatch() {
     Render();
 }
 
-void DrvWnd::WndLeaving(IWnd* wnd, bool deleted) {
+void DrvWnd::WndLeaving(IWnd* wnd) {
     if (WndNameRegistry* names = WndNameRegistry::Existing()) names->Forget(wnd);
-    if (!deleted) return;
-    // A timer tied to the window, or calling into it, must not outlive it.
-    if (zrdrv::TimerServiceImpl* timers = zrdrv::TimerServiceImpl::Existing()) timers->KillTimersOf(wnd, sizeof(IWnd));
+}
+
+void DrvWnd::WndDeleted(IWnd* wnd, const void* object, std::size_t size) {
+    WndLeaving(wnd);
+    // A timer tied to the window, or calling into its object, must not outlive it.
+    if (zrdrv::TimerServiceImpl* timers = zrdrv::TimerServiceImpl::Existing()) timers->KillTimersOf(wnd, object, size);
     // A window whose handlers skipped the withdrawal still leaves nothing behind.
     if (capture_ == wnd) capture_ = nullptr;
     if (hover_ == wnd) hover_ = nullptr;

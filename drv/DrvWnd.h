@@ -73,7 +73,8 @@ public:
     // What the window core asks of the driver.
     IDrvWnd* Driver() override { return this; }
     IZr2DEngine* Engine() override { return engine_; }
-    void WndLeaving(IWnd* wnd, bool deleted) override;
+    void WndLeaving(IWnd* wnd) override;
+    void WndDeleted(IWnd* wnd, const void* object, std::size_t size) override;
     void BeginRedrawBatch() override { ++batchDepth_; }
     void EndRedrawBatch() override;
 

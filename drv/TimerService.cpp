@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <mutex>
+#include <vector>
 
 #include "assist/EventAccess.h"
 #include "drv/EngineLock.h"
@@ -33,6 +35,27 @@ namespace {
 
 Stopwatch* g_stopwatch = nullptr;
 TimerServiceImpl* g_timerService = nullptr;
+
+// Walks over a service's entries in progress on this thread (the native
+// tick's, or the service thread's pass). A service is never deleted under one.
+thread_local int t_walking = 0;
+
+// Services stopped from inside a callback, waiting to be deleted by the next
+// caller that is not walking one.
+std::mutex g_retiredMutex;
+std::vector<TimerServiceImpl*> g_retired;
+
+void CollectRetired() {
+    if (t_walking > 0) return;
+    std::vector<TimerServiceImpl*> going;
+    {
+        std::lock_guard<std::mutex> lock(g_retiredMutex);
+        going.swap(g_retired);
+    }
+    // Outside the list's lock: deleting joins a service thread, which may be
+    // retiring another service in a callback at that moment.
+    for (TimerServiceImpl* service : going) delete service;
+}
 
 constexpr unsigned kWorkerPeriodMs = 30;
 constexpr unsigned kNativeTickMs = 10;
@@ -84,7 +107,8 @@ namespace zrdrv {
 // either way.
 class TimerLock {
 public:
-    explicit TimerLock(TimerServiceImpl* service) : service_(service), lock_(zrdrv::LockEngine(zrwnd::Engine())) {
+    explicit TimerLock(TimerServiceImpl* service)
+        : service_(service), lock_(zrdrv::LockEngine(service->engine_.load(std::memory_order_acquire))) {
         if (!lock_) service_->fallbackLock_.lock();
     }
     ~TimerLock() {
@@ -136,6 +160,7 @@ void TimerService::Tick() { Impl(this)->TickAll(); }
 namespace zrdrv {
 
 TimerServiceImpl* TimerServiceImpl::Instance() {
+    CollectRetired();
     if (!g_timerService) g_timerService = new TimerServiceImpl;
     return g_timerService;
 }
@@ -144,33 +169,36 @@ TimerServiceImpl* TimerServiceImpl::Existing() { return g_timerService; }
 
 void TimerServiceImpl::DestroyInstance() {
     TimerServiceImpl* service = g_timerService;
-    if (!service) return;
-    // Released from inside one of its own callbacks on the native tick: it
-    // stops now and goes when the tick's walk over its entries is over.
-    if (service->firing_ > 0) {
+    if (service) {
         service->Retire();
-        return;
+        if (t_walking > 0) {
+            // Released from inside a callback, on the native tick or on the
+            // service thread: the walk in progress still reads the entries.
+            std::lock_guard<std::mutex> lock(g_retiredMutex);
+            g_retired.push_back(service);
+        } else {
+            delete service;
+        }
     }
-    delete service;
+    CollectRetired();
 }
 
 void TimerServiceImpl::Retire() {
-    g_timerService = nullptr;
-    // The driver that is going still answers for its engine here.
-    retiredEngine_ = zrwnd::Engine();
-    if (started_ && retiredEngine_) zrnative::KillTimer(retiredEngine_->GetHWnd(), ZRTIMER_NATIVE_TICK);
-    started_ = false;
+    if (g_timerService == this) g_timerService = nullptr;
+    IZr2DEngine* engine = engine_.load();
+    if (started_.exchange(false) && engine) zrnative::KillTimer(engine->GetHWnd(), ZRTIMER_NATIVE_TICK);
+    // The service thread's loop ends after its pass; it is joined when the
+    // service is deleted.
     retired_ = true;
 }
 
 TimerServiceImpl::TimerServiceImpl() : useWorker_(!zrnative::IsClockManual()) {}
 
 TimerServiceImpl::~TimerServiceImpl() {
-    if (g_timerService == this) g_timerService = nullptr;
-    IZr2DEngine* engine = retired_ ? retiredEngine_ : zrwnd::Engine();
-    if (started_ && engine) zrnative::KillTimer(engine->GetHWnd(), ZRTIMER_NATIVE_TICK);
+    if (!retired_) Retire();
     // The service thread may be waiting for the engine lock this thread holds;
     // step out of it while the thread ends.
+    IZr2DEngine* engine = engine_.load();
     const int depth = zrdrv::LeaveEngineLock(engine);
     Terminate(0);
     zrdrv::ReenterEngineLock(engine, depth);
@@ -184,10 +212,13 @@ TimerServiceImpl::~TimerServiceImpl() {
 
 bool TimerServiceImpl::Begin() {
     if (!GetStopwatch()->Calibrate()) return false;
-    if (IZr2DEngine* engine = zrwnd::Engine()) {
-        zrnative::SetTimer(engine->GetHWnd(), ZRTIMER_NATIVE_TICK, kNativeTickMs, nullptr);
-    }
+    IZr2DEngine* engine = zrwnd::Engine();
+    if (engine) zrnative::SetTimer(engine->GetHWnd(), ZRTIMER_NATIVE_TICK, kNativeTickMs, nullptr);
+    // From here on every check and firing holds this engine's lock, and the
+    // service thread may run: timers set before it fire from now on.
+    engine_.store(engine, std::memory_order_release);
     started_ = true;
+    if (useWorker_) Resume();
     return true;
 }
 
@@ -238,7 +269,9 @@ std::uint32_t TimerServiceImpl::Set(const void* owner, std::uint32_t identifier,
             entry->start = GetStopwatch()->Now();
         }
     }
-    if (useWorker_) Resume();
+    // Before Start the service thread stays asleep: the driver is not ready
+    // and nothing may fire beside its initialisation.
+    if (useWorker_ && started_) Resume();
     return identifier;
 }
 
@@ -265,12 +298,12 @@ bool TimerServiceImpl::Kill(std::uint32_t identifier, const ZrSubscriber& callba
     return true;
 }
 
-int TimerServiceImpl::KillTimersOf(const void* wnd, std::size_t size) {
+int TimerServiceImpl::KillTimersOf(const void* wnd, const void* object, std::size_t size) {
     TimerLock lock(this);
     int killed = 0;
     for (TimerEntry* e = first_.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
         if (e->start == 0) continue;
-        if (e->owner != wnd && !EventAccess::CallsInto(e->expired, wnd, size)) continue;
+        if (e->owner != wnd && !EventAccess::CallsInto(e->expired, object, size)) continue;
         Free(e);
         ++killed;
     }
@@ -284,7 +317,7 @@ bool TimerServiceImpl::IsActive(TimerEntry* entry) {
 
 bool TimerServiceImpl::CheckAndFire(TimerEntry* entry) {
     TimerLock lock(this);
-    if (entry->start == 0) return false;
+    if (entry->start == 0 || retired_) return false;
     Stopwatch* clock = GetStopwatch();
     if (clock->ElapsedMilliseconds(entry->start) < entry->period) return false;
     // The next period counts from this firing: a late check fires once.
@@ -296,27 +329,32 @@ bool TimerServiceImpl::CheckAndFire(TimerEntry* entry) {
 }
 
 void TimerServiceImpl::TickAll() {
-    ++firing_;
+    ++t_walking;
     for (TimerEntry* e = first_.load(std::memory_order_acquire); e && !retired_;
          e = e->next.load(std::memory_order_acquire)) {
         if (IsActive(e)) CheckAndFire(e);
     }
-    if (--firing_ == 0 && retired_) delete this;
+    --t_walking;
+    // A callback that released the driver left this service to go now.
+    CollectRetired();
 }
 
 bool TimerServiceImpl::RunPass() {
     bool anyActive = false;
-    for (TimerEntry* e = first_.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
+    ++t_walking;
+    for (TimerEntry* e = first_.load(std::memory_order_acquire); e && !retired_;
+         e = e->next.load(std::memory_order_acquire)) {
         if (IsActive(e)) {
             anyActive = true;
             CheckAndFire(e);
         }
     }
+    --t_walking;
     return anyActive;
 }
 
 unsigned long TimerServiceImpl::Run() {
-    while (!IsTerminating()) {
+    while (!IsTerminating() && !retired_) {
         ++workerPasses_;
         if (RunPass()) {
             Wait(kWorkerPeriodMs);

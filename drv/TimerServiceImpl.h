@@ -34,14 +34,16 @@ public:
     int GetActiveCount();
 
     // Stops the timers tied to wnd, and those whose callback calls into
-    // [wnd, wnd + size): the window is going away. Answers how many stopped.
-    int KillTimersOf(const void* wnd, std::size_t size);
+    // [object, object + size): the window is going away. Answers how many stopped.
+    int KillTimersOf(const void* wnd, const void* object, std::size_t size);
 
     // The process's service, made on first use.
     static TimerServiceImpl* Instance();
     // The service if it has been made, else null.
     static TimerServiceImpl* Existing();
-    // Destroys the process's service, if there is one.
+    // Destroys the process's service, if there is one. From inside one of its
+    // callbacks, on either thread, it only stops: it goes once no walk over
+    // its entries is in progress.
     static void DestroyInstance();
 
 protected:
@@ -65,12 +67,12 @@ private:
     std::recursive_mutex fallbackLock_;
     std::atomic<std::uint64_t> workerPasses_{0};
     bool useWorker_ = true;
-    bool started_ = false;
-    // Callbacks of the native tick in progress, and whether the service was
-    // destroyed from inside one (it then goes when they are over).
-    int firing_ = 0;
-    bool retired_ = false;
-    IZr2DEngine* retiredEngine_ = nullptr;
+    // The engine whose lock guards every check and firing, from Start on;
+    // before it the service's own lock, and the service thread is not running.
+    std::atomic<IZr2DEngine*> engine_{nullptr};
+    std::atomic<bool> started_{false};
+    // Stopped from inside a callback: walks end, nothing fires any more.
+    std::atomic<bool> retired_{false};
 };
 
 }  // namespace zrdrv

@@ -153,7 +153,43 @@ const ZrEventSet& WindowEventModel() {
 
 }  // namespace
 
+namespace {
+
+// The last window object made with IWnd's operator new on this thread and not
+// yet claimed by the IWnd constructor that runs inside it.
+struct MadeObject {
+    const char* start = nullptr;
+    std::size_t size = 0;
+};
+thread_local MadeObject t_made;
+
+}  // namespace
+
+void* IWnd::operator new(std::size_t size) {
+    void* memory = ::operator new(size);
+    t_made = {static_cast<const char*>(memory), size};
+    return memory;
+}
+
+void* IWnd::operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    void* memory = ::operator new(size, std::nothrow);
+    if (memory) t_made = {static_cast<const char*>(memory), size};
+    return memory;
+}
+
+void IWnd::operator delete(void* memory) noexcept { ::operator delete(memory); }
+
+void IWnd::operator delete(void* memory, const std::nothrow_t&) noexcept { ::operator delete(memory, std::nothrow); }
+
 IWnd::IWnd() {
+    // Inside the object just allocated: that object is this window's whole.
+    // Otherwise the window was placed or embedded, and only its own part is known.
+    const char* self = reinterpret_cast<const char*>(this);
+    if (t_made.start && self >= t_made.start && self < t_made.start + t_made.size) {
+        objectStart_ = t_made.start;
+        objectSize_ = t_made.size;
+        t_made = {};
+    }
     _DeclareLike(WindowEventModel());
     if (IDrvRender* renderer = zrwnd::Renderer()) font_ = renderer->GetDefaultFont();
 }
@@ -169,7 +205,7 @@ IWnd::~IWnd() {
         IWnd::Destroy();
     }
     ForgetCaptureReferences();
-    zrwnd::Host()->WndLeaving(this, true);
+    zrwnd::Host()->WndDeleted(this, objectStart_, objectSize_);
     zrwnd::WndWatch::WindowDeleted(this);
     delete runs_;
     RemoveAllEvents();
@@ -242,7 +278,7 @@ void IWnd::Destroy() {
     if (shown) zrwnd::Driver()->InvalidateRect(&covered, true);
     // The registry forgets the window first, so that the window is never found
     // by name while it is being destroyed.
-    zrwnd::Host()->WndLeaving(this, false);
+    zrwnd::Host()->WndLeaving(this);
     destroying_ = true;
     zrwnd::WndWatch self(this);
     ZrWndEventArgs args(this);

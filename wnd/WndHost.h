@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include "zrwnd/Engine.h"
 #include "zrwnd/IDrvWnd.h"
 
@@ -15,10 +17,14 @@ public:
     virtual IDrvWnd* Driver() = 0;
     // The engine handed to Init, or null before it.
     virtual IZr2DEngine* Engine() = 0;
-    // The window is leaving the tree (Destroy) or going away for good
-    // (deleted): whatever the driver's registries and services hold of it is
-    // dropped. Makes no registry that does not exist yet.
-    virtual void WndLeaving(IWnd* wnd, bool deleted) = 0;
+    // The window is leaving the tree (Destroy): whatever the driver's
+    // registries hold of it is dropped. Makes no registry that does not exist
+    // yet.
+    virtual void WndLeaving(IWnd* wnd) = 0;
+    // The window is going away for good: its registrations and references go,
+    // and so do the timers tied to it or calling into the object it is part
+    // of, [object, object + size).
+    virtual void WndDeleted(IWnd* wnd, const void* object, std::size_t size) = 0;
     // While a batch is open, invalidations that ask for an immediate redraw
     // only collect; closing the outermost batch draws them in one pass.
     virtual void BeginRedrawBatch() = 0;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "zrwnd/Engine.h"
@@ -55,6 +57,17 @@ public:
     IWnd();
     IWnd(const IWnd&) = delete;
     IWnd& operator=(const IWnd&) = delete;
+
+    // A window made with new knows where its whole object lies, whichever
+    // base IWnd is: a timer whose callback calls into any part of it (the
+    // derived class, another base, a member) stops when it is deleted. Placed
+    // and embedded windows know only their IWnd part.
+    static void* operator new(std::size_t size);
+    static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+    static void* operator new(std::size_t size, void* place) noexcept { return ::operator new(size, place); }
+    static void operator delete(void* memory) noexcept;
+    static void operator delete(void* memory, const std::nothrow_t&) noexcept;
+    static void operator delete(void* memory, void* place) noexcept { ::operator delete(memory, place); }
 
     void* QueryInterface(const char id[16], unsigned long version) override;
     // Deletes the window.
@@ -228,6 +241,9 @@ private:
     // children that cannot meet the area being drawn without visiting them.
     zrwnd::ChildRuns* runs_ = nullptr;
     bool runsStale_ = true;
+    // The whole object this window is part of (see operator new).
+    const void* objectStart_ = this;
+    std::size_t objectSize_ = sizeof(IWnd);
     ZrRect wndPosRect_{};
     ZrRect clientPosRect_{};
     IFont2* font_ = nullptr;

@@ -66,13 +66,17 @@ class IWnd;
 // service's own thread, which wakes every 30 ms while a timer is active and
 // sleeps suspended otherwise. Every check and every firing holds the engine
 // lock, so a callback never runs beside the user-interface thread's drawing or
-// input handling.
+// input handling (zrwnd/WindowLock.h has the whole rule). Timers set before
+// IDrvWnd::Init fire from Init on. A callback may release the driver: its
+// timers stop at once and the service goes when the walk in progress is over.
 //
 // A timer set here stays the caller's to stop: a callback that merely captured
 // a window keeps firing after that window is gone. A timer set with
 // SetTimerFor (or IWnd::SetWndTimer) is tied to a window and stops when that
 // window is deleted, whatever object its callback calls into; so does a
-// callback that is a member function of the window itself.
+// callback that calls into the window's own object (a member function of the
+// window class, of another of its bases, or of one of its members), when the
+// window was made with new.
 class ZRWND_API TimerService : public ITimer, public ZrThread {
 public:
     TimerService(const TimerService&) = delete;

@@ -172,6 +172,47 @@ TEST_F(TimerServiceTest, WindowTimersStopWhenTheirWindowIsDeleted) {
     EXPECT_EQ(cb.fired.size(), 1u);
 }
 
+// A window whose IWnd is its second base: the object starts before the
+// window part, and its own members lie after it.
+struct Tally {
+    virtual ~Tally() = default;
+    int ticks = 0;
+};
+class SecondBaseWnd : public Tally, public IWnd {
+public:
+    bool OnTick(const ZrEventArgs&) {
+        ++ticks;
+        return true;
+    }
+    ControlWnd::Stepper stepper;
+};
+
+TEST_F(TimerServiceTest, TimersCallingIntoAnyPartOfADeletedWindowStop) {
+    auto* wnd = new SecondBaseWnd;
+    ASSERT_NE(static_cast<void*>(static_cast<IWnd*>(wnd)), static_cast<void*>(wnd));
+    timers()->SetTimer(1, 10, ZrSubscriber(wnd, &SecondBaseWnd::OnTick));
+    timers()->SetTimer(2, 10, ZrSubscriber(&wnd->stepper, &ControlWnd::Stepper::OnStep));
+    timers()->SetTimer(3, 10, sub);
+    AdvanceClock(10 * kMs);
+    timers()->Tick();
+    EXPECT_EQ(wnd->ticks, 1);
+    EXPECT_EQ(wnd->stepper.steps, 1);
+    delete static_cast<IWnd*>(wnd);
+    EXPECT_EQ(timers()->GetActiveCount(), 1);
+    AdvanceClock(10 * kMs);
+    timers()->Tick();  // under ASan a surviving timer would call into freed memory
+    EXPECT_EQ(cb.fired.size(), 2u);
+
+    // A window placed in memory of the host's own knows only its window part;
+    // timers calling into that part still stop.
+    alignas(BlinkingWnd) unsigned char storage[sizeof(BlinkingWnd)];
+    int blinks = 0;
+    auto* placed = new (storage) BlinkingWnd(&blinks);
+    timers()->SetTimer(4, 10, ZrSubscriber(placed, &BlinkingWnd::OnBlink));
+    placed->~BlinkingWnd();
+    EXPECT_EQ(timers()->GetActiveCount(), 1);
+}
+
 TEST_F(TimerServiceTest, CallbacksSetTimersAndDeleteTheirWindow) {
     // One timer's callback sets another; that one fires from its own start.
     Callback second;
