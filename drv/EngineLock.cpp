@@ -1,5 +1,8 @@
 #include "drv/EngineLock.h"
 
+#include "wnd/WndHost.h"
+#include "zrwnd/WindowLock.h"
+
 namespace zrdrv {
 namespace {
 
@@ -44,3 +47,11 @@ void ReenterEngineLock(IZr2DEngine* engine, int depth) {
 }
 
 }  // namespace zrdrv
+
+namespace zrwnd {
+
+WindowLock::WindowLock() : lock_(zrdrv::LockEngine(Engine())) {}
+
+WindowLock::~WindowLock() { zrdrv::UnlockEngine(lock_); }
+
+}  // namespace zrwnd

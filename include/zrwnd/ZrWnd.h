@@ -25,6 +25,7 @@
 #include "zrwnd/Text.h"
 #include "zrwnd/Timer.h"
 #include "zrwnd/Types.h"
+#include "zrwnd/WindowLock.h"
 #include "zrwnd/ZrEvent.h"
 #include "zrwnd/ZrString.h"
 #include "zrwnd/ZrThread.h"

@@ -10,6 +10,7 @@
 #include "zrwnd/PortableHost.h"
 #include "support/RecordingEngine.h"
 #include "zrwnd/ZrWnd.h"
+#include "wnd/WndNameRegistry.h"
 
 // Runs the timer service's own thread for real, on the steady clock, while the
 // test thread keeps arming and killing timers. Built with ThreadSanitizer.
@@ -78,6 +79,215 @@ TEST(TimerThread, FiresFromTheServiceThreadWithoutRacingTheCaller) {
     // library must not deadlock with the service thread.
     timers->KillTimer(1, sub);
     drv->Release();
+}
+
+// Sets up a driver on the real clock, so that the service thread runs, and
+// tears it down to nothing afterwards.
+class ThreadRule : public ::testing::Test {
+protected:
+    void SetUp() override { zrnative::portable::UseManualClock(false); }
+    void TearDown() override {
+        if (WndNameRegistry* names = WndNameRegistry::Existing()) names->Release();
+        CreateDrvWnd()->GetWndTypeRegistry()->Release();
+        CreateDrvWnd()->Release();
+        zrnative::portable::Reset();
+    }
+    zrdrv::TimerServiceImpl* timers() { return static_cast<zrdrv::TimerServiceImpl*>(CreateDrvWnd()->GetTimer()); }
+    IWnd* MakeRoot() {
+        auto* root = new IWnd;
+        ZrRect all{0, 0, 320, 240};
+        root->Create(all, nullptr, ZRWS_VISIBLE);
+        CreateDrvWnd()->SetRootWnd(root);
+        return root;
+    }
+    zrtest::RecordingEngine engine;
+};
+
+// A window whose timer moves it and redraws it, from whichever thread fires.
+class Mover : public IWnd {
+public:
+    explicit Mover(Fires* fires) : fires_(fires) {}
+    bool OnTick(const ZrEventArgs& args) {
+        ZrRect at{};
+        GetWndPosRect(&at);
+        MoveWnd(at.left >= 200 ? 0 : at.left + 1, at.top, at.right - at.left, at.bottom - at.top);
+        InvalidateRect(nullptr, true);
+        return fires_->OnTimer(args);
+    }
+
+private:
+    Fires* fires_;
+};
+
+TEST_F(ThreadRule, TimersSetBeforeInitWaitForIt) {
+    IDrvWnd* drv = CreateDrvWnd();
+    Fires fires;
+    ZrSubscriber sub(&fires, &Fires::OnTimer);
+    ASSERT_EQ(timers()->SetTimer(1, 1, sub), 1u);
+    // Nothing runs beside the driver's initialisation.
+    EXPECT_EQ(timers()->GetWorkerPasses(), 0u);
+    EXPECT_EQ(fires.count, 0);
+    ASSERT_TRUE(drv->Init(&engine));
+    IWnd* root = MakeRoot();
+    auto* mover = new Mover(&fires);
+    ZrRect r{10, 10, 60, 40};
+    mover->Create(r, root, ZRWS_VISIBLE);
+    mover->SetWndTimer(2, 1, ZrSubscriber(mover, &Mover::OnTick));
+    ASSERT_TRUE(fires.WaitFor(4));
+    EXPECT_GT(timers()->GetWorkerPasses(), 0u);
+    zrwnd::WindowLock lock;
+    delete root;
+}
+
+// The host's game loop works on the tree under the window lock while the
+// service thread's callbacks move, redraw, make and delete windows.
+TEST_F(ThreadRule, HostWorkUnderTheWindowLockNeverMeetsACallback) {
+    IDrvWnd* drv = CreateDrvWnd();
+    ASSERT_TRUE(drv->Init(&engine));
+    IWnd* root = nullptr;
+    Fires fires;
+    std::vector<Mover*> movers;
+    {
+        zrwnd::WindowLock lock;
+        root = MakeRoot();
+        for (int i = 0; i < 4; ++i) {
+            auto* mover = new Mover(&fires);
+            ZrRect r{10 * i, 20 * i, 10 * i + 50, 20 * i + 30};
+            mover->Create(r, root, ZRWS_VISIBLE);
+            mover->SetWndTimer(static_cast<std::uint32_t>(10 + i), 1, ZrSubscriber(mover, &Mover::OnTick));
+            movers.push_back(mover);
+        }
+    }
+    // A callback that makes and deletes a window of its own each time.
+    IWnd* scratch = nullptr;
+    ZrSubscriber churn([&](const ZrEventArgs& args) {
+        if (scratch) {
+            delete scratch;
+            scratch = nullptr;
+        } else {
+            scratch = new IWnd;
+            ZrRect r{100, 100, 150, 150};
+            scratch->Create(r, root, ZRWS_VISIBLE);
+        }
+        return fires.OnTimer(args);
+    });
+    timers()->SetTimer(20, 1, churn);
+
+    for (int i = 0; i < 300; ++i) {
+        zrwnd::WindowLock lock;
+        {
+            std::lock_guard<std::mutex> guard(fires.mutex);
+            fires.uiWorking = true;
+        }
+        Mover* mover = movers[static_cast<std::size_t>(i % 4)];
+        mover->MoveWnd(i % 100, i % 50, 50, 30);
+        mover->SetWndText("score");
+        root->InvalidateRect(nullptr, false);
+        if (i % 10 == 0) drv->Render();
+        if (i % 7 == 0) drv->HandleMessage(WM_TIMER, ZRTIMER_NATIVE_TICK, 0);
+        {
+            std::lock_guard<std::mutex> guard(fires.mutex);
+            fires.uiWorking = false;
+        }
+    }
+    ASSERT_TRUE(fires.WaitFor(fires.count + 8));
+    EXPECT_EQ(fires.insideUiWork, 0);
+    zrwnd::WindowLock lock;
+    timers()->KillTimer(20, churn);
+    delete root;
+}
+
+// A window deleted, under the lock, while its timer is due: the service thread
+// never calls into it afterwards, whichever base its window part is.
+struct Tally {
+    virtual ~Tally() = default;
+    int extra = 0;
+};
+class SecondBase : public Tally, public Mover {
+public:
+    using Mover::Mover;
+    bool Tick(const ZrEventArgs& args) {
+        ++extra;
+        return OnTick(args);
+    }
+};
+
+TEST_F(ThreadRule, AWindowDeletedWhileItsTimerIsDueNeverFiresAgain) {
+    IDrvWnd* drv = CreateDrvWnd();
+    ASSERT_TRUE(drv->Init(&engine));
+    Fires fires;
+    IWnd* root = nullptr;
+    {
+        zrwnd::WindowLock lock;
+        root = MakeRoot();
+    }
+    for (int i = 0; i < 30; ++i) {
+        Mover* mover = nullptr;
+        {
+            zrwnd::WindowLock lock;
+            // A plain timer whose callback is the window's own member.
+            if (i % 2) {
+                mover = new Mover(&fires);
+                timers()->SetTimer(3, 1, ZrSubscriber(mover, &Mover::OnTick));
+            } else {
+                auto* second = new SecondBase(&fires);
+                timers()->SetTimer(3, 1, ZrSubscriber(second, &SecondBase::Tick));
+                mover = second;
+            }
+            ZrRect r{10, 10, 60, 40};
+            mover->Create(r, root, ZRWS_VISIBLE);
+        }
+        ASSERT_TRUE(fires.WaitFor(i + 1));
+        zrwnd::WindowLock lock;
+        delete mover;
+        EXPECT_EQ(timers()->GetActiveCount(), 0);
+        std::lock_guard<std::mutex> guard(fires.mutex);
+        fires.count = i + 1;
+    }
+    zrwnd::WindowLock lock;
+    delete root;
+}
+
+TEST_F(ThreadRule, ACallbackOnTheServiceThreadMayReleaseTheDriver) {
+    ASSERT_TRUE(CreateDrvWnd()->Init(&engine));
+    Fires fires;
+    ZrSubscriber releaser([&](const ZrEventArgs& args) {
+        CreateDrvWnd()->Release();
+        return fires.OnTimer(args);
+    });
+    ZrSubscriber other(&fires, &Fires::OnTimer);
+    timers()->SetTimer(1, 1, releaser);
+    timers()->SetTimer(2, 1000000, other);
+    ASSERT_TRUE(fires.WaitFor(1));
+    // The released driver's timers never fire again; a new driver starts afresh.
+    IDrvWnd* next = nullptr;
+    {
+        zrwnd::WindowLock none;  // no driver, no engine: holds nothing
+        next = CreateDrvWnd();
+    }
+    ASSERT_TRUE(next->Init(&engine));
+    Fires again;
+    timers()->SetTimer(3, 1, ZrSubscriber(&again, &Fires::OnTimer));
+    ASSERT_TRUE(again.WaitFor(2));
+    EXPECT_EQ(fires.count, 1);
+}
+
+TEST_F(ThreadRule, ThreadsAskingAtOnceGetOneDriver) {
+    for (int round = 0; round < 50; ++round) {
+        std::atomic<bool> go{false};
+        IDrvWnd* made[2] = {};
+        auto ask = [&](int i) {
+            while (!go) std::this_thread::yield();
+            made[i] = CreateDrvWnd();
+        };
+        std::thread first(ask, 0);
+        std::thread second(ask, 1);
+        go = true;
+        first.join();
+        second.join();
+        ASSERT_EQ(made[0], made[1]);
+        made[0]->Release();
+    }
 }
 
 }  // namespace
