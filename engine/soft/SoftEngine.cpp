@@ -98,8 +98,7 @@ DrawTarget SoftEngine::TargetOf(IDC* dc) const {
 }
 
 void SoftEngine::FillSurface(const DrawTarget& target, ZrRect r, std::uint32_t argb) {
-    r = Intersect({r.left + target.originX, r.top + target.originY, r.right + target.originX, r.bottom + target.originY},
-                  target.clip);
+    r = Intersect(target.ToSurface(r), target.clip);
     if (r.right <= r.left || r.bottom <= r.top) return;
     const std::uint32_t alpha = argb >> 24;
     if (alpha == 0) return;
@@ -139,30 +138,64 @@ void SoftEngine::FillRect(IDC* dc, const ZrRect* rect, std::uint32_t argb) {
 void SoftEngine::DrawLine(IDC* dc, int x1, int y1, int x2, int y2, std::uint32_t argb) {
     const DrawTarget target = TargetOf(dc);
     if (target.Empty()) return;
-    x1 += target.originX;
-    x2 += target.originX;
-    y1 += target.originY;
-    y2 += target.originY;
+    // Worked out in 64 bits: the ends may lie anywhere in the int range.
+    long long ax = static_cast<long long>(x1) + target.originX, ay = static_cast<long long>(y1) + target.originY;
+    long long bx = static_cast<long long>(x2) + target.originX, by = static_cast<long long>(y2) + target.originY;
+    const ZrRect& clip = target.clip;
+    // A line reaching far beyond the clip is first cut to a little more than
+    // it, so that the walk below stays as long as what can be seen; short
+    // lines are walked whole, pixel for pixel as they always were.
+    constexpr long long kFar = 4096;
+    auto outside = [&](long long x, long long y) {
+        return x < clip.left - kFar || x > clip.right + kFar || y < clip.top - kFar || y > clip.bottom + kFar;
+    };
+    if (outside(ax, ay) || outside(bx, by)) {
+        double t0 = 0.0, t1 = 1.0;
+        const double dx = static_cast<double>(bx - ax), dy = static_cast<double>(by - ay);
+        const double edges[4][2] = {{-dx, static_cast<double>(ax - (clip.left - 2))},
+                                    {dx, static_cast<double>((clip.right + 1) - ax)},
+                                    {-dy, static_cast<double>(ay - (clip.top - 2))},
+                                    {dy, static_cast<double>((clip.bottom + 1) - ay)}};
+        for (const auto& e : edges) {
+            if (e[0] == 0.0) {
+                if (e[1] < 0.0) return;
+                continue;
+            }
+            const double t = e[1] / e[0];
+            if (e[0] < 0.0) {
+                t0 = std::max(t0, t);
+            } else {
+                t1 = std::min(t1, t);
+            }
+        }
+        if (t0 > t1) return;
+        const long long cx = ax + static_cast<long long>(dx * t0 + (dx * t0 < 0 ? -0.5 : 0.5));
+        const long long cy = ay + static_cast<long long>(dy * t0 + (dy * t0 < 0 ? -0.5 : 0.5));
+        bx = ax + static_cast<long long>(dx * t1 + (dx * t1 < 0 ? -0.5 : 0.5));
+        by = ay + static_cast<long long>(dy * t1 + (dy * t1 < 0 ? -0.5 : 0.5));
+        ax = cx;
+        ay = cy;
+    }
     const std::uint32_t alpha = argb >> 24;
     const std::uint32_t rgb = argb & 0x00FFFFFFu;
     // Bresenham; the end point is drawn too.
-    const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
-    const int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
-    int err = dx + dy;
-    for (int guard = 0; guard < 100000; ++guard) {
-        if (x1 >= target.clip.left && x1 < target.clip.right && y1 >= target.clip.top && y1 < target.clip.bottom) {
-            std::uint32_t& p = surface_.Row(y1)[x1];
+    const long long dx = bx > ax ? bx - ax : ax - bx, sx = ax < bx ? 1 : -1;
+    const long long dy = -(by > ay ? by - ay : ay - by), sy = ay < by ? 1 : -1;
+    long long err = dx + dy;
+    for (;;) {
+        if (ax >= clip.left && ax < clip.right && ay >= clip.top && ay < clip.bottom) {
+            std::uint32_t& p = surface_.Row(static_cast<int>(ay))[ax];
             p = Blend(p, rgb, alpha);
         }
-        if (x1 == x2 && y1 == y2) break;
-        const int e2 = 2 * err;
+        if (ax == bx && ay == by) break;
+        const long long e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
-            x1 += sx;
+            ax += sx;
         }
         if (e2 <= dx) {
             err += dx;
-            y1 += sy;
+            ay += sy;
         }
     }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <limits>
+
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -27,11 +30,23 @@ struct Framebuffer {
 
 // The area a drawing call may touch, in surface pixels, and the offset of the
 // context's client coordinates. Without a context: the whole surface, no offset.
+// Clamps a position worked out in 64 bits back to an int: one pushed past the
+// int range stays at its end, far outside any surface, instead of wrapping.
+inline int ClampToInt(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
 struct DrawTarget {
     ZrRect clip;
     int originX = 0;
     int originY = 0;
     bool Empty() const { return clip.right <= clip.left || clip.bottom <= clip.top; }
+    // A rectangle of the context's coordinates on the surface.
+    ZrRect ToSurface(const ZrRect& r) const {
+        return {ClampToInt(static_cast<long long>(r.left) + originX), ClampToInt(static_cast<long long>(r.top) + originY),
+                ClampToInt(static_cast<long long>(r.right) + originX),
+                ClampToInt(static_cast<long long>(r.bottom) + originY)};
+    }
 };
 
 // Blends one colour over a pixel; alpha 0xFF replaces it.

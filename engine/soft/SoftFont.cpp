@@ -346,23 +346,26 @@ int SoftFont::GetLineCount(const char* text, int width) {
     return static_cast<int>(WrapLines(text, width).size());
 }
 
-void SoftFont::DrawLine(const DrawTarget& target, const ZrRect& clip, const char* text, int begin, int end, int x,
-                        int baseline, std::uint32_t argb) {
+void SoftFont::DrawLine(const DrawTarget& target, const ZrRect& clip, const char* text, int begin, int end, long long x,
+                        long long baseline, std::uint32_t argb) {
     Framebuffer& fb = engine_->Surface();
     const std::uint32_t alpha = argb >> 24;
     const std::uint32_t rgb = argb & 0x00FFFFFFu;
     (void)target;
     TextChar c{};
     for (int i = begin; i < end && NextChar(text, i, &c); i += c.bytes) {
+        // The rest of the line lies right of what can be seen (a glyph reaches
+        // left of its pen by a few pixels at most).
+        if (x >= static_cast<long long>(clip.right) + 256) break;
         const Glyph& g = GlyphOf(c.codepoint);
-        const int gx = x + g.left;
-        const int gy = baseline - g.top;
-        const int x0 = std::max(gx, clip.left), x1 = std::min(gx + g.width, clip.right);
-        const int y0 = std::max(gy, clip.top), y1 = std::min(gy + g.height, clip.bottom);
-        for (int y = y0; y < y1; ++y) {
-            std::uint32_t* row = fb.Row(y);
+        const long long gx = x + g.left;
+        const long long gy = baseline - g.top;
+        const long long x0 = std::max<long long>(gx, clip.left), x1 = std::min<long long>(gx + g.width, clip.right);
+        const long long y0 = std::max<long long>(gy, clip.top), y1 = std::min<long long>(gy + g.height, clip.bottom);
+        for (long long y = y0; y < y1; ++y) {
+            std::uint32_t* row = fb.Row(static_cast<int>(y));
             const std::uint8_t* cov = g.coverage.data() + (y - gy) * g.width;
-            for (int px = x0; px < x1; ++px) {
+            for (long long px = x0; px < x1; ++px) {
                 const std::uint32_t a = cov[px - gx] * alpha / 255;
                 if (a) row[px] = Blend(row[px], rgb, a);
             }
@@ -375,8 +378,8 @@ void SoftFont::DrawText(IDC* dc, const char* text, const ZrRect* rect, std::uint
                         std::uint32_t borderArgb) {
     if (!text || !*text || !rect) return;
     const DrawTarget target = engine_->TargetOf(dc);
-    const ZrRect box{rect->left + target.originX, rect->top + target.originY, rect->right + target.originX,
-                     rect->bottom + target.originY};
+    const ZrRect box = target.ToSurface(*rect);
+    const int boxWidth = ClampToInt(static_cast<long long>(box.right) - box.left);
     const ZrRect clip{std::max(box.left, target.clip.left), std::max(box.top, target.clip.top),
                       std::min(box.right, target.clip.right), std::min(box.bottom, target.clip.bottom)};
     if (clip.right <= clip.left || clip.bottom <= clip.top) return;
@@ -384,7 +387,7 @@ void SoftFont::DrawText(IDC* dc, const char* text, const ZrRect* rect, std::uint
     const int length = static_cast<int>(std::strlen(text));
     std::vector<Line> lines;
     if (format & ZRTEXT_WORDWRAP) {
-        lines = WrapLines(text, box.right - box.left);
+        lines = WrapLines(text, boxWidth);
     } else {
         lines.push_back({0, length});
         // One line: it ends at the first line break.
@@ -396,14 +399,17 @@ void SoftFont::DrawText(IDC* dc, const char* text, const ZrRect* rect, std::uint
         }
     }
     const int lineHeight = GetFontHeight() + GetLineSpacing();
-    int y = box.top;
-    if ((format & ZRTEXT_VCENTER) && !(format & ZRTEXT_WORDWRAP)) y = box.top + (box.bottom - box.top - GetFontHeight()) / 2;
+    // Positions in 64 bits: the box may span the whole int range.
+    long long y = box.top;
+    if ((format & ZRTEXT_VCENTER) && !(format & ZRTEXT_WORDWRAP)) {
+        y = box.top + (static_cast<long long>(box.bottom) - box.top - GetFontHeight()) / 2;
+    }
     for (const Line& line : lines) {
         if (y >= clip.bottom) break;
         const int w = WidthOf(text, line.begin, line.end);
-        int x = box.left;
-        if (format & ZRTEXT_CENTER) x = box.left + (box.right - box.left - w) / 2;
-        const int baseline = y + ascent_;
+        long long x = box.left;
+        if (format & ZRTEXT_CENTER) x = box.left + (static_cast<long long>(box.right) - box.left - w) / 2;
+        const long long baseline = y + ascent_;
         if (borderArgb >> 24) {
             static const int kAround[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
             for (const auto& d : kAround) DrawLine(target, clip, text, line.begin, line.end, x + d[0], baseline + d[1], borderArgb);

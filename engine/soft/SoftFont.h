@@ -85,8 +85,8 @@ private:
     const Glyph& GlyphOf(std::uint32_t codepoint);
     int Advance(std::uint32_t codepoint) { return GlyphOf(codepoint).advance; }
     int WidthOf(const char* text, int begin, int end);
-    void DrawLine(const DrawTarget& target, const ZrRect& clip, const char* text, int begin, int end, int x,
-                  int baseline, std::uint32_t argb);
+    void DrawLine(const DrawTarget& target, const ZrRect& clip, const char* text, int begin, int end, long long x,
+                  long long baseline, std::uint32_t argb);
 
     SoftEngine* engine_;
     std::shared_ptr<FontFace> face_;

@@ -127,35 +127,37 @@ void SoftImage::SetPixels(int width, int height, std::vector<std::uint32_t> argb
 
 void SoftImage::Draw(IDC* dc, int srcX, int srcY, int srcW, int srcH, int dstX, int dstY, int, int) {
     if (pixels_.empty()) return;
-    if (srcX == 0 && srcY == 0 && srcW == 0 && srcH == 0) {
-        srcW = width_;
-        srcH = height_;
+    // Worked out in 64 bits: every argument may lie anywhere in the int range.
+    long long sx = srcX, sy = srcY, sw = srcW, sh = srcH, dx = dstX, dy = dstY;
+    if (sx == 0 && sy == 0 && sw == 0 && sh == 0) {
+        sw = width_;
+        sh = height_;
     }
     // The source is cut to the image first.
-    if (srcX < 0) {
-        srcW += srcX;
-        dstX -= srcX;
-        srcX = 0;
+    if (sx < 0) {
+        sw += sx;
+        dx -= sx;
+        sx = 0;
     }
-    if (srcY < 0) {
-        srcH += srcY;
-        dstY -= srcY;
-        srcY = 0;
+    if (sy < 0) {
+        sh += sy;
+        dy -= sy;
+        sy = 0;
     }
-    srcW = std::min(srcW, width_ - srcX);
-    srcH = std::min(srcH, height_ - srcY);
-    if (srcW <= 0 || srcH <= 0) return;
+    sw = std::min(sw, width_ - sx);
+    sh = std::min(sh, height_ - sy);
+    if (sw <= 0 || sh <= 0) return;
     const DrawTarget target = engine_->TargetOf(dc);
-    const int left = dstX + target.originX;
-    const int top = dstY + target.originY;
-    const int x0 = std::max(left, target.clip.left), x1 = std::min(left + srcW, target.clip.right);
-    const int y0 = std::max(top, target.clip.top), y1 = std::min(top + srcH, target.clip.bottom);
+    const long long left = dx + target.originX;
+    const long long top = dy + target.originY;
+    const long long x0 = std::max<long long>(left, target.clip.left), x1 = std::min<long long>(left + sw, target.clip.right);
+    const long long y0 = std::max<long long>(top, target.clip.top), y1 = std::min<long long>(top + sh, target.clip.bottom);
     Framebuffer& fb = engine_->Surface();
-    for (int y = y0; y < y1; ++y) {
-        std::uint32_t* row = fb.Row(y);
-        const std::uint32_t* src = pixels_.data() + static_cast<size_t>(srcY + y - top) * static_cast<size_t>(width_);
-        for (int x = x0; x < x1; ++x) {
-            const std::uint32_t p = src[srcX + x - left];
+    for (long long y = y0; y < y1; ++y) {
+        std::uint32_t* row = fb.Row(static_cast<int>(y));
+        const std::uint32_t* src = pixels_.data() + static_cast<size_t>(sy + y - top) * static_cast<size_t>(width_);
+        for (long long x = x0; x < x1; ++x) {
+            const std::uint32_t p = src[sx + x - left];
             row[x] = Blend(row[x], p & 0x00FFFFFFu, p >> 24);
         }
     }

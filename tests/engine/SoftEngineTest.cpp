@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -282,6 +283,62 @@ TEST_F(SoftEngineTest, ArbitraryBytesNeverBreakTheTextOperations) {
             EXPECT_GE(font->GetCharWidth(text.c_str(), i), 0);
         }
     }
+}
+
+// Contexts, boxes and positions at the ends of the int range draw what
+// lies on the surface and nothing else, without overflowing on the way.
+TEST_F(SoftEngineTest, CoordinatesAtTheIntegerLimitsDrawWithoutOverflow) {
+    constexpr int lo = std::numeric_limits<int>::min();
+    constexpr int hi = std::numeric_limits<int>::max();
+    IFont2* font = engine.GetDefaultFont();
+    auto* image = static_cast<zrsoft::SoftImage*>(engine.CreateImage());
+    image->SetPixels(3, 2, std::vector<std::uint32_t>(6, 0xFF00FF00));
+    const ZrRect edges[] = {{lo, lo, hi, hi}, {hi - 2, hi - 2, hi, hi}, {lo, lo, lo + 3, lo + 3},
+                            {hi, hi, lo, lo}, {-5, -5, hi, 30},       {0, 0, 64, 48}};
+    const int values[] = {lo, lo + 1, -1, 0, 1, 20, hi - 1, hi};
+    for (const ZrRect& rect : edges) {
+        for (const ZrRect& clip : edges) {
+            FixedDC dc(rect, clip);
+            engine.FillRect(&dc, &rect, 0x80FF0000);
+            for (int v : values) {
+                engine.FillRect(&dc, v, v, hi, hi, 0x80FF0000);
+                engine.FillRect(&dc, lo, v, v, hi, 0x80FF0000);
+                engine.DrawLine(&dc, v, 0, 10, v, 0xFF0000FF);
+                engine.DrawLine(&dc, lo, v, hi, v, 0xFF0000FF);
+                ZrRect box{v, v, hi, hi};
+                font->DrawText(&dc, "ab\xc4\xe3\nc", &box, 0xFFFFFFFF, 0x24u, 0xFF000000);
+                font->DrawText(&dc, "ab c", &rect, 0xFFFFFFFF, 9u, 0xFF000000);
+                image->Draw(&dc, v, 0, 0, 0, v, v, 0, 0);
+                image->Draw(&dc, 0, 0, v, v, 10, 10, 0, 0);
+                image->Draw(&dc, 1, 1, hi, hi, lo, hi, 0, 0);
+            }
+        }
+    }
+    EXPECT_EQ(font->GetLineCount("ab c", hi), 1);
+    EXPECT_GE(font->FitText("ab c", hi, 0), 0);
+
+    // What lies on the surface is drawn: a fill over the whole range covers
+    // it, lines from one end of the range to the other cross it, and a text
+    // box spanning the range draws its first characters.
+    engine.Clear(0xFF000000);
+    FixedDC whole({0, 0, 64, 48}, {0, 0, 64, 48});
+    engine.FillRect(&whole, lo, lo, hi, hi, 0xFF102030);
+    EXPECT_EQ(engine.Surface().At(0, 0), 0xFF102030u);
+    EXPECT_EQ(engine.Surface().At(63, 47), 0xFF102030u);
+    engine.DrawLine(&whole, lo, lo, hi, hi, 0xFFFF0000);
+    engine.DrawLine(&whole, lo, 10, hi, 10, 0xFF0000FF);
+    engine.DrawLine(&whole, 20, lo, 20, hi, 0xFF00FF00);
+    for (int x = 0; x < 64; ++x) EXPECT_EQ(engine.Surface().At(x, 10), x == 20 ? 0xFF00FF00u : 0xFF0000FFu) << x;
+    for (int y = 0; y < 48; ++y) EXPECT_EQ(engine.Surface().At(20, y), 0xFF00FF00u) << y;
+    EXPECT_EQ(engine.Surface().At(30, 30), 0xFFFF0000u);
+    EXPECT_EQ(engine.Surface().At(47, 47), 0xFFFF0000u);
+    engine.Clear(0xFF000000);
+    ZrRect box{0, 0, hi, hi};
+    font->DrawText(&whole, "WWWW", &box, 0xFFFFFFFF, 0u, 0);
+    int lit = 0;
+    for (std::uint32_t p : engine.Surface().pixels) lit += p != 0xFF000000u;
+    EXPECT_GT(lit, 0);
+    image->Release();
 }
 
 TEST(Golden, ComparatorReportsTheFirstDifferingPixel) {
