@@ -157,23 +157,34 @@ IWnd* DrvWnd::GetRootWnd() { return root_; }
 
 bool DrvWnd::SetRootWnd(IWnd* wnd) {
     root_ = wnd;
-    // Windows outside the new tree keep no driver reference: a modal, capture or
-    // hover window of a tree that is no longer shown would never be let go.
-    // Their handlers may delete the new root, which then withdraws as root.
+    // Its handlers may delete the new root, which then withdraws as root.
     zrwnd::WndWatch root(wnd);
-    auto foreign = [&root](IWnd* ref) {
-        return ref && ref != root.Get() && !(root.Get() && ref->IsAncestor(root.Get()));
-    };
-    if (foreign(capture_)) capture_ = nullptr;
-    if (foreign(hover_)) SetHoverWnd(nullptr);
-    if (foreign(modal_)) SetModalWnd(nullptr);
+    DropForeignReferences();
     if (root.Get() && root_ == root.Get()) root.Get()->SetActive(true, false);
     return true;
+}
+
+bool DrvWnd::IsInShownTree(IWnd* wnd) {
+    return wnd && root_ && (wnd == root_ || wnd->IsAncestor(root_));
+}
+
+void DrvWnd::TreeLeft() { DropForeignReferences(); }
+
+void DrvWnd::DropForeignReferences() {
+    // Windows outside the shown tree keep no driver reference: a modal,
+    // capture or hover window of a tree that is not shown would never be let
+    // go, and every walk from it would run outside the tree.
+    if (capture_ && !IsInShownTree(capture_)) capture_ = nullptr;
+    if (hover_ && !IsInShownTree(hover_)) SetHoverWnd(nullptr);
+    if (modal_ && !IsInShownTree(modal_)) SetModalWnd(nullptr);
 }
 
 IWnd* DrvWnd::GetModalWnd() { return modal_; }
 
 bool DrvWnd::SetModalWnd(IWnd* wnd) {
+    // Only a window of the shown tree can be modal: the mask and the input
+    // it takes would otherwise belong to a window nobody sees.
+    if (wnd && !IsInShownTree(wnd)) return false;
     // However modality ends, the mask it painted over the whole surface must
     // not outlive it: the whole surface is drawn again, once, after the change.
     zrwnd::RedrawBatch batch;
@@ -186,23 +197,27 @@ bool DrvWnd::SetModalWnd(IWnd* wnd) {
         previous->SetVisible(false, true);
         InvalidateRect(nullptr, true);
     }
-    // The hidden window's handlers may have deleted the new one.
-    modal_ = next.Get();
-    if (next.Get()) next.Get()->SetActive(true, false);
+    // The hidden window's handlers may have deleted the new one, or taken the
+    // tree it belongs to away.
+    modal_ = IsInShownTree(next.Get()) ? next.Get() : nullptr;
+    if (modal_) modal_->SetActive(true, false);
     return true;
 }
 
 IWnd* DrvWnd::GetHoverWnd() { return hover_; }
 
 bool DrvWnd::SetHoverWnd(IWnd* wnd) {
+    // Only a window of the shown tree can be under the mouse.
+    if (wnd && !IsInShownTree(wnd)) return false;
     ZrMouseEventArgs args;
     args.x = mouseX_;
     args.y = mouseY_;
     args.state = inputState_;
     zrwnd::WndWatch next(wnd);
     if (hover_) SendLeave(hover_, args);
-    // The leave handler may have deleted the window asked for.
-    hover_ = next.Get();
+    // The leave handler may have deleted the window asked for, or taken the
+    // tree it belongs to away.
+    hover_ = IsInShownTree(next.Get()) ? next.Get() : nullptr;
     if (hover_) {
         args.window = hover_;
         hover_->OnMouseEnter(args);
@@ -261,6 +276,9 @@ IWnd* DrvWnd::GetWndAtPoint(int x, int y) {
 IWnd* DrvWnd::GetCaptureWnd() { return capture_; }
 
 bool DrvWnd::SetCaptureWnd(IWnd* wnd) {
+    // Only a window of the shown tree can hold the capture: every mouse event
+    // would otherwise go to a window nobody sees, and nothing would let it go.
+    if (wnd && !IsInShownTree(wnd)) return false;
     capture_ = wnd;
     if (wnd) wnd->SetActive(true, false);
     return true;
@@ -374,8 +392,9 @@ bool DrvWnd::OnMouseMove(int x, int y) {
     if (!target.Get()) return false;
     if (target.Get() != hover_) {
         if (hover_) SendLeave(hover_, args);
-        // The leave handler may have taken the new target away.
-        if (!target.Get()) return false;
+        // The leave handler may have taken the new target away, or the tree
+        // it belongs to.
+        if (!target.Get() || !IsInShownTree(target.Get())) return false;
         hover_ = target.Get();
         args.window = hover_;
         hover_->OnMouseEnter(args);

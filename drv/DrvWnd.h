@@ -75,6 +75,7 @@ public:
     IZr2DEngine* Engine() override { return engine_; }
     void WndLeaving(IWnd* wnd) override;
     void WndDeleted(IWnd* wnd, const void* object, std::size_t size) override;
+    void TreeLeft() override;
     void BeginRedrawBatch() override { ++batchDepth_; }
     void EndRedrawBatch() override;
 
@@ -103,6 +104,9 @@ private:
     // the handler sends no second leave.
     void SendLeave(IWnd* left, ZrMouseEventArgs& args);
     void DrawPass();
+    // Whether the window is the root or one of its descendants.
+    bool IsInShownTree(IWnd* wnd);
+    void DropForeignReferences();
 
     IZr2DEngine* engine_ = nullptr;
     IWnd* root_ = nullptr;

@@ -315,10 +315,13 @@ void IWnd::DestroyOwnSubtree() {
             if (!self.Get()) return;
         }
         // A child whose parent field was changed behind the lists' back does not
-        // leave them by itself; take it out so the loop ends.
+        // leave them by itself, and one that a handler put back as soon as it
+        // left would come back for ever: take it out without more events, so
+        // that the loop ends and the child no longer names this window.
         if (!children_.empty() && children_.front() == child) {
             children_.erase(children_.begin());
             _RemoveChildFromDraw(child);
+            if (child->GetParent() == this) child->SetParent(nullptr);
         }
     }
     std::vector<IWnd*>().swap(children_);
@@ -601,7 +604,8 @@ bool IWnd::CaptureInput() {
     // that held the capture.
     zrwnd::WndWatch self(this);
     zrwnd::WndWatch displaced(previous);
-    driver->SetCaptureWnd(this);
+    // A window outside the tree the driver shows is refused the capture.
+    if (!driver->SetCaptureWnd(this)) return false;
     if (!self.Get()) return false;
     ZrWndEventArgs args(this);
     if (displaced.Get() && !restoreCapture_) {
@@ -691,22 +695,54 @@ IWnd* IWnd::GetChildAtIndex(int index) {
     return children_[static_cast<size_t>(index)];
 }
 
+namespace {
+
+// The child AddChild is moving from its former parent: while it is between
+// the two it is not taken for a subtree that left the shown tree.
+IWnd* g_moving = nullptr;
+
+// Restores the window being moved when a move (possibly nested in the
+// handlers of another) is over.
+class MovingChild {
+public:
+    explicit MovingChild(IWnd* child) : outer_(g_moving) { g_moving = child; }
+    ~MovingChild() { g_moving = outer_; }
+    MovingChild(const MovingChild&) = delete;
+    MovingChild& operator=(const MovingChild&) = delete;
+
+private:
+    IWnd* outer_;
+};
+
+}  // namespace
+
 bool IWnd::AddChild(IWnd* child) {
     // A window cannot hold itself or an ancestor: every walk up would be endless.
     if (!child || child == this || IsAncestor(child)) return false;
     if (IWnd* former = child->GetParent()) {
         zrwnd::WndWatch self(this);
         zrwnd::WndWatch added(child);
-        former->RemoveChild(child);
+        {
+            MovingChild moving(child);
+            former->RemoveChild(child);
+        }
         // The former parent's handler may have deleted either window, placed
         // the child elsewhere, or arranged the tree so that adding would make
         // a cycle: the child then stays where the handler left it.
-        if (!self.Get() || !added.Get() || child->GetParent() || IsAncestor(child)) return false;
+        if (!self.Get() || !added.Get() || child->GetParent() || IsAncestor(child)) {
+            zrwnd::Host()->TreeLeft();
+            return false;
+        }
     }
     child->SetParent(this);
     children_.push_back(child);
     drawOrder_.push_back(child);
     ChildPlaced(child);
+    // Moved under a window outside the shown tree, it takes no driver
+    // reference with it; the handlers that run may delete this window.
+    zrwnd::WndWatch self(this);
+    zrwnd::Host()->TreeLeft();
+    if (!self.Get()) return true;
     ZrWndEventArgs args(this);
     OnChildAdded(args);
     return true;
@@ -720,7 +756,13 @@ bool IWnd::RemoveChild(IWnd* child) {
     _RemoveChildFromDraw(child);
     if (!Unlink(children_, child)) return false;
     child->SetParent(nullptr);
+    // The redraw and letting go of the hover or modal window run handlers,
+    // which may delete this window.
+    zrwnd::WndWatch self(this);
     if (shown) zrwnd::Driver()->InvalidateRect(&covered, true);
+    // Taken out for good, not moved: it takes no driver reference with it.
+    if (self.Get() && child != g_moving) zrwnd::Host()->TreeLeft();
+    if (!self.Get()) return true;
     ZrWndEventArgs args(this);
     OnChildRemoved(args);
     return true;

@@ -25,6 +25,9 @@ public:
     // and so do the timers tied to it or calling into the object it is part
     // of, [object, object + size).
     virtual void WndDeleted(IWnd* wnd, const void* object, std::size_t size) = 0;
+    // A subtree was taken out of its parent and is not in the shown tree now:
+    // whatever driver reference (capture, hover, modal) lies outside it goes.
+    virtual void TreeLeft() = 0;
     // While a batch is open, invalidations that ask for an immediate redraw
     // only collect; closing the outermost batch draws them in one pass.
     virtual void BeginRedrawBatch() = 0;

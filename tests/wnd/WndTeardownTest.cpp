@@ -351,4 +351,106 @@ TEST_F(WndTeardown, HandlersCannotMakeACycleOrPullTheModalWindowAway) {
     TearDownTree();
 }
 
+// What the message storm found: the driver never keeps a reference to a
+// window outside the shown tree, whichever handler takes the tree away.
+TEST_F(WndTeardown, TheDriverNeverPointsOutsideTheShownTree) {
+    Build();
+    ZrRect small{0, 0, 10, 10};
+    x->Create(small, nullptr, ZRWS_VISIBLE);
+    x->SetActive(true, false);
+    // A window of no shown tree is refused the capture, the hover and modality.
+    EXPECT_FALSE(x->CaptureInput());
+    EXPECT_FALSE(driver()->SetHoverWnd(x));
+    EXPECT_FALSE(driver()->SetModalWnd(x));
+    EXPECT_EQ(driver()->GetCaptureWnd(), nullptr);
+    EXPECT_EQ(driver()->GetModalWnd(), nullptr);
+
+    // The root's own "disabled" handler cannot take the capture for the tree it
+    // just took away.
+    r->SubscribeEvent(ZrWndEvents::Disabled, ZrSubscriber([&](const ZrEventArgs&) {
+        EXPECT_FALSE(r->CaptureInput());
+        return true;
+    }));
+    r->SetEnable(false, true);
+    EXPECT_EQ(driver()->GetRootWnd(), nullptr);
+    EXPECT_EQ(driver()->GetCaptureWnd(), nullptr);
+    TearDownTree();
+
+    // A subtree moved under a window outside the tree takes the capture, the
+    // hover and the modal window with it; moved within the tree it keeps them.
+    Build();
+    Send(WM_MOUSEMOVE, Point(300, 300));
+    Send(WM_LBUTTONDOWN);
+    ASSERT_EQ(driver()->GetCaptureWnd(), t);
+    ASSERT_EQ(driver()->GetHoverWnd(), t);
+    EXPECT_TRUE(r->AddChild(t));
+    EXPECT_EQ(driver()->GetCaptureWnd(), t);
+    x->Create(small, nullptr, 0);
+    EXPECT_TRUE(x->AddChild(t));
+    EXPECT_EQ(driver()->GetCaptureWnd(), nullptr);
+    EXPECT_EQ(driver()->GetHoverWnd(), nullptr);
+    r->AddChild(t);
+    k->SetModal(true);
+    ASSERT_EQ(driver()->GetModalWnd(), k);
+    t->RemoveChild(k);
+    EXPECT_EQ(driver()->GetModalWnd(), nullptr);
+    TearDownTree();
+
+    // A "mouse leave" handler that hides the root: the window entered is not
+    // made the hover window of a tree that is gone.
+    Build();
+    Send(WM_MOUSEMOVE, Point(300, 300));
+    t->SubscribeEvent(ZrWndEvents::MouseLeave, ZrSubscriber([&](const ZrEventArgs&) {
+        r->SetVisible(false, true);
+        return true;
+    }));
+    Send(WM_MOUSEMOVE, Point(600, 20));
+    EXPECT_EQ(driver()->GetHoverWnd(), nullptr);
+    TearDownTree();
+
+    // Hiding the former modal window runs a handler that destroys the tree of
+    // the new one: nothing is left modal.
+    Build();
+    x->Create(small, r, ZRWS_VISIBLE);
+    x->SetModal(true);
+    x->SubscribeEvent(ZrWndEvents::Invisible, ZrSubscriber([&](const ZrEventArgs&) {
+        p->Destroy();
+        return true;
+    }));
+    k->SetModal(true);
+    EXPECT_EQ(driver()->GetModalWnd(), nullptr);
+    TearDownTree();
+}
+
+// A parent's teardown meets a handler that puts each child back as soon as it
+// leaves, and a redraw whose handler deletes the parent: the loop ends, no
+// child names a parent that is gone, and nothing touches freed memory.
+TEST_F(WndTeardown, ChildrenPutBackOrParentsDeletedDuringRemoval) {
+    Build();
+    int putBack = 0;
+    t->SubscribeEvent(ZrWndEvents::ChildRemoved, ZrSubscriber([&](const ZrEventArgs&) {
+        ++putBack;
+        if (!gone.count(k) && !k->GetParent()) t->AddChild(k);
+        return true;
+    }));
+    t->Destroy();
+    EXPECT_GE(putBack, 1);
+    EXPECT_EQ(t->GetChildCount(), 0);
+    EXPECT_EQ(k->GetParent(), nullptr);
+    delete t;
+    EXPECT_EQ(k->GetParent(), nullptr);
+    TearDownTree();
+
+    Build();
+    // Removing a shown child redraws its area at once; a drawing handler
+    // deletes the parent the removal is still running in.
+    r->SubscribeEvent(ZrWndEvents::RenderStarted, ZrSubscriber([&](const ZrEventArgs&) {
+        if (!gone.count(t)) delete t;
+        return true;
+    }));
+    EXPECT_TRUE(t->RemoveChild(k));
+    EXPECT_TRUE(gone.count(t));
+    TearDownTree();
+}
+
 }  // namespace
