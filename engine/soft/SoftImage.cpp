@@ -46,15 +46,24 @@ const char* Refusal(const std::string& bytes, const std::string& file) {
     if (w <= 0 || h <= 0) return "no pixels";
     const std::uint64_t pixels = static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
     if (pixels > kMaxPixels) return "larger than 8192 x 8192 pixels";
-    // Uncompressed pixels must be in the file: a header alone declares nothing.
-    if (bmp && bytes.size() >= 34 && Le32(bytes, 30) == 0) {
+    // Uncompressed pixels must be in the file: a header alone declares
+    // nothing. The decoder reads past the end as zeros, so a few bytes would
+    // otherwise make a picture of any size.
+    if (bmp && bytes.size() >= 34) {
+        // Only plain rows and bit-field rows are read; both are stored whole.
+        const std::uint32_t compression = Le32(bytes, 30);
+        if (compression != 0 && compression != 3 && compression != 6) return "compressed in a way it does not read";
         const std::uint64_t bits = Le16(bytes, 28);
         const std::uint64_t row = (static_cast<std::uint64_t>(w) * bits + 31) / 32 * 4;
         if (Le32(bytes, 10) + row * static_cast<std::uint64_t>(h) > bytes.size()) return "shorter than its pixels";
     }
-    if (tga && (bytes[2] == 2 || bytes[2] == 3)) {
-        const std::uint64_t need = 18 + static_cast<unsigned char>(bytes[0]) +
-                                   pixels * ((static_cast<unsigned char>(bytes[16]) + 7) / 8);
+    if (tga) {
+        const std::uint64_t pixelBytes = (static_cast<unsigned char>(bytes[16]) + 7) / 8;
+        const std::uint64_t header = 18 + static_cast<unsigned char>(bytes[0]);
+        // Run-length packets repeat a pixel at most 128 times, so the file
+        // holds at least one packet per 128 pixels.
+        const bool runs = bytes[2] == 10 || bytes[2] == 11;
+        const std::uint64_t need = runs ? header + (pixels + 127) / 128 * (1 + pixelBytes) : header + pixels * pixelBytes;
         if (need > bytes.size()) return "shorter than its pixels";
     }
     return nullptr;
@@ -82,8 +91,13 @@ bool SoftImage::Load(const char* path, int) {
         engine_->Print("image %s: cannot be read", file.c_str());
         return false;
     }
-    // Checked before anything the size of the image is allocated.
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return LoadBytes(bytes, file);
+}
+
+bool SoftImage::LoadBytes(const std::string& bytes, const std::string& file) {
+    Unload();
+    // Checked before anything the size of the image is allocated.
     if (const char* why = Refusal(bytes, file)) {
         engine_->Print("image %s: %s", file.c_str(), why);
         return false;

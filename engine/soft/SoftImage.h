@@ -27,6 +27,9 @@ public:
     void Draw(IDC* dc, int srcX, int srcY, int srcW, int srcH, int dstX, int dstY, int reserved1,
               int reserved2) override;
 
+    // Reads an image already in memory; the file name tells a TGA and a BMP
+    // (whose magenta is transparent) apart and names the image in log lines.
+    bool LoadBytes(const std::string& bytes, const std::string& file);
     // Sets the pixels directly (tests and generated art).
     void SetPixels(int width, int height, std::vector<std::uint32_t> argb);
 

@@ -164,9 +164,20 @@ TEST_F(SoftEngineTest, BrokenImageFilesAnswerFalse) {
     tga[12] = 0x00, tga[13] = 0x40, tga[14] = 0x00, tga[15] = 0x40;  // 16384 x 16384
     tga[16] = 32;
     put("Bomb.tga", tga);
+    // A few bytes declaring a compression the decoder does not check, or runs
+    // of pixels the file is too short to hold.
+    std::string packed = bmpHeader(16000000, 3);
+    packed[30] = '\x0b';
+    put("Packed.bmp", packed + std::string(40, '\xff'));
+    std::string runs(18, '\0');
+    runs[2] = 10;
+    runs[12] = 0x00, runs[13] = 0x20, runs[14] = 0x00, runs[15] = 0x20;  // 8192 x 8192
+    runs[16] = 32;
+    put("Runs.tga", runs + std::string(4000, '\xff'));
     put("Gif.png", "GIF89a\x01\x00\x01\x00\x00\x00\x00;");
     put("Png.tga", bytes);  // a good PNG under another name is read as the PNG it is
-    for (const char* name : {"Img/Bomb.bmp", "Img/Short.bmp", "Img/Empty.bmp", "Img/Bomb.tga", "Img/Gif.png"}) {
+    for (const char* name : {"Img/Bomb.bmp", "Img/Short.bmp", "Img/Empty.bmp", "Img/Bomb.tga", "Img/Gif.png",
+                             "Img/Packed.bmp", "Img/Runs.tga"}) {
         log.clear();
         EXPECT_FALSE(image->Load(name, 0)) << name;
         EXPECT_FALSE(image->IsLoaded());
