@@ -9,6 +9,7 @@ packages=(
   ninja-build
   g++
   clang
+  libclang-rt-dev
   pkg-config
   libgtest-dev
   libgmock-dev

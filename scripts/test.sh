@@ -41,5 +41,8 @@ cmake -S "$root" -B "$clang" -G Ninja \
 cmake --build "$clang" --parallel "$(nproc)"
 ctest --test-dir "$clang" --output-on-failure --parallel "$(nproc)"
 
+# The fuzz targets, a fixed number of inputs each (Clang, ASan and UBSan).
+ZRWND_FUZZ_BUILD_DIR="${build}-fuzz" "$root/scripts/fuzz.sh"
+
 # Installed as a game would use it: the CMake package, pkg-config, the demo.
 ZRWND_BUILD_DIR="$(dirname "$build")" "$root/scripts/check-install.sh"
