@@ -34,7 +34,7 @@ bool HeadlessHost::Step(MSG* msg) {
     for (;;) {
         if (!pending_.empty()) {
             *msg = pending_.front();
-            pending_.erase(pending_.begin());
+            pending_.pop_front();
             return true;
         }
         if (waitLeftMs_ > 0) {

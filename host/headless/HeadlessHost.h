@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <deque>
 #include <vector>
 
 #include "engine/soft/SoftEngine.h"
@@ -42,7 +43,9 @@ private:
     // The running script.
     const std::vector<ScriptCommand>* script_ = nullptr;
     size_t next_ = 0;
-    std::vector<MSG> pending_;
+    // Messages of the current command still to hand out, in order. A 'char'
+    // line queues one per byte, so taking one must not move the others.
+    std::deque<MSG> pending_;
     int waitLeftMs_ = 0;
     std::string outDir_;
     std::vector<std::string> written_;
