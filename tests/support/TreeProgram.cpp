@@ -145,7 +145,7 @@ void TreeProgram::Mischief(IWnd* self, unsigned action) {
     }
 }
 
-void TreeProgram::SendMessage(Choices& choices) {
+void TreeProgram::SendNative(Choices& choices) {
     static const UINT kMessages[] = {WM_MOUSEMOVE,    WM_LBUTTONDOWN,  WM_LBUTTONUP,  WM_RBUTTONDOWN, WM_RBUTTONUP,
                                      WM_MBUTTONDOWN,  WM_MBUTTONUP,    WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK,
                                      WM_MOUSEWHEEL,   WM_KEYDOWN,      WM_KEYUP,      WM_CHAR,        WM_MOUSELEAVE,
@@ -252,7 +252,7 @@ bool TreeProgram::Step(Choices& choices) {
         case 15:
         case 16: Subscribe(some, choices.Pick(kEventCount), choices.Pick(kActionCount)); break;
         case 17: driver_->Render(); break;
-        default: SendMessage(choices); break;
+        default: SendNative(choices); break;
     }
     // Pile-ups of engine calls are of no interest here.
     if (steps_ % 256 == 0) engine_->ClearCalls();

@@ -79,7 +79,7 @@ private:
     void NewRoot();
     void Subscribe(IWnd* wnd, unsigned event, unsigned action);
     void Mischief(IWnd* self, unsigned action);
-    void SendMessage(Choices& choices);
+    void SendNative(Choices& choices);
     bool Check();
     bool Fail(const std::string& what);
     // Remembers what was just done, for the failure message.
