@@ -26,8 +26,10 @@ endif()
 if(TARGET zrwnd_headless)
   set(ZRWND_HAVE_HEADLESS ON)
   install(TARGETS zrwnd_hostloop zrwnd_headless EXPORT ZrWndTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-  install(FILES ${PROJECT_SOURCE_DIR}/host/common/HostLoop.h DESTINATION ${ZRWND_KIT_INCLUDEDIR}/host/common)
+  install(FILES ${PROJECT_SOURCE_DIR}/host/common/HostLoop.h ${PROJECT_SOURCE_DIR}/host/common/Journal.h
+          DESTINATION ${ZRWND_KIT_INCLUDEDIR}/host/common)
   install(FILES ${PROJECT_SOURCE_DIR}/host/headless/HeadlessHost.h ${PROJECT_SOURCE_DIR}/host/headless/Script.h
+                ${PROJECT_SOURCE_DIR}/host/headless/FrameCheck.h
           DESTINATION ${ZRWND_KIT_INCLUDEDIR}/host/headless)
   list(APPEND ZRWND_PC_FILES zrwnd-headless)
 endif()

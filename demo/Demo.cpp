@@ -1,14 +1,17 @@
 // zrwnd-demo: the game-lobby gallery.
 //
-//   zrwnd-demo [--res DIR] [--size WxH]                       an SDL2 window
+//   zrwnd-demo [--res DIR] [--size WxH] [--record FILE]       an SDL2 window
 //   zrwnd-demo --headless --script FILE --out DIR [--res DIR] [--size WxH]
+//              [--shot-every MS] [--shot-at LINE]... [--expect DIR [--tolerance D,N]]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "demo/Lobby.h"
+#include "host/headless/FrameCheck.h"
 #include "host/headless/HeadlessHost.h"
 #ifdef ZRWND_HAVE_SDL
 #include "host/sdl/SdlHost.h"
@@ -25,11 +28,18 @@ namespace {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: zrwnd-demo [--res DIR] [--size WxH]\n"
+                 "usage: zrwnd-demo [--res DIR] [--size WxH] [--record FILE]\n"
                  "       zrwnd-demo --headless --script FILE --out DIR [--res DIR] [--size WxH]\n"
-                 "  --script  input commands, one a line (move, down, up, wheel, key, char, wait, shot)\n"
-                 "  --out     where the frames the script asks for are written\n"
-                 "  --res     where the generated art lives (default: the build's)\n");
+                 "                  [--shot-every MS] [--shot-at LINE]... [--expect DIR [--tolerance D,N]]\n"
+                 "  --record      write what the window is fed to a journal the headless host replays\n"
+                 "  --script      input commands or a recorded journal, one a line\n"
+                 "  --out         where the frames are written\n"
+                 "  --shot-every  also take a frame every MS of script time (every-TTTTTTTT.png)\n"
+                 "  --shot-at     also take a frame after the command on LINE (line-LLLLL.png)\n"
+                 "  --expect      compare every frame with the file of its name in DIR; a mismatch\n"
+                 "                writes NAME.diff.png and fails the run\n"
+                 "  --tolerance   a channel may be off by D, and N pixels may differ (default 0,0)\n"
+                 "  --res         where the generated art lives (default: the build's)\n");
     return 2;
 }
 
@@ -38,7 +48,10 @@ int Usage() {
 int main(int argc, char** argv) {
     bool headless = false;
     // The build tree's art, or, for an installed demo, the installed art.
-    std::string script, out;
+    std::string script, out, record, expect;
+    int shotEvery = 0;
+    std::set<int> shotAt;
+    zrhost::FrameTolerance tolerance;
     std::string res = std::filesystem::is_directory(ZRWND_DEMO_RES_DIR) ? ZRWND_DEMO_RES_DIR
                                                                         : ZRWND_DEMO_INSTALLED_RES_DIR;
     int width = 800, height = 600;
@@ -55,6 +68,25 @@ int main(int argc, char** argv) {
             if (!value(&script)) return Usage();
         } else if (arg == "--out") {
             if (!value(&out)) return Usage();
+        } else if (arg == "--record") {
+            if (!value(&record)) return Usage();
+        } else if (arg == "--expect") {
+            if (!value(&expect)) return Usage();
+        } else if (arg == "--shot-every" || arg == "--shot-at") {
+            std::string number;
+            int n = 0;
+            if (!value(&number) || std::sscanf(number.c_str(), "%d", &n) != 1 || n <= 0) return Usage();
+            if (arg == "--shot-every") {
+                shotEvery = n;
+            } else {
+                shotAt.insert(n);
+            }
+        } else if (arg == "--tolerance") {
+            std::string pair;
+            if (!value(&pair) || std::sscanf(pair.c_str(), "%d,%d", &tolerance.channelDelta, &tolerance.pixels) != 2 ||
+                tolerance.channelDelta < 0 || tolerance.pixels < 0) {
+                return Usage();
+            }
         } else if (arg == "--res") {
             if (!value(&res)) return Usage();
         } else if (arg == "--size") {
@@ -85,6 +117,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "zrwnd-demo: no window could be opened (%s); try --headless\n", host.Error().c_str());
             return 1;
         }
+        std::string error;
+        if (!record.empty() && !host.Record(record, &error)) {
+            std::fprintf(stderr, "zrwnd-demo: %s\n", error.c_str());
+            return 1;
+        }
         zrdemo::Lobby lobby(&host.Engine(), width, height);
         return host.Run();
 #else
@@ -94,25 +131,37 @@ int main(int argc, char** argv) {
     }
     if (script.empty() || out.empty()) return Usage();
 
+    // A bad line stops the run there: what comes before it still runs, and
+    // its frames are written, so a truncated journal shows how far it got.
     std::vector<zrhost::ScriptCommand> commands;
     std::string error;
-    if (!zrhost::LoadScript(script, &commands, &error)) {
-        std::fprintf(stderr, "zrwnd-demo: %s\n", error.c_str());
-        return 1;
-    }
+    const bool whole = zrhost::LoadScript(script, &commands, &error);
     zrhost::HeadlessHost host(width, height, res);
+    host.SetShotEvery(shotEvery);
+    host.SetShotAtLines(shotAt);
     const auto frames = [&] {
         zrdemo::Lobby lobby(&host.Engine(), width, height);
         return host.Run(commands, out);
     }();
     for (const std::string& f : frames) std::printf("%s\n", f.c_str());
-    // A frame the script asked for and that could not be written fails the run.
-    size_t shots = 0;
-    for (const auto& c : commands) shots += c.kind == zrhost::ScriptCommand::Kind::Shot ? 1 : 0;
-    if (frames.size() != shots) {
-        std::fprintf(stderr, "zrwnd-demo: %zu of %zu frames could not be written under %s\n", shots - frames.size(),
-                     shots, out.c_str());
-        return 1;
+    int status = 0;
+    if (!whole) {
+        std::fprintf(stderr, "zrwnd-demo: %s\n", error.c_str());
+        status = 1;
     }
-    return 0;
+    if (!host.StopReason().empty()) {
+        std::fprintf(stderr, "zrwnd-demo: %s:%s\n", script.c_str(), host.StopReason().c_str());
+        status = 1;
+    }
+    // A frame asked for that could not be written fails the run.
+    if (host.FailedShots() > 0) {
+        std::fprintf(stderr, "zrwnd-demo: %d frames could not be written under %s\n", host.FailedShots(), out.c_str());
+        status = 1;
+    }
+    if (!expect.empty()) {
+        const auto mismatches = zrhost::CompareFrames(frames, expect, tolerance);
+        for (const std::string& m : mismatches) std::fprintf(stderr, "zrwnd-demo: %s\n", m.c_str());
+        if (!mismatches.empty()) status = 1;
+    }
+    return status;
 }

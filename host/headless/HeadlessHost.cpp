@@ -1,5 +1,6 @@
 #include "host/headless/HeadlessHost.h"
 
+#include <cstdio>
 #include <filesystem>
 
 #include "host/common/HostLoop.h"
@@ -30,6 +31,33 @@ HeadlessHost::~HeadlessHost() {
 
 bool HeadlessHost::NextMessage(void* self, MSG* msg) { return static_cast<HeadlessHost*>(self)->Step(msg); }
 
+void HeadlessHost::Shoot(const std::string& name) {
+    const std::string path = (std::filesystem::path(outDir_) / name).string();
+    if (engine_->WritePng(path)) {
+        written_.push_back(path);
+    } else {
+        engine_->Print("%s: could not be written", path.c_str());
+        ++failedShots_;
+    }
+}
+
+void HeadlessHost::TakeDueShots() {
+    // Everything before a shot has been handled and painted: shots are only
+    // taken once the queue is empty and the loop has drawn what was dirty.
+    while (shotEveryMs_ > 0 && nextEveryMs_ <= nowMs_) {
+        char name[32];
+        std::snprintf(name, sizeof name, "every-%08lld.png", static_cast<long long>(nextEveryMs_));
+        Shoot(name);
+        nextEveryMs_ += shotEveryMs_;
+    }
+    if (lastLine_ > 0 && shotAtLeft_.count(lastLine_)) {
+        char name[32];
+        std::snprintf(name, sizeof name, "line-%05d.png", lastLine_);
+        Shoot(name);
+        shotAtLeft_.erase(lastLine_);
+    }
+}
+
 bool HeadlessHost::Step(MSG* msg) {
     for (;;) {
         if (!pending_.empty()) {
@@ -41,27 +69,27 @@ bool HeadlessHost::Step(MSG* msg) {
             // Time passes one native tick at a time, so timers fire as they would.
             const int step = std::min(waitLeftMs_, kTickMs);
             waitLeftMs_ -= step;
+            nowMs_ += step;
             zrnative::portable::AdvanceClock(static_cast<std::int64_t>(step) * 1000);
             return false;
         }
+        TakeDueShots();
         if (!script_ || next_ >= script_->size()) {
             *msg = MakeMessage(window_, WM_QUIT);
             return true;
         }
         const ScriptCommand& cmd = (*script_)[next_++];
+        lastLine_ = cmd.line;
+        auto button = [&](UINT left, UINT middle, UINT right) {
+            pending_.push_back(MakeMessage(window_, cmd.a == 1 ? left : cmd.a == 2 ? middle : right));
+        };
         switch (cmd.kind) {
             case ScriptCommand::Kind::Move:
                 pending_.push_back(MakeMessage(window_, WM_MOUSEMOVE, 0, PackPoint(cmd.a, cmd.b)));
                 break;
-            case ScriptCommand::Kind::Down:
-            case ScriptCommand::Kind::Up: {
-                const bool down = cmd.kind == ScriptCommand::Kind::Down;
-                const UINT left = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-                const UINT middle = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
-                const UINT right = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-                pending_.push_back(MakeMessage(window_, cmd.a == 1 ? left : cmd.a == 2 ? middle : right));
-                break;
-            }
+            case ScriptCommand::Kind::Down: button(WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN); break;
+            case ScriptCommand::Kind::Up: button(WM_LBUTTONUP, WM_MBUTTONUP, WM_RBUTTONUP); break;
+            case ScriptCommand::Kind::DoubleClick: button(WM_LBUTTONDBLCLK, WM_MBUTTONDBLCLK, WM_RBUTTONDBLCLK); break;
             case ScriptCommand::Kind::Wheel:
                 pending_.push_back(MakeMessage(window_, WM_MOUSEWHEEL,
                                            static_cast<WPARAM>(static_cast<std::uint16_t>(cmd.a * 120)) << 16));
@@ -72,23 +100,31 @@ bool HeadlessHost::Step(MSG* msg) {
                 pending_.push_back(MakeMessage(window_, WM_KEYUP, static_cast<WPARAM>(cmd.a)));
                 if (cmd.b) pending_.push_back(MakeMessage(window_, WM_KEYUP, static_cast<WPARAM>(cmd.b)));
                 break;
+            case ScriptCommand::Kind::KeyDown:
+            case ScriptCommand::Kind::KeyUp:
+                pending_.push_back(MakeMessage(window_, cmd.kind == ScriptCommand::Kind::KeyDown ? WM_KEYDOWN : WM_KEYUP,
+                                               static_cast<WPARAM>(cmd.a)));
+                break;
             case ScriptCommand::Kind::Char:
                 for (unsigned char c : cmd.text) pending_.push_back(MakeMessage(window_, WM_CHAR, c));
                 break;
-            case ScriptCommand::Kind::Wait:
-                waitLeftMs_ = cmd.a;
-                break;
-            case ScriptCommand::Kind::Shot: {
-                // Everything before the shot has been handled and painted: the
-                // source is only asked once the queue and the update region are empty.
-                const std::string path = (std::filesystem::path(outDir_) / cmd.text).string();
-                if (engine_->WritePng(path)) {
-                    written_.push_back(path);
-                } else {
-                    engine_->Print("%s: could not be written", path.c_str());
+            case ScriptCommand::Kind::Byte: pending_.push_back(MakeMessage(window_, WM_CHAR, static_cast<WPARAM>(cmd.a))); break;
+            case ScriptCommand::Kind::Focus: pending_.push_back(MakeMessage(window_, WM_ACTIVATE, static_cast<WPARAM>(cmd.a))); break;
+            case ScriptCommand::Kind::Leave: pending_.push_back(MakeMessage(window_, WM_MOUSELEAVE)); break;
+            case ScriptCommand::Kind::Wait: waitLeftMs_ = cmd.a; break;
+            case ScriptCommand::Kind::Size:
+                // A journal replays only into a window of the size it was
+                // recorded in: every position in it depends on that.
+                if (cmd.a != width_ || cmd.b != height_) {
+                    stopReason_ = std::to_string(cmd.line) + ": expected 'size " + std::to_string(width_) + " " +
+                                  std::to_string(height_) + "', the size of this window (the journal was recorded at " +
+                                  std::to_string(cmd.a) + "x" + std::to_string(cmd.b) + "; replay with --size " +
+                                  std::to_string(cmd.a) + "x" + std::to_string(cmd.b) + ")";
+                    *msg = MakeMessage(window_, WM_QUIT);
+                    return true;
                 }
                 break;
-            }
+            case ScriptCommand::Kind::Shot: Shoot(cmd.text); break;
         }
     }
 }
@@ -100,6 +136,12 @@ std::vector<std::string> HeadlessHost::Run(const std::vector<ScriptCommand>& scr
     waitLeftMs_ = 0;
     outDir_ = outDir;
     written_.clear();
+    failedShots_ = 0;
+    stopReason_.clear();
+    nowMs_ = 0;
+    nextEveryMs_ = shotEveryMs_;
+    lastLine_ = 0;
+    shotAtLeft_ = shotAtLines_;
     // An output directory that cannot be made is said once; the script still
     // runs, and each shot it asks for is reported as not written.
     std::error_code ec;

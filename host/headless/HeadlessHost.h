@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <deque>
 #include <vector>
@@ -31,9 +33,21 @@ public:
     // shots are written under outDir. Answers the files written, in order.
     std::vector<std::string> Run(const std::vector<ScriptCommand>& script, const std::string& outDir);
 
+    // Frames taken without a 'shot' in the script: every `ms` of script time
+    // (every-TTTTTTTT.png, the time in milliseconds), and after the command
+    // of each listed line has been handled (line-LLLLL.png).
+    void SetShotEvery(int ms) { shotEveryMs_ = ms > 0 ? ms : 0; }
+    void SetShotAtLines(const std::set<int>& lines) { shotAtLines_ = lines; }
+    // Why the last run stopped before the end ("LINE: expected ..."), or empty.
+    const std::string& StopReason() const { return stopReason_; }
+    // Frames the last run could not write.
+    int FailedShots() const { return failedShots_; }
+
 private:
     static bool NextMessage(void* self, MSG* msg);
     bool Step(MSG* msg);
+    void Shoot(const std::string& name);
+    void TakeDueShots();
 
     int width_;
     int height_;
@@ -49,6 +63,15 @@ private:
     int waitLeftMs_ = 0;
     std::string outDir_;
     std::vector<std::string> written_;
+    int failedShots_ = 0;
+    std::string stopReason_;
+    // Script time, and the frames asked for without 'shot'.
+    std::int64_t nowMs_ = 0;
+    int shotEveryMs_ = 0;
+    std::int64_t nextEveryMs_ = 0;
+    std::set<int> shotAtLines_;
+    std::set<int> shotAtLeft_;  // of this run, not taken yet
+    int lastLine_ = 0;
 };
 
 }  // namespace zrhost

@@ -102,13 +102,37 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
         ScriptCommand cmd;
         cmd.line = number;
         if (verb == "move") {
-            if (args.size() != 2 || !ParseInt(args[0], &cmd.a) || !ParseInt(args[1], &cmd.b) || cmd.a < 0 ||
-                cmd.b < 0 || cmd.a > 0xFFFF || cmd.b > 0xFFFF) {
-                return fail("'move X Y' with two pixel coordinates from 0 to 65535");
+            // Negative while a drag leaves the window to the left or top.
+            if (args.size() != 2 || !ParseInt(args[0], &cmd.a) || !ParseInt(args[1], &cmd.b) || cmd.a < -32768 ||
+                cmd.b < -32768 || cmd.a > 0xFFFF || cmd.b > 0xFFFF) {
+                return fail("'move X Y' with two pixel coordinates from -32768 to 65535");
             }
-        } else if (verb == "down" || verb == "up") {
-            cmd.kind = verb == "down" ? ScriptCommand::Kind::Down : ScriptCommand::Kind::Up;
+        } else if (verb == "down" || verb == "up" || verb == "dblclick") {
+            cmd.kind = verb == "down" ? ScriptCommand::Kind::Down
+                       : verb == "up" ? ScriptCommand::Kind::Up
+                                      : ScriptCommand::Kind::DoubleClick;
             if (args.size() != 1 || !ParseButton(args[0], &cmd.a)) return fail("'" + verb + " left|right|middle'");
+        } else if (verb == "size") {
+            cmd.kind = ScriptCommand::Kind::Size;
+            if (args.size() != 2 || !ParseInt(args[0], &cmd.a) || !ParseInt(args[1], &cmd.b) || cmd.a < 1 ||
+                cmd.b < 1 || cmd.a > 8192 || cmd.b > 8192) {
+                return fail("'size W H' with a window size from 1 to 8192");
+            }
+        } else if (verb == "keydown" || verb == "keyup") {
+            cmd.kind = verb == "keydown" ? ScriptCommand::Kind::KeyDown : ScriptCommand::Kind::KeyUp;
+            if (args.size() != 1 || !ParseKey(args[0], &cmd.a)) return fail("'" + verb + " VK' with a key code or name");
+        } else if (verb == "byte") {
+            cmd.kind = ScriptCommand::Kind::Byte;
+            if (args.size() != 1 || !ParseInt(args[0], &cmd.a) || cmd.a < 1 || cmd.a > 255) {
+                return fail("'byte N' with a character byte from 1 to 255");
+            }
+        } else if (verb == "focus") {
+            cmd.kind = ScriptCommand::Kind::Focus;
+            if (args.size() != 1 || (args[0] != "in" && args[0] != "out")) return fail("'focus in|out'");
+            cmd.a = args[0] == "in" ? 1 : 0;
+        } else if (verb == "leave") {
+            cmd.kind = ScriptCommand::Kind::Leave;
+            if (!args.empty()) return fail("'leave' alone");
         } else if (verb == "wheel") {
             cmd.kind = ScriptCommand::Kind::Wheel;
             if (args.size() != 1 || !ParseInt(args[0], &cmd.a) || cmd.a < -kMaxNotches || cmd.a > kMaxNotches) {
@@ -143,7 +167,8 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
             }
             cmd.text = args[0];
         } else {
-            return fail("one of move, down, up, wheel, key, char, wait, shot (found '" + Quote(verb) + "')");
+            return fail("one of move, down, up, wheel, key, char, wait, shot, size, dblclick, keydown, keyup, byte, "
+                        "focus, leave (found '" + Quote(verb) + "')");
         }
         out->push_back(cmd);
     }

@@ -57,7 +57,8 @@ bool WriteClipboard(void*, const char* text) { return SDL_SetClipboardText(zrsof
 
 }  // namespace
 
-SdlHost::SdlHost(int width, int height, const std::string& resourceRoot, const char* title) {
+SdlHost::SdlHost(int width, int height, const std::string& resourceRoot, const char* title)
+    : width_(width), height_(height) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         error_ = SDL_GetError();
         return;
@@ -195,6 +196,7 @@ bool SdlHost::NextMessage(void* context, MSG* msg) {
     for (;;) {
         if (self->pendingNext_ < self->pendingCount_) {
             *msg = self->pending_[self->pendingNext_++];
+            self->journal_.Record(*msg, static_cast<std::int64_t>(SDL_GetTicks()));
             return true;
         }
         SDL_Event event;
@@ -202,6 +204,10 @@ bool SdlHost::NextMessage(void* context, MSG* msg) {
         self->pendingCount_ = self->Translate(event, self->pending_, 64);
         self->pendingNext_ = 0;
     }
+}
+
+bool SdlHost::Record(const std::string& path, std::string* error) {
+    return journal_.Open(path, width_, height_, error);
 }
 
 int SdlHost::Run() {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/soft/SoftEngine.h"
+#include "host/common/Journal.h"
 #include "zrwnd/ZrWnd.h"
 
 struct SDL_Window;
@@ -32,6 +33,11 @@ public:
     // Runs the host's message loop until the window is closed.
     int Run();
 
+    // Writes every message handed to the driver window from now on to a
+    // journal at `path`, which the headless host replays to the same frames.
+    // False (with the reason) when the file cannot be written.
+    bool Record(const std::string& path, std::string* error);
+
     // One SDL event as the messages it stands for; answers how many it wrote.
     int Translate(const SDL_Event& event, MSG* out, int capacity);
 
@@ -48,6 +54,9 @@ private:
     MSG pending_[64];
     int pendingCount_ = 0;
     int pendingNext_ = 0;
+    JournalWriter journal_;
+    int width_ = 0;
+    int height_ = 0;
 };
 
 }  // namespace zrhost

@@ -6,6 +6,9 @@
 #include "host/headless/HeadlessHost.h"
 #include "host/headless/Script.h"
 #include "support/Golden.h"
+#include "host/common/HostLoop.h"
+#include "host/common/Journal.h"
+#include "host/headless/FrameCheck.h"
 
 namespace {
 
@@ -16,8 +19,8 @@ TEST(Script, BadLinesSayWhereAndWhatWasExpected) {
         const char* text;
         const char* error;
     } cases[] = {
-        {"move 1\n", "s.zrs:1: expected 'move X Y' with two pixel coordinates from 0 to 65535"},
-        {"# ok\n\nmove -1 5\n", "s.zrs:3: expected 'move X Y' with two pixel coordinates from 0 to 65535"},
+        {"move 1\n", "s.zrs:1: expected 'move X Y' with two pixel coordinates from -32768 to 65535"},
+        {"# ok\n\nmove -32769 5\n", "s.zrs:3: expected 'move X Y' with two pixel coordinates from -32768 to 65535"},
         {"down sideways\n", "s.zrs:1: expected 'down left|right|middle'"},
         {"up\n", "s.zrs:1: expected 'up left|right|middle'"},
         {"wheel x\n", "s.zrs:1: expected 'wheel N' with a whole number of notches from -273 to 273"},
@@ -31,8 +34,9 @@ TEST(Script, BadLinesSayWhereAndWhatWasExpected) {
         {"shot frame.bmp\n", "s.zrs:1: expected 'shot FILE.png' with a file name, no directory"},
         {"shot ../up.png\n", "s.zrs:1: expected 'shot FILE.png' with a file name, no directory"},
         {"shot /tmp/x.png\n", "s.zrs:1: expected 'shot FILE.png' with a file name, no directory"},
-        {"move 1 2\njump 3\n", "s.zrs:2: expected one of move, down, up, wheel, key, char, wait, shot (found 'jump')"},
-        {"wait 5 # rest\nmove 1 2 3 # three\n", "s.zrs:2: expected 'move X Y' with two pixel coordinates from 0 to 65535"},
+        {"move 1 2\njump 3\n", "s.zrs:2: expected one of move, down, up, wheel, key, char, wait, shot, size, dblclick, keydown, keyup, "
+                                 "byte, focus, leave (found 'jump')"},
+        {"wait 5 # rest\nmove 1 2 3 # three\n", "s.zrs:2: expected 'move X Y' with two pixel coordinates from -32768 to 65535"},
     };
     for (const Case& c : cases) {
         std::vector<ScriptCommand> commands;
@@ -47,8 +51,8 @@ TEST(Script, BadLinesSayWhereAndWhatWasExpected) {
         EXPECT_FALSE(zrhost::ParseScript(std::string(100000, 'z') + "\n", "s.zrs", &commands, &error));
         EXPECT_EQ(error, "s.zrs:1: expected a line of at most 4096 bytes");
         EXPECT_FALSE(zrhost::ParseScript(std::string(200, 'z') + " 1\n", "s.zrs", &commands, &error));
-        EXPECT_EQ(error, "s.zrs:1: expected one of move, down, up, wheel, key, char, wait, shot (found "
-                         "'zzzzzzzzzzzzzzzzzzzzzzzz...')");
+        EXPECT_EQ(error, "s.zrs:1: expected one of move, down, up, wheel, key, char, wait, shot, size, dblclick, "
+                         "keydown, keyup, byte, focus, leave (found 'zzzzzzzzzzzzzzzzzzzzzzzz...')");
         EXPECT_FALSE(zrhost::ParseScript(std::string("char a\0b\n", 9), "s.zrs", &commands, &error));
         EXPECT_EQ(error, "s.zrs:1: expected text without NUL bytes");
         EXPECT_FALSE(zrhost::LoadScript(std::filesystem::temp_directory_path().string(), &commands, &error));
@@ -110,31 +114,132 @@ TEST(HeadlessHost, RunsAScriptThroughTheMessageLoop) {
     std::filesystem::remove_all(out);
 }
 
-#ifdef ZRWND_DEMO_RES_DIR
-TEST(Demo, LobbyScriptMakesTheFramesItAlwaysMade) {
-    const auto out = std::filesystem::temp_directory_path() / ("zrwnd-demo-" + std::to_string(::getpid()));
+
+}  // namespace
+
+namespace {
+
+std::filesystem::path TempDir(const char* what) {
+    auto dir = std::filesystem::temp_directory_path() / (std::string(what) + "-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    return dir;
+}
+
+// What a journal holds: the messages a live host hands on become lines the
+// reader takes back as the same messages, with waits between them.
+TEST(Journal, MessagesBecomeLinesTheReplayFeedsBack) {
+    const HWND w = nullptr;
+    const std::vector<std::pair<MSG, std::string>> cases = {
+        {zrhost::MakeMessage(w, WM_MOUSEMOVE, 0, zrhost::PackPoint(-5, 700)), "move -5 700"},
+        {zrhost::MakeMessage(w, WM_RBUTTONDOWN), "down right"},
+        {zrhost::MakeMessage(w, WM_MBUTTONUP), "up middle"},
+        {zrhost::MakeMessage(w, WM_LBUTTONDBLCLK), "dblclick left"},
+        {zrhost::MakeMessage(w, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<std::uint16_t>(-240)) << 16), "wheel -2"},
+        {zrhost::MakeMessage(w, WM_KEYDOWN, VK_SHIFT), "keydown 16"},
+        {zrhost::MakeMessage(w, WM_KEYUP, 'A'), "keyup 65"},
+        {zrhost::MakeMessage(w, WM_KEYDOWN, VK_BACK), "keydown 08"},  // "8" would be the 8 key
+        {zrhost::MakeMessage(w, WM_CHAR, 0xC4), "byte 196"},
+        {zrhost::MakeMessage(w, WM_ACTIVATE, 0), "focus out"},
+        {zrhost::MakeMessage(w, WM_MOUSELEAVE), "leave"},
+        {zrhost::MakeMessage(w, WM_TIMER, ZRTIMER_NATIVE_TICK), ""},
+    };
+    for (const auto& [msg, line] : cases) EXPECT_EQ(zrhost::JournalLine(msg), line);
+
+    const auto dir = TempDir("zrwnd-journal");
+    std::filesystem::create_directories(dir);
+    zrhost::JournalWriter journal;
+    std::string error;
+    ASSERT_TRUE(journal.Open((dir / "j.zrs").string(), 64, 48, &error)) << error;
+    journal.Record(cases[0].first, 1000);
+    journal.Record(cases[11].first, 1005);  // the tick is not kept
+    journal.Record(cases[1].first, 1030);
+    journal.Record(cases[8].first, 1030);
+    journal.Close();
+    std::vector<ScriptCommand> commands;
+    ASSERT_TRUE(zrhost::LoadScript((dir / "j.zrs").string(), &commands, &error)) << error;
+    ASSERT_EQ(commands.size(), 5u);
+    EXPECT_EQ(commands[0].kind, ScriptCommand::Kind::Size);
+    EXPECT_EQ(commands[1].kind, ScriptCommand::Kind::Move);
+    EXPECT_EQ(commands[2].kind, ScriptCommand::Kind::Wait);
+    EXPECT_EQ(commands[2].a, 30);
+    EXPECT_EQ(commands[3].kind, ScriptCommand::Kind::Down);
+    EXPECT_EQ(commands[4].a, 0xC4);
+    commands.clear();
+    ASSERT_TRUE(zrhost::ParseScript(zrhost::JournalLine(cases[7].first), "j", &commands, &error));
+    EXPECT_EQ(commands[0].a, VK_BACK);
+    EXPECT_FALSE(journal.Open("/nonexistent/dir/j.zrs", 64, 48, &error));
+    EXPECT_EQ(error, "/nonexistent/dir/j.zrs: cannot be written");
+    std::filesystem::remove_all(dir);
+}
+
+// A replay takes frames every so often and after chosen lines without a
+// 'shot' in the file; a journal from another window size or with a bad line
+// stops there, after writing the frames taken before it.
+TEST(HeadlessHost, ReplaysTakeFramesOnRequestAndStopAtWhatTheyCannotReplay) {
+    const auto out = TempDir("zrwnd-replay");
+    zrhost::HeadlessHost host(64, 48, ".");
     std::vector<ScriptCommand> commands;
     std::string error;
-    ASSERT_TRUE(zrhost::LoadScript(ZRWND_DEMO_SCRIPT, &commands, &error)) << error;
-    std::vector<std::string> frames;
-    {
-        zrhost::HeadlessHost host(800, 600, ZRWND_DEMO_RES_DIR);
-        zrdemo::Lobby lobby(&host.Engine(), 800, 600);
-        frames = host.Run(commands, out.string());
-    }
-    ASSERT_EQ(frames.size(), 22u);
-    for (const char* name : {"01-lobby", "03-dragged", "04-notice", "07-button-pressed", "08-checked",
-                             "09-thumb-dragged", "10-arrow-held", "11-typed", "12-selected", "13-pasted",
-                             "14-password", "15-combo-open", "16-combo-scrolled", "17-combo-chosen", "18-popup",
-                             "19-popup-chosen", "20-quit-box", "21-stayed", "22-news-scrolled"}) {
-        zrtest::Image actual;
-        ASSERT_TRUE(zrtest::ReadPng((out / (std::string(name) + ".png")).string(), &actual));
-        // Text may rasterise a little differently with another FreeType.
-        const auto result = zrtest::CompareWithGolden(std::string("demo-") + name, actual, {48, 600});
-        EXPECT_TRUE(result.matched) << name << ": " << result.message;
+    ASSERT_TRUE(zrhost::ParseScript("size 64 48\nmove 3 4\nwait 25\nbyte 65\nwait 10\n", "j", &commands, &error));
+    host.SetShotEvery(10);
+    host.SetShotAtLines({2, 4, 99});
+    auto names = [](const std::vector<std::string>& files) {
+        std::vector<std::string> out;
+        for (const auto& f : files) out.push_back(std::filesystem::path(f).filename().string());
+        return out;
+    };
+    EXPECT_EQ(names(host.Run(commands, out.string())),
+              (std::vector<std::string>{"line-00002.png", "every-00000010.png", "every-00000020.png",
+                                        "line-00004.png", "every-00000030.png"}));
+    EXPECT_TRUE(host.StopReason().empty());
+    EXPECT_EQ(host.Run(commands, out.string()).size(), 5u);  // every run takes them again
+
+    host.SetShotEvery(0);
+    host.SetShotAtLines({});
+    commands.clear();
+    ASSERT_TRUE(zrhost::ParseScript("shot a.png\nsize 800 600\nshot b.png\n", "j", &commands, &error));
+    EXPECT_EQ(names(host.Run(commands, out.string())), (std::vector<std::string>{"a.png"}));
+    EXPECT_EQ(host.StopReason(),
+              "2: expected 'size 64 48', the size of this window (the journal was recorded at 800x600; replay with "
+              "--size 800x600)");
+
+    // A journal cut short in the middle of a line: what came before runs.
+    commands.clear();
+    EXPECT_FALSE(zrhost::ParseScript("move 1 2\nshot a.png\nmov", "j.zrs", &commands, &error));
+    EXPECT_EQ(error.rfind("j.zrs:3: expected one of move", 0), 0u) << error;
+    ASSERT_EQ(commands.size(), 2u);
+    EXPECT_EQ(host.Run(commands, out.string()).size(), 1u);
+    for (const char* bad : {"size 0 48", "byte 0", "byte 256", "focus maybe", "leave now", "keydown", "dblclick up"}) {
+        commands.clear();
+        EXPECT_FALSE(zrhost::ParseScript(bad, "j", &commands, &error)) << bad;
+        EXPECT_NE(error.find("expected '"), std::string::npos) << error;
     }
     std::filesystem::remove_all(out);
 }
-#endif
+
+// A frame that differs from its reference is reported with its first
+// differing pixel and both colours, and a diff image is written beside it.
+TEST(FrameCheck, ReportsTheFirstDifferingPixelAndWritesADiff) {
+    const auto dir = TempDir("zrwnd-frames");
+    std::filesystem::create_directories(dir / "expect");
+    std::filesystem::create_directories(dir / "got");
+    zrtest::Image image{4, 3, std::vector<std::uint32_t>(12, 0xFF102030)};
+    ASSERT_TRUE(zrtest::WritePng((dir / "expect" / "a.png").string(), image));
+    ASSERT_TRUE(zrtest::WritePng((dir / "got" / "same.png").string(), image));
+    ASSERT_TRUE(zrtest::WritePng((dir / "expect" / "same.png").string(), image));
+    image.argb[6] = 0xFF112030;  // (2, 1), one step of red
+    ASSERT_TRUE(zrtest::WritePng((dir / "got" / "a.png").string(), image));
+    const std::vector<std::string> frames = {(dir / "got" / "a.png").string(), (dir / "got" / "same.png").string(),
+                                             (dir / "got" / "missing.png").string()};
+    auto report = zrhost::CompareFrames(frames, (dir / "expect").string(), {});
+    ASSERT_EQ(report.size(), 2u);
+    EXPECT_EQ(report[0].rfind("a.png: 1 pixels differ; the first at (2, 1): expected FF102030, got FF112030", 0), 0u)
+        << report[0];
+    EXPECT_TRUE(std::filesystem::exists(dir / "got" / "a.diff.png"));
+    EXPECT_EQ(report[1].rfind("missing.png: no reference frame", 0), 0u) << report[1];
+    EXPECT_EQ(zrhost::CompareFrames({frames[0]}, (dir / "expect").string(), {1, 0}).size(), 0u);
+    EXPECT_EQ(zrhost::CompareFrames({frames[0]}, (dir / "expect").string(), {0, 1}).size(), 0u);
+    std::filesystem::remove_all(dir);
+}
 
 }  // namespace

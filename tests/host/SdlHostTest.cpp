@@ -2,6 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "demo/Lobby.h"
+#include "host/headless/HeadlessHost.h"
 #include "host/sdl/SdlHost.h"
 
 // The graphics libraries behind SDL keep allocations to the end of the
@@ -133,6 +141,112 @@ TEST(SdlHost, RunsUntilTheWindowIsClosed) {
     EXPECT_EQ(host.Run(), 0);
     EXPECT_EQ(moves, 1);
     host.Driver()->SetRootWnd(nullptr);
+}
+
+// A player's session in the live window: focus, hover, a drag of the news
+// panel, typing (with an input method's text), a check box, the combo box and
+// the wheel, then the window is closed.
+void PushSession() {
+    auto push = [](SDL_Event e) { SDL_PushEvent(&e); };
+    auto move = [&](int x, int y) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.x = x;
+        e.motion.y = y;
+        push(e);
+    };
+    auto click = [&](int x, int y) {
+        move(x, y);
+        push(MouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, x, y, 1));
+        push(MouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, x, y, 1));
+    };
+    auto text = [&](const char* utf8) {
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        SDL_strlcpy(e.text.text, utf8, sizeof e.text.text);
+        push(e);
+    };
+    auto key = [&](SDL_Keycode code) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = code;
+        push(e);
+        e.type = SDL_KEYUP;
+        push(e);
+    };
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    push(focus);
+    move(190, 140);
+    move(500, 112);
+    push(MouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 500, 112, 1));
+    move(520, 130);
+    push(MouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 540, 142, 1));
+    click(300, 178);
+    text("ab");
+    key(SDLK_BACKSPACE);
+    text("\xe4\xbd\xa0");  // 你, as an input method hands it over
+    click(400, 451);
+    click(692, 461);
+    click(692, 500);
+    move(600, 300);
+    SDL_Event wheel{};
+    wheel.type = SDL_MOUSEWHEEL;
+    wheel.wheel.y = -1;
+    push(wheel);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    push(quit);
+}
+
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The session recorded in the live window replays headless, twice, to
+// byte-identical frames taken after every line.
+TEST(SdlHost, ARecordedSessionReplaysHeadlessToTheSameFrames) {
+    const auto dir = std::filesystem::temp_directory_path() / ("zrwnd-record-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string journal = (dir / "session.zrs").string();
+    {
+        zrhost::SdlHost host(800, 600, ZRWND_DEMO_RES_DIR, "record");
+        ASSERT_TRUE(host.Ok()) << host.Error();
+        std::string error;
+        ASSERT_TRUE(host.Record(journal, &error)) << error;
+        zrdemo::Lobby lobby(&host.Engine(), 800, 600);
+        PushSession();
+        EXPECT_EQ(host.Run(), 0);
+    }
+    // ZRWND_KEEP_JOURNAL=FILE keeps the recording, to refresh the one the tests replay.
+    if (const char* keep = std::getenv("ZRWND_KEEP_JOURNAL")) std::filesystem::copy_file(
+            journal, keep, std::filesystem::copy_options::overwrite_existing);
+    std::vector<zrhost::ScriptCommand> commands;
+    std::string error;
+    ASSERT_TRUE(zrhost::LoadScript(journal, &commands, &error)) << error;
+    ASSERT_GT(commands.size(), 20u);
+    EXPECT_EQ(commands[0].kind, zrhost::ScriptCommand::Kind::Size);
+    std::set<int> lines;
+    for (const auto& c : commands) lines.insert(c.line);
+    std::vector<std::string> runs[2];
+    for (int run = 0; run < 2; ++run) {
+        zrhost::HeadlessHost host(800, 600, ZRWND_DEMO_RES_DIR);
+        host.SetShotAtLines(lines);
+        zrdemo::Lobby lobby(&host.Engine(), 800, 600);
+        runs[run] = host.Run(commands, (dir / ("replay-" + std::to_string(run))).string());
+        EXPECT_TRUE(host.StopReason().empty()) << host.StopReason();
+    }
+    ASSERT_EQ(runs[0].size(), lines.size());
+    ASSERT_EQ(runs[1].size(), lines.size());
+    for (size_t i = 0; i < runs[0].size(); ++i) {
+        EXPECT_EQ(Bytes(runs[0][i]), Bytes(runs[1][i])) << runs[0][i];
+    }
+    // The frames differ from one another: the session changed the screen.
+    EXPECT_NE(Bytes(runs[0].front()), Bytes(runs[0].back()));
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
