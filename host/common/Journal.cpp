@@ -1,5 +1,7 @@
 #include "host/common/Journal.h"
 
+#include <cstdio>
+
 namespace zrhost {
 namespace {
 
@@ -44,6 +46,12 @@ std::string JournalLine(const MSG& m) {
         case WM_CHAR: return (m.wParam & 0xFF) ? "byte " + std::to_string(m.wParam & 0xFF) : std::string();
         case WM_ACTIVATE: return (m.wParam & 0xFFFF) ? "focus in" : "focus out";
         case WM_MOUSELEAVE: return "leave";
+        case WM_INPUTLANGCHANGE: {
+            char text[32];
+            std::snprintf(text, sizeof text, "layout 0x%08X",
+                          static_cast<unsigned>(static_cast<std::uintptr_t>(m.lParam) & 0xFFFFFFFFu));
+            return text;
+        }
         default: return std::string();
     }
 }

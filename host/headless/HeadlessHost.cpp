@@ -111,6 +111,10 @@ bool HeadlessHost::Step(MSG* msg) {
             case ScriptCommand::Kind::Byte: pending_.push_back(MakeMessage(window_, WM_CHAR, static_cast<WPARAM>(cmd.a))); break;
             case ScriptCommand::Kind::Focus: pending_.push_back(MakeMessage(window_, WM_ACTIVATE, static_cast<WPARAM>(cmd.a))); break;
             case ScriptCommand::Kind::Leave: pending_.push_back(MakeMessage(window_, WM_MOUSELEAVE)); break;
+            case ScriptCommand::Kind::Layout:
+                pending_.push_back(MakeMessage(window_, WM_INPUTLANGCHANGE, 0,
+                                               static_cast<LPARAM>(static_cast<std::uintptr_t>(cmd.layout))));
+                break;
             case ScriptCommand::Kind::Wait: waitLeftMs_ = cmd.a; break;
             case ScriptCommand::Kind::Size:
                 // A journal replays only into a window of the size it was

@@ -130,6 +130,16 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
             cmd.kind = ScriptCommand::Kind::Focus;
             if (args.size() != 1 || (args[0] != "in" && args[0] != "out")) return fail("'focus in|out'");
             cmd.a = args[0] == "in" ? 1 : 0;
+        } else if (verb == "layout") {
+            cmd.kind = ScriptCommand::Kind::Layout;
+            char* end = nullptr;
+            errno = 0;
+            const unsigned long v = args.size() == 1 ? std::strtoul(args[0].c_str(), &end, 16) : 0;
+            if (args.size() != 1 || args[0].rfind("0x", 0) != 0 || args[0].size() < 3 || errno != 0 || *end != '\0' ||
+                v == 0 || v > 0xFFFFFFFFul) {
+                return fail("'layout 0xHKL' with the layout's handle in hexadecimal");
+            }
+            cmd.layout = static_cast<std::uint32_t>(v);
         } else if (verb == "leave") {
             cmd.kind = ScriptCommand::Kind::Leave;
             if (!args.empty()) return fail("'leave' alone");
@@ -168,7 +178,7 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
             cmd.text = args[0];
         } else {
             return fail("one of move, down, up, wheel, key, char, wait, shot, size, dblclick, keydown, keyup, byte, "
-                        "focus, leave (found '" + Quote(verb) + "')");
+                        "focus, leave, layout (found '" + Quote(verb) + "')");
         }
         out->push_back(cmd);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -7,9 +8,10 @@ namespace zrhost {
 
 // One line of an input script.
 struct ScriptCommand {
-    enum class Kind { Move, Down, Up, Wheel, Key, Char, Wait, Shot, Size, DoubleClick, KeyDown, KeyUp, Byte, Focus, Leave };
+    enum class Kind { Move, Down, Up, Wheel, Key, Char, Wait, Shot, Size, DoubleClick, KeyDown, KeyUp, Byte, Focus, Leave, Layout };
     Kind kind = Kind::Move;
     int a = 0;         // x, button (1 left, 2 middle, 3 right), notches, key code, milliseconds, width, byte, 1 for in
+    std::uint32_t layout = 0;  // the keyboard layout switched to
     int b = 0;         // y, the modifier key held around a key (0 for none), or height
     std::string text;  // the characters (GBK) or the file name
     int line = 0;
@@ -23,6 +25,7 @@ struct ScriptCommand {
 // A journal the SDL2 host recorded (--record) uses these too:
 //   size W H (the window it was recorded in) | dblclick BUTTON
 //   keydown VK | keyup VK | byte N (one WM_CHAR byte) | focus in|out | leave
+//   layout 0xHKL (the keyboard layout the system switched to)
 // Numbers are decimal; a wheel turns at most 273 notches; a shot is a file
 // name in the output directory; a '#' after a command (not in 'char' text)
 // starts a comment; lines are at most 4096 bytes.

@@ -33,6 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case zrhost::ScriptCommand::Kind::Char:
                 FUZZ_CHECK(!c.text.empty() && c.text.find('\0') == std::string::npos, "typed text has characters");
                 break;
+            case zrhost::ScriptCommand::Kind::Size:
+                FUZZ_CHECK(c.a >= 1 && c.b >= 1 && c.a <= 8192 && c.b <= 8192, "a window size is sane");
+                break;
+            case zrhost::ScriptCommand::Kind::Byte: FUZZ_CHECK(c.a >= 1 && c.a <= 255, "a byte is a byte"); break;
             default: break;
         }
     }

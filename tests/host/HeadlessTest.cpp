@@ -35,7 +35,7 @@ TEST(Script, BadLinesSayWhereAndWhatWasExpected) {
         {"shot ../up.png\n", "s.zrs:1: expected 'shot FILE.png' with a file name, no directory"},
         {"shot /tmp/x.png\n", "s.zrs:1: expected 'shot FILE.png' with a file name, no directory"},
         {"move 1 2\njump 3\n", "s.zrs:2: expected one of move, down, up, wheel, key, char, wait, shot, size, dblclick, keydown, keyup, "
-                                 "byte, focus, leave (found 'jump')"},
+                                 "byte, focus, leave, layout (found 'jump')"},
         {"wait 5 # rest\nmove 1 2 3 # three\n", "s.zrs:2: expected 'move X Y' with two pixel coordinates from -32768 to 65535"},
     };
     for (const Case& c : cases) {
@@ -52,7 +52,7 @@ TEST(Script, BadLinesSayWhereAndWhatWasExpected) {
         EXPECT_EQ(error, "s.zrs:1: expected a line of at most 4096 bytes");
         EXPECT_FALSE(zrhost::ParseScript(std::string(200, 'z') + " 1\n", "s.zrs", &commands, &error));
         EXPECT_EQ(error, "s.zrs:1: expected one of move, down, up, wheel, key, char, wait, shot, size, dblclick, "
-                         "keydown, keyup, byte, focus, leave (found 'zzzzzzzzzzzzzzzzzzzzzzzz...')");
+                         "keydown, keyup, byte, focus, leave, layout (found 'zzzzzzzzzzzzzzzzzzzzzzzz...')");
         EXPECT_FALSE(zrhost::ParseScript(std::string("char a\0b\n", 9), "s.zrs", &commands, &error));
         EXPECT_EQ(error, "s.zrs:1: expected text without NUL bytes");
         EXPECT_FALSE(zrhost::LoadScript(std::filesystem::temp_directory_path().string(), &commands, &error));
@@ -141,6 +141,7 @@ TEST(Journal, MessagesBecomeLinesTheReplayFeedsBack) {
         {zrhost::MakeMessage(w, WM_CHAR, 0xC4), "byte 196"},
         {zrhost::MakeMessage(w, WM_ACTIVATE, 0), "focus out"},
         {zrhost::MakeMessage(w, WM_MOUSELEAVE), "leave"},
+        {zrhost::MakeMessage(w, WM_INPUTLANGCHANGE, 0, 0xE0010804), "layout 0xE0010804"},
         {zrhost::MakeMessage(w, WM_TIMER, ZRTIMER_NATIVE_TICK), ""},
     };
     for (const auto& [msg, line] : cases) EXPECT_EQ(zrhost::JournalLine(msg), line);
@@ -151,7 +152,7 @@ TEST(Journal, MessagesBecomeLinesTheReplayFeedsBack) {
     std::string error;
     ASSERT_TRUE(journal.Open((dir / "j.zrs").string(), 64, 48, &error)) << error;
     journal.Record(cases[0].first, 1000);
-    journal.Record(cases[11].first, 1005);  // the tick is not kept
+    journal.Record(cases[12].first, 1005);  // the tick is not kept
     journal.Record(cases[1].first, 1030);
     journal.Record(cases[8].first, 1030);
     journal.Close();
@@ -167,6 +168,8 @@ TEST(Journal, MessagesBecomeLinesTheReplayFeedsBack) {
     commands.clear();
     ASSERT_TRUE(zrhost::ParseScript(zrhost::JournalLine(cases[7].first), "j", &commands, &error));
     EXPECT_EQ(commands[0].a, VK_BACK);
+    ASSERT_TRUE(zrhost::ParseScript(zrhost::JournalLine(cases[11].first), "j", &commands, &error));
+    EXPECT_EQ(commands[1].layout, 0xE0010804u);
     EXPECT_FALSE(journal.Open("/nonexistent/dir/j.zrs", 64, 48, &error));
     EXPECT_EQ(error, "/nonexistent/dir/j.zrs: cannot be written");
     std::filesystem::remove_all(dir);
@@ -209,7 +212,8 @@ TEST(HeadlessHost, ReplaysTakeFramesOnRequestAndStopAtWhatTheyCannotReplay) {
     EXPECT_EQ(error.rfind("j.zrs:3: expected one of move", 0), 0u) << error;
     ASSERT_EQ(commands.size(), 2u);
     EXPECT_EQ(host.Run(commands, out.string()).size(), 1u);
-    for (const char* bad : {"size 0 48", "byte 0", "byte 256", "focus maybe", "leave now", "keydown", "dblclick up"}) {
+    for (const char* bad : {"size 0 48", "byte 0", "byte 256", "focus maybe", "leave now", "keydown", "dblclick up",
+                            "layout 409", "layout 0x", "layout 0xZZ"}) {
         commands.clear();
         EXPECT_FALSE(zrhost::ParseScript(bad, "j", &commands, &error)) << bad;
         EXPECT_NE(error.find("expected '"), std::string::npos) << error;
