@@ -19,6 +19,7 @@ packages=(
   libstb-dev
   fonts-wqy-microhei
   libsdl2-dev
+  libpugixml-dev
 )
 
 if [ "${1:-}" = "--windows" ]; then

@@ -1,0 +1,392 @@
+#include "zrwnd/Layout.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "wnd/WndHost.h"
+#include "zrwnd/Button.h"
+#include "zrwnd/ComboBox.h"
+#include "zrwnd/DefWnd.h"
+#include "zrwnd/Edit.h"
+#include "zrwnd/IWndFactory.h"
+#include "zrwnd/IWndNameRegistry.h"
+#include "zrwnd/Menu.h"
+#include "zrwnd/RichEdit.h"
+#include "zrwnd/ScrollBar.h"
+#include "zrwnd/Text.h"
+
+#ifdef ZRWND_HAVE_PUGIXML
+#include <pugixml.hpp>
+#endif
+
+namespace {
+
+// What one load made, so that a failed load and UnloadLayout take it all back.
+struct Loaded {
+    std::vector<IWnd*> windows;  // in the order they were made, top first
+    std::vector<IZrImage*> icons;
+};
+
+std::map<IWnd*, Loaded>& LoadedLayouts() {
+    static std::map<IWnd*, Loaded> loaded;
+    return loaded;
+}
+
+void TakeBack(Loaded& loaded) {
+    IWndNameRegistry* names = zrwnd::Driver()->GetWndNameRegistry();
+    WndTypeRegistry* types = zrwnd::Driver()->GetWndTypeRegistry();
+    // Children first, so that each window is still whole when it goes.
+    for (auto it = loaded.windows.rbegin(); it != loaded.windows.rend(); ++it) {
+        IWnd* wnd = *it;
+        const ZrString type = wnd->GetType();
+        if (!names->DestroyWndByPtr(wnd)) wnd->Destroy();
+        IWndFactory* factory = types->GetFactory(type);
+        if (!factory || !factory->DestroyWnd(wnd)) delete wnd;
+    }
+    for (IZrImage* icon : loaded.icons) icon->Release();
+    loaded = Loaded{};
+}
+
+void Report(const std::string& message, ZrString* error) {
+    if (error) *error = message.c_str();
+    if (IZr2DEngine* engine = zrwnd::Engine()) {
+        if (IEngineLog* log = engine->GetLog()) log->Print("%s", message.c_str());
+    }
+}
+
+#ifdef ZRWND_HAVE_PUGIXML
+
+// A load under way: the source's text (for line numbers) and what was made.
+class Loader {
+public:
+    Loader(const std::string& source, const std::string& text) : source_(source), text_(text) {}
+
+    IWnd* Load(IWnd* parent, ZrString* error) {
+        pugi::xml_document doc;
+        const pugi::xml_parse_result parsed = doc.load_buffer(text_.data(), text_.size(), pugi::parse_default, pugi::encoding_utf8);
+        if (!parsed) return Fail(parsed.offset, std::string("well-formed XML (") + parsed.description() + ")", error);
+        const pugi::xml_node layout = doc.child("layout");
+        if (!layout) return Fail(0, "a <layout> element around the windows", error);
+        pugi::xml_node top;
+        for (pugi::xml_node node : layout.children()) {
+            if (node.type() != pugi::node_element) continue;
+            if (std::strcmp(node.name(), "window") != 0 || top) {
+                return Fail(node.offset_debug(), "one <window> element in <layout>", error);
+            }
+            top = node;
+        }
+        if (!top) return Fail(layout.offset_debug(), "one <window> element in <layout>", error);
+        IWnd* made = Make(top, parent);
+        if (!made) {
+            TakeBack(loaded_);
+            Report(failure_, error);
+            return nullptr;
+        }
+        LoadedLayouts()[made] = loaded_;
+        return made;
+    }
+
+private:
+    int LineOf(std::ptrdiff_t offset) const {
+        if (offset < 0) return 1;
+        const auto end = text_.begin() + std::min<std::ptrdiff_t>(offset, static_cast<std::ptrdiff_t>(text_.size()));
+        return 1 + static_cast<int>(std::count(text_.begin(), end, '\n'));
+    }
+
+    IWnd* Fail(std::ptrdiff_t offset, const std::string& expected, ZrString* error) {
+        Report(source_ + ":" + std::to_string(LineOf(offset)) + ": expected " + expected, error);
+        return nullptr;
+    }
+
+    bool Refuse(const pugi::xml_node& node, const char* attribute, const std::string& what) {
+        Stop(node, attribute, what);
+        return false;
+    }
+
+    // Records why the load stops; answers null so that callers can return it.
+    IWnd* Stop(const pugi::xml_node& node, const char* attribute, const std::string& what) {
+        failure_ = source_ + ":" + std::to_string(LineOf(node.offset_debug())) + ": " +
+                   (attribute ? std::string(attribute) + ": " : std::string()) + what;
+        return nullptr;
+    }
+
+    static bool Int(const char* text, int* out) {
+        if (!text || !*text) return false;
+        char* end = nullptr;
+        errno = 0;
+        const long v = std::strtol(text, &end, 10);
+        if (errno != 0 || *end != '\0' || v < -2147483647L - 1 || v > 2147483647L) return false;
+        *out = static_cast<int>(v);
+        return true;
+    }
+
+    static bool Ints(const char* text, int* out, int count) {
+        std::string s = text ? text : "";
+        for (int i = 0; i < count; ++i) {
+            const size_t comma = s.find(',');
+            if ((comma == std::string::npos) != (i == count - 1)) return false;
+            std::string part = s.substr(0, comma);
+            while (!part.empty() && part.front() == ' ') part.erase(part.begin());
+            while (!part.empty() && part.back() == ' ') part.pop_back();
+            if (!Int(part.c_str(), &out[i])) return false;
+            s = comma == std::string::npos ? "" : s.substr(comma + 1);
+        }
+        return true;
+    }
+
+    static bool Bool(const char* text, bool* out) {
+        if (!std::strcmp(text, "true") || !std::strcmp(text, "1")) {
+            *out = true;
+        } else if (!std::strcmp(text, "false") || !std::strcmp(text, "0")) {
+            *out = false;
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    // "#AARRGGBB", or "#RRGGBB" for an opaque colour.
+    static bool Colour(const char* text, std::uint32_t* out) {
+        const size_t n = std::strlen(text);
+        if (text[0] != '#' || (n != 7 && n != 9)) return false;
+        char* end = nullptr;
+        const unsigned long v = std::strtoul(text + 1, &end, 16);
+        if (*end != '\0') return false;
+        *out = static_cast<std::uint32_t>(n == 7 ? (0xFF000000ul | v) : v);
+        return true;
+    }
+
+    bool Style(const pugi::xml_node& node, std::uint32_t* style) {
+        std::istringstream words(node.attribute("style").value());
+        for (std::string word; words >> word;) {
+            if (word == "visible") *style |= ZRWS_VISIBLE;
+            else if (word == "disabled") *style |= ZRWS_DISABLED;
+            else if (word == "draggable") *style |= ZRWS_DRAGGABLE;
+            else if (word == "push") *style |= ZRBS_PUSH;
+            else if (word == "check") *style |= ZRBS_CHECK;
+            else if (word == "radio") *style |= ZRBS_RADIO;
+            else if (word == "stayopen") *style |= ZRMS_STAYOPEN;
+            else return Refuse(node, "style", "unknown flag '" + word.substr(0, 24) + "' (visible, disabled, draggable, push, check, radio, stayopen)");
+        }
+        return true;
+    }
+
+    IWnd* Make(const pugi::xml_node& node, IWnd* parent) {
+        const std::string type = node.attribute("type").value();
+        if (type.empty()) return Stop(node, "type", "missing");
+        std::string name = node.attribute("name").value();
+        // A window the host never looks up still needs a name of its own.
+        if (name.empty()) name = "~" + source_ + ":" + std::to_string(LineOf(node.offset_debug()));
+        int r[4] = {0, 0, 0, 0};
+        if (node.attribute("rect") && !Ints(node.attribute("rect").value(), r, 4)) {
+            return Stop(node, "rect", "four whole numbers 'left,top,right,bottom'");
+        }
+        std::uint32_t style = 0;
+        if (!Style(node, &style)) return nullptr;
+        IWndNameRegistry* names = zrwnd::Driver()->GetWndNameRegistry();
+        if (names->IsNameRegistered(name.c_str())) return Stop(node, "name", "'" + name + "' is taken");
+        if (!zrwnd::Driver()->GetWndTypeRegistry()->IsFactoryPresent(type.c_str())) {
+            return Stop(node, "type", "unknown type '" + type.substr(0, 32) + "'");
+        }
+        IWnd* wnd = names->CreateNamedWnd(type.c_str(), name.c_str());
+        if (!wnd) return Stop(node, "type", "'" + type + "' made no window");
+        loaded_.windows.push_back(wnd);
+        ZrRect rect{r[0], r[1], r[2], r[3]};
+        if (auto* combo = dynamic_cast<IComboBox*>(wnd)) {
+            int listHeight = 100;
+            if (node.attribute("listheight") && !Int(node.attribute("listheight").value(), &listHeight)) {
+                return Stop(node, "listheight", "a whole number of pixels");
+            }
+            combo->Create(rect, parent, style, listHeight);
+        } else {
+            wnd->Create(rect, parent, style);
+        }
+        if (!Settings(node, wnd)) return nullptr;
+        for (pugi::xml_node child : node.children()) {
+            if (child.type() != pugi::node_element || !std::strcmp(child.name(), "item")) continue;
+            if (std::strcmp(child.name(), "window") != 0) {
+                return Stop(child, nullptr, "unknown element <" + std::string(child.name()).substr(0, 24) + "> (window, item)");
+            }
+            if (!Make(child, wnd)) return nullptr;
+        }
+        return wnd;
+    }
+
+    // The attributes every window takes, then the stock controls' own.
+    bool Settings(const pugi::xml_node& node, IWnd* wnd) {
+        for (pugi::xml_attribute a : node.attributes()) {
+            const std::string key = a.name();
+            const char* value = a.value();
+            int n = 0;
+            int pair[2] = {0, 0};
+            bool flag = false;
+            std::uint32_t colour = 0;
+            auto button = dynamic_cast<Button*>(wnd);
+            auto edit = dynamic_cast<IEdit*>(wnd);
+            auto bar = dynamic_cast<IScrollBar*>(wnd);
+            auto rich = dynamic_cast<RichEdit*>(wnd);
+            auto menu = dynamic_cast<IMenu*>(wnd);
+            if (key == "type" || key == "name" || key == "rect" || key == "style" || key == "listheight") continue;
+            if (key == "text") {
+                wnd->SetWndText(zrtext::Utf8ToGbk(value).c_str());
+            } else if (key == "font") {
+                // "SIZE" or "FACE,SIZE": a font of the engine at that pixel height.
+                std::string face;
+                std::string size = value;
+                const size_t comma = size.rfind(',');
+                if (comma != std::string::npos) {
+                    face = size.substr(0, comma);
+                    size = size.substr(comma + 1);
+                }
+                if (!Int(size.c_str(), &n) || n <= 0 || n > 512) return Refuse(node, "font", "'SIZE' or 'FACE,SIZE' in pixels");
+                LOGFONTA font{};
+                font.lfHeight = -n;
+                std::strncpy(font.lfFaceName, face.c_str(), sizeof font.lfFaceName - 1);
+                wnd->SetFont(&font, 0, 0);
+            } else if (key == "image") {
+                bool ok = false;
+                if (button) ok = button->LoadImage(value, 0);
+                else if (auto* def = dynamic_cast<DefWnd*>(wnd)) ok = def->LoadImage(value, 0);
+                else if (auto* combo = dynamic_cast<IComboBox*>(wnd)) ok = combo->LoadImage(value, 0);
+                else if (menu) ok = menu->LoadImage(value, 0);
+                else return Refuse(node, "image", "a window that shows an image (DefWnd, Button, ComboBox, Menu)");
+                if (!ok) return Refuse(node, "image", std::string("missing image '") + value + "'");
+            } else if (key == "group" && button) {
+                if (!Int(value, &n)) return Refuse(node, "group", "a whole number");
+                button->SetGroup(n);
+            } else if (key == "check" && button) {
+                if (!Bool(value, &flag)) return Refuse(node, "check", "true or false");
+                button->SetCheck(flag);
+            } else if (key == "range" && bar) {
+                if (!Ints(value, pair, 2)) return Refuse(node, "range", "two whole numbers 'min,max'");
+                bar->SetScrollRange(pair[0], pair[1]);
+            } else if (key == "pos" && bar) {
+                if (!Int(value, &n)) return Refuse(node, "pos", "a whole number");
+                bar->SetScrollPos(n);
+            } else if (key == "maxlength" && (edit || rich)) {
+                if (!Int(value, &n) || n < 0) return Refuse(node, "maxlength", "a whole number of bytes");
+                if (edit) edit->SetMaxLength(n);
+                else rich->SetMaxLength(n);
+            } else if ((key == "password" || key == "readonly") && edit) {
+                if (!Bool(value, &flag)) return Refuse(node, key.c_str(), "true or false");
+                if (key == "password") edit->SetPassword(flag);
+                else edit->SetReadOnly(flag);
+            } else if (key == "back" || key == "textcolor" || key == "caret" || key == "selection") {
+                if (!Colour(value, &colour)) return Refuse(node, key.c_str(), "a colour '#RRGGBB' or '#AARRGGBB'");
+                if (!SetColour(key, colour, wnd)) return Refuse(node, key.c_str(), "not a colour this window has");
+            } else {
+                return Refuse(node, key.c_str(), "not a setting of a " + std::string(node.attribute("type").value()));
+            }
+        }
+        // Items of a menu, or of a combo box's list.
+        IMenu* list = dynamic_cast<IMenu*>(wnd);
+        if (auto* combo = dynamic_cast<IComboBox*>(wnd)) list = combo->GetMenu();
+        int next = 0;
+        for (pugi::xml_node item : node.children("item")) {
+            int id = next;
+            if (item.attribute("id") && !Int(item.attribute("id").value(), &id)) return Refuse(item, "id", "a whole number");
+            if (!list) return Refuse(item, nullptr, "items only in a Menu or a ComboBox");
+            next = id + 1;
+            IZrImage* icon = nullptr;
+            if (item.attribute("icon")) {
+                IDrvRender* renderer = zrwnd::Renderer();
+                icon = renderer ? renderer->CreateImage() : nullptr;
+                if (!icon || !icon->Load(item.attribute("icon").value(), 0)) {
+                    if (icon) icon->Release();
+                    return Refuse(item, "icon", std::string("missing image '") + item.attribute("icon").value() + "'");
+                }
+                loaded_.icons.push_back(icon);
+            }
+            list->AddItem(id, zrtext::Utf8ToGbk(item.child_value()).c_str(), icon);
+        }
+        return true;
+    }
+
+    static bool SetColour(const std::string& key, std::uint32_t c, IWnd* wnd) {
+        if (auto* edit = dynamic_cast<IEdit*>(wnd)) {
+            if (key == "back") edit->SetClrBack(c);
+            else if (key == "textcolor") edit->SetClrText(c);
+            else if (key == "caret") edit->SetClrCaret(c);
+            else edit->SetClrSelection(c);
+            return true;
+        }
+        if (auto* menu = dynamic_cast<IMenu*>(wnd)) {
+            if (key == "back") menu->SetClrBack(c);
+            else if (key == "textcolor") menu->SetClrText(c);
+            else if (key == "selection") menu->SetClrSelection(c);
+            else return false;
+            return true;
+        }
+        if (auto* rich = dynamic_cast<RichEdit*>(wnd)) {
+            if (key == "back") rich->SetClrBack(c);
+            else if (key == "textcolor") rich->SetClrText(c);
+            else return false;
+            return true;
+        }
+        if (auto* button = dynamic_cast<Button*>(wnd)) {
+            if (key != "textcolor") return false;
+            button->SetClrText(c);
+            return true;
+        }
+        return false;
+    }
+
+    std::string source_;
+    std::string text_;
+    Loaded loaded_;
+    std::string failure_;
+};
+
+#endif
+
+}  // namespace
+
+namespace zrwnd {
+
+IWnd* LoadLayoutString(const char* xml, const char* source, IWnd* parent, ZrString* error) {
+    const std::string name = source && *source ? source : "layout";
+    if (!xml) {
+        Report(name + ":1: expected a layout, found none", error);
+        return nullptr;
+    }
+#ifdef ZRWND_HAVE_PUGIXML
+    return Loader(name, xml).Load(parent, error);
+#else
+    (void)parent;
+    Report(name + ": this build of the library reads no layouts (it was built without pugixml)", error);
+    return nullptr;
+#endif
+}
+
+IWnd* LoadLayoutFile(const char* path, IWnd* parent, ZrString* error) {
+    if (!path || !*path) {
+        Report("layout: expected a file name", error);
+        return nullptr;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        Report(std::string(path) + ": cannot be read", error);
+        return nullptr;
+    }
+    std::stringstream all;
+    all << in.rdbuf();
+    return LoadLayoutString(all.str().c_str(), path, parent, error);
+}
+
+void UnloadLayout(IWnd* top) {
+    auto& loaded = LoadedLayouts();
+    const auto it = loaded.find(top);
+    if (it == loaded.end()) return;
+    Loaded taken = std::move(it->second);
+    loaded.erase(it);
+    TakeBack(taken);
+}
+
+}  // namespace zrwnd
