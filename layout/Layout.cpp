@@ -221,6 +221,12 @@ private:
 
     // The attributes every window takes, then the stock controls' own.
     bool Settings(const pugi::xml_node& node, IWnd* wnd) {
+        // What the window is, asked once: the attributes below only ask these.
+        auto* button = dynamic_cast<Button*>(wnd);
+        auto* edit = button ? nullptr : dynamic_cast<IEdit*>(wnd);
+        auto* bar = button || edit ? nullptr : dynamic_cast<IScrollBar*>(wnd);
+        auto* rich = button || edit || bar ? nullptr : dynamic_cast<RichEdit*>(wnd);
+        auto* menu = button || edit || bar || rich ? nullptr : dynamic_cast<IMenu*>(wnd);
         for (pugi::xml_attribute a : node.attributes()) {
             const std::string key = a.name();
             const char* value = a.value();
@@ -228,11 +234,6 @@ private:
             int pair[2] = {0, 0};
             bool flag = false;
             std::uint32_t colour = 0;
-            auto button = dynamic_cast<Button*>(wnd);
-            auto edit = dynamic_cast<IEdit*>(wnd);
-            auto bar = dynamic_cast<IScrollBar*>(wnd);
-            auto rich = dynamic_cast<RichEdit*>(wnd);
-            auto menu = dynamic_cast<IMenu*>(wnd);
             if (key == "type" || key == "name" || key == "rect" || key == "style" || key == "listheight") continue;
             if (key == "text") {
                 wnd->SetWndText(zrtext::Utf8ToGbk(value).c_str());
@@ -280,16 +281,18 @@ private:
                 else edit->SetReadOnly(flag);
             } else if (key == "back" || key == "textcolor" || key == "caret" || key == "selection") {
                 if (!Colour(value, &colour)) return Refuse(node, key.c_str(), "a colour '#RRGGBB' or '#AARRGGBB'");
-                if (!SetColour(key, colour, wnd)) return Refuse(node, key.c_str(), "not a colour this window has");
+                if (!SetColour(key, colour, button, edit, rich, menu)) return Refuse(node, key.c_str(), "not a colour this window has");
             } else {
                 return Refuse(node, key.c_str(), "not a setting of a " + std::string(node.attribute("type").value()));
             }
         }
         // Items of a menu, or of a combo box's list.
-        IMenu* list = dynamic_cast<IMenu*>(wnd);
+        pugi::xml_node first = node.child("item");
+        if (!first) return true;
+        IMenu* list = menu;
         if (auto* combo = dynamic_cast<IComboBox*>(wnd)) list = combo->GetMenu();
         int next = 0;
-        for (pugi::xml_node item : node.children("item")) {
+        for (pugi::xml_node item = first; item; item = item.next_sibling("item")) {
             int id = next;
             if (item.attribute("id") && !Int(item.attribute("id").value(), &id)) return Refuse(item, "id", "a whole number");
             if (!list) return Refuse(item, nullptr, "items only in a Menu or a ComboBox");
@@ -309,29 +312,29 @@ private:
         return true;
     }
 
-    static bool SetColour(const std::string& key, std::uint32_t c, IWnd* wnd) {
-        if (auto* edit = dynamic_cast<IEdit*>(wnd)) {
+    static bool SetColour(const std::string& key, std::uint32_t c, Button* button, IEdit* edit, RichEdit* rich,
+                          IMenu* menu) {
+        if (edit) {
             if (key == "back") edit->SetClrBack(c);
             else if (key == "textcolor") edit->SetClrText(c);
             else if (key == "caret") edit->SetClrCaret(c);
             else edit->SetClrSelection(c);
             return true;
         }
-        if (auto* menu = dynamic_cast<IMenu*>(wnd)) {
+        if (menu) {
             if (key == "back") menu->SetClrBack(c);
             else if (key == "textcolor") menu->SetClrText(c);
             else if (key == "selection") menu->SetClrSelection(c);
             else return false;
             return true;
         }
-        if (auto* rich = dynamic_cast<RichEdit*>(wnd)) {
+        if (rich) {
             if (key == "back") rich->SetClrBack(c);
             else if (key == "textcolor") rich->SetClrText(c);
             else return false;
             return true;
         }
-        if (auto* button = dynamic_cast<Button*>(wnd)) {
-            if (key != "textcolor") return false;
+        if (button && key == "textcolor") {
             button->SetClrText(c);
             return true;
         }

@@ -74,9 +74,37 @@ size_t CharLength(const char* p, size_t left, bool fromUtf8) {
     return length;
 }
 
-std::string Recode(const std::string& text, const char* to, const char* from) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return text;
+// One converter per direction and thread, opened on first use: opening one
+// costs far more than converting a window text.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (Ok()) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t Get() {
+        // Back to the initial shift state left by the previous text.
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        return cd_;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+std::string Recode(const std::string& text, bool fromUtf8) {
+    thread_local Converter toGbk("CP936", "UTF-8");
+    thread_local Converter toUtf8("UTF-8", "CP936");
+    Converter& converter = fromUtf8 ? toGbk : toUtf8;
+    if (!converter.Ok()) return text;
+    // ASCII is the same in both.
+    bool ascii = true;
+    for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) return text;
+    iconv_t cd = converter.Get();
     std::string out;
     std::vector<char> in(text.begin(), text.end());
     char* inPtr = in.data();
@@ -89,19 +117,18 @@ std::string Recode(const std::string& text, const char* to, const char* from) {
         out.append(buffer, static_cast<size_t>(outPtr - buffer));
         if (r == static_cast<size_t>(-1) && errno != E2BIG) {
             out.push_back('?');
-            const size_t skip = CharLength(inPtr, inLeft, std::string(from) == "UTF-8");
+            const size_t skip = CharLength(inPtr, inLeft, fromUtf8);
             inPtr += skip;
             inLeft -= skip;
         }
     }
-    iconv_close(cd);
     return out;
 }
 
 }  // namespace
 
-std::string Utf8ToGbk(const std::string& utf8) { return Recode(utf8, "CP936", "UTF-8"); }
-std::string GbkToUtf8(const std::string& gbk) { return Recode(gbk, "UTF-8", "CP936"); }
+std::string Utf8ToGbk(const std::string& utf8) { return Recode(utf8, true); }
+std::string GbkToUtf8(const std::string& gbk) { return Recode(gbk, false); }
 
 #endif
 
