@@ -210,9 +210,9 @@ private:
         }
         if (!Settings(node, wnd)) return nullptr;
         for (pugi::xml_node child : node.children()) {
-            if (child.type() != pugi::node_element || !std::strcmp(child.name(), "item")) continue;
+            if (child.type() != pugi::node_element || !std::strcmp(child.name(), "item") || !std::strcmp(child.name(), "text")) continue;
             if (std::strcmp(child.name(), "window") != 0) {
-                return Stop(child, nullptr, "unknown element <" + std::string(child.name()).substr(0, 24) + "> (window, item)");
+                return Stop(child, nullptr, "unknown element <" + std::string(child.name()).substr(0, 24) + "> (window, item, text)");
             }
             if (!Make(child, wnd)) return nullptr;
         }
@@ -227,6 +227,9 @@ private:
         auto* bar = button || edit ? nullptr : dynamic_cast<IScrollBar*>(wnd);
         auto* rich = button || edit || bar ? nullptr : dynamic_cast<RichEdit*>(wnd);
         auto* menu = button || edit || bar || rich ? nullptr : dynamic_cast<IMenu*>(wnd);
+        auto* combo = button || edit || bar || rich || menu ? nullptr : dynamic_cast<IComboBox*>(wnd);
+        auto* target = dynamic_cast<zrwnd::ILayoutTarget*>(wnd);
+        bool centre = false;
         for (pugi::xml_attribute a : node.attributes()) {
             const std::string key = a.name();
             const char* value = a.value();
@@ -238,24 +241,39 @@ private:
             if (key == "text") {
                 wnd->SetWndText(zrtext::Utf8ToGbk(value).c_str());
             } else if (key == "font") {
-                // "SIZE" or "FACE,SIZE": a font of the engine at that pixel height.
-                std::string face;
-                std::string size = value;
-                const size_t comma = size.rfind(',');
-                if (comma != std::string::npos) {
-                    face = size.substr(0, comma);
-                    size = size.substr(comma + 1);
+                // "SIZE", "FACE,SIZE" or "FACE,SIZE,WEIGHT": a font of the
+                // engine at that pixel height (the face may be empty).
+                std::vector<std::string> parts(1);
+                for (const char* c = value; *c; ++c) {
+                    if (*c == ',') {
+                        parts.emplace_back();
+                    } else {
+                        parts.back().push_back(*c);
+                    }
                 }
-                if (!Int(size.c_str(), &n) || n <= 0 || n > 512) return Refuse(node, "font", "'SIZE' or 'FACE,SIZE' in pixels");
+                int weight = 0;
+                const std::string face = parts.size() > 1 ? parts[0] : std::string();
+                const std::string& size = parts.size() > 1 ? parts[1] : parts[0];
+                if (parts.size() > 3 || !Int(size.c_str(), &n) || n <= 0 || n > 512 ||
+                    (parts.size() == 3 && (!Int(parts[2].c_str(), &weight) || weight < 0 || weight > 1000))) {
+                    return Refuse(node, "font", "'SIZE', 'FACE,SIZE' or 'FACE,SIZE,WEIGHT' in pixels");
+                }
                 LOGFONTA font{};
                 font.lfHeight = -n;
+                font.lfWeight = weight;
                 std::strncpy(font.lfFaceName, face.c_str(), sizeof font.lfFaceName - 1);
                 wnd->SetFont(&font, 0, 0);
+            } else if (key == "fontborder") {
+                if (!Colour(value, &colour)) return Refuse(node, "fontborder", "a colour '#RRGGBB' or '#AARRGGBB'");
+                wnd->SetClrFontBorder(colour);
+            } else if (key == "center") {
+                if (!Bool(value, &flag)) return Refuse(node, "center", "true or false");
+                centre = flag;
             } else if (key == "image") {
                 bool ok = false;
                 if (button) ok = button->LoadImage(value, 0);
                 else if (auto* def = dynamic_cast<DefWnd*>(wnd)) ok = def->LoadImage(value, 0);
-                else if (auto* combo = dynamic_cast<IComboBox*>(wnd)) ok = combo->LoadImage(value, 0);
+                else if (combo) ok = combo->LoadImage(value, 0);
                 else if (menu) ok = menu->LoadImage(value, 0);
                 else return Refuse(node, "image", "a window that shows an image (DefWnd, Button, ComboBox, Menu)");
                 if (!ok) return Refuse(node, "image", std::string("missing image '") + value + "'");
@@ -282,15 +300,28 @@ private:
             } else if (key == "back" || key == "textcolor" || key == "caret" || key == "selection") {
                 if (!Colour(value, &colour)) return Refuse(node, key.c_str(), "a colour '#RRGGBB' or '#AARRGGBB'");
                 if (!SetColour(key, colour, button, edit, rich, menu)) return Refuse(node, key.c_str(), "not a colour this window has");
+            } else if ((key == "buttonimage" || key == "editback" || key == "edittext") && combo) {
+                if (key == "buttonimage") {
+                    if (!combo->GetButton()->LoadImage(value, 0)) return Refuse(node, "buttonimage", std::string("missing image '") + value + "'");
+                } else if (key == "edittext") {
+                    combo->GetEdit()->SetWndText(zrtext::Utf8ToGbk(value).c_str());
+                } else {
+                    if (!Colour(value, &colour)) return Refuse(node, "editback", "a colour '#RRGGBB' or '#AARRGGBB'");
+                    combo->GetEdit()->SetClrBack(colour);
+                }
+            } else if (target && target->SetLayoutAttribute(key.c_str(), value)) {
+                // The window's own class took it.
             } else {
                 return Refuse(node, key.c_str(), "not a setting of a " + std::string(node.attribute("type").value()));
             }
         }
+        // A <text> element holds a long text with its line breaks.
+        if (pugi::xml_node text = node.child("text")) wnd->SetWndText(zrtext::Utf8ToGbk(text.child_value()).c_str());
+        if (centre) wnd->CenterWnd();
         // Items of a menu, or of a combo box's list.
         pugi::xml_node first = node.child("item");
         if (!first) return true;
-        IMenu* list = menu;
-        if (auto* combo = dynamic_cast<IComboBox*>(wnd)) list = combo->GetMenu();
+        IMenu* list = combo ? combo->GetMenu() : menu;
         int next = 0;
         for (pugi::xml_node item = first; item; item = item.next_sibling("item")) {
             int id = next;

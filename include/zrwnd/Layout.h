@@ -18,6 +18,17 @@ class IWnd;
 // engine as written (relative to its resource root).
 namespace zrwnd {
 
+// A host's own window class takes settings of its own from a layout: an
+// attribute the loader does not know for the window is offered here, and the
+// load fails when this answers false. Texts arrive as written (UTF-8).
+class ILayoutTarget {
+public:
+    virtual bool SetLayoutAttribute(const char* name, const char* value) = 0;
+
+protected:
+    ~ILayoutTarget() = default;
+};
+
 // Loads the layout file under `parent` (null: the top window has no parent;
 // the host roots it). Answers the top window, or null: then nothing of the
 // layout is left made or registered, and *error (when given) and the engine's

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -144,7 +145,7 @@ TEST_F(Layout, BadFilesSayWhereAndLoadNothing) {
         {"<layout><window type=\"DefWnd\" name=\"a\" maxlength=\"3\"/></layout>",
          "bad.xml:1: maxlength: not a setting of a DefWnd"},
         {"<layout><window type=\"DefWnd\" name=\"a\">\n<panel/></window></layout>",
-         "bad.xml:2: unknown element <panel> (window, item)"},
+         "bad.xml:2: unknown element <panel> (window, item, text)"},
     };
     for (const Case& c : cases) {
         engine->logLines.clear();
@@ -191,6 +192,67 @@ TEST_F(Layout, TheDocumentedExampleLoads) {
     ASSERT_NE(top, nullptr) << error.c_str();
     EXPECT_NE(names()->FindWnd("login.remember"), nullptr);
     zrwnd::UnloadLayout(top);
+}
+
+// A host's own window class, registered by type, takes settings of its own;
+// the combo box's field and button, long texts and centring come from the file.
+class Gauge : public IWnd, public zrwnd::ILayoutTarget {
+public:
+    bool SetLayoutAttribute(const char* name, const char* value) override {
+        if (std::string(name) != "level") return false;
+        level = std::atoi(value);
+        return true;
+    }
+    int level = 0;
+};
+
+class GaugeFactory : public IWndFactory {
+public:
+    GaugeFactory() : IWndFactory("Gauge") {}
+    IWnd* CreateWnd(ZrString) override { return new Gauge; }
+    bool DestroyWnd(IWnd* wnd) override {
+        auto* gauge = dynamic_cast<Gauge*>(wnd);
+        delete gauge;
+        return gauge != nullptr;
+    }
+};
+
+TEST_F(Layout, HostTypesTakeTheirOwnSettingsAndControlsTheirParts) {
+    driver()->GetWndTypeRegistry()->AddFactory(new GaugeFactory);
+    engine->imageFiles = {{"Img/Arrow.tga", 16, 16}};
+    const char* xml = R"(<layout><window type="DefWnd" name="top" rect="0,0,400,300">
+      <window type="Gauge" name="gauge" rect="0,0,100,20" level="7" fontborder="#FF000000" font=",20,700"/>
+      <window type="Gauge" name="boxed" rect="0,0,100,50" center="true"/>
+      <window type="ComboBox" name="combo" rect="10,10,150,34" listheight="60" buttonimage="Img/Arrow.tga"
+              editback="#FF1E2A44" edittext="青龙"><item>青龙</item></window>
+      <window type="RichEdit" name="long"><text>one
+two</text></window>
+    </window></layout>)";
+    ZrString error;
+    IWnd* top = zrwnd::LoadLayoutString(xml, "host.xml", nullptr, &error);
+    ASSERT_NE(top, nullptr) << error.c_str();
+    auto* gauge = Find<Gauge>("gauge");
+    EXPECT_EQ(gauge->level, 7);
+    EXPECT_EQ(gauge->GetClrFontBorder(), 0xFF000000u);
+    ZrRect r{};
+    Find<Gauge>("boxed")->GetWndPosRect(&r);
+    EXPECT_EQ(r.left, 150);
+    EXPECT_EQ(r.top, 125);
+    auto* combo = Find<IComboBox>("combo");
+    EXPECT_EQ(combo->GetEdit()->GetClrBack(), 0xFF1E2A44u);
+    EXPECT_STREQ(combo->GetEdit()->GetWndText().c_str(), "\xC7\xE0\xC1\xFA");
+    EXPECT_STREQ(Find<RichEdit>("long")->GetWndText().c_str(), "one\ntwo");
+    zrwnd::UnloadLayout(top);
+
+    // What the class does not take is refused like any unknown setting.
+    EXPECT_EQ(zrwnd::LoadLayoutString(R"(<layout><window type="Gauge" name="g" colour="red"/></layout>)", "host.xml",
+                                      nullptr, &error),
+              nullptr);
+    EXPECT_STREQ(error.c_str(), "host.xml:1: colour: not a setting of a Gauge");
+    EXPECT_EQ(zrwnd::LoadLayoutString(R"(<layout><window type="DefWnd" name="g" font="a,b,c,d"/></layout>)", "host.xml",
+                                      nullptr, &error),
+              nullptr);
+    EXPECT_STREQ(error.c_str(), "host.xml:1: font: 'SIZE', 'FACE,SIZE' or 'FACE,SIZE,WEIGHT' in pixels");
 }
 
 }  // namespace
