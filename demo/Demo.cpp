@@ -123,6 +123,9 @@ int main(int argc, char** argv) {
             return 1;
         }
         zrdemo::Lobby lobby(&host.Engine(), width, height);
+        // Edits to the layout file show at once; a broken edit keeps the
+        // screen and the log says why.
+        host.SetIdle([](void* context) { static_cast<zrdemo::Lobby*>(context)->ReloadIfChanged(); }, &lobby);
         return host.Run();
 #else
         std::fprintf(stderr, "zrwnd-demo: this build has no interactive host; run it with --headless\n");

@@ -1,6 +1,18 @@
 #include "demo/Lobby.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
 #include "engine/soft/SoftEngine.h"
+
+#ifndef ZRWND_DEMO_LAYOUT
+#define ZRWND_DEMO_LAYOUT "demo/layouts/lobby.xml"
+#endif
+#ifndef ZRWND_DEMO_INSTALLED_LAYOUT
+#define ZRWND_DEMO_INSTALLED_LAYOUT ZRWND_DEMO_LAYOUT
+#endif
 
 namespace zrdemo {
 namespace {
@@ -20,12 +32,47 @@ std::uint32_t Lighter(std::uint32_t c) {
     return (c & 0xFF000000u) | ch(16) | ch(8) | ch(0);
 }
 
+// "#AARRGGBB" or "#RRGGBB".
+bool ParseColour(const char* text, std::uint32_t* out) {
+    const size_t n = std::strlen(text);
+    if (text[0] != '#' || (n != 7 && n != 9)) return false;
+    char* end = nullptr;
+    const unsigned long v = std::strtoul(text + 1, &end, 16);
+    if (*end != '\0') return false;
+    *out = static_cast<std::uint32_t>(n == 7 ? (0xFF000000ul | v) : v);
+    return true;
+}
+
+// Makes the lobby's own window classes by type name, for its layout.
+template <class T>
+class LobbyFactory final : public IWndFactory {
+public:
+    LobbyFactory(const char* type, IZr2DEngine* engine) : IWndFactory(type), engine_(engine) {}
+    IWnd* CreateWnd(ZrString) override { return new T(engine_); }
+    bool DestroyWnd(IWnd* wnd) override {
+        auto* own = dynamic_cast<T*>(wnd);
+        delete own;
+        return own != nullptr;
+    }
+
+private:
+    IZr2DEngine* engine_;
+};
+
 }  // namespace
 
 std::string Gbk(const char* utf8) { return zrsoft::Utf8ToGbk(utf8); }
 
 PanelWnd::PanelWnd(IZr2DEngine* engine, const char* captionUtf8, std::uint32_t fill)
     : engine_(engine), caption_(Gbk(captionUtf8)), fill_(fill) {}
+
+bool PanelWnd::SetLayoutAttribute(const char* name, const char* value) {
+    if (!std::strcmp(name, "caption")) {
+        caption_ = Gbk(value);
+        return true;
+    }
+    return !std::strcmp(name, "fill") && ParseColour(value, &fill_);
+}
 
 void PanelWnd::OnMouseEnter(ZrMouseEventArgs& args) {
     IWnd::OnMouseEnter(args);
@@ -59,6 +106,19 @@ TextWnd::TextWnd(IZr2DEngine* engine, const char* utf8, std::uint32_t colour, st
                  std::uint32_t background)
     : engine_(engine), colour_(colour), format_(format), background_(background) {
     SetWndText(Gbk(utf8).c_str());
+}
+
+bool TextWnd::SetLayoutAttribute(const char* name, const char* value) {
+    if (!std::strcmp(name, "colour")) return ParseColour(value, &colour_);
+    if (!std::strcmp(name, "background")) return ParseColour(value, &background_);
+    if (!std::strcmp(name, "format")) {
+        char* end = nullptr;
+        const unsigned long v = std::strtoul(value, &end, 10);
+        if (!*value || *end != '\0') return false;
+        format_ = static_cast<std::uint32_t>(v);
+        return true;
+    }
+    return false;
 }
 
 void TextWnd::RenderSelf() {
@@ -99,6 +159,12 @@ void NoticeWnd::RenderSelf() {
     }
 }
 
+bool NoticeWnd::SetLayoutAttribute(const char* name, const char* value) {
+    if (std::strcmp(name, "message") != 0) return false;
+    text_ = Gbk(value);
+    return true;
+}
+
 void NoticeWnd::OnMouseUp(ZrMouseEventArgs& args) {
     ImageWnd::OnMouseUp(args);
     // Leaving the modal state hides the box.
@@ -131,150 +197,119 @@ void MarqueeWnd::RenderSelf() {
     r->FillRect(GetClientDC(), &light, 0xFFFFE082);
 }
 
-template <class T, class... Args>
-T* Lobby::Make(IWnd* parent, ZrRect rect, std::uint32_t style, Args&&... args) {
-    auto wnd = std::make_unique<T>(std::forward<Args>(args)...);
-    T* raw = wnd.get();
-    windows_.push_back(std::move(wnd));
-    raw->Create(rect, parent, style);
-    return raw;
+std::string Lobby::DefaultLayout() {
+    return std::filesystem::exists(ZRWND_DEMO_LAYOUT) ? ZRWND_DEMO_LAYOUT : ZRWND_DEMO_INSTALLED_LAYOUT;
 }
 
-Lobby::Lobby(IZr2DEngine* engine, int width, int height) : engine_(engine) {
-    root_ = std::make_unique<PanelWnd>(engine, "", 0xFF1B2338);
-    ZrRect all{0, 0, width, height};
-    root_->Create(all, nullptr, 0);
+template <class T>
+T* Lobby::Find(const char* name) {
+    return dynamic_cast<T*>(CreateDrvWnd()->GetWndNameRegistry()->FindWnd(name));
+}
 
-    // Title.
-    auto* title = Make<TextWnd>(root_.get(), {0, 12, width, 52}, ZRWS_VISIBLE, engine, "ZrWnd 游戏大厅 · Game Lobby",
-                                0xFFFFE082, 0x24u);
-    title->SetClrFontBorder(0xFF000000);
-    LOGFONTA big{};
-    big.lfHeight = -24;
-    big.lfWeight = 700;
-    title->SetFont(&big, 0, 0);
-    Make<TextWnd>(root_.get(), {0, 52, width, 72}, ZRWS_VISIBLE, engine,
-                  "一个为 2D 游戏而写的窗口库 — windows, events and art drawn by the reference engine", 0xFFB0BCD8,
-                  0x24u);
+namespace {
 
-    // Login panel.
-    auto* login = Make<PanelWnd>(root_.get(), {40, 100, 340, 330}, ZRWS_VISIBLE, engine, "登录 Login", 0xFF2B3A5C);
-    Make<TextWnd>(login, {20, 44, 280, 64}, ZRWS_VISIBLE, engine, "账号 Account", 0xFFE0E6F5, 0x21u);
-    auto* account = Make<Edit>(login, {20, 66, 280, 90}, ZRWS_VISIBLE);
-    account->SetClrBack(0xFFF4F6FB);
-    account->SetClrText(0xFF202020);
-    account->SetWndText("player_01");
-    Make<TextWnd>(login, {20, 100, 280, 120}, ZRWS_VISIBLE, engine, "密码 Password", 0xFFE0E6F5, 0x21u);
-    auto* password = Make<Edit>(login, {20, 122, 280, 146}, ZRWS_VISIBLE);
-    password->SetClrBack(0xFFF4F6FB);
-    password->SetClrText(0xFF202020);
-    password->SetPassword(true);
-    password->SetWndText("secret");
-    Make<Button>(login, {40, 170, 40, 170}, ZRWS_VISIBLE)->LoadImage("EngineRes//Img//BT_Ok.bmp", 0);
-    Make<Button>(login, {170, 170, 170, 170}, ZRWS_VISIBLE)->LoadImage("EngineRes//Img//BT_Cancel.bmp", 0);
+bool ReadFile(const std::string& path, std::string* out) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    out->clear();
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) out->append(buffer, n);
+    std::fclose(file);
+    return true;
+}
 
-    // News panel: it can be dragged by any point.
-    auto* news = Make<PanelWnd>(root_.get(), {380, 100, 760, 330}, ZRWS_VISIBLE | ZRWS_DRAGGABLE, engine,
-                                "新闻 News (drag me)", 0xFF35304F);
-    // The news: a rich edit with more text than fits, and its scroll bar.
-    newsText_ = Make<RichEdit>(news, {14, 34, 366, 220}, ZRWS_VISIBLE);
-    newsText_->SetClrText(0xFFF0ECFF);
-    newsText_->SetWndText(Gbk("【公告】新服「青龙」今晚八点开放，欢迎各位玩家前来体验！\n"
-                              "Server \"Azure Dragon\" opens tonight at 20:00. Log in early to claim your starter pack.\n"
-                              "按 M 键查看系统提示。Press M for a notice.\n"
-                              "【活动】周末双倍经验，组队副本掉落提升。\n"
-                              "Weekend event: double experience, better drops in group dungeons.\n"
-                              "【维护】周二早六点至八点停机维护，请提前下线。\n"
-                              "Maintenance on Tuesday from 6:00 to 8:00: please log out in time.\n"
-                              "【提示】右键点击新闻可打开菜单。Right-click the news for a menu.\n"
-                              "【赛事】跨服竞技场本周六开赛，报名从今天开始。\n"
-                              "Cross-server arena on Saturday: sign-up opens today.")
-                              .c_str());
+}  // namespace
 
-    // The stock controls, in the art drawn for them at build time.
-    auto* controls = Make<PanelWnd>(root_.get(), {40, 360, 760, 570}, ZRWS_VISIBLE, engine, "控件 Controls", 0xFF263A3A);
-    Make<TextWnd>(controls, {20, 34, 300, 52}, ZRWS_VISIBLE, engine, "按钮 Push buttons", 0xFFB8C8C8, 0x21u);
-    auto* ok = Make<Button>(controls, {20, 56, 20, 56}, ZRWS_VISIBLE);
-    ok->LoadImage("EngineRes\\Img\\BT_Ok.bmp", 0);
-    ok->SubscribeEvent(ZrEventClicked, ZrSubscriber(this, &Lobby::OnClicked));
-    auto* cancel = Make<Button>(controls, {104, 56, 104, 56}, ZRWS_VISIBLE);
-    cancel->LoadImage("EngineRes\\Img\\BT_Cancel.bmp", 0);
-    cancel->SubscribeEvent(ZrEventClicked, ZrSubscriber(this, &Lobby::OnClicked));
-    auto* off = Make<Button>(controls, {188, 56, 188, 56}, ZRWS_VISIBLE | ZRWS_DISABLED | ZRBS_PUSH);
-    off->LoadImage("EngineRes\\Img\\BT_Ok.bmp", 0);
-    // Without an image a button shows its state colours.
-    auto* plain = Make<Button>(controls, {20, 96, 176, 120}, ZRWS_VISIBLE);
-    plain->SetWndText(Gbk("无图按钮 No image").c_str());
-    plain->SetClrText(0xFFFFFFFF);
-    clicks_ = Make<TextWnd>(controls, {188, 96, 330, 120}, ZRWS_VISIBLE, engine, "点击 Clicks: 0", 0xFFE0E6F5, 0x21u);
-
-    Make<TextWnd>(controls, {20, 130, 300, 148}, ZRWS_VISIBLE, engine, "复选框 Check boxes", 0xFFB8C8C8, 0x21u);
-    const char* checks[] = {"记住密码 Remember", "自动登录 Auto login"};
-    for (int i = 0; i < 2; ++i) {
-        auto* box = Make<Button>(controls, {20, 152 + i * 24, 20, 152 + i * 24}, ZRWS_VISIBLE | ZRBS_CHECK);
-        box->LoadImage("EngineRes\\Img\\Check.tga", 0);
-        box->SetWndText(Gbk(checks[i]).c_str());
-        box->SetClrText(0xFFE0E6F5);
+Lobby::Lobby(IZr2DEngine* engine, int width, int height, const std::string& layout)
+    : engine_(engine), width_(width), height_(height), layout_(layout) {
+    // The lobby's own window classes, by the type names its layout uses.
+    WndTypeRegistry* types = CreateDrvWnd()->GetWndTypeRegistry();
+    factories_ = {new LobbyFactory<PanelWnd>("Panel", engine), new LobbyFactory<TextWnd>("Text", engine),
+                  new LobbyFactory<MarqueeWnd>("Marquee", engine), new LobbyFactory<NoticeWnd>("Notice", engine)};
+    for (IWndFactory* factory : factories_) types->AddFactory(factory);
+    ZrString error;
+    std::string text;
+    std::error_code ec;
+    stamp_ = std::filesystem::last_write_time(layout_, ec);
+    if (!ReadFile(layout_, &text)) {
+        std::fprintf(stderr, "demo: %s: cannot be read\n", layout_.c_str());
+    } else if (!Build(text, &error)) {
+        std::fprintf(stderr, "demo: %s\n", error.c_str());
     }
+}
 
-    Make<TextWnd>(controls, {350, 34, 560, 52}, ZRWS_VISIBLE, engine, "单选 Radio group", 0xFFB8C8C8, 0x21u);
-    const char* lines[] = {"电信 Telecom", "联通 Unicom", "网通 Netcom"};
-    for (int i = 0; i < 3; ++i) {
-        auto* radio = Make<Button>(controls, {350, 56 + i * 24, 350, 56 + i * 24}, ZRWS_VISIBLE | ZRBS_RADIO);
-        // Groups work among siblings of type "Button", as the factory makes them.
-        radio->SetType("Button");
-        radio->SetGroup(1);
-        radio->LoadImage("EngineRes\\Img\\Radio.tga", 0);
-        radio->SetWndText(Gbk(lines[i]).c_str());
-        radio->SetClrText(0xFFE0E6F5);
-        if (i == 0) radio->SetCheck(true);
+bool Lobby::Build(const std::string& text, ZrString* error) {
+    root_ = zrwnd::LoadLayoutString(text.c_str(), layout_.c_str(), nullptr, error);
+    if (!root_) return false;
+    built_ = text;
+    // The layout is drawn for 800 x 600; the lobby and its title follow the surface.
+    root_->MoveWnd(0, 0, width_, height_);
+    for (const char* banner : {"title", "subtitle"}) {
+        if (IWnd* wnd = Find<IWnd>(banner)) {
+            ZrRect r{};
+            wnd->GetWndPosRect(&r);
+            wnd->MoveWnd(r.left, r.top, width_, r.bottom - r.top);
+        }
     }
-
-    Make<TextWnd>(controls, {520, 34, 660, 52}, ZRWS_VISIBLE, engine, "滚动条 Scroll bar", 0xFFB8C8C8, 0x21u);
-    volume_ = Make<TextWnd>(controls, {520, 56, 660, 80}, ZRWS_VISIBLE, engine, "音量 Volume: 40", 0xFFE0E6F5, 0x21u);
-    auto* scroll = Make<ScrollBar>(controls, {672, 34, 688, 194}, ZRWS_VISIBLE);
-    scroll->SetScrollRange(0, 100);
-    scroll->SetScrollPos(40);
-    scroll->SubscribeEvent(ZrEventScrollPosChanged, ZrSubscriber(this, &Lobby::OnScrolled));
-
-    // Quit asks first, in a message box that keeps the game running.
-    auto* quit = Make<Button>(controls, {350, 150, 470, 174}, ZRWS_VISIBLE);
-    quit->SetWndText(Gbk("退出 Quit").c_str());
-    quit->SetClrText(0xFFFFFFFF);
-    quit->SubscribeEvent(ZrEventClicked, ZrSubscriber(this, &Lobby::OnQuit));
-    Make<MarqueeWnd>(root_.get(), {40, 78, 760, 84}, ZRWS_VISIBLE, engine);
-
-    // The server list: a combo box whose list is taller than its area.
-    // Its four-argument Create builds the field, button, list and bar.
-    windows_.push_back(std::make_unique<ComboBox>());
-    auto* servers = static_cast<ComboBox*>(windows_.back().get());
-    ZrRect serverRow{520, 90, 660, 112};
-    servers->Create(serverRow, controls, ZRWS_VISIBLE, 90);
-    servers->GetButton()->LoadImage("EngineRes\\Img\\Scroll_Ver_Bottom.tga", 0);
-    servers->GetEdit()->SetClrBack(0xFF1E2A44);
-    const char* names[] = {"青龙 Azure Dragon", "白虎 White Tiger", "朱雀 Vermilion Bird", "玄武 Black Tortoise",
-                           "麒麟 Qilin"};
-    for (int i = 0; i < 5; ++i) servers->GetMenu()->AddItem(i + 1, Gbk(names[i]).c_str(), nullptr);
-    servers->GetEdit()->SetWndText(Gbk(names[0]).c_str());
-
-    // A right-click on the news panel pops a menu up at the pointer.
-    newsMenu_ = Make<IMenu>(root_.get(), {0, 0, 0, 0}, 0);
-    const char* actions[] = {"刷新 Refresh", "置顶 Pin", "关闭 Close"};
-    for (int i = 0; i < 3; ++i) newsMenu_->AddItem(i + 1, Gbk(actions[i]).c_str(), nullptr);
-    newsMenu_->SubscribeEvent(ZrEventSelectItem, ZrSubscriber(this, &Lobby::OnNewsAction));
+    notice_ = Find<NoticeWnd>("notice");
+    if (notice_) notice_->CenterWnd();
+    clicks_ = Find<TextWnd>("clicks");
+    volume_ = Find<TextWnd>("volume.label");
+    newsMenu_ = Find<IMenu>("news.menu");
+    for (const char* name : {"controls.ok", "controls.cancel"}) {
+        if (IWnd* button = Find<IWnd>(name)) button->SubscribeEvent(ZrEventClicked, ZrSubscriber(this, &Lobby::OnClicked));
+    }
+    if (IWnd* scroll = Find<IWnd>("volume")) {
+        scroll->SubscribeEvent(ZrEventScrollPosChanged, ZrSubscriber(this, &Lobby::OnScrolled));
+    }
+    if (IWnd* quit = Find<IWnd>("quit")) quit->SubscribeEvent(ZrEventClicked, ZrSubscriber(this, &Lobby::OnQuit));
+    if (newsMenu_) newsMenu_->SubscribeEvent(ZrEventSelectItem, ZrSubscriber(this, &Lobby::OnNewsAction));
     // A press is consumed by the window it lands on: the panel and its text
     // both listen.
-    news->SubscribeEvent(ZrWndEvents::MouseDown, ZrSubscriber(this, &Lobby::OnNewsPressed));
-    newsText_->SubscribeEvent(ZrWndEvents::MouseDown, ZrSubscriber(this, &Lobby::OnNewsPressed));
-
-    notice_ = Make<NoticeWnd>(root_.get(), {0, 0, 273, 228}, 0, engine,
-                              "欢迎来到 ZrWnd！这是一个模态提示框：它后面的一切都被遮住，点击它即可关闭。\n"
-                              "A modal notice: everything behind it is masked. Click it to close.");
-    notice_->CenterWnd();
-
+    for (const char* name : {"news", "news.text"}) {
+        if (IWnd* wnd = Find<IWnd>(name)) wnd->SubscribeEvent(ZrWndEvents::MouseDown, ZrSubscriber(this, &Lobby::OnNewsPressed));
+    }
     root_->SubscribeEvent(ZrWndEvents::KeyDown, ZrSubscriber(this, &Lobby::OnKey));
     root_->SetVisible(true, true);
-    CreateDrvWnd()->SetRootWnd(root_.get());
+    CreateDrvWnd()->SetRootWnd(root_);
+    return true;
+}
+
+void Lobby::Unbuild() {
+    CreateDrvWnd()->SetRootWnd(nullptr);
+    zrwnd::UnloadLayout(root_);
+    root_ = nullptr;
+    notice_ = nullptr;
+    clicks_ = nullptr;
+    volume_ = nullptr;
+    newsMenu_ = nullptr;
+}
+
+bool Lobby::Reload(ZrString* error) {
+    std::string text;
+    if (!ReadFile(layout_, &text)) {
+        const std::string why = layout_ + ": cannot be read; the screen stays as it was";
+        if (error) *error = why.c_str();
+        if (IEngineLog* log = engine_->GetLog()) log->Print("%s", why.c_str());
+        return false;
+    }
+    // The names of the screen on show are taken until it goes; a file that
+    // does not load brings the screen it replaced back.
+    const std::string before = built_;
+    Unbuild();
+    if (Build(text, error)) return true;
+    ZrString ignored;
+    if (!before.empty()) Build(before, &ignored);
+    return false;
+}
+
+void Lobby::ReloadIfChanged() {
+    std::error_code ec;
+    const auto stamp = std::filesystem::last_write_time(layout_, ec);
+    if (ec || stamp == stamp_) return;
+    stamp_ = stamp;
+    ZrString error;
+    Reload(&error);
 }
 
 Lobby::~Lobby() {
@@ -283,19 +318,24 @@ Lobby::~Lobby() {
     IWndNameRegistry* names = CreateDrvWnd()->GetWndNameRegistry();
     IWnd* box[] = {names->FindWnd("Msg_Bt_OK"), names->FindWnd("Msg_Bt_Cancel"), names->FindWnd("MsgBox")};
     for (IWnd* wnd : box) delete wnd;
-    CreateDrvWnd()->SetRootWnd(nullptr);
-    // Children go before their parents, the root last.
-    while (!windows_.empty()) windows_.pop_back();
-    root_.reset();
+    Unbuild();
+    // The factories go with the lobby: they hold its engine.
+    WndTypeRegistry* types = CreateDrvWnd()->GetWndTypeRegistry();
+    for (IWndFactory* factory : factories_) {
+        if (types->GetFactory(factory->GetType()) == factory) types->RemoveFactory(factory);
+        factory->Release();
+    }
 }
 
 bool Lobby::OnKey(const ZrEventArgs& args) {
+    if (!notice_) return true;
     const auto& key = static_cast<const ZrKeyEventArgs&>(args);
     if (key.key == 'M') ShowNotice();
     return true;
 }
 
 bool Lobby::OnClicked(const ZrEventArgs&) {
+    if (!clicks_) return true;
     ++clickCount_;
     clicks_->SetWndText(Gbk(("点击 Clicks: " + std::to_string(clickCount_)).c_str()).c_str());
     clicks_->Invalidate(true);
@@ -304,11 +344,12 @@ bool Lobby::OnClicked(const ZrEventArgs&) {
 
 bool Lobby::OnNewsPressed(const ZrEventArgs& args) {
     const auto& mouse = static_cast<const ZrMouseEventArgs&>(args);
-    if (mouse.button == ZRMOUSE_RIGHT) newsMenu_->Popup({mouse.x, mouse.y}, 0);
+    if (newsMenu_ && mouse.button == ZRMOUSE_RIGHT) newsMenu_->Popup({mouse.x, mouse.y}, 0);
     return true;
 }
 
 bool Lobby::OnNewsAction(const ZrEventArgs& args) {
+    if (!clicks_) return true;
     clicks_->SetWndText((Gbk("菜单 Menu: ") + newsMenu_->GetItemText(args.value2).c_str()).c_str());
     clicks_->Invalidate(true);
     return true;
@@ -323,12 +364,14 @@ bool Lobby::OnQuit(const ZrEventArgs&) {
 
 bool Lobby::OnScrolled(const ZrEventArgs& args) {
     auto* bar = static_cast<ScrollBar*>(static_cast<const ZrWndEventArgs&>(args).window);
+    if (!volume_) return true;
     volume_->SetWndText(Gbk(("音量 Volume: " + std::to_string(bar->GetScrollPos())).c_str()).c_str());
     volume_->Invalidate(true);
     return true;
 }
 
 void Lobby::ShowNotice() {
+    if (!notice_) return;
     notice_->SetVisible(true, true);
     notice_->SetModal(true);
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "zrwnd/Layout.h"
 #include "zrwnd/ZrWnd.h"
 
 // The demo's game lobby: the stock controls among a few small windows of its
@@ -15,12 +17,14 @@ namespace zrdemo {
 std::string Gbk(const char* utf8);
 
 // A framed box with a caption bar; it lights up while the mouse is over it.
-class PanelWnd : public IWnd {
+// In a layout: type "Panel", caption="TEXT" fill="#AARRGGBB".
+class PanelWnd : public IWnd, public zrwnd::ILayoutTarget {
 public:
-    PanelWnd(IZr2DEngine* engine, const char* captionUtf8, std::uint32_t fill);
+    explicit PanelWnd(IZr2DEngine* engine, const char* captionUtf8 = "", std::uint32_t fill = 0);
     void OnMouseEnter(ZrMouseEventArgs& args) override;
     void OnMouseLeave(ZrMouseEventArgs& args) override;
     void RenderSelf() override;
+    bool SetLayoutAttribute(const char* name, const char* value) override;
 
 private:
     IZr2DEngine* engine_;
@@ -30,11 +34,13 @@ private:
 };
 
 // A text drawn with the window's font in one of the engine's formats.
-class TextWnd : public IWnd {
+// In a layout: type "Text", colour="#AARRGGBB" format="N" background="#AARRGGBB".
+class TextWnd : public IWnd, public zrwnd::ILayoutTarget {
 public:
-    TextWnd(IZr2DEngine* engine, const char* utf8, std::uint32_t colour, std::uint32_t format,
-            std::uint32_t background = 0);
+    explicit TextWnd(IZr2DEngine* engine, const char* utf8 = "", std::uint32_t colour = 0xFFFFFFFF,
+                     std::uint32_t format = 0, std::uint32_t background = 0);
     void RenderSelf() override;
+    bool SetLayoutAttribute(const char* name, const char* value) override;
 
 private:
     IZr2DEngine* engine_;
@@ -59,18 +65,21 @@ protected:
 };
 
 // The notice box: the message box background with a text, shown modal.
-class NoticeWnd : public ImageWnd {
+// In a layout: type "Notice", message="TEXT".
+class NoticeWnd : public ImageWnd, public zrwnd::ILayoutTarget {
 public:
-    NoticeWnd(IZr2DEngine* engine, const char* utf8);
+    explicit NoticeWnd(IZr2DEngine* engine, const char* utf8 = "");
     void RenderSelf() override;
     void OnMouseUp(ZrMouseEventArgs& args) override;
+    bool SetLayoutAttribute(const char* name, const char* value) override;
 
 private:
     std::string text_;
 };
 
 // A light that runs along a strip on a timer of its own: it keeps moving while
-// a message box waits, because the box's loop keeps the timers going.
+// a message box waits, because the box's loop keeps the timers going. In a
+// layout: type "Marquee".
 class MarqueeWnd : public IWnd {
 public:
     explicit MarqueeWnd(IZr2DEngine* engine);
@@ -84,34 +93,54 @@ private:
     int step_ = 0;
 };
 
+// The lobby, read from its layout file (demo/layouts/lobby.xml); the code
+// subscribes the handlers by name.
 class Lobby {
 public:
-    Lobby(IZr2DEngine* engine, int width, int height);
+    Lobby(IZr2DEngine* engine, int width, int height, const std::string& layout = DefaultLayout());
     ~Lobby();
     Lobby(const Lobby&) = delete;
     Lobby& operator=(const Lobby&) = delete;
 
-    IWnd* Root() { return root_.get(); }
+    IWnd* Root() { return root_; }
     void ShowNotice();
+    // Builds the screen again from the layout file, handlers and all. A file
+    // that does not load keeps the screen as it was: answers false with the
+    // reason in *error (also printed to the engine's log).
+    bool Reload(ZrString* error);
+    // Reload when the file changed on disk since the last load; for a live
+    // host to call as it idles.
+    void ReloadIfChanged();
+    // The layout file the build's lobby reads (the source tree's, or the
+    // installed one when the source tree is gone).
+    static std::string DefaultLayout();
 
 private:
-    template <class T, class... Args>
-    T* Make(IWnd* parent, ZrRect rect, std::uint32_t style, Args&&... args);
     bool OnKey(const ZrEventArgs& args);
     bool OnClicked(const ZrEventArgs& args);
     bool OnScrolled(const ZrEventArgs& args);
     bool OnNewsPressed(const ZrEventArgs& args);
     bool OnNewsAction(const ZrEventArgs& args);
     bool OnQuit(const ZrEventArgs& args);
+    template <class T>
+    T* Find(const char* name);
+    // Loads `text` as the screen and subscribes the handlers; false if it did not load.
+    bool Build(const std::string& text, ZrString* error);
+    void Unbuild();
 
     IZr2DEngine* engine_;
-    std::unique_ptr<PanelWnd> root_;
-    std::vector<std::unique_ptr<IWnd>> windows_;
+    int width_;
+    int height_;
+    std::string layout_;
+    // The text the screen was built from, and when the file was last read.
+    std::string built_;
+    std::filesystem::file_time_type stamp_{};
+    std::vector<IWndFactory*> factories_;
+    IWnd* root_ = nullptr;
     NoticeWnd* notice_ = nullptr;
     TextWnd* clicks_ = nullptr;
     TextWnd* volume_ = nullptr;
     IMenu* newsMenu_ = nullptr;
-    RichEdit* newsText_ = nullptr;
     int clickCount_ = 0;
 };
 

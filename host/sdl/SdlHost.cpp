@@ -193,6 +193,11 @@ bool SdlHost::NextMessage(void* context, MSG* msg) {
     auto* self = static_cast<SdlHost*>(context);
     // What the last messages drew goes to the screen before waiting for more.
     self->Present();
+    if (self->idle_ && SDL_GetTicks() - self->lastIdle_ >= 250) {
+        self->lastIdle_ = SDL_GetTicks();
+        self->idle_(self->idleContext_);
+        self->Present();
+    }
     for (;;) {
         if (self->pendingNext_ < self->pendingCount_) {
             *msg = self->pending_[self->pendingNext_++];

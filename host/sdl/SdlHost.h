@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -38,6 +39,13 @@ public:
     // False (with the reason) when the file cannot be written.
     bool Record(const std::string& path, std::string* error);
 
+    // Called about four times a second while the loop waits for input, on the
+    // loop's thread (a live reload of a layout file, for example).
+    void SetIdle(void (*idle)(void* context), void* context) {
+        idle_ = idle;
+        idleContext_ = context;
+    }
+
     // One SDL event as the messages it stands for; answers how many it wrote.
     int Translate(const SDL_Event& event, MSG* out, int capacity);
 
@@ -55,6 +63,9 @@ private:
     int pendingCount_ = 0;
     int pendingNext_ = 0;
     JournalWriter journal_;
+    void (*idle_)(void*) = nullptr;
+    void* idleContext_ = nullptr;
+    std::uint32_t lastIdle_ = 0;
     int width_ = 0;
     int height_ = 0;
 };

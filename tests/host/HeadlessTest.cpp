@@ -1,4 +1,6 @@
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -243,6 +245,54 @@ TEST(FrameCheck, ReportsTheFirstDifferingPixelAndWritesADiff) {
     EXPECT_EQ(report[1].rfind("missing.png: no reference frame", 0), 0u) << report[1];
     EXPECT_EQ(zrhost::CompareFrames({frames[0]}, (dir / "expect").string(), {1, 0}).size(), 0u);
     EXPECT_EQ(zrhost::CompareFrames({frames[0]}, (dir / "expect").string(), {0, 1}).size(), 0u);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+
+namespace {
+
+// The lobby is read from its layout file; an edit to the file rebuilds it
+// with its handlers, and a broken edit keeps the screen it had.
+TEST(Demo, TheLobbyReloadsItsLayoutAndKeepsItWhenAnEditIsBroken) {
+    const auto dir = TempDir("zrwnd-reload");
+    std::filesystem::create_directories(dir);
+    const auto layout = dir / "lobby.xml";
+    std::filesystem::copy_file(zrdemo::Lobby::DefaultLayout(), layout);
+    zrhost::HeadlessHost host(800, 600, ZRWND_DEMO_RES_DIR);
+    std::vector<std::string> log;
+    host.Engine().SetLogSink([](void* self, const std::string& line) {
+        static_cast<std::vector<std::string>*>(self)->push_back(line);
+    }, &log);
+    zrdemo::Lobby lobby(&host.Engine(), 800, 600, layout.string());
+    IWndNameRegistry* names = host.Driver()->GetWndNameRegistry();
+    ASSERT_NE(names->FindWnd("quit"), nullptr);
+
+    auto edit = [&](const std::string& from, const std::string& to) {
+        std::ifstream in(layout);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        text.replace(text.find(from), from.size(), to);
+        std::ofstream(layout, std::ios::trunc) << text;
+    };
+    edit("text=\"退出 Quit\"", "text=\"离开 Leave\"");
+    ZrString error;
+    ASSERT_TRUE(lobby.Reload(&error)) << error.c_str();
+    EXPECT_STREQ(names->FindWnd("quit")->GetWndText().c_str(), "\xC0\xEB\xBF\xAA Leave");
+    EXPECT_EQ(host.Driver()->GetRootWnd(), lobby.Root());
+    // The handlers came back with the screen: a click on OK counts.
+    std::vector<ScriptCommand> commands;
+    std::string parseError;
+    ASSERT_TRUE(zrhost::ParseScript("move 90 430\ndown left\nup left\nwait 20\n", "c", &commands, &parseError));
+    host.Run(commands, (dir / "out").string());
+    EXPECT_STREQ(names->FindWnd("clicks")->GetWndText().c_str(), "\xB5\xE3\xBB\xF7 Clicks: 1");
+
+    edit("<window type=\"ScrollBar\" name=\"volume\"", "<window type=\"ScrollBar\" name=\"volume\" pos=\"x\"");
+    log.clear();
+    EXPECT_FALSE(lobby.Reload(&error));
+    EXPECT_NE(std::string(error.c_str()).find("pos: a whole number"), std::string::npos) << error.c_str();
+    EXPECT_FALSE(log.empty());
+    EXPECT_STREQ(names->FindWnd("quit")->GetWndText().c_str(), "\xC0\xEB\xBF\xAA Leave");  // the screen it had
+    EXPECT_EQ(host.Driver()->GetRootWnd(), lobby.Root());
     std::filesystem::remove_all(dir);
 }
 
