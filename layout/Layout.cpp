@@ -190,12 +190,14 @@ private:
         }
         std::uint32_t style = 0;
         if (!Style(node, &style)) return nullptr;
-        IWndNameRegistry* names = zrwnd::Driver()->GetWndNameRegistry();
-        if (names->IsNameRegistered(name.c_str())) return Stop(node, "name", "'" + name + "' is taken");
         if (!zrwnd::Driver()->GetWndTypeRegistry()->IsFactoryPresent(type.c_str())) {
             return Stop(node, "type", "unknown type '" + type.substr(0, 32) + "'");
         }
+        // The registry refuses a taken name (and logs it); asked first only
+        // when it refuses, to say which of the two it was.
+        IWndNameRegistry* names = zrwnd::Driver()->GetWndNameRegistry();
         IWnd* wnd = names->CreateNamedWnd(type.c_str(), name.c_str());
+        if (!wnd && names->IsNameRegistered(name.c_str())) return Stop(node, "name", "'" + name + "' is taken");
         if (!wnd) return Stop(node, "type", "'" + type + "' made no window");
         loaded_.windows.push_back(wnd);
         ZrRect rect{r[0], r[1], r[2], r[3]};
