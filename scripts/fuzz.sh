@@ -28,7 +28,7 @@ mkdir -p "$artifacts"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-for target in script image font tree; do
+for target in script image font tree layout; do
   found="${ZRWND_FUZZ_KEEP:+$ZRWND_FUZZ_KEEP/$target}"
   found="${found:-$work/$target}"
   mkdir -p "$found"
