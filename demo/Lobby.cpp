@@ -32,17 +32,6 @@ std::uint32_t Lighter(std::uint32_t c) {
     return (c & 0xFF000000u) | ch(16) | ch(8) | ch(0);
 }
 
-// "#AARRGGBB" or "#RRGGBB".
-bool ParseColour(const char* text, std::uint32_t* out) {
-    const size_t n = std::strlen(text);
-    if (text[0] != '#' || (n != 7 && n != 9)) return false;
-    char* end = nullptr;
-    const unsigned long v = std::strtoul(text + 1, &end, 16);
-    if (*end != '\0') return false;
-    *out = static_cast<std::uint32_t>(n == 7 ? (0xFF000000ul | v) : v);
-    return true;
-}
-
 // Makes the lobby's own window classes by type name, for its layout.
 template <class T>
 class LobbyFactory final : public IWndFactory {
@@ -71,7 +60,7 @@ bool PanelWnd::SetLayoutAttribute(const char* name, const char* value) {
         caption_ = Gbk(value);
         return true;
     }
-    return !std::strcmp(name, "fill") && ParseColour(value, &fill_);
+    return !std::strcmp(name, "fill") && zrwnd::ParseLayoutColour(value, &fill_);
 }
 
 void PanelWnd::OnMouseEnter(ZrMouseEventArgs& args) {
@@ -109,8 +98,8 @@ TextWnd::TextWnd(IZr2DEngine* engine, const char* utf8, std::uint32_t colour, st
 }
 
 bool TextWnd::SetLayoutAttribute(const char* name, const char* value) {
-    if (!std::strcmp(name, "colour")) return ParseColour(value, &colour_);
-    if (!std::strcmp(name, "background")) return ParseColour(value, &background_);
+    if (!std::strcmp(name, "colour")) return zrwnd::ParseLayoutColour(value, &colour_);
+    if (!std::strcmp(name, "background")) return zrwnd::ParseLayoutColour(value, &background_);
     if (!std::strcmp(name, "format")) {
         char* end = nullptr;
         const unsigned long v = std::strtoul(value, &end, 10);

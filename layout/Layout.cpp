@@ -152,17 +152,6 @@ private:
         return true;
     }
 
-    // "#AARRGGBB", or "#RRGGBB" for an opaque colour.
-    static bool Colour(const char* text, std::uint32_t* out) {
-        const size_t n = std::strlen(text);
-        if (text[0] != '#' || (n != 7 && n != 9)) return false;
-        char* end = nullptr;
-        const unsigned long v = std::strtoul(text + 1, &end, 16);
-        if (*end != '\0') return false;
-        *out = static_cast<std::uint32_t>(n == 7 ? (0xFF000000ul | v) : v);
-        return true;
-    }
-
     bool Style(const pugi::xml_node& node, std::uint32_t* style) {
         std::istringstream words(node.attribute("style").value());
         for (std::string word; words >> word;) {
@@ -266,7 +255,7 @@ private:
                 std::strncpy(font.lfFaceName, face.c_str(), sizeof font.lfFaceName - 1);
                 wnd->SetFont(&font, 0, 0);
             } else if (key == "fontborder") {
-                if (!Colour(value, &colour)) return Refuse(node, "fontborder", "a colour '#RRGGBB' or '#AARRGGBB'");
+                if (!zrwnd::ParseLayoutColour(value, &colour)) return Refuse(node, "fontborder", "a colour '#RRGGBB' or '#AARRGGBB'");
                 wnd->SetClrFontBorder(colour);
             } else if (key == "center") {
                 if (!Bool(value, &flag)) return Refuse(node, "center", "true or false");
@@ -300,7 +289,7 @@ private:
                 if (key == "password") edit->SetPassword(flag);
                 else edit->SetReadOnly(flag);
             } else if (key == "back" || key == "textcolor" || key == "caret" || key == "selection") {
-                if (!Colour(value, &colour)) return Refuse(node, key.c_str(), "a colour '#RRGGBB' or '#AARRGGBB'");
+                if (!zrwnd::ParseLayoutColour(value, &colour)) return Refuse(node, key.c_str(), "a colour '#RRGGBB' or '#AARRGGBB'");
                 if (!SetColour(key, colour, button, edit, rich, menu)) return Refuse(node, key.c_str(), "not a colour this window has");
             } else if ((key == "buttonimage" || key == "editback" || key == "edittext") && combo) {
                 if (key == "buttonimage") {
@@ -308,7 +297,7 @@ private:
                 } else if (key == "edittext") {
                     combo->GetEdit()->SetWndText(zrtext::Utf8ToGbk(value).c_str());
                 } else {
-                    if (!Colour(value, &colour)) return Refuse(node, "editback", "a colour '#RRGGBB' or '#AARRGGBB'");
+                    if (!zrwnd::ParseLayoutColour(value, &colour)) return Refuse(node, "editback", "a colour '#RRGGBB' or '#AARRGGBB'");
                     combo->GetEdit()->SetClrBack(colour);
                 }
             } else if (target && target->SetLayoutAttribute(key.c_str(), value)) {
@@ -385,6 +374,17 @@ private:
 }  // namespace
 
 namespace zrwnd {
+
+bool ParseLayoutColour(const char* text, std::uint32_t* argb) {
+    if (!text || !argb) return false;
+    const size_t n = std::strlen(text);
+    if (text[0] != '#' || (n != 7 && n != 9)) return false;
+    char* end = nullptr;
+    const unsigned long v = std::strtoul(text + 1, &end, 16);
+    if (*end != '\0') return false;
+    *argb = static_cast<std::uint32_t>(n == 7 ? (0xFF000000ul | v) : v);
+    return true;
+}
 
 IWnd* LoadLayoutString(const char* xml, const char* source, IWnd* parent, ZrString* error) {
     const std::string name = source && *source ? source : "layout";

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "zrwnd/Export.h"
 #include "zrwnd/ZrString.h"
 
@@ -28,6 +30,10 @@ public:
 protected:
     ~ILayoutTarget() = default;
 };
+
+// Reads a layout colour, "#AARRGGBB" or "#RRGGBB" (opaque), as the loader
+// does: for a host class's own colour settings. False for anything else.
+ZRWND_API bool ParseLayoutColour(const char* text, std::uint32_t* argb);
 
 // Loads the layout file under `parent` (null: the top window has no parent;
 // the host roots it). Answers the top window, or null: then nothing of the
