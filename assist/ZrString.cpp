@@ -132,11 +132,6 @@ void ZrString::Format(const char* format, ...) {
     bufferOut_ = false;
 }
 
-ZrString::operator const char*() const {
-    Sync();
-    return bytes_.c_str();
-}
-
 bool ZrString::operator==(const ZrString& other) const {
     Sync();
     other.Sync();

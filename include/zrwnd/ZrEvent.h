@@ -184,6 +184,10 @@ protected:
 
 private:
     zrassist::SubscriberList* FindList(const ZrString& name, int length) const;
+#if defined(__GNUC__)
+    __attribute__((noinline))
+#endif
+    void FireSubscribed(const ZrString& name, ZrEventArgs& args);
     void UpdateLengthMask();
 
     const zrassist::EventShape* shape_ = nullptr;

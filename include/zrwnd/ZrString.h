@@ -38,7 +38,10 @@ public:
 #endif
         ;
 
-    operator const char*() const;  // NOLINT(google-explicit-constructor)
+    operator const char*() const {  // NOLINT(google-explicit-constructor)
+        if (bufferOut_) Sync();
+        return bytes_.c_str();
+    }
     const char* c_str() const { return static_cast<const char*>(*this); }
 
     bool operator==(const ZrString& other) const;
