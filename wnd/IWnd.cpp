@@ -15,8 +15,26 @@ namespace {
 int Sat(long long v) {
     return static_cast<int>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
 }
-int Sum(int a, int b) { return Sat(static_cast<long long>(a) + b); }
-int Diff(int a, int b) { return Sat(static_cast<long long>(a) - b); }
+// Every window of a pass adds its position to its parent's: the common case,
+// no overflow, costs an add and a branch.
+inline int Sum(int a, int b) {
+#if defined(__GNUC__)
+    int r;
+    if (!__builtin_add_overflow(a, b, &r)) return r;
+    return b > 0 ? INT32_MAX : INT32_MIN;
+#else
+    return Sat(static_cast<long long>(a) + b);
+#endif
+}
+inline int Diff(int a, int b) {
+#if defined(__GNUC__)
+    int r;
+    if (!__builtin_sub_overflow(a, b, &r)) return r;
+    return b < 0 ? INT32_MAX : INT32_MIN;
+#else
+    return Sat(static_cast<long long>(a) - b);
+#endif
+}
 
 bool Overlap(const ZrRect& a, const ZrRect& b) {
     return a.right > b.left && a.left < b.right && a.bottom > b.top && a.top < b.bottom;
@@ -1003,10 +1021,27 @@ void IWnd::OnKeyDown(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyDown, arg
 void IWnd::OnKeyUp(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyUp, args); }
 void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
 
+void IWnd::RenderArea(ZrRect* rect, ZrRect* clip) {
+    GetWndRect(rect);
+    // Inside a parent that is drawing, the clip is this rectangle cut to the
+    // parent's: the same answer GetClipRect gives, without asking for the
+    // rectangle and the parent's frame a second time.
+    if (parent_ && !wndDC_.HasExplicitClip()) {
+        const RenderFrame* frame = FrameOf(parent_);
+        if (frame && frame->hasClip) {
+            *clip = Intersect(*rect, frame->clip);
+            return;
+        }
+    }
+    wndDC_.GetClipRect(clip);
+}
+
 void IWnd::OnRender() {
     if (!IsVisible(true)) return;
+    ZrRect rect;
     ZrRect clip;
-    wndDC_.GetClipRect(&clip);
+    RenderArea(&rect, &clip);
+    const unsigned placedIn = g_geometryGeneration;
     // Nothing of the window lies in the area being drawn.
     if (clip.right <= clip.left || clip.bottom <= clip.top) return;
     // Any handler, or the drawing of a child, may delete this window; the walk
@@ -1024,8 +1059,9 @@ void IWnd::OnRender() {
     OnRenderChild(args);
     if (!self.Get()) return;
     if (!drawOrder_.empty()) {
-        ZrRect rect;
-        GetWndRect(&rect);
+        // A handler may have moved the window since: its children are placed
+        // by where it is now.
+        if (g_geometryGeneration != placedIn) GetWndRect(&rect);
         RenderFrameScope frame(this, rect, clip);
         // The modal window is drawn by the driver after the whole tree.
         // A child wholly outside the area being drawn would return from its

@@ -207,6 +207,8 @@ private:
     // Where in its parent the window can draw: its rectangle, or anywhere
     // with a clip of its own.
     ZrRect DrawExtent() const;
+    // The surface rectangle and the clip of the window as a pass draws it.
+    void RenderArea(ZrRect* rect, ZrRect* clip);
     void DrawOrderChanged() { runsStale_ = true; }
     // The runs of the drawing order, current, or null for a window with few
     // children.

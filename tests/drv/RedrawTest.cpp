@@ -205,6 +205,40 @@ TEST_F(RedrawTest, APassSkipsChildrenOutsideTheAreaBeingDrawn) {
     root.RemoveChild(&clipped);
 }
 
+// A window that moves itself while it draws has its children drawn where it
+// is now, not where the pass found it.
+TEST_F(RedrawTest, ChildrenOfAWindowMovedWhileItDrawsAreDrawnWhereItIsNow) {
+    struct Reporting : ColourWnd {
+        using ColourWnd::ColourWnd;
+        std::vector<ZrRect> seen;
+        void RenderSelf() override {
+            ZrRect r;
+            GetWndDC()->GetRect(&r);
+            seen.push_back(r);
+            ColourWnd::RenderSelf();
+        }
+    };
+    ColourWnd parent{"P", kStill};
+    Reporting child{"C", kStill};
+    ZrRect rp{100, 100, 200, 200}, rc{10, 10, 20, 20}, everywhere{0, 0, 640, 480};
+    parent.Create(rp, &root, ZRWS_VISIBLE);
+    child.Create(rc, &parent, ZRWS_VISIBLE);
+    // A clip of its own: the child is drawn wherever its parent went.
+    child.GetWndDC()->SetClipRect(&everywhere);
+    bool once = true;
+    parent.SubscribeEvent(ZrWndEvents::RenderChild, ZrSubscriber([&](const ZrEventArgs&) {
+        if (once) parent.MoveWnd(300, 250, 100, 100);
+        once = false;
+        return true;
+    }));
+    child.seen.clear();
+    driver()->InvalidateRect(nullptr, true);
+    EXPECT_EQ(RectOf(parent), (ZrRect{300, 250, 400, 350}));
+    ASSERT_FALSE(child.seen.empty());
+    EXPECT_EQ(child.seen.front(), (ZrRect{310, 260, 320, 270}));
+    root.RemoveChild(&parent);
+}
+
 // However modality ends, the whole surface is drawn once, without the mask.
 TEST_F(RedrawTest, TheModalMaskNeverOutlivesModality) {
     using Route = std::function<void(IWnd&)>;
