@@ -113,6 +113,7 @@ DrvWnd::~DrvWnd() {
     msgBox_.reset();
     dirty_.Clear();
     drawing_.Clear();
+    PutModal(nullptr);
     // A later CreateDrvWnd makes a fresh driver rather than answering a dead one.
     DrvWnd* self = this;
     g_driver.compare_exchange_strong(self, nullptr);
@@ -181,6 +182,11 @@ void DrvWnd::DropForeignReferences() {
 
 IWnd* DrvWnd::GetModalWnd() { return modal_; }
 
+void DrvWnd::PutModal(IWnd* wnd) {
+    modal_ = wnd;
+    zrwnd::g_modalWnd = wnd;
+}
+
 bool DrvWnd::SetModalWnd(IWnd* wnd) {
     // Only a window of the shown tree can be modal: the mask and the input
     // it takes would otherwise belong to a window nobody sees.
@@ -191,7 +197,7 @@ bool DrvWnd::SetModalWnd(IWnd* wnd) {
     // Cleared before hiding: the hidden window's withdrawal must not find itself
     // still modal and hide itself a second time.
     IWnd* previous = modal_;
-    modal_ = nullptr;
+    PutModal(nullptr);
     zrwnd::WndWatch next(wnd);
     if (previous) {
         previous->SetVisible(false, true);
@@ -199,7 +205,7 @@ bool DrvWnd::SetModalWnd(IWnd* wnd) {
     }
     // The hidden window's handlers may have deleted the new one, or taken the
     // tree it belongs to away.
-    modal_ = IsInShownTree(next.Get()) ? next.Get() : nullptr;
+    PutModal(IsInShownTree(next.Get()) ? next.Get() : nullptr);
     if (modal_) modal_->SetActive(true, false);
     return true;
 }
@@ -330,7 +336,7 @@ void DrvWnd::WndDeleted(IWnd* wnd, const void* object, std::size_t size) {
     // A window whose handlers skipped the withdrawal still leaves nothing behind.
     if (capture_ == wnd) capture_ = nullptr;
     if (hover_ == wnd) hover_ = nullptr;
-    if (modal_ == wnd) modal_ = nullptr;
+    if (modal_ == wnd) PutModal(nullptr);
     if (root_ == wnd) root_ = nullptr;
     if (leaving_ == wnd) leaving_ = nullptr;
 }
@@ -502,7 +508,10 @@ void DrvWnd::DrawPass() {
     RectRegion& drawing = drawing_;
     drawing.Swap(dirty_);
     if (engine_->GetRenderMode() == ZRRENDER_DIRTY_RECTS) {
-        drawing.Normalise();
+        // A pass with nothing dirty (a host that renders every frame) sets no
+        // clip, so it has none to take back either.
+        const bool clipped = drawing.First() != nullptr;
+        if (clipped) drawing.Normalise();
         for (const RectNode* node = drawing.First(); node && rootStays(); node = drawing.Next(node)) {
             const ZrRect clip{node->left, node->top, node->right, node->bottom};
             root->GetWndDC()->SetClipRect(&clip);
@@ -513,7 +522,7 @@ void DrvWnd::DrawPass() {
         }
         // The root's contexts go back to unclipped, so that nothing drawn outside
         // a pass (or in a whole-surface pass) is cut to the last dirty rectangle.
-        if (rootStays()) {
+        if (clipped && rootStays()) {
             const ZrRect unset{-1, -1, -1, -1};
             root->GetWndDC()->SetClipRect(&unset);
             root->GetClientDC()->SetClipRect(&unset);

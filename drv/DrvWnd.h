@@ -104,12 +104,14 @@ private:
     // the handler sends no second leave.
     void SendLeave(IWnd* left, ZrMouseEventArgs& args);
     void DrawPass();
+    void PutModal(IWnd* wnd);
     // Whether the window is the root or one of its descendants.
     bool IsInShownTree(IWnd* wnd);
     void DropForeignReferences();
 
     IZr2DEngine* engine_ = nullptr;
     IWnd* root_ = nullptr;
+    // Changed only through PutModal, which keeps the window core's copy.
     IWnd* modal_ = nullptr;
     IWnd* hover_ = nullptr;
     IWnd* capture_ = nullptr;

@@ -485,19 +485,26 @@ int IWnd::GetHeight() { return Diff(wndPosRect_.bottom, wndPosRect_.top); }
 
 bool IWnd::GetWndRect(ZrRect* out) {
     if (!out) return false;
-    *out = wndPosRect_;
-    if (parent_) {
-        ZrRect parentRect;
-        if (const RenderFrame* frame = FrameOf(parent_)) {
-            parentRect = frame->rect;
-        } else {
-            parent_->GetWndRect(&parentRect);
-        }
-        out->left = Sum(out->left, parentRect.left);
-        out->right = Sum(out->right, parentRect.left);
-        out->top = Sum(out->top, parentRect.top);
-        out->bottom = Sum(out->bottom, parentRect.top);
+    if (!parent_) {
+        *out = wndPosRect_;
+        return true;
     }
+    int x;
+    int y;
+    if (const RenderFrame* frame = FrameOf(parent_)) {
+        x = frame->rect.left;
+        y = frame->rect.top;
+    } else {
+        ZrRect parentRect;
+        parent_->GetWndRect(&parentRect);
+        x = parentRect.left;
+        y = parentRect.top;
+    }
+    // Worked out in registers and stored once: a pass reads the result back
+    // at once, whole.
+    const ZrRect r{Sum(wndPosRect_.left, x), Sum(wndPosRect_.top, y), Sum(wndPosRect_.right, x),
+                   Sum(wndPosRect_.bottom, y)};
+    *out = r;
     return true;
 }
 
@@ -1029,7 +1036,11 @@ void IWnd::RenderArea(ZrRect* rect, ZrRect* clip) {
     if (parent_ && !wndDC_.HasExplicitClip()) {
         const RenderFrame* frame = FrameOf(parent_);
         if (frame && frame->hasClip) {
-            *clip = Intersect(*rect, frame->clip);
+            // Where the two do not overlap this leaves a width or height that
+            // is not positive, which the pass treats as the empty clip.
+            const ZrRect& outer = frame->clip;
+            *clip = {std::max(rect->left, outer.left), std::max(rect->top, outer.top),
+                     std::min(rect->right, outer.right), std::min(rect->bottom, outer.bottom)};
             return;
         }
     }
@@ -1050,7 +1061,7 @@ void IWnd::OnRender() {
     ZrWndEventArgs args(this);
     OnRenderStarted(args);
     if (!self.Get()) return;
-    IWnd* modal = zrwnd::Driver()->GetModalWnd();
+    IWnd* modal = zrwnd::ModalWnd();
     // Only the driver's modal window can be modal; without one there is no
     // mask to draw and nothing to ask.
     if (modal && IsModal()) _DrawModalMask();

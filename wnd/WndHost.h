@@ -40,6 +40,12 @@ protected:
 // The process's driver window as the window core sees it; made on first use.
 WndHost* Host();
 
+// The driver's modal window, or null. The driver keeps this copy current
+// whenever its modal window changes or goes; every window a pass draws asks
+// for it, and reads it without a call.
+extern IWnd* g_modalWnd;
+inline IWnd* ModalWnd() { return g_modalWnd; }
+
 // The exported accessor directly: the window core asks for the driver on
 // every drawing step.
 inline IDrvWnd* Driver() { return CreateDrvWnd(); }
