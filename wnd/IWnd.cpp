@@ -500,11 +500,10 @@ bool IWnd::GetWndRect(ZrRect* out) {
         x = parentRect.left;
         y = parentRect.top;
     }
-    // Worked out in registers and stored once: a pass reads the result back
-    // at once, whole.
-    const ZrRect r{Sum(wndPosRect_.left, x), Sum(wndPosRect_.top, y), Sum(wndPosRect_.right, x),
-                   Sum(wndPosRect_.bottom, y)};
-    *out = r;
+    out->left = Sum(wndPosRect_.left, x);
+    out->top = Sum(wndPosRect_.top, y);
+    out->right = Sum(wndPosRect_.right, x);
+    out->bottom = Sum(wndPosRect_.bottom, y);
     return true;
 }
 
@@ -1028,7 +1027,7 @@ void IWnd::OnKeyDown(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyDown, arg
 void IWnd::OnKeyUp(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyUp, args); }
 void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
 
-void IWnd::RenderArea(ZrRect* rect, ZrRect* clip) {
+[[gnu::always_inline]] inline void IWnd::RenderArea(ZrRect* rect, ZrRect* clip) {
     GetWndRect(rect);
     // Inside a parent that is drawing, the clip is this rectangle cut to the
     // parent's: the same answer GetClipRect gives, without asking for the
@@ -1045,6 +1044,44 @@ void IWnd::RenderArea(ZrRect* rect, ZrRect* clip) {
         }
     }
     wndDC_.GetClipRect(clip);
+}
+
+[[gnu::noinline]] bool IWnd::RenderChildren(const ZrRect& rect, const ZrRect& clip, IWnd* modal) {
+    // Kept apart from OnRender, so that drawing a window without children
+    // (most of a tree) pays for none of this.
+    zrwnd::WndWatch self(this);
+    RenderFrameScope frame(this, rect, clip);
+    // The modal window is drawn by the driver after the whole tree.
+    // A child wholly outside the area being drawn would return from its
+    // drawing before any event; it is not asked at all, so a pass costs a
+    // step per window that can meet the area rather than one per window of
+    // the tree. Children with a clip of their own, and every child once a
+    // handler has moved something, are asked as usual.
+    // A window with many children skips whole runs of them that cannot
+    // meet the area, so that a pass costs a step per window that meets
+    // it even under a parent of thousands.
+    const ZrRect area{Diff(clip.left, rect.left), Diff(clip.top, rect.top), Diff(clip.right, rect.left), Diff(clip.bottom, rect.top)};
+    bool cull = true;
+    const zrwnd::ChildRuns* runs = ReadyRuns();
+    // Nothing to skip when every child lies inside the area (a pass of the
+    // whole surface): each child is asked directly.
+    if (runs && runs->AllInside(area)) runs = nullptr;
+    size_t i = 0;
+    while (i < drawOrder_.size()) {
+        if (runs) {
+            i = runs->NextMeeting(i, area);
+            if (i >= drawOrder_.size()) break;
+        }
+        IWnd* child = drawOrder_[i++];
+        if (child == modal) continue;
+        if (cull && !runs && !child->wndDC_.HasExplicitClip() && !Overlap(child->wndPosRect_, area)) continue;
+        child->OnRender();
+        if (!self.Get()) return false;
+        cull = FrameOf(this) != nullptr;
+        // A handler that reordered the children made the runs stale.
+        if (runs && (!cull || runsStale_)) runs = cull ? ReadyRuns() : nullptr;
+    }
+    return true;
 }
 
 void IWnd::OnRender() {
@@ -1073,37 +1110,7 @@ void IWnd::OnRender() {
         // A handler may have moved the window since: its children are placed
         // by where it is now.
         if (g_geometryGeneration != placedIn) GetWndRect(&rect);
-        RenderFrameScope frame(this, rect, clip);
-        // The modal window is drawn by the driver after the whole tree.
-        // A child wholly outside the area being drawn would return from its
-        // drawing before any event; it is not asked at all, so a pass costs a
-        // step per window that can meet the area rather than one per window of
-        // the tree. Children with a clip of their own, and every child once a
-        // handler has moved something, are asked as usual.
-        // A window with many children skips whole runs of them that cannot
-        // meet the area, so that a pass costs a step per window that meets
-        // it even under a parent of thousands.
-        const ZrRect area{Diff(clip.left, rect.left), Diff(clip.top, rect.top), Diff(clip.right, rect.left), Diff(clip.bottom, rect.top)};
-        bool cull = true;
-        const zrwnd::ChildRuns* runs = ReadyRuns();
-        // Nothing to skip when every child lies inside the area (a pass of the
-        // whole surface): each child is asked directly.
-        if (runs && runs->AllInside(area)) runs = nullptr;
-        size_t i = 0;
-        while (i < drawOrder_.size()) {
-            if (runs) {
-                i = runs->NextMeeting(i, area);
-                if (i >= drawOrder_.size()) break;
-            }
-            IWnd* child = drawOrder_[i++];
-            if (child == modal) continue;
-            if (cull && !runs && !child->wndDC_.HasExplicitClip() && !Overlap(child->wndPosRect_, area)) continue;
-            child->OnRender();
-            if (!self.Get()) return;
-            cull = FrameOf(this) != nullptr;
-            // A handler that reordered the children made the runs stale.
-            if (runs && (!cull || runsStale_)) runs = cull ? ReadyRuns() : nullptr;
-        }
+        if (!RenderChildren(rect, clip, modal)) return;
     }
     OnRenderEnded(args);
 }

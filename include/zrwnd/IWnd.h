@@ -209,6 +209,9 @@ private:
     ZrRect DrawExtent() const;
     // The surface rectangle and the clip of the window as a pass draws it.
     void RenderArea(ZrRect* rect, ZrRect* clip);
+    // Draws the children that can meet clip, inside rect; false when a
+    // handler deleted this window.
+    bool RenderChildren(const ZrRect& rect, const ZrRect& clip, IWnd* modal);
     void DrawOrderChanged() { runsStale_ = true; }
     // The runs of the drawing order, current, or null for a window with few
     // children.
