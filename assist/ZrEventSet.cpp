@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -17,6 +18,23 @@ namespace {
 struct Atom {
     std::string name;
 };
+
+std::uint64_t Load8(const char* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// Equal bytes. Event names are a couple of dozen bytes, where a call to
+// memcmp costs more than the compare: eight bytes at a time, the last eight
+// overlapping what was compared before.
+[[gnu::always_inline]] inline bool SameBytes(const char* a, const char* b, size_t size) {
+    if (size < 8) return std::memcmp(a, b, size) == 0;
+    for (size_t i = 0; i + 8 < size; i += 8) {
+        if (Load8(a + i) != Load8(b + i)) return false;
+    }
+    return Load8(a + size - 8) == Load8(b + size - 8);
+}
 
 bool AtomIs(const Atom* atom, const ZrString& name) {
     const int length = name.GetLength();
@@ -109,15 +127,11 @@ const EventShape* EventShape::Without(const EventShape* from, const Atom* atom) 
 }
 
 // The subscribers of one event. Reference counted so that a firing can finish
-// safely when a subscriber removes the event or deletes the whole set.
+// safely when a subscriber removes the event or deletes the whole set: a list
+// its owner let go of while it fires is deleted when the outermost firing ends.
 class SubscriberList {
 public:
     using Slot = ZrSubscriber::Slot;
-
-    void AddRef() { ++refs_; }
-    void Release() {
-        if (--refs_ == 0) delete this;
-    }
 
     void Add(const ZrSubscriber& subscriber) {
         Slot* slot = subscriber.GetSlot();
@@ -174,23 +188,23 @@ public:
     void Detach() {
         detached_ = true;
         Clear();
-        Release();
+        if (firing_ == 0) delete this;
     }
 
     int LiveCount() const { return live_; }
 
     void Fire(const ZrEventArgs& args) {
-        AddRef();
         ++firing_;
         // Subscribers added while firing wait for the next firing.
         const size_t count = slots_.size();
         for (size_t i = 0; i < count && !detached_; ++i) {
             if (Slot* slot = slots_[i]) slot->Invoke(args);
         }
+        if (--firing_ != 0) return;
         // Nothing removed, nothing buried: the usual end of a firing costs
         // three compares and no call.
-        if (--firing_ == 0 && (static_cast<size_t>(live_) != slots_.size() || !buried_.empty())) Compact();
-        Release();
+        if (static_cast<size_t>(live_) != slots_.size() || !buried_.empty()) Compact();
+        if (detached_) delete this;
     }
 
 private:
@@ -221,7 +235,6 @@ private:
 
     std::vector<Slot*> slots_;
     std::vector<Slot*> buried_;
-    int refs_ = 1;
     int firing_ = 0;
     int live_ = 0;
     bool detached_ = false;
@@ -289,15 +302,12 @@ void ZrEventSet::UpdateLengthMask() {
     }
 }
 
-SubscriberList* ZrEventSet::FindList(const ZrString& name, int length) const {
+[[gnu::always_inline]] inline SubscriberList* ZrEventSet::FindList(const ZrString& name, int length) const {
     const char* text = name.c_str();
     const auto size = static_cast<size_t>(length);
     for (const auto& entry : subscriptions_) {
         const auto* atom = static_cast<const zrassist::Atom*>(entry.atom);
-        // Event names share their first words ("IWnd_Event..."): the last
-        // byte tells most of them apart before the whole name is compared.
-        if (atom->name.size() == size && (size == 0 || atom->name[size - 1] == text[size - 1]) &&
-            std::memcmp(atom->name.data(), text, size) == 0) {
+        if (atom->name.size() == size && zrassist::SameBytes(atom->name.data(), text, size)) {
             return entry.list;
         }
     }

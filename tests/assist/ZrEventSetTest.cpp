@@ -138,6 +138,23 @@ TEST(ZrEventSet, SubscribersMayChangeOrDeleteTheSetWhileItFires) {
     doomed->SubscribeEvent("e", ZrSubscriber(&second, &Listener::OnEvent));
     doomed->FireEvent("e", args);
     EXPECT_EQ(log.back(), "deleted");
+
+    // Deleted from a firing nested in another: both firings end cleanly.
+    auto* nested = new ZrEventSet;
+    nested->AddEvent("e");
+    int depth = 0;
+    nested->SubscribeEvent("e", ZrSubscriber([&](const ZrEventArgs& a) {
+        if (++depth == 1) {
+            nested->FireEvent("e", const_cast<ZrEventArgs&>(a));
+        } else {
+            delete nested;
+        }
+        log.push_back("depth " + std::to_string(depth));
+        return true;
+    }));
+    nested->FireEvent("e", args);
+    EXPECT_EQ(depth, 2);
+    EXPECT_EQ(log.back(), "depth 2");
     delete set;
 }
 
