@@ -94,6 +94,9 @@ public:
         g_renderFrame = &frame_;
     }
     ~RenderFrameScope() { g_renderFrame = frame_.outer; }
+    // Nothing moved since the frame was taken. Frames nest with the calls
+    // that make them, so between two children the innermost one is this.
+    bool Current() const { return frame_.generation == g_geometryGeneration; }
     RenderFrameScope(const RenderFrameScope&) = delete;
     RenderFrameScope& operator=(const RenderFrameScope&) = delete;
 
@@ -483,28 +486,35 @@ bool IWnd::IsHit(ZrPoint point) {
 int IWnd::GetWidth() { return Diff(wndPosRect_.right, wndPosRect_.left); }
 int IWnd::GetHeight() { return Diff(wndPosRect_.bottom, wndPosRect_.top); }
 
+namespace {
+
+// Where a parent's surface rectangle puts its child's position rectangle.
+bool Place(const ZrRect& pos, int x, int y, ZrRect* out) {
+    out->left = Sum(pos.left, x);
+    out->top = Sum(pos.top, y);
+    out->right = Sum(pos.right, x);
+    out->bottom = Sum(pos.bottom, y);
+    return true;
+}
+
+// The parent asked for its rectangle, when no frame of a pass holds it: kept
+// out of GetWndRect, whose common case then needs no stack frame.
+[[gnu::noinline]] bool PlaceUnder(IWnd* parent, const ZrRect& pos, ZrRect* out) {
+    ZrRect parentRect;
+    parent->GetWndRect(&parentRect);
+    return Place(pos, parentRect.left, parentRect.top, out);
+}
+
+}  // namespace
+
 bool IWnd::GetWndRect(ZrRect* out) {
     if (!out) return false;
     if (!parent_) {
         *out = wndPosRect_;
         return true;
     }
-    int x;
-    int y;
-    if (const RenderFrame* frame = FrameOf(parent_)) {
-        x = frame->rect.left;
-        y = frame->rect.top;
-    } else {
-        ZrRect parentRect;
-        parent_->GetWndRect(&parentRect);
-        x = parentRect.left;
-        y = parentRect.top;
-    }
-    out->left = Sum(wndPosRect_.left, x);
-    out->top = Sum(wndPosRect_.top, y);
-    out->right = Sum(wndPosRect_.right, x);
-    out->bottom = Sum(wndPosRect_.bottom, y);
-    return true;
+    if (const RenderFrame* frame = FrameOf(parent_)) return Place(wndPosRect_, frame->rect.left, frame->rect.top, out);
+    return PlaceUnder(parent_, wndPosRect_, out);
 }
 
 bool IWnd::GetClientRect(ZrRect* out) {
@@ -1077,7 +1087,7 @@ void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
         if (cull && !runs && !child->wndDC_.HasExplicitClip() && !Overlap(child->wndPosRect_, area)) continue;
         child->OnRender();
         if (!self.Get()) return false;
-        cull = FrameOf(this) != nullptr;
+        cull = frame.Current();
         // A handler that reordered the children made the runs stale.
         if (runs && (!cull || runsStale_)) runs = cull ? ReadyRuns() : nullptr;
     }
