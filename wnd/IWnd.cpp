@@ -1048,8 +1048,10 @@ void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
             // Where the two do not overlap this leaves a width or height that
             // is not positive, which the pass treats as the empty clip.
             const ZrRect& outer = frame->clip;
-            *clip = {std::max(rect->left, outer.left), std::max(rect->top, outer.top),
-                     std::min(rect->right, outer.right), std::min(rect->bottom, outer.bottom)};
+            clip->left = std::max(rect->left, outer.left);
+            clip->top = std::max(rect->top, outer.top);
+            clip->right = std::min(rect->right, outer.right);
+            clip->bottom = std::min(rect->bottom, outer.bottom);
             return;
         }
     }
@@ -1077,19 +1079,25 @@ void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
     // whole surface): each child is asked directly.
     if (runs && runs->AllInside(area)) runs = nullptr;
     size_t i = 0;
-    while (i < drawOrder_.size()) {
-        if (runs) {
-            i = runs->NextMeeting(i, area);
-            if (i >= drawOrder_.size()) break;
-        }
+    while (runs) {
+        i = runs->NextMeeting(i, area);
+        if (i >= drawOrder_.size()) return true;
         IWnd* child = drawOrder_[i++];
         if (child == modal) continue;
-        if (cull && !runs && !child->wndDC_.HasExplicitClip() && !Overlap(child->wndPosRect_, area)) continue;
         child->OnRender();
         if (!self.Get()) return false;
         cull = frame.Current();
-        // A handler that reordered the children made the runs stale.
-        if (runs && (!cull || runsStale_)) runs = cull ? ReadyRuns() : nullptr;
+        // A handler that reordered the children made the runs stale; one
+        // that moved something leaves nothing to skip by.
+        if (!cull || runsStale_) runs = cull ? ReadyRuns() : nullptr;
+    }
+    for (; i < drawOrder_.size(); ++i) {
+        IWnd* child = drawOrder_[i];
+        if (child == modal) continue;
+        if (cull && !child->wndDC_.HasExplicitClip() && !Overlap(child->wndPosRect_, area)) continue;
+        child->OnRender();
+        if (!self.Get()) return false;
+        cull = cull && frame.Current();
     }
     return true;
 }

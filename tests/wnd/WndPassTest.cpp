@@ -180,4 +180,82 @@ TEST_F(WndPass, SkippingDrawsWhatVisitingEveryWindowDraws) {
     }
 }
 
+// A handler that moves or reorders windows while a parent draws its children:
+// the rest of the walk draws them where and in the order they are now, as a
+// walk asking every child would.
+TEST_F(WndPass, ChangesMadeWhileAParentDrawsItsChildrenAreDrawnAsTheyAreNow) {
+    Tile root(engine.get(), 0);
+    ZrRect all{0, 0, 640, 480};
+    root.Create(all, nullptr, ZRWS_VISIBLE);
+    driver()->SetRootWnd(&root);
+    // Enough children for the parent to skip runs of them: a row of 40 along
+    // the top, all outside the area drawn below but the first.
+    std::vector<std::unique_ptr<Tile>> row;
+    for (int i = 0; i < 40; ++i) {
+        row.push_back(std::make_unique<Tile>(engine.get(), i + 1));
+        ZrRect pos{i * 16, 0, i * 16 + 10, 10};
+        row.back()->Create(pos, &root, ZRWS_VISIBLE);
+    }
+    // What the first pass drew; the changes themselves ask for passes after it.
+    auto drawnIds = [&] {
+        std::vector<long long> ids;
+        for (const EngineCall& c : engine->Calls("")) {
+            if (c.op == "PresentRect") break;
+            if (c.op == "FillRect") ids.push_back(c.args[4]);
+        }
+        return ids;
+    };
+    const ZrRect area{0, 0, 12, 12};
+    bool armed = true;
+    // Moved into the area by the first child's handler: drawn in this pass.
+    row[0]->SubscribeEvent(ZrWndEvents::RenderEnded, ZrSubscriber([&](const ZrEventArgs&) {
+        if (armed) row[30]->MoveWnd(2, 2, 4, 4);
+        armed = false;
+        return true;
+    }));
+    engine->ClearCalls();
+    driver()->InvalidateRect(&area, true);
+    EXPECT_EQ(drawnIds(), (std::vector<long long>{0, 1, 31}));
+
+    // Brought to the front by the first child's handler, without moving:
+    // drawn once, after it.
+    row[30]->MoveWnd(480, 0, 10, 10);
+    row[5]->MoveWnd(3, 3, 4, 4);
+    bool reorder = true;
+    row[0]->SubscribeEvent(ZrWndEvents::RenderStarted, ZrSubscriber([&](const ZrEventArgs&) {
+        if (reorder) root.MoveChildToFront(row[5].get());
+        reorder = false;
+        return true;
+    }));
+    engine->ClearCalls();
+    driver()->InvalidateRect(&area, true);
+    EXPECT_EQ(drawnIds(), (std::vector<long long>{0, 1, 6}));
+
+    // A parent of a few children, which asks each one, moved by its first
+    // child's handler: the child it brings into the area is drawn.
+    Tile panel(engine.get(), 100);
+    ZrRect pr{0, 200, 200, 300};
+    panel.Create(pr, &root, ZRWS_VISIBLE);
+    std::vector<std::unique_ptr<Tile>> few;
+    for (int i = 0; i < 5; ++i) {
+        few.push_back(std::make_unique<Tile>(engine.get(), 101 + i));
+        ZrRect pos{i * 30, 0, i * 30 + 10, 10};
+        few.back()->Create(pos, &panel, ZRWS_VISIBLE);
+    }
+    bool pull = true;
+    few[0]->SubscribeEvent(ZrWndEvents::RenderEnded, ZrSubscriber([&](const ZrEventArgs&) {
+        if (pull) panel.MoveWnd(-120, 200, 200, 100);
+        pull = false;
+        return true;
+    }));
+    const ZrRect corner{0, 200, 12, 212};
+    engine->ClearCalls();
+    driver()->InvalidateRect(&corner, true);
+    EXPECT_EQ(drawnIds(), (std::vector<long long>{0, 100, 101, 105}));
+    driver()->SetRootWnd(nullptr);
+    for (auto& w : few) panel.RemoveChild(w.get());
+    root.RemoveChild(&panel);
+    for (auto& w : row) root.RemoveChild(w.get());
+}
+
 }  // namespace
