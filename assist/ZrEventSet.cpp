@@ -126,9 +126,9 @@ const EventShape* EventShape::Without(const EventShape* from, const Atom* atom) 
     return shape;
 }
 
-// The subscribers of one event. Reference counted so that a firing can finish
-// safely when a subscriber removes the event or deletes the whole set: a list
-// its owner let go of while it fires is deleted when the outermost firing ends.
+// The subscribers of one event. A firing finishes safely when a subscriber
+// removes the event or deletes the whole set: a list its owner let go of while
+// it fires is deleted when the outermost firing ends.
 class SubscriberList {
 public:
     using Slot = ZrSubscriber::Slot;
@@ -352,7 +352,7 @@ void ZrEventSet::FireEvent(const ZrString& name, ZrEventArgs& args) {
     FireSubscribed(name, args);
 }
 
-void ZrEventSet::FireSubscribed(const ZrString& name, ZrEventArgs& args) {
+[[gnu::noinline]] void ZrEventSet::FireSubscribed(const ZrString& name, ZrEventArgs& args) {
     const int length = name.GetLength();
     if (!(lengthMask_ & LengthBit(static_cast<size_t>(length)))) return;
     if (SubscriberList* list = FindList(name, length)) list->Fire(args);

@@ -8,6 +8,12 @@
 #include "wnd/WndWatch.h"
 #include "zrwnd/Timer.h"
 
+namespace zrwnd {
+
+IWnd* g_modalWnd = nullptr;
+
+}  // namespace zrwnd
+
 namespace {
 
 // Coordinate arithmetic saturates at the limits of the 32-bit coordinates: a

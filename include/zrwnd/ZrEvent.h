@@ -184,9 +184,6 @@ protected:
 
 private:
     zrassist::SubscriberList* FindList(const ZrString& name, int length) const;
-#if defined(__GNUC__)
-    __attribute__((noinline))
-#endif
     void FireSubscribed(const ZrString& name, ZrEventArgs& args);
     void UpdateLengthMask();
 
