@@ -9,8 +9,6 @@
 #include "assist/EventAccess.h"
 #include "zrwnd/ZrEvent.h"
 
-ZrEventArgs::~ZrEventArgs() = default;
-
 namespace zrassist {
 namespace {
 
@@ -287,7 +285,10 @@ void ZrEventSet::RemoveAllEvents() {
 
 bool ZrEventSet::IsMuted() { return muted_; }
 
-void ZrEventSet::SetMutedState(bool muted) { muted_ = muted; }
+void ZrEventSet::SetMutedState(bool muted) {
+    muted_ = muted;
+    UpdateLengthMask();
+}
 
 namespace {
 
@@ -297,6 +298,7 @@ std::uint32_t LengthBit(size_t length) { return 1u << (length & 31u); }
 
 void ZrEventSet::UpdateLengthMask() {
     lengthMask_ = 0;
+    if (muted_) return;
     for (const auto& entry : subscriptions_) {
         lengthMask_ |= LengthBit(static_cast<const zrassist::Atom*>(entry.atom)->name.size());
     }
@@ -322,7 +324,7 @@ bool ZrEventSet::SubscribeEvent(const ZrString& name, ZrSubscriber subscriber) {
     if (!list) {
         list = new SubscriberList;
         subscriptions_.push_back({atom, list});
-        lengthMask_ |= LengthBit(atom->name.size());
+        if (!muted_) lengthMask_ |= LengthBit(atom->name.size());
     }
     list->Add(subscriber);
     return true;
@@ -343,13 +345,6 @@ bool ZrEventSet::UnSubscribeEvent(const ZrString& name, ZrSubscriber subscriber)
         list->Detach();
     }
     return true;
-}
-
-void ZrEventSet::FireEvent(const ZrString& name, ZrEventArgs& args) {
-    // Most events of most windows have no subscriber: that answer costs a
-    // couple of loads, without the frame the lookup and the firing need.
-    if (muted_ || !lengthMask_) return;
-    FireSubscribed(name, args);
 }
 
 [[gnu::noinline]] void ZrEventSet::FireSubscribed(const ZrString& name, ZrEventArgs& args) {
