@@ -1,11 +1,5 @@
 #include "zrwnd/EventArgs.h"
 
-ZrWndEventArgs::~ZrWndEventArgs() = default;
-ZrMouseEventArgs::~ZrMouseEventArgs() = default;
-ZrKeyEventArgs::~ZrKeyEventArgs() = default;
-ZrIMEEventArgs::~ZrIMEEventArgs() = default;
-ZrActiveEventArgs::~ZrActiveEventArgs() = default;
-
 namespace ZrWndEvents {
 const ZrString SizeChanged("IWnd_EventSizeChanged");
 const ZrString TextChanged("IWnd_EventTextChanged");

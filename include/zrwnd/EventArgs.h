@@ -14,7 +14,7 @@ class ZRWND_API ZrWndEventArgs : public ZrEventArgs {
 public:
     ZrWndEventArgs() = default;
     explicit ZrWndEventArgs(IWnd* w) : window(w) {}
-    ~ZrWndEventArgs() override;
+    ~ZrWndEventArgs() override = default;
 
     IWnd* window = nullptr;
 };
@@ -33,7 +33,7 @@ constexpr std::uint32_t ZRSTATE_CTRL = 0x20;
 class ZRWND_API ZrMouseEventArgs : public ZrWndEventArgs {
 public:
     ZrMouseEventArgs() = default;
-    ~ZrMouseEventArgs() override;
+    ~ZrMouseEventArgs() override = default;
 
     // Client pixels of the native window, the coordinates of GetWndRect.
     std::int32_t x = 0;
@@ -47,7 +47,7 @@ public:
 class ZRWND_API ZrKeyEventArgs : public ZrWndEventArgs {
 public:
     ZrKeyEventArgs() = default;
-    ~ZrKeyEventArgs() override;
+    ~ZrKeyEventArgs() override = default;
 
     // The character for OnChar, else -1.
     std::int32_t character = -1;
@@ -59,7 +59,7 @@ public:
 class ZRWND_API ZrIMEEventArgs : public ZrWndEventArgs {
 public:
     ZrIMEEventArgs() = default;
-    ~ZrIMEEventArgs() override;
+    ~ZrIMEEventArgs() override = default;
 
     HKL oldLayout = nullptr;
     HKL newLayout = nullptr;
@@ -69,7 +69,7 @@ class ZRWND_API ZrActiveEventArgs : public ZrWndEventArgs {
 public:
     ZrActiveEventArgs() = default;
     explicit ZrActiveEventArgs(IWnd* w) : ZrWndEventArgs(w) {}
-    ~ZrActiveEventArgs() override;
+    ~ZrActiveEventArgs() override = default;
 
     // For an activation: the sibling that was active before, or null.
     IWnd* other = nullptr;
