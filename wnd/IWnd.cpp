@@ -1064,7 +1064,7 @@ void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
     wndDC_.GetClipRect(clip);
 }
 
-[[gnu::noinline]] bool IWnd::RenderChildren(const ZrRect& rect, const ZrRect& clip, IWnd* modal) {
+[[gnu::noinline]] bool IWnd::RenderChildren(const ZrRect& rect, const ZrRect& clip) {
     // Kept apart from OnRender, so that drawing a window without children
     // (most of a tree) pays for none of this.
     zrwnd::WndWatch self(this);
@@ -1082,14 +1082,18 @@ void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
     bool cull = true;
     const zrwnd::ChildRuns* runs = ReadyRuns();
     // Nothing to skip when every child lies inside the area (a pass of the
-    // whole surface): each child is asked directly.
-    if (runs && runs->AllInside(area)) runs = nullptr;
+    // whole surface): each child is asked directly, without a test it would
+    // pass anyway.
+    if (runs && runs->AllInside(area)) {
+        runs = nullptr;
+        cull = false;
+    }
     size_t i = 0;
     while (runs) {
         i = runs->NextMeeting(i, area);
         if (i >= drawOrder_.size()) return true;
         IWnd* child = drawOrder_[i++];
-        if (child == modal) continue;
+        if (child == zrwnd::ModalWnd()) continue;
         child->OnRender();
         if (!self.Get()) return false;
         cull = frame.Current();
@@ -1097,13 +1101,19 @@ void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
         // that moved something leaves nothing to skip by.
         if (!cull || runsStale_) runs = cull ? ReadyRuns() : nullptr;
     }
-    for (; i < drawOrder_.size(); ++i) {
+    for (; cull && i < drawOrder_.size(); ++i) {
         IWnd* child = drawOrder_[i];
-        if (child == modal) continue;
-        if (cull && !child->wndDC_.HasExplicitClip() && !Overlap(child->wndPosRect_, area)) continue;
+        if (child == zrwnd::ModalWnd()) continue;
+        if (!child->wndDC_.HasExplicitClip() && !Overlap(child->wndPosRect_, area)) continue;
         child->OnRender();
         if (!self.Get()) return false;
-        cull = cull && frame.Current();
+        cull = frame.Current();
+    }
+    for (; i < drawOrder_.size(); ++i) {
+        IWnd* child = drawOrder_[i];
+        if (child == zrwnd::ModalWnd()) continue;
+        child->OnRender();
+        if (!self.Get()) return false;
     }
     return true;
 }
@@ -1122,10 +1132,9 @@ void IWnd::OnRender() {
     ZrWndEventArgs args(this);
     OnRenderStarted(args);
     if (!self.Get()) return;
-    IWnd* modal = zrwnd::ModalWnd();
     // Only the driver's modal window can be modal; without one there is no
     // mask to draw and nothing to ask.
-    if (modal && IsModal()) _DrawModalMask();
+    if (zrwnd::ModalWnd() && IsModal()) _DrawModalMask();
     RenderSelf();
     if (!self.Get()) return;
     OnRenderChild(args);
@@ -1134,7 +1143,7 @@ void IWnd::OnRender() {
         // A handler may have moved the window since: its children are placed
         // by where it is now.
         if (g_geometryGeneration != placedIn) GetWndRect(&rect);
-        if (!RenderChildren(rect, clip, modal)) return;
+        if (!RenderChildren(rect, clip)) return;
     }
     OnRenderEnded(args);
 }

@@ -211,7 +211,7 @@ private:
     void RenderArea(ZrRect* rect, ZrRect* clip);
     // Draws the children that can meet clip, inside rect; false when a
     // handler deleted this window.
-    bool RenderChildren(const ZrRect& rect, const ZrRect& clip, IWnd* modal);
+    bool RenderChildren(const ZrRect& rect, const ZrRect& clip);
     void DrawOrderChanged() { runsStale_ = true; }
     // The runs of the drawing order, current, or null for a window with few
     // children.
