@@ -4,6 +4,7 @@
 
 #include "platform/Native.h"
 #include "wnd/ChildRuns.h"
+#include "wnd/RectMath.h"
 #include "wnd/WndHost.h"
 #include "wnd/WndWatch.h"
 #include "zrwnd/Timer.h"
@@ -16,42 +17,11 @@ IWnd* g_modalWnd = nullptr;
 
 namespace {
 
-// Coordinate arithmetic saturates at the limits of the 32-bit coordinates: a
-// window placed near them stays there instead of wrapping to the other side.
-int Sat(long long v) {
-    return static_cast<int>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
-}
-// Every window of a pass adds its position to its parent's: the common case,
-// no overflow, costs an add and a branch.
-inline int Sum(int a, int b) {
-#if defined(__GNUC__)
-    int r;
-    if (!__builtin_add_overflow(a, b, &r)) return r;
-    return b > 0 ? INT32_MAX : INT32_MIN;
-#else
-    return Sat(static_cast<long long>(a) + b);
-#endif
-}
-inline int Diff(int a, int b) {
-#if defined(__GNUC__)
-    int r;
-    if (!__builtin_sub_overflow(a, b, &r)) return r;
-    return b < 0 ? INT32_MAX : INT32_MIN;
-#else
-    return Sat(static_cast<long long>(a) - b);
-#endif
-}
-
-bool Overlap(const ZrRect& a, const ZrRect& b) {
-    return a.right > b.left && a.left < b.right && a.bottom > b.top && a.top < b.bottom;
-}
-
-// The intersection of two rectangles, or (0, 0, 0, 0) when they do not overlap.
-ZrRect Intersect(const ZrRect& a, const ZrRect& b) {
-    if (!Overlap(a, b)) return ZrRect{};
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
+using zrwnd::Diff;
+using zrwnd::Intersect;
+using zrwnd::Overlap;
+using zrwnd::Sat;
+using zrwnd::Sum;
 
 // The fewest children for which a window keeps runs: below that, asking each
 // child is as quick.
@@ -82,11 +52,14 @@ struct RenderFrame {
     RenderFrame* outer;
 };
 
-RenderFrame* g_renderFrame = nullptr;
+// Outside every pass the innermost frame is one that holds no window and no
+// valid generation, so that looking a window up takes no test for null.
+RenderFrame g_noFrame{nullptr, {}, {}, false, 0, nullptr};
+RenderFrame* g_renderFrame = &g_noFrame;
 
 const RenderFrame* FrameOf(const IWnd* wnd) {
     const RenderFrame* f = g_renderFrame;
-    return f && f->wnd == wnd && f->generation == g_geometryGeneration ? f : nullptr;
+    return f->wnd == wnd && f->generation == g_geometryGeneration ? f : nullptr;
 }
 
 class RenderFrameScope {
@@ -496,10 +469,7 @@ namespace {
 
 // Where a parent's surface rectangle puts its child's position rectangle.
 bool Place(const ZrRect& pos, int x, int y, ZrRect* out) {
-    out->left = Sum(pos.left, x);
-    out->top = Sum(pos.top, y);
-    out->right = Sum(pos.right, x);
-    out->bottom = Sum(pos.bottom, y);
+    zrwnd::Offset(pos, x, y, out);
     return true;
 }
 
@@ -1053,11 +1023,7 @@ void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
         if (frame && frame->hasClip) {
             // Where the two do not overlap this leaves a width or height that
             // is not positive, which the pass treats as the empty clip.
-            const ZrRect& outer = frame->clip;
-            clip->left = std::max(rect->left, outer.left);
-            clip->top = std::max(rect->top, outer.top);
-            clip->right = std::min(rect->right, outer.right);
-            clip->bottom = std::min(rect->bottom, outer.bottom);
+            zrwnd::CutTo(*rect, frame->clip, clip);
             return;
         }
     }
