@@ -1,6 +1,7 @@
 #include "zrwnd/IWnd.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 #include "platform/Native.h"
 #include "wnd/ChildRuns.h"
@@ -483,8 +484,9 @@ bool Place(const ZrRect& pos, int x, int y, ZrRect* out) {
 
 }  // namespace
 
-bool IWnd::GetWndRect(ZrRect* out) {
-    if (!out) return false;
+bool IWnd::GetWndRect(ZrRect* out) { return out && SurfaceRect(out); }
+
+[[gnu::always_inline]] inline bool IWnd::SurfaceRect(ZrRect* out) {
     if (!parent_) {
         *out = wndPosRect_;
         return true;
@@ -897,6 +899,8 @@ void IWnd::OnDestroy(ZrWndEventArgs& args) {
     if (self.Get()) FireEvent(ZrWndEvents::Destory, args);
 }
 
+// A pass fires these three events itself for a window whose class is IWnd:
+// these handlers must go on doing nothing else.
 void IWnd::OnRenderStarted(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderStarted, args); }
 void IWnd::OnRenderChild(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderChild, args); }
 void IWnd::OnRenderEnded(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderEnded, args); }
@@ -1013,8 +1017,7 @@ void IWnd::OnKeyDown(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyDown, arg
 void IWnd::OnKeyUp(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyUp, args); }
 void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
 
-[[gnu::always_inline]] inline void IWnd::RenderArea(ZrRect* rect, ZrRect* clip) {
-    GetWndRect(rect);
+[[gnu::always_inline]] inline void IWnd::RenderClip(const ZrRect& rect, ZrRect* clip) {
     // Inside a parent that is drawing, the clip is this rectangle cut to the
     // parent's: the same answer GetClipRect gives, without asking for the
     // rectangle and the parent's frame a second time.
@@ -1023,7 +1026,7 @@ void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
         if (frame && frame->hasClip) {
             // Where the two do not overlap this leaves a width or height that
             // is not positive, which the pass treats as the empty clip.
-            zrwnd::CutTo(*rect, frame->clip, clip);
+            zrwnd::CutTo(rect, frame->clip, clip);
             return;
         }
     }
@@ -1085,10 +1088,22 @@ void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
 }
 
 void IWnd::OnRender() {
-    if (!IsVisible(true)) return;
+    // Most windows of a large tree are plain containers: for them the pass
+    // makes none of its calls through the virtual table.
+    if (&typeid(*this) == &typeid(IWnd)) {
+        Render<true>();
+    } else {
+        Render<false>();
+    }
+}
+
+template <bool Plain>
+void IWnd::Render() {
+    if (!(Plain ? IWnd::IsVisible(true) : IsVisible(true))) return;
     ZrRect rect;
     ZrRect clip;
-    RenderArea(&rect, &clip);
+    Plain ? SurfaceRect(&rect) : GetWndRect(&rect);
+    RenderClip(rect, &clip);
     const unsigned placedIn = g_geometryGeneration;
     // Nothing of the window lies in the area being drawn.
     if (clip.right <= clip.left || clip.bottom <= clip.top) return;
@@ -1096,22 +1111,26 @@ void IWnd::OnRender() {
     // then stops without touching it again.
     zrwnd::WndWatch self(this);
     ZrWndEventArgs args(this);
-    OnRenderStarted(args);
+    // IWnd's render handlers fire their events and do nothing else.
+    Plain ? ZrEventSet::FireEvent(ZrWndEvents::RenderStarted, args) : OnRenderStarted(args);
     if (!self.Get()) return;
     // Only the driver's modal window can be modal; without one there is no
     // mask to draw and nothing to ask.
-    if (zrwnd::ModalWnd() && IsModal()) _DrawModalMask();
-    RenderSelf();
-    if (!self.Get()) return;
-    OnRenderChild(args);
+    if (zrwnd::ModalWnd() && (Plain ? IWnd::IsModal() : IsModal())) _DrawModalMask();
+    // IWnd itself draws nothing.
+    if (!Plain) {
+        RenderSelf();
+        if (!self.Get()) return;
+    }
+    Plain ? ZrEventSet::FireEvent(ZrWndEvents::RenderChild, args) : OnRenderChild(args);
     if (!self.Get()) return;
     if (!drawOrder_.empty()) {
         // A handler may have moved the window since: its children are placed
         // by where it is now.
-        if (g_geometryGeneration != placedIn) GetWndRect(&rect);
+        if (g_geometryGeneration != placedIn) Plain ? SurfaceRect(&rect) : GetWndRect(&rect);
         if (!RenderChildren(rect, clip)) return;
     }
-    OnRenderEnded(args);
+    Plain ? ZrEventSet::FireEvent(ZrWndEvents::RenderEnded, args) : OnRenderEnded(args);
 }
 
 void IWnd::RenderSelf() {}

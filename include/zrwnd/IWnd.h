@@ -207,8 +207,15 @@ private:
     // Where in its parent the window can draw: its rectangle, or anywhere
     // with a clip of its own.
     ZrRect DrawExtent() const;
-    // The surface rectangle and the clip of the window as a pass draws it.
-    void RenderArea(ZrRect* rect, ZrRect* clip);
+    // What IWnd's GetWndRect answers, into a rectangle that is there.
+    bool SurfaceRect(ZrRect* out);
+    // The steps of OnRender. Plain is true for a window whose class is IWnd
+    // itself, which overrides none of them: its own are called directly.
+    template <bool Plain>
+    void Render();
+    // The clip of the window, whose surface rectangle is rect, as a pass
+    // draws it.
+    void RenderClip(const ZrRect& rect, ZrRect* clip);
     // Draws the children that can meet clip, inside rect; false when a
     // handler deleted this window.
     bool RenderChildren(const ZrRect& rect, const ZrRect& clip);

@@ -258,4 +258,118 @@ TEST_F(WndPass, ChangesMadeWhileAParentDrawsItsChildrenAreDrawnAsTheyAreNow) {
     for (auto& w : row) root.RemoveChild(w.get());
 }
 
+// A window of a class that overrides nothing: drawn through the virtual calls.
+class Derived : public IWnd {};
+
+// Builds a random tree of W windows under a root, hands each render event of
+// each window to handlers that log it (with the window's clip as the handler
+// sees it) and now and then move, hide, reorder or delete windows, runs passes
+// and answers the log, engine calls included.
+template <class W>
+std::vector<std::string> PassLog(zrtest::RecordingEngine* engine, IDrvWnd* driver, unsigned seed) {
+    std::mt19937 rng(seed);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    std::vector<std::unique_ptr<IWnd>> windows;
+    std::vector<int> parents;
+    std::vector<bool> hasChildren;
+    windows.push_back(std::make_unique<W>());
+    ZrRect all{0, 0, 320, 240};
+    windows[0]->Create(all, nullptr, ZRWS_VISIBLE);
+    parents.push_back(-1);
+    hasChildren.push_back(false);
+    const int count = pick(40, 80);
+    for (int i = 1; i < count; ++i) {
+        // Mostly under the first few windows, so that most lie on the surface.
+        const int parent = pick(0, 3) == 0 ? pick(0, i - 1) : pick(0, std::min(i - 1, 6));
+        const int x = pick(-10, 150), y = pick(-10, 110);
+        ZrRect pos{x, y, x + pick(0, 90), y + pick(0, 70)};
+        windows.push_back(std::make_unique<W>());
+        windows[static_cast<size_t>(i)]->Create(pos, windows[static_cast<size_t>(parent)].get(),
+                                                pick(0, 7) ? ZRWS_VISIBLE : 0);
+        if (pick(0, 9) == 0) {
+            ZrRect clip{pick(0, 160), pick(0, 120), pick(160, 320), pick(120, 240)};
+            windows.back()->GetWndDC()->SetClipRect(&clip);
+        }
+        parents.push_back(parent);
+        hasChildren.push_back(false);
+        hasChildren[static_cast<size_t>(parent)] = true;
+    }
+    driver->SetRootWnd(windows[0].get());
+
+    std::vector<std::string> log;
+    auto at = [&](int i) { return windows[static_cast<size_t>(i)].get(); };
+    const ZrString* events[] = {&ZrWndEvents::RenderStarted, &ZrWndEvents::RenderChild, &ZrWndEvents::RenderEnded};
+    for (int i = 0; i < count; ++i) {
+        for (int e = 0; e < 3; ++e) {
+            // What this handler does besides logging, picked once.
+            const int action = pick(0, 20);
+            const int other = pick(1, count - 1);
+            const int x = pick(-10, 200), y = pick(-10, 160);
+            at(i)->SubscribeEvent(*events[e], ZrSubscriber([&, i, e, action, other, x, y](const ZrEventArgs&) {
+                ZrRect clip, rect;
+                at(i)->GetWndDC()->GetClipRect(&clip);
+                at(i)->GetWndRect(&rect);
+                log.push_back(std::to_string(i) + " " + std::to_string(e) + " clip " + std::to_string(clip.left) +
+                              "," + std::to_string(clip.top) + "," + std::to_string(clip.right) + "," +
+                              std::to_string(clip.bottom) + " at " + std::to_string(rect.left) + "," +
+                              std::to_string(rect.top));
+                IWnd* target = at(other);
+                if (!target) return true;
+                switch (action) {
+                case 0: target->MoveWnd(x, y, 40, 30); break;
+                case 1: target->SetVisible(false, true); break;
+                case 2:
+                    if (IWnd* up = at(parents[static_cast<size_t>(other)])) up->MoveChildToFront(target);
+                    break;
+                case 3:
+                    // A window without children leaves the tree, perhaps
+                    // the one whose handler runs.
+                    if (!hasChildren[static_cast<size_t>(other)]) windows[static_cast<size_t>(other)].reset();
+                    break;
+                case 4:
+                    // The window moves itself: its children follow.
+                    if (i > 0) at(i)->MoveWnd(x, y, 60, 50);
+                    break;
+                default: break;
+                }
+                return true;
+            }));
+        }
+    }
+    for (int pass = 0; pass < 4; ++pass) {
+        if (pass == 2) {
+            // A modal window: its mask is drawn and its parent skips it.
+            for (int i = count - 1; i > 0; --i) {
+                if (at(i) && !hasChildren[static_cast<size_t>(i)]) {
+                    at(i)->SetVisible(true, true);
+                    driver->SetModalWnd(at(i));
+                    break;
+                }
+            }
+        }
+        engine->ClearCalls();
+        log.push_back("pass " + std::to_string(pass));
+        ZrRect dirty{pick(0, 200), pick(0, 160), pick(200, 320), pick(160, 240)};
+        driver->InvalidateRect(pass % 2 ? &dirty : nullptr, false);
+        driver->Render();
+        for (const EngineCall& c : engine->Calls("")) log.push_back(Describe(c));
+    }
+    driver->SetModalWnd(nullptr);
+    driver->SetRootWnd(nullptr);
+    // Children first, so that each leaves a parent that still exists.
+    while (!windows.empty()) windows.pop_back();
+    return log;
+}
+
+// Windows whose class is IWnd itself are drawn without virtual calls; what a
+// pass does with them must be what it does with a class that overrides nothing.
+TEST_F(WndPass, PlainWindowsDrawAsWindowsOfAnyClass) {
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        const std::vector<std::string> plain = PassLog<IWnd>(engine.get(), driver(), seed);
+        const std::vector<std::string> derived = PassLog<Derived>(engine.get(), driver(), seed);
+        ASSERT_GT(plain.size(), 100u);
+        ASSERT_EQ(plain, derived) << "seed " << seed;
+    }
+}
+
 }  // namespace
