@@ -185,6 +185,7 @@ public:
     // The owner lets go of the list; a firing in progress stops calling.
     void Detach() {
         detached_ = true;
+        untidy_ = true;
         Clear();
         if (firing_ == 0) delete this;
     }
@@ -199,10 +200,9 @@ public:
             if (Slot* slot = slots_[i]) slot->Invoke(args);
         }
         if (--firing_ != 0) return;
-        // Nothing removed, nothing buried: the usual end of a firing costs
-        // three compares and no call.
-        if (static_cast<size_t>(live_) != slots_.size() || !buried_.empty()) Compact();
-        if (detached_) delete this;
+        // Nothing removed, nothing buried, nothing let go of: the usual end
+        // of a firing costs one test.
+        if (untidy_) Tidy();
     }
 
 private:
@@ -215,7 +215,16 @@ private:
             slot->Release();
         } else {
             buried_.push_back(slot);
+            untidy_ = true;
         }
+    }
+
+    // After the outermost firing, when a subscriber removed slots or the
+    // owner let the list go while it fired.
+    [[gnu::noinline]] void Tidy() {
+        untidy_ = false;
+        Compact();
+        if (detached_) delete this;
     }
 
     // Removals during a firing leave holes; they are closed once no firing runs.
@@ -236,6 +245,8 @@ private:
     int firing_ = 0;
     int live_ = 0;
     bool detached_ = false;
+    // Something for the end of the outermost firing to do.
+    bool untidy_ = false;
 };
 
 }  // namespace zrassist

@@ -1,5 +1,6 @@
 #include "assist/EventAccess.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,15 @@ TEST(ZrEventSet, SubscribersMayChangeOrDeleteTheSetWhileItFires) {
     EXPECT_EQ(log, (std::vector<std::string>{"first"}));
     set->FireEvent("e", args);
     EXPECT_EQ(log, (std::vector<std::string>{"first", "late"}));
+
+    // A subscriber removed while the set fires is let go of when the firing
+    // ends, and with it what it holds.
+    auto held = std::make_shared<int>(0);
+    ZrSubscriber once([&, held](const ZrEventArgs&) { return set->UnSubscribeEvent("e", once); });
+    set->SubscribeEvent("e", once);
+    set->FireEvent("e", args);
+    once = ZrSubscriber();
+    EXPECT_EQ(held.use_count(), 1);
 
     // The first subscriber deletes the set: the firing ends without touching it.
     auto* doomed = new ZrEventSet;
