@@ -505,12 +505,12 @@ void DrvWnd::DrawPass() {
     }
     // What this pass draws leaves the dirty region now; whatever is invalidated
     // while it draws stays for the pass after it.
+    // A pass with nothing dirty (a host that renders every frame) has no
+    // region to take, no clip to set and none to take back.
     RectRegion& drawing = drawing_;
-    drawing.Swap(dirty_);
+    const bool clipped = dirty_.First() != nullptr;
+    if (clipped) drawing.Swap(dirty_);
     if (engine_->GetRenderMode() == ZRRENDER_DIRTY_RECTS) {
-        // A pass with nothing dirty (a host that renders every frame) sets no
-        // clip, so it has none to take back either.
-        const bool clipped = drawing.First() != nullptr;
         if (clipped) drawing.Normalise();
         for (const RectNode* node = drawing.First(); node && rootStays(); node = drawing.Next(node)) {
             const ZrRect clip{node->left, node->top, node->right, node->bottom};
@@ -534,7 +534,7 @@ void DrvWnd::DrawPass() {
     }
     renderer->EndScene();
     if (rootStays()) root->FireEvent(ZrWndEvents::AfterScene, args);
-    drawing.Clear();
+    if (clipped) drawing.Clear();
     rendering_ = false;
 }
 
