@@ -49,18 +49,25 @@ struct Stage {
         CreateDrvWnd()->SetRootWnd(root);
         CreateDrvWnd()->Render();
     }
+    template <class Leaf = IWnd>
     void Tile(const zrbench::TreeShape& shape) {
-        zrbench::TileTree<IWnd>(root, windows, shape, kWidth, kHeight, ZRWS_VISIBLE, [](IWnd&) {});
+        zrbench::TileTree<Leaf>(root, windows, shape, kWidth, kHeight, ZRWS_VISIBLE, [](IWnd&) {});
     }
 };
 
 // A tree built under a hidden root, so that building invalidated nothing.
-struct Tree : Stage {
-    explicit Tree(const zrbench::TreeShape& shape) : Stage(0) {
-        Tile(shape);
+template <class Leaf = IWnd>
+struct TreeOf : Stage {
+    explicit TreeOf(const zrbench::TreeShape& shape) : Stage(0) {
+        Tile<Leaf>(shape);
         Show();
     }
 };
+using Tree = TreeOf<IWnd>;
+
+// A class of a host's own that overrides nothing: a pass reaches the steps
+// of such windows (and of the stock controls) through the virtual table.
+class Subclassed : public IWnd {};
 
 // The measured steps, each a function of its own so that an instruction
 // count (callgrind, toggled on the function) gives the cost of one step.
@@ -83,6 +90,15 @@ void BM_FullSurfacePass(benchmark::State& state) {
     PerWindow(state, ShapeOf(state).Windows());
 }
 BENCHMARK(BM_FullSurfacePass)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The same tree with leaves of a class of their own.
+void BM_FullSurfacePassSubclassedLeaves(benchmark::State& state) {
+    TreeOf<Subclassed> tree(ShapeOf(state));
+    IDrvWnd* drv = CreateDrvWnd();
+    for (auto _ : state) WholeSurfacePass(drv);
+    PerWindow(state, ShapeOf(state).Windows());
+}
+BENCHMARK(BM_FullSurfacePassSubclassedLeaves)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_OneLeafPass(benchmark::State& state) {
     Tree tree(ShapeOf(state));
