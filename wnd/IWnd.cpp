@@ -1111,26 +1111,38 @@ void IWnd::Render() {
     // then stops without touching it again.
     zrwnd::WndWatch self(this);
     ZrWndEventArgs args(this);
-    // IWnd's render handlers fire their events and do nothing else.
-    Plain ? ZrEventSet::FireEvent(ZrWndEvents::RenderStarted, args) : OnRenderStarted(args);
-    if (!self.Get()) return;
+    // Fires one render event; false when a handler deleted the window. IWnd's
+    // render handlers fire their events and do nothing else, so for a plain
+    // window an event nobody listens to runs nothing and deletes nothing.
+    auto fire = [&](const ZrString& name, auto handler) {
+        if constexpr (Plain) {
+            if (!_AnyoneListens()) return true;
+            ZrEventSet::FireEvent(name, args);
+        } else {
+            handler();
+        }
+        return self.Get() != nullptr;
+    };
+    if (!fire(ZrWndEvents::RenderStarted, [&] { OnRenderStarted(args); })) return;
     // Only the driver's modal window can be modal; without one there is no
     // mask to draw and nothing to ask.
-    if (zrwnd::ModalWnd() && (Plain ? IWnd::IsModal() : IsModal())) _DrawModalMask();
+    if (zrwnd::ModalWnd() && (Plain ? IWnd::IsModal() : IsModal())) {
+        _DrawModalMask();
+        if (!self.Get()) return;
+    }
     // IWnd itself draws nothing.
     if (!Plain) {
         RenderSelf();
         if (!self.Get()) return;
     }
-    Plain ? ZrEventSet::FireEvent(ZrWndEvents::RenderChild, args) : OnRenderChild(args);
-    if (!self.Get()) return;
+    if (!fire(ZrWndEvents::RenderChild, [&] { OnRenderChild(args); })) return;
     if (!drawOrder_.empty()) {
         // A handler may have moved the window since: its children are placed
         // by where it is now.
         if (g_geometryGeneration != placedIn) Plain ? SurfaceRect(&rect) : GetWndRect(&rect);
         if (!RenderChildren(rect, clip)) return;
     }
-    Plain ? ZrEventSet::FireEvent(ZrWndEvents::RenderEnded, args) : OnRenderEnded(args);
+    fire(ZrWndEvents::RenderEnded, [&] { OnRenderEnded(args); });
 }
 
 void IWnd::RenderSelf() {}

@@ -186,6 +186,9 @@ protected:
     // nothing yet: for a class whose every object declares the same events,
     // at the cost of one store instead of a lookup per name.
     void _DeclareLike(const ZrEventSet& model);
+    // Whether firing could call anyone: some event has a subscriber and the
+    // set is not muted.
+    bool _AnyoneListens() const { return lengthMask_ != 0; }
 
 private:
     zrassist::SubscriberList* FindList(const ZrString& name, int length) const;

@@ -1,5 +1,7 @@
 #include <functional>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "support/EventRecorder.h"
 #include "zrwnd/PortableHost.h"
@@ -189,6 +191,62 @@ TEST_F(WndTeardown, EveryEventSurvivesAHandlerThatTakesWindowsAway) {
         }
     }
     EXPECT_EQ(covered.size(), size_t(ZrWndEvents::kCount));
+}
+
+// Windows whose class is IWnd itself are drawn by a path of their own: a
+// subscriber to one of their render events may delete or destroy the window,
+// or delete its parent, there too, with or without children below it.
+TEST_F(WndTeardown, PlainWindowsSurviveRenderHandlersThatTakeThemAway) {
+    enum Action { kDeleteSelf, kDestroySelf, kDeleteParent };
+    for (const ZrString* event : {&ZrWndEvents::RenderStarted, &ZrWndEvents::RenderChild, &ZrWndEvents::RenderEnded}) {
+        for (Action action : {kDeleteSelf, kDestroySelf, kDeleteParent}) {
+            for (bool withChild : {false, true}) {
+                SCOPED_TRACE(std::string(event->c_str()) + " action " + std::to_string(action) +
+                             (withChild ? " with a child" : ""));
+                std::vector<IWnd*> windows;
+                for (int i = 0; i < 4; ++i) windows.push_back(new IWnd);
+                IWnd *root = windows[0], *panel = windows[1], *self = windows[2], *child = windows[3];
+                ZrRect all{0, 0, 640, 480}, inside{100, 100, 400, 400}, place{50, 50, 250, 250}, small{10, 10, 60, 60};
+                root->Create(all, nullptr, ZRWS_VISIBLE);
+                driver()->SetRootWnd(root);
+                panel->Create(inside, root, ZRWS_VISIBLE);
+                self->Create(place, panel, ZRWS_VISIBLE);
+                if (withChild) child->Create(small, self, ZRWS_VISIBLE);
+                for (IWnd* w : windows) recorder.WatchAll(w);
+                std::set<IWnd*> deleted;
+                int fired = 0;
+                size_t goneAt = 0;
+                self->SubscribeEvent(*event, ZrSubscriber([&](const ZrEventArgs&) {
+                    if (fired++) return true;
+                    IWnd* victim = action == kDeleteParent ? panel : self;
+                    if (action == kDestroySelf) {
+                        victim->Destroy();
+                    } else {
+                        deleted.insert(victim);
+                        delete victim;
+                    }
+                    goneAt = recorder.Events().size();
+                    return true;
+                }));
+                recorder.Clear();
+                Invalidated();
+                EXPECT_EQ(fired, 1);
+                const auto& events = recorder.Events();
+                for (size_t i = goneAt; i < events.size(); ++i) {
+                    EXPECT_FALSE(deleted.count(events[i].sender)) << events[i].name;
+                    EXPECT_FALSE(deleted.count(events[i].window)) << events[i].name;
+                }
+                // The driver goes on drawing what is left.
+                Invalidated();
+                driver()->SetRootWnd(nullptr);
+                // Children first: deleting a parent only detaches its children.
+                for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+                    if (!deleted.count(*it)) delete *it;
+                }
+                recorder.Clear();
+            }
+        }
+    }
 }
 
 // Deleting another window than the sender, one the operation is about to touch.
