@@ -228,7 +228,6 @@ private:
     }
 
     // Removals during a firing leave holes; they are closed once no firing runs.
-    // Every firing ends here: with nothing removed it costs two compares.
     void Compact() {
         if (firing_ != 0) return;
         if (static_cast<size_t>(live_) != slots_.size()) {

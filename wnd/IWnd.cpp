@@ -468,18 +468,13 @@ int IWnd::GetHeight() { return Diff(wndPosRect_.bottom, wndPosRect_.top); }
 
 namespace {
 
-// Where a parent's surface rectangle puts its child's position rectangle.
-bool Place(const ZrRect& pos, int x, int y, ZrRect* out) {
-    zrwnd::Offset(pos, x, y, out);
-    return true;
-}
-
 // The parent asked for its rectangle, when no frame of a pass holds it: kept
 // out of GetWndRect, whose common case then needs no stack frame.
 [[gnu::noinline]] bool PlaceUnder(IWnd* parent, const ZrRect& pos, ZrRect* out) {
     ZrRect parentRect;
     parent->GetWndRect(&parentRect);
-    return Place(pos, parentRect.left, parentRect.top, out);
+    zrwnd::Offset(pos, parentRect.left, parentRect.top, out);
+    return true;
 }
 
 }  // namespace
@@ -491,8 +486,11 @@ bool IWnd::GetWndRect(ZrRect* out) { return out && SurfaceRect(out); }
         *out = wndPosRect_;
         return true;
     }
-    if (const RenderFrame* frame = FrameOf(parent_)) return Place(wndPosRect_, frame->rect.left, frame->rect.top, out);
-    return PlaceUnder(parent_, wndPosRect_, out);
+    // A child's rectangle is its position moved by its parent's corner.
+    const RenderFrame* frame = FrameOf(parent_);
+    if (!frame) return PlaceUnder(parent_, wndPosRect_, out);
+    zrwnd::Offset(wndPosRect_, frame->rect.left, frame->rect.top, out);
+    return true;
 }
 
 bool IWnd::GetClientRect(ZrRect* out) {

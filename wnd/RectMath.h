@@ -39,13 +39,6 @@ inline bool Overlap(const ZrRect& a, const ZrRect& b) {
     return a.right > b.left && a.left < b.right && a.bottom > b.top && a.top < b.bottom;
 }
 
-// The intersection of two rectangles, or (0, 0, 0, 0) when they do not overlap.
-inline ZrRect Intersect(const ZrRect& a, const ZrRect& b) {
-    if (!Overlap(a, b)) return ZrRect{};
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
 // `pos` moved by (x, y), each edge saturated.
 inline void Offset(const ZrRect& pos, int x, int y, ZrRect* out) {
 #if defined(__SSE2__)
@@ -73,6 +66,13 @@ inline void CutTo(const ZrRect& a, const ZrRect& b, ZrRect* out) {
     out->top = std::max(a.top, b.top);
     out->right = std::min(a.right, b.right);
     out->bottom = std::min(a.bottom, b.bottom);
+}
+
+// The intersection of two rectangles, or (0, 0, 0, 0) when they do not overlap.
+inline ZrRect Intersect(const ZrRect& a, const ZrRect& b) {
+    ZrRect out;
+    if (Overlap(a, b)) CutTo(a, b, &out);
+    return out;
 }
 
 }  // namespace zrwnd
