@@ -256,8 +256,12 @@ TEST_F(ThreadRule, ACallbackOnTheServiceThreadMayReleaseTheDriver) {
         return fires.OnTimer(args);
     });
     ZrSubscriber other(&fires, &Fires::OnTimer);
-    timers()->SetTimer(1, 1, releaser);
-    timers()->SetTimer(2, 1000000, other);
+    {
+        // Both set before the first can fire: host work goes under the lock.
+        zrwnd::WindowLock lock;
+        timers()->SetTimer(1, 1, releaser);
+        timers()->SetTimer(2, 1000000, other);
+    }
     ASSERT_TRUE(fires.WaitFor(1));
     // The released driver's timers never fire again; a new driver starts afresh.
     IDrvWnd* next = nullptr;
