@@ -1,7 +1,5 @@
 #include "controls/Button.h"
 
-#include "wnd/WndHost.h"
-#include "wnd/WndWatch.h"
 #include "zrwnd/IDrvWnd.h"
 
 const ZrString ZrEventClicked("EventClicked");
@@ -14,7 +12,7 @@ constexpr std::uint32_t kCaptionFormat = 0x24;
 
 }  // namespace
 
-Button::Button() {
+Button::Button() : press_(this) {
     AddEvent(ZrEventClicked);
     if (IDrvRender* renderer = zrwnd::Renderer()) captionFont_ = renderer->GetDefaultFont();
 }
@@ -23,10 +21,10 @@ Button::Button() {
 Button::~Button() = default;
 
 bool Button::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
-    zrwnd::WndWatch self(this);
-    if (!IWnd::Create(rect, parent, style)) return false;
+    bool created = false;
     // A handler of the creation may have deleted the button.
-    if (!self.Get()) return true;
+    if (!zrwnd::Survives(this, [&] { created = IWnd::Create(rect, parent, style); })) return created;
+    if (!created) return false;
     const std::uint32_t now = GetStyle();
     if (!(now & ZRBS_CHECK) && !(now & ZRBS_RADIO)) SetStyle(now | ZRBS_PUSH);
     return true;
@@ -39,85 +37,53 @@ bool Button::TracksPointer() { return !(GetStyle() & (ZRBS_CHECK | ZRBS_RADIO));
 int Button::FrameCount() { return IsPush() ? kPushFrames : kToggleFrames; }
 
 void Button::OnEnabled(ZrWndEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnEnabled(args);
-    if (!self.Get()) return;
-    if (IsPush()) {
-        SetState(0);
-    } else {
-        SetState(IsChecked() ? 1 : 0);
-    }
+    if (!zrwnd::Survives(this, [&] { IWnd::OnEnabled(args); })) return;
+    SetState(IsPush() ? 0 : (IsChecked() ? 1 : 0));
 }
 
 void Button::OnDisabled(ZrWndEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnDisabled(args);
-    if (!self.Get()) return;
-    if (IsPush()) {
-        SetState(4);
-    } else {
-        SetState(IsChecked() ? 3 : 2);
-    }
+    if (!zrwnd::Survives(this, [&] { IWnd::OnDisabled(args); })) return;
+    SetState(IsPush() ? 4 : (IsChecked() ? 3 : 2));
 }
 
 void Button::OnMouseEnter(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseEnter(args);
-    if (!self.Get()) return;
-    zrkit::MarkHandled(this, args);
-    if (TracksPointer()) SetState(zrkit::IsCapturedBy(this) ? 1 : 3);
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseEnter(args); })) return;
+    press_.Enter();
+    if (TracksPointer()) SetState(press_.IsPressed() ? 1 : 3);
 }
 
 void Button::OnMouseLeave(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseLeave(args);
-    if (!self.Get()) return;
-    zrkit::MarkHandled(this, args);
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseLeave(args); })) return;
+    press_.Leave();
     if (TracksPointer()) SetState(0);
 }
 
 void Button::OnMouseMove(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseMove(args);
-    if (!self.Get()) return;
-    zrkit::MarkHandled(this, args);
-    if (!TracksPointer() || !zrkit::IsCapturedBy(this)) return;
-    IWnd* target = zrwnd::Driver()->GetWndAtPoint(args.x, args.y);
-    // Finding the target may end a capture, whose handlers may delete us.
-    if (self.Get()) SetState(target == this ? 2 : 1);
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseMove(args); })) return;
+    if (TracksPointer() && press_.IsPressed()) SetState(press_.IsPressedInside(args) ? 2 : 1);
 }
 
 void Button::OnMouseDown(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseDown(args);
-    if (!self.Get()) return;
-    zrkit::MarkHandled(this, args);
-    if (args.button != ZRMOUSE_LEFT) return;
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseDown(args); })) return;
     // Check boxes and radio buttons take the capture too, but keep their state.
-    if (CaptureInput() && self.Get() && IsPush()) SetState(1);
+    if (press_.Press(args) && IsPush()) SetState(1);
 }
 
 void Button::OnMouseUp(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseUp(args);
-    if (!self.Get()) return;
-    zrkit::MarkHandled(this, args);
-    if (args.button != ZRMOUSE_LEFT || !zrkit::IsCapturedBy(this)) return;
-    ReleaseInput();
-    if (!self.Get()) return;
-    if (!IsHit({args.x, args.y})) {
-        if (TracksPointer()) SetState(0);
-        return;
-    }
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseUp(args); })) return;
+    const zrwnd::PressTracker::Release released = press_.End(args);
+    if (released == zrwnd::PressTracker::Release::kOutside && TracksPointer()) SetState(0);
+    if (released != zrwnd::PressTracker::Release::kInside) return;
     const std::uint32_t style = GetStyle();
+    bool alive = true;
     if (style & ZRBS_CHECK) {
-        SetCheck(!IsChecked());
+        alive = zrwnd::Survives(this, [&] { SetCheck(!IsChecked()); });
     } else if (style & ZRBS_RADIO) {
-        SetCheck(true);
+        alive = zrwnd::Survives(this, [&] { SetCheck(true); });
     } else {
-        SetState(3);
+        alive = zrwnd::Survives(this, [&] { SetState(3); });
     }
-    if (!self.Get()) return;
+    if (!alive) return;
     // Last: a subscriber may close the dialog this button is part of.
     ZrWndEventArgs clicked(this);
     FireEvent(ZrEventClicked, clicked);
@@ -145,9 +111,9 @@ void Button::SetCheck(bool checked) {
     if (!parent || group_ == -1) return;
     // Unchecking a sibling redraws it, and a redraw handler may change the
     // tree: every step asks the parent again.
-    zrwnd::WndWatch self(this);
-    zrwnd::WndWatch watchedParent(parent);
-    for (int i = 0; self.Get() && watchedParent.Get() && i < parent->GetChildCount(); ++i) {
+    zrwnd::WndRef self(this);
+    zrwnd::WndRef watchedParent(parent);
+    for (int i = 0; self && watchedParent && i < parent->GetChildCount(); ++i) {
         IWnd* child = parent->GetChildAtIndex(i);
         if (!child || child == this || !(child->GetType() == "Button")) continue;
         auto* sibling = static_cast<Button*>(child);

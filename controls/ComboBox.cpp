@@ -2,20 +2,20 @@
 
 #include <algorithm>
 
-#include "wnd/WndHost.h"
-#include "wnd/WndWatch.h"
-
 namespace {
 
 constexpr std::uint32_t kItemText = 0xFFE39F00;
 
 }  // namespace
 
-ComboBox::ComboBox() = default;
+ComboBox::ComboBox()
+    : button_(new Button), scroll_(new ScrollBar), edit_(new Edit), menu_(new IMenu) {}
 
 ComboBox::~ComboBox() {
+    _BeginDelete();
     links_.UndoAll();
     image_.Release();
+    zrkit::DeleteParts({menu_.Get(), edit_.Get(), scroll_.Get(), button_.Get()});
 }
 
 bool ComboBox::Create(ZrRect& rect, IWnd* parent, std::uint32_t style, std::int32_t listHeight) {
@@ -23,35 +23,46 @@ bool ComboBox::Create(ZrRect& rect, IWnd* parent, std::uint32_t style, std::int3
     editHeight_ = rect.bottom - rect.top;
     const ZrString name = GetName();
     ZrRect none{0, 0, 0, 0};
+    zrwnd::WndRef self(this);
+    // Every step below may run a handler that deletes a part, or the box: a
+    // part that went is left out, and a box that went stops.
+    if (button_) button_->Create(none, this, ZRWS_VISIBLE | ZRBS_PUSH);
+    if (!self) return false;
+    if (button_) button_->SetName(name + "BtExpand");
+    links_.Add(button_.Get(), ZrEventClicked, ZrSubscriber(this, &ComboBox::OnToggle));
+    links_.Add(button_.Get(), ZrWndEvents::SizeChanged, ZrSubscriber(this, &ComboBox::OnButtonSized));
 
-    button_.Create(none, this, ZRWS_VISIBLE | ZRBS_PUSH);
-    button_.SetName(name + "BtExpand");
-    links_.Add(&button_, ZrEventClicked, ZrSubscriber(this, &ComboBox::OnToggle));
-    links_.Add(&button_, ZrWndEvents::SizeChanged, ZrSubscriber(this, &ComboBox::OnButtonSized));
+    if (edit_) edit_->Create(none, this, ZRWS_VISIBLE);
+    if (!self) return false;
+    if (edit_) {
+        edit_->SetReadOnly(true);
+        edit_->SetName(name + "Edit");
+        edit_->SetClrBack(0x00000000);
+        edit_->SetClrText(0xFFFFFFFF);
+    }
+    links_.Add(edit_.Get(), ZrWndEvents::MouseDown, ZrSubscriber(this, &ComboBox::OnFieldPressed));
+    links_.Add(edit_.Get(), ZrWndEvents::Activated, ZrSubscriber(this, &ComboBox::OnFieldActivated));
 
-    edit_.Create(none, this, ZRWS_VISIBLE);
-    edit_.SetReadOnly(true);
-    edit_.SetName(name + "Edit");
-    edit_.SetClrBack(0x00000000);
-    edit_.SetClrText(0xFFFFFFFF);
-    links_.Add(&edit_, ZrWndEvents::MouseDown, ZrSubscriber(this, &ComboBox::OnFieldPressed));
+    if (scroll_) scroll_->Create(none, this, 0);
+    if (!self) return false;
+    if (scroll_ && !zrwnd::Survives(this, [&] { scroll_->SetTrackLine(false); })) return false;
+    if (scroll_ && !zrwnd::Survives(this, [&] { scroll_->SetClrTrack(0x00000000); })) return false;
+    if (scroll_) scroll_->SetName(name + "Scroll");
+    links_.Add(scroll_.Get(), ZrEventScrollPosChanged, ZrSubscriber(this, &ComboBox::OnScrolled));
+    links_.Add(scroll_.Get(), ZrWndEvents::SizeChanged, ZrSubscriber(this, &ComboBox::OnScrollBarSized));
 
-    scroll_.Create(none, this, 0);
-    scroll_.SetTrackLine(false);
-    scroll_.SetClrTrack(0x00000000);
-    scroll_.SetName(name + "Scroll");
-    links_.Add(&scroll_, ZrEventScrollPosChanged, ZrSubscriber(this, &ComboBox::OnScrolled));
-    links_.Add(&scroll_, ZrWndEvents::SizeChanged, ZrSubscriber(this, &ComboBox::OnScrollBarSized));
-
-    menu_.Create(none, this, ZRMS_STAYOPEN);
-    menu_.SetName(name + "Menu");
-    menu_.SetClrText(kItemText);
-    links_.Add(&menu_, ZrEventSelectItem, ZrSubscriber(this, &ComboBox::OnItemChosen));
-    links_.Add(&menu_, ZrEventAddItem, ZrSubscriber(this, &ComboBox::OnItemAdded));
+    if (menu_) menu_->Create(none, this, ZRMS_STAYOPEN);
+    if (!self) return false;
+    if (menu_) {
+        menu_->SetName(name + "Menu");
+        menu_->SetClrText(kItemText);
+    }
+    links_.Add(menu_.Get(), ZrEventSelectItem, ZrSubscriber(this, &ComboBox::OnItemChosen));
+    links_.Add(menu_.Get(), ZrEventAddItem, ZrSubscriber(this, &ComboBox::OnItemAdded));
 
     // The field runs under the button: the button is drawn over it (and takes
     // the presses there), whatever the field's background.
-    MoveChildToFront(&button_);
+    if (button_ && !zrwnd::Survives(this, [&] { MoveChildToFront(button_.Get()); })) return false;
     // Placing the box runs the size handler, which lays the children out.
     return IWnd::Create(rect, parent, style);
 }
@@ -59,15 +70,12 @@ bool ComboBox::Create(ZrRect& rect, IWnd* parent, std::uint32_t style, std::int3
 void ComboBox::SetExpanded(bool expanded) {
     if (expanded == expanded_) return;
     expanded_ = expanded;
-    zrwnd::WndWatch self(this);
-    Invalidate(false);
+    if (!zrwnd::Survives(this, [&] { Invalidate(false); })) return;
     ZrRect r;
     GetWndPosRect(&r);
     r.bottom += (expanded ? 1 : -1) * (gap_ + listHeight_);
-    menu_.SetVisible(expanded, true);
-    if (!self.Get()) return;
-    scroll_.SetVisible(expanded, true);
-    if (!self.Get()) return;
+    if (menu_ && !zrwnd::Survives(this, [&] { menu_->SetVisible(expanded, true); })) return;
+    if (scroll_ && !zrwnd::Survives(this, [&] { scroll_->SetVisible(expanded, true); })) return;
     // The box's own window takes the list in; its size handler lays out again.
     MoveWnd(&r);
 }
@@ -78,32 +86,35 @@ void ComboBox::OnSizeChanged(ZrWndEventArgs&) {
     GetClientRect(&client);
     const int w = client.right, h = client.bottom;
     const int row = expanded_ ? h - (gap_ + listHeight_) : h;
-    zrwnd::WndWatch self(this);
-    button_.SetWndPos(w - button_.GetWidth(), std::max(0, (row - button_.GetHeight()) / 2), 0, 0, ZRSWP_NOSIZE);
-    if (!self.Get()) return;
+    if (Button* button = button_.Get()) {
+        const int x = w - button->GetWidth(), y = std::max(0, (row - button->GetHeight()) / 2);
+        if (!zrwnd::Survives(this, [&] { button->SetWndPos(x, y, 0, 0, ZRSWP_NOSIZE); })) return;
+    }
     // The field runs under the button; its text lines up with the items'.
-    const int m = menu_.GetMarginLeft();
-    edit_.SetWndPos(m, 0, w - m, row, 0);
-    if (!self.Get()) return;
-    PlaceList();
-    if (!self.Get()) return;
+    const int m = menu_ ? menu_->GetMarginLeft() : 0;
+    if (Edit* edit = edit_.Get()) {
+        if (!zrwnd::Survives(this, [&] { edit->SetWndPos(m, 0, w - m, row, 0); })) return;
+    }
+    if (!zrwnd::Survives(this, [&] { PlaceList(); })) return;
+    IMenu* menu = menu_.Get();
+    if (!menu) return;
     // A menu taller than the list area is cut off at the area's bottom.
     ZrRect surface;
     GetWndRect(&surface);
     ZrRect area{surface.left, surface.top + editHeight_ + gap_, surface.right, surface.bottom};
     if (!expanded_) area = {surface.left, surface.bottom + gap_, surface.right, surface.bottom + gap_ + listHeight_};
-    menu_.GetWndDC()->SetClipRect(&area);
-    menu_.GetClientDC()->SetClipRect(&area);
+    menu->GetWndDC()->SetClipRect(&area);
+    menu->GetClientDC()->SetClipRect(&area);
 }
 
 void ComboBox::PlaceList() {
     const int w = GetWidth();
     const int y = editHeight_ + gap_;
-    const int barWidth = scroll_.GetWidth();
-    zrwnd::WndWatch self(this);
-    menu_.SetWndPos(0, y, w - barWidth, menu_.GetHeight(), 0);
-    if (!self.Get()) return;
-    scroll_.SetWndPos(w - barWidth, y, barWidth, listHeight_, 0);
+    const int barWidth = scroll_ ? scroll_->GetWidth() : 0;
+    if (IMenu* menu = menu_.Get()) {
+        if (!zrwnd::Survives(this, [&] { menu->SetWndPos(0, y, w - barWidth, menu->GetHeight(), 0); })) return;
+    }
+    if (ScrollBar* bar = scroll_.Get()) bar->SetWndPos(w - barWidth, y, barWidth, listHeight_, 0);
 }
 
 bool ComboBox::OnToggle(const ZrEventArgs&) {
@@ -116,66 +127,69 @@ bool ComboBox::OnFieldPressed(const ZrEventArgs&) {
     return false;
 }
 
+bool ComboBox::OnFieldActivated(const ZrEventArgs&) {
+    // Activating the field brings it to the front, over the button it runs
+    // under: the button goes back in front, so that it keeps its presses.
+    if (Button* button = button_.Get()) MoveChildToFront(button);
+    return true;
+}
+
 bool ComboBox::OnButtonSized(const ZrEventArgs&) {
-    const int width = button_.GetWidth(), height = button_.GetHeight();
+    Button* button = button_.Get();
+    if (!button) return true;
+    const int width = button->GetWidth(), height = button->GetHeight();
     if ((width == buttonWidth_ && height == buttonHeight_) || expanded_) return true;
     buttonWidth_ = width;
     buttonHeight_ = height;
-    button_.SetWndPos(GetWidth() - width, std::max(0, (GetHeight() - height) / 2), 0, 0, ZRSWP_NOSIZE);
+    button->SetWndPos(GetWidth() - width, std::max(0, (GetHeight() - height) / 2), 0, 0, ZRSWP_NOSIZE);
     return true;
 }
 
 bool ComboBox::OnScrolled(const ZrEventArgs&) {
     // The scroll position is how many pixels of the menu lie above the list.
-    menu_.SetWndPos(0, editHeight_ + gap_ - scroll_.GetScrollPos(), 0, 0, ZRSWP_NOSIZE);
+    if (IMenu* menu = menu_.Get()) {
+        const int position = scroll_ ? scroll_->GetScrollPos() : 0;
+        menu->SetWndPos(0, editHeight_ + gap_ - position, 0, 0, ZRSWP_NOSIZE);
+    }
     return true;
 }
 
 bool ComboBox::OnScrollBarSized(const ZrEventArgs&) {
     const int w = GetWidth();
-    const int barWidth = scroll_.GetWidth();
-    zrwnd::WndWatch self(this);
-    PlaceList();
-    if (self.Get()) menu_.SetItemWidth(w - barWidth - 10);
+    const int barWidth = scroll_ ? scroll_->GetWidth() : 0;
+    if (zrwnd::Survives(this, [&] { PlaceList(); }) && menu_) menu_->SetItemWidth(w - barWidth - 10);
     return true;
 }
 
 bool ComboBox::OnItemChosen(const ZrEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    edit_.SetWndText(menu_.GetItemText(args.value2));
-    if (self.Get()) SetExpanded(false);
+    const ZrString text = menu_ ? menu_->GetItemText(args.value2) : ZrString();
+    if (Edit* edit = edit_.Get()) {
+        if (!zrwnd::Survives(this, [&] { edit->SetWndText(text.c_str()); })) return true;
+    }
+    SetExpanded(false);
     return true;
 }
 
 bool ComboBox::OnItemAdded(const ZrEventArgs&) {
-    scroll_.SetScrollRange(0, std::max(0, menu_.GetHeight() - listHeight_));
+    if (scroll_ && menu_) scroll_->SetScrollRange(0, std::max(0, menu_->GetHeight() - listHeight_));
     return true;
 }
 
 void ComboBox::OnDeactivated(ZrActiveEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnDeactivated(args);
-    if (!self.Get()) return;
-    if (!IsRelayMSGToParent()) args.handled = true;
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnDeactivated(args); })) return;
     SetExpanded(false);
 }
 
 void ComboBox::OnMouseLeave(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseLeave(args);
-    if (self.Get()) zrkit::MarkHandled(this, args);
+    zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseLeave(args); });
 }
 
 void ComboBox::OnMouseMove(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseMove(args);
-    if (self.Get()) zrkit::MarkHandled(this, args);
+    zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseMove(args); });
 }
 
 void ComboBox::OnMouseDown(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseDown(args);
-    if (self.Get()) zrkit::MarkHandled(this, args);
+    zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseDown(args); });
 }
 
 void ComboBox::RenderSelf() {
@@ -186,7 +200,7 @@ bool ComboBox::SetImage(IZrImage* image) { return image_.Attach(image); }
 
 bool ComboBox::LoadImage(const char* path, int option) { return image_.LoadReplacing(path, option); }
 
-Button* ComboBox::GetButton() { return &button_; }
-IMenu* ComboBox::GetMenu() { return &menu_; }
-ScrollBar* ComboBox::GetScrollBar() { return &scroll_; }
-Edit* ComboBox::GetEdit() { return &edit_; }
+Button* ComboBox::GetButton() { return button_.Get(); }
+IMenu* ComboBox::GetMenu() { return menu_.Get(); }
+ScrollBar* ComboBox::GetScrollBar() { return scroll_.Get(); }
+Edit* ComboBox::GetEdit() { return edit_.Get(); }

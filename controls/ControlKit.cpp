@@ -2,9 +2,21 @@
 
 #include <utility>
 
-#include "wnd/WndHost.h"
+#include "zrwnd/IDrvWnd.h"
 #include "zrwnd/IWnd.h"
 #include "zrwnd/Timer.h"
+
+namespace zrwnd {
+
+void MarkHandled(IWnd* wnd, ZrEventArgs& args) {
+    if (!wnd->IsRelayMSGToParent()) args.handled = true;
+}
+
+bool FireAndSurvive(IWnd* wnd, const ZrString& event, ZrEventArgs& args) {
+    return Survives(wnd, [&] { wnd->FireEvent(event, args); });
+}
+
+}  // namespace zrwnd
 
 namespace zrkit {
 
@@ -95,7 +107,7 @@ ChildSubscriptions::~ChildSubscriptions() { UndoAll(); }
 
 bool ChildSubscriptions::Add(IWnd* child, const ZrString& event, ZrSubscriber subscriber) {
     if (!child || !child->SubscribeEvent(event, subscriber)) return false;
-    entries_.push_back({child, event, std::move(subscriber)});
+    entries_.push_back({zrwnd::WndRef(child), event, std::move(subscriber)});
     return true;
 }
 
@@ -103,14 +115,16 @@ void ChildSubscriptions::UndoAll() {
     while (!entries_.empty()) {
         Entry entry = std::move(entries_.back());
         entries_.pop_back();
-        entry.child->UnSubscribeEvent(entry.event, entry.subscriber);
+        if (IWnd* child = entry.child.Get()) child->UnSubscribeEvent(entry.event, entry.subscriber);
     }
 }
 
-bool IsCapturedBy(IWnd* wnd) { return wnd && zrwnd::Driver()->GetCaptureWnd() == wnd; }
-
-void MarkHandled(IWnd* wnd, ZrMouseEventArgs& args) {
-    if (!wnd->IsRelayMSGToParent()) args.handled = true;
+void DeleteParts(std::initializer_list<IWnd*> parts) {
+    for (IWnd* part : parts) {
+        if (!part) continue;
+        part->SetMutedState(true);
+        delete part;
+    }
 }
 
 }  // namespace zrkit

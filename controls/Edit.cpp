@@ -4,11 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/Native.h"
-#include "wnd/WndHost.h"
-#include "wnd/WndWatch.h"
 #include "zrwnd/ControlKit.h"
 #include "zrwnd/IDrvWnd.h"
+#include "zrwnd/PortableHost.h"
 #include "zrwnd/Timer.h"
 
 namespace {
@@ -74,16 +72,14 @@ PendingCharacter& Pending() {
 
 }  // namespace
 
-Edit::Edit() : repaint_(this, &Edit::OnRepaintTick) {}
+Edit::Edit() : repaint_(this, &Edit::OnRepaintTick), press_(this) {}
 
 // The repaint timer is tied to the box and stops with it; the timer service
 // itself may already be gone with a released driver.
 Edit::~Edit() = default;
 
 bool Edit::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
-    zrwnd::WndWatch self(this);
-    IWnd::Create(rect, parent, style);
-    if (!self.Get()) return false;
+    if (!zrwnd::Survives(this, [&] { IWnd::Create(rect, parent, style); })) return false;
     hasTimers_ = zrwnd::Driver()->GetTimer() != nullptr;
     return hasTimers_;
 }
@@ -112,9 +108,20 @@ int Edit::WidthBetween(int from, int to) {
 void Edit::ApplyText(const char* text) {
     _WndText() = text;
     display_ = text;
-    if (!password_) return;
+    if (password_) {
+        const int length = display_.GetLength();
+        for (int i = 0; i < length; ++i) display_.SetAt(i, '*');
+    }
+    KeepInText();
+}
+
+void Edit::KeepInText() {
+    // Whatever the new text is, every index into it stays inside it and on a
+    // character boundary: a selection made in a longer text is cut to this one.
     const int length = display_.GetLength();
-    for (int i = 0; i < length; ++i) display_.SetAt(i, '*');
+    caret_ = BoundaryAtOrBefore(display_.c_str(), std::clamp(caret_, 0, length));
+    anchor_ = BoundaryAtOrBefore(display_.c_str(), std::clamp(anchor_, 0, length));
+    firstVisible_ = BoundaryAtOrBefore(display_.c_str(), std::clamp(firstVisible_, 0, length));
 }
 
 void Edit::ClearSelection() {
@@ -165,7 +172,7 @@ void Edit::KeepViewOnBoundary(int editAt) {
 }
 
 void Edit::DeleteChars(int position, int count, bool byCharacters) {
-    const int length = display_.GetLength();
+    const int length = std::min(display_.GetLength(), _WndText().GetLength());
     if (position < 0 || position >= length || count == 0) return;
     // The text and its display change in place: an edit costs the bytes after
     // it, not the whole text.
@@ -267,10 +274,7 @@ void Edit::CopyToClipboard(const char* text, int length) {
 bool Edit::GetClipboardText(std::string* out) { return zrnative::GetClipboardText(out); }
 
 void Edit::OnTextChanged(ZrWndEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnTextChanged(args);
-    if (!self.Get()) return;
-    if (!IsRelayMSGToParent()) args.handled = true;
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnTextChanged(args); })) return;
     ZrString text = GetWndText();
     if (text.GetLength() > maxLength_) {
         int keep = maxLength_ - 1;
@@ -279,93 +283,77 @@ void Edit::OnTextChanged(ZrWndEventArgs& args) {
     }
     // Half a character at the end is not kept either.
     text = text.Left(static_cast<int>(WholeCharacters(text.c_str(), static_cast<size_t>(text.GetLength()))));
+    // The whole text is new: the selection and the first visible byte stay
+    // where they were, inside the new text and on its boundaries.
     ApplyText(text);
     caret_ = display_.GetLength();
-    // The whole text is new: the first visible byte stays where it was, on a
-    // boundary of the new text.
-    firstVisible_ = BoundaryAtOrBefore(display_.c_str(), std::min(firstVisible_, caret_));
     Invalidate(true);
 }
 
 void Edit::OnActivated(ZrActiveEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnActivated(args);
-    if (!self.Get()) return;
-    if (!IsRelayMSGToParent()) args.handled = true;
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnActivated(args); })) return;
     // Tied to the box: the repaint stops when the box is deleted.
     if (hasTimers_) SetWndTimer(ZRTIMER_EDIT_CARET, kRepaintPeriodMs, repaint_);
 }
 
 void Edit::OnDeactivated(ZrActiveEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnDeactivated(args);
-    if (!self.Get()) return;
-    if (!IsRelayMSGToParent()) args.handled = true;
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnDeactivated(args); })) return;
     if (hasTimers_) KillWndTimer(ZRTIMER_EDIT_CARET, repaint_);
     ClearSelection();
     Invalidate(true);
 }
 
 void Edit::OnIMEChanged(ZrIMEEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnIMEChanged(args);
-    if (!self.Get()) return;
-    if (!IsRelayMSGToParent()) args.handled = true;
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnIMEChanged(args); })) return;
     layout_ = args.newLayout;
 }
 
 void Edit::OnMouseDown(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseDown(args);
-    if (!self.Get() || readOnly_) return;
-    zrkit::MarkHandled(this, args);
-    if (args.button != ZRMOUSE_LEFT || !CaptureInput() || !self.Get()) return;
+    if (!zrwnd::Survives(this, [&] { IWnd::OnMouseDown(args); }) || readOnly_) return;
+    zrwnd::MarkHandled(this, args);
+    // A drag selection is a press of the left button.
+    if (!press_.Press(args)) return;
     ZrPoint point{args.x, args.y};
     ScreenToClient(&point);
     CaretFromPoint(point.x);
-    dragging_ = true;
     ClearSelection();
     BeginSelection();
     // A password box always goes back to the plain layout; any other box
     // chooses the input method it last had.
     IDrvWnd* driver = zrwnd::Driver();
-    if (password_) {
-        driver->RestoreKeyboardLayout();
-    } else if (layout_) {
-        driver->SelectKeyboardLayout(layout_);
-    }
-    if (!self.Get()) return;
+    const bool alive = zrwnd::Survives(this, [&] {
+        if (password_) {
+            driver->RestoreKeyboardLayout();
+        } else if (layout_) {
+            driver->SelectKeyboardLayout(layout_);
+        }
+    });
+    if (!alive) return;
     RestartBlink();
     Invalidate(true);
 }
 
 void Edit::OnMouseMove(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseMove(args);
-    if (!self.Get() || readOnly_) return;
-    zrkit::MarkHandled(this, args);
-    if (!dragging_) return;
+    if (!zrwnd::Survives(this, [&] { IWnd::OnMouseMove(args); }) || readOnly_) return;
+    zrwnd::MarkHandled(this, args);
+    // The anchor stays: the selection follows the pointer while the press lasts.
+    if (!press_.IsPressed()) return;
     ZrPoint point{args.x, args.y};
     ScreenToClient(&point);
     CaretFromPoint(point.x);
 }
 
 void Edit::OnMouseUp(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseUp(args);
-    if (!self.Get() || readOnly_) return;
-    zrkit::MarkHandled(this, args);
+    if (!zrwnd::Survives(this, [&] { IWnd::OnMouseUp(args); }) || readOnly_) return;
+    zrwnd::MarkHandled(this, args);
     if (args.button != ZRMOUSE_LEFT) return;
-    ReleaseInput();
-    if (!self.Get()) return;
-    dragging_ = false;
+    if (!zrwnd::Survives(this, [&] { press_.End(args); })) return;
+    // A click without a drag leaves no selection.
     if (!HasSelection()) ClearSelection();
 }
 
 void Edit::OnKeyDown(ZrKeyEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnKeyDown(args);
-    if (!self.Get()) return;
+    if (!zrwnd::Survives(this, [&] { IWnd::OnKeyDown(args); })) return;
     const bool shift = (args.state & ZRSTATE_SHIFT) != 0;
     const bool ctrl = (args.state & ZRSTATE_CTRL) != 0;
     auto selectOrClear = [&] {
@@ -433,10 +421,7 @@ void Edit::OnKeyDown(ZrKeyEventArgs& args) {
 }
 
 void Edit::OnChar(ZrKeyEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnChar(args);
-    if (!self.Get()) return;
-    if (!IsRelayMSGToParent()) args.handled = true;
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnChar(args); })) return;
     // Control characters (Enter, Tab, Backspace) are not text.
     if (args.character < 32 || readOnly_) return;
     PendingCharacter& pending = Pending();
@@ -506,9 +491,7 @@ void Edit::SetClrCaret(std::uint32_t argb) { caretArgb_ = argb; }
 void Edit::SetClrSelection(std::uint32_t argb) { selectionArgb_ = argb; }
 
 void Edit::SelectAll() {
-    zrwnd::WndWatch self(this);
-    SetActive(true, false);
-    if (!self.Get()) return;
+    if (!zrwnd::Survives(this, [&] { SetActive(true, false); })) return;
     ClearSelection();
     caret_ = 0;
     BeginSelection();

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "wnd/WndHost.h"
-#include "wnd/WndWatch.h"
+#include "zrwnd/IDrvWnd.h"
 
 const ZrString ZrEventSelectItem("IMenu_EventSelectItem");
 const ZrString ZrEventAddItem("IMenu_EventAddItem");
@@ -92,12 +91,11 @@ bool IMenu::AddItem(std::int32_t identifier, const char* text, IZrImage* icon) {
     // A menu that stays open keeps its item width; a pop-up widens to its text.
     if (!(GetStyle() & ZRMS_STAYOPEN)) itemWidth_ = std::max(itemWidth_, wanted);
     itemHeight_ = std::max(itemHeight_, tall);
-    zrwnd::WndWatch self(this);
-    item->SetItemRect({0, 0, itemWidth_, itemHeight_}, true);
-    if (!self.Get()) {
+    if (!zrwnd::Survives(this, [&] { item->SetItemRect({0, 0, itemWidth_, itemHeight_}, true); })) {
         delete item;
         return false;
     }
+    zrwnd::WndRef self(this);
     const MenuItem* previous = items_.empty() ? nullptr : items_.back();
     items_.push_back(item);
     if (itemWidth_ != oldWidth || itemHeight_ != oldHeight) {
@@ -122,9 +120,7 @@ bool IMenu::RemoveItem(std::int32_t identifier) {
     if (highlighted_ == item) highlighted_ = nullptr;
     items_.erase(std::find(items_.begin(), items_.end(), item));
     delete item;
-    zrwnd::WndWatch self(this);
-    LayOutAll();
-    if (self.Get()) FitToItems();
+    if (zrwnd::Survives(this, [&] { LayOutAll(); })) FitToItems();
     return true;
 }
 
@@ -132,9 +128,7 @@ void IMenu::RemoveAllItems() {
     highlighted_ = nullptr;
     for (MenuItem* item : items_) delete item;
     items_.clear();
-    zrwnd::WndWatch self(this);
-    Invalidate(true);
-    if (self.Get()) FitToItems();
+    if (zrwnd::Survives(this, [&] { Invalidate(true); })) FitToItems();
 }
 
 void IMenu::Popup(ZrPoint point, std::uint32_t flags) {
@@ -152,11 +146,8 @@ void IMenu::Popup(ZrPoint point, std::uint32_t flags) {
         if (flags & ZRPOPUP_LEFT) x -= width;
         if (flags & ZRPOPUP_UP) y -= height;
     }
-    zrwnd::WndWatch self(this);
-    SetWndPos(x, y, 0, 0, ZRSWP_NOSIZE);
-    if (!self.Get()) return;
-    SetActive(true, true);
-    if (!self.Get()) return;
+    if (!zrwnd::Survives(this, [&] { SetWndPos(x, y, 0, 0, ZRSWP_NOSIZE); })) return;
+    if (!zrwnd::Survives(this, [&] { SetActive(true, true); })) return;
     SetVisible(true, true);
 }
 
@@ -167,14 +158,11 @@ void IMenu::ForgetHighlight() {
 }
 
 void IMenu::Choose(std::int32_t identifier) {
-    zrwnd::WndWatch self(this);
     ZrWndEventArgs chosen(this);
     chosen.value2 = identifier;
-    FireEvent(ZrEventSelectItem, chosen);
     // A subscriber may have deleted the menu, or emptied it.
-    if (!self.Get()) return;
-    ForgetHighlight();
-    if (!self.Get()) return;
+    if (!zrwnd::FireAndSurvive(this, ZrEventSelectItem, chosen)) return;
+    if (!zrwnd::Survives(this, [&] { ForgetHighlight(); })) return;
     if (!(GetStyle() & ZRMS_STAYOPEN)) SetVisible(false, true);
 }
 
@@ -185,33 +173,25 @@ bool IMenu::SelectItem(std::int32_t identifier) {
 }
 
 void IMenu::OnDeactivated(ZrActiveEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnDeactivated(args);
-    if (!self.Get()) return;
-    if (!IsRelayMSGToParent()) args.handled = true;
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnDeactivated(args); })) return;
     // A pop-up closes when another window becomes active.
     if (!(GetStyle() & ZRMS_STAYOPEN)) SetVisible(false, true);
 }
 
 void IMenu::OnMouseLeave(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseLeave(args);
-    if (!self.Get()) return;
-    zrkit::MarkHandled(this, args);
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseLeave(args); })) return;
     ForgetHighlight();
 }
 
 void IMenu::OnMouseMove(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseMove(args);
-    if (!self.Get()) return;
-    zrkit::MarkHandled(this, args);
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseMove(args); })) return;
     ZrPoint point{args.x, args.y};
     ScreenToClient(&point);
     if (highlighted_ && !Contains(highlighted_->GetRect(), point.x, point.y)) ForgetHighlight();
     // Each redraw below may run handlers that change the items: the walk asks
     // for them by index every time.
-    for (size_t i = 0; self.Get() && i < items_.size(); ++i) {
+    zrwnd::WndRef self(this);
+    for (size_t i = 0; self && i < items_.size(); ++i) {
         MenuItem* item = items_[i];
         if (item == highlighted_ || !Contains(item->GetRect(), point.x, point.y)) continue;
         highlighted_ = item;
@@ -220,10 +200,7 @@ void IMenu::OnMouseMove(ZrMouseEventArgs& args) {
 }
 
 void IMenu::OnMouseDown(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseDown(args);
-    if (!self.Get()) return;
-    zrkit::MarkHandled(this, args);
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseDown(args); })) return;
     // Any button chooses the highlighted item; a press in a gap does nothing.
     if (highlighted_) Choose(highlighted_->GetIdentifier());
 }

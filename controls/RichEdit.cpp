@@ -1,11 +1,13 @@
 #include "controls/RichEdit.h"
 
+#include <cstdint>
 #include <cstring>
 
-#include "wnd/WndHost.h"
-#include "wnd/WndWatch.h"
+#include "zrwnd/ControlKit.h"
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/IWndNameRegistry.h"
+
+const char* const ZrRichEditScrollBarName = "RichEditScrollBar";
 
 namespace {
 
@@ -21,28 +23,35 @@ RichEdit::RichEdit() {
 }
 
 RichEdit::~RichEdit() {
-    if (!scroll_) return;
-    scroll_->UnSubscribeEvent(ZrEventScrollPosChanged, ZrSubscriber(this, &RichEdit::OnScrolled));
-    IScrollBar* bar = scroll_;
-    scroll_ = nullptr;
+    _BeginDelete();
+    IScrollBar* bar = scroll_.Get();
+    if (!bar) return;
+    bar->UnSubscribeEvent(ZrEventScrollPosChanged, ZrSubscriber(this, &RichEdit::OnScrolled));
+    scroll_.Reset();
     bar->Release();
 }
 
 bool RichEdit::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
-    zrwnd::WndWatch self(this);
-    if (!IWnd::Create(rect, parent, style) || !self.Get()) return false;
-    IWnd* made = zrwnd::Driver()->GetWndNameRegistry()->CreateNamedWnd("ScrollBar", "RichEditScrollBar");
+    bool created = false;
+    if (!zrwnd::Survives(this, [&] { created = IWnd::Create(rect, parent, style); }) || !created) return false;
+    IWnd* made = zrwnd::Driver()->GetWndNameRegistry()->CreateNamedWnd("ScrollBar", ZrRichEditScrollBarName);
     // A window of that name exists already (another rich edit's bar): this
     // box shows its text without a scroll bar.
-    scroll_ = dynamic_cast<IScrollBar*>(made);
+    scroll_.Reset(dynamic_cast<IScrollBar*>(made));
     if (!scroll_) return false;
     ZrRect none{0, 0, 0, 0};
-    scroll_->Create(none, this, ZRWS_VISIBLE);
-    scroll_->SubscribeEvent(ZrEventScrollPosChanged, ZrSubscriber(this, &RichEdit::OnScrolled));
+    zrwnd::WndRef self(this);
+    // Any step may run a handler that deletes the bar, or this box.
+    if (scroll_) scroll_->Create(none, this, ZRWS_VISIBLE);
+    if (!self) return true;
+    if (scroll_) scroll_->SubscribeEvent(ZrEventScrollPosChanged, ZrSubscriber(this, &RichEdit::OnScrolled));
     // The other skin.
-    scroll_->GetDownButton()->LoadImage("NewEngine/Scroll_Ver_Bottom.tga", 0);
-    scroll_->GetUpButton()->LoadImage("NewEngine/Scroll_Ver_Top.tga", 0);
-    scroll_->GetThumb()->LoadImage("NewEngine/Scroll_Ver_Thumb.tga", 0);
+    if (scroll_ && scroll_->GetDownButton()) scroll_->GetDownButton()->LoadImage("NewEngine/Scroll_Ver_Bottom.tga", 0);
+    if (!self) return true;
+    if (scroll_ && scroll_->GetUpButton()) scroll_->GetUpButton()->LoadImage("NewEngine/Scroll_Ver_Top.tga", 0);
+    if (!self) return true;
+    if (scroll_ && scroll_->GetThumb()) scroll_->GetThumb()->LoadImage("NewEngine/Scroll_Ver_Thumb.tga", 0);
+    if (!self) return true;
     ZrWndEventArgs args(this);
     OnSizeChanged(args);
     return true;
@@ -58,11 +67,17 @@ bool RichEdit::OnScrolled(const ZrEventArgs&) {
 
 void RichEdit::OnSizeChanged(ZrWndEventArgs&) {
     // Replaces the window's handler: a rich edit raises no size event.
-    if (!scroll_) return;
+    IScrollBar* bar = scroll_.Get();
+    if (!bar) return;
     ZrRect r;
     GetClientRect(&r);
-    const int w = scroll_->GetWidth();
-    scroll_->SetWndPos(r.right - w, 0, w, r.bottom - r.top, 0);
+    const int w = bar->GetWidth();
+    bar->SetWndPos(r.right - w, 0, w, r.bottom - r.top, 0);
+}
+
+void RichEdit::OnFontChanged(ZrWndEventArgs& args) {
+    measuredWidth_ = -1;
+    IWnd::OnFontChanged(args);
 }
 
 int RichEdit::CountLines(IFont2* font, int width) {
@@ -72,13 +87,15 @@ int RichEdit::CountLines(IFont2* font, int width) {
     // Wrapping starts afresh after every line break, so the lines up to the
     // last break measured before still hold when text was only appended:
     // just the part after them is measured again.
-    const bool reuse = appending_ && width == measuredWidth_ && measuredPrefix_ <= length;
+    const bool reuse = appending_ && *appending_ == text && appendedTo_ == measuredLength_ &&
+                       width == measuredWidth_ && measuredPrefix_ <= length;
     const int from = reuse ? measuredPrefix_ : 0;
     const int before = reuse ? measuredPrefixLines_ : 0;
     const int total = before + font->GetLineCount(bytes + from, width);
     int lastBreak = length - 1;
     while (lastBreak >= from && bytes[lastBreak] != '\n') --lastBreak;
     measuredWidth_ = width;
+    measuredLength_ = length;
     measuredPrefix_ = lastBreak >= from ? lastBreak + 1 : from;
     measuredPrefixLines_ = total - font->GetLineCount(bytes + measuredPrefix_, width);
     return total;
@@ -88,46 +105,48 @@ void RichEdit::OnTextChanged(ZrWndEventArgs&) {
     // Replaces the window's handler: a rich edit raises no text event.
     const ZrString& text = _WndText();
     IFont2* font = GetFont();
-    const bool appending = appending_;
-    appending_ = false;
-    if (text.GetLength() == 0 || !font || !scroll_) {
-        measuredPrefix_ = measuredPrefixLines_ = 0;
+    IScrollBar* bar = scroll_.Get();
+    if (text.GetLength() == 0 || !font || !bar) {
+        measuredWidth_ = -1;
         return;
     }
     ZrRect r;
     GetClientRect(&r);
-    const int width = r.right - r.left - scroll_->GetWidth();
-    appending_ = appending;
+    const int width = r.right - r.left - bar->GetWidth();
     const int lines = CountLines(font, width);
-    appending_ = false;
-    const int height = font->GetLineSpacing() * (lines - 1) + font->GetFontHeight() * lines;
+    const long long height =
+        static_cast<long long>(font->GetLineSpacing()) * (lines - 1) + static_cast<long long>(font->GetFontHeight()) * lines;
     // The scroll position counts pixels; text that fits leaves the range alone.
-    const int excess = height - (r.bottom - r.top);
-    if (excess > 0) scroll_->SetScrollRange(0, excess);
+    const long long excess = height - (r.bottom - r.top);
+    if (excess > 0) bar->SetScrollRange(0, excess > INT32_MAX ? INT32_MAX : static_cast<int>(excess));
 }
 
 bool RichEdit::AppendText(const char* text) {
     if (!text) return false;
-    ZrString& now = _WndText();
-    if (now.GetLength() + static_cast<int>(std::strlen(text)) > maxLength_) return false;
-    // Appended in place and measured from the last line break on: a line
-    // added to a long text costs that line, not the text.
-    now.Insert(now.GetLength(), text);
-    appending_ = true;
-    ZrWndEventArgs args(this);
-    OnTextChanged(args);
-    return true;
+    const int length = _WndText().GetLength();
+    if (static_cast<long long>(length) + static_cast<long long>(std::strlen(text)) > maxLength_) return false;
+    // Through SetWndText, so that a class deriving from the rich edit sees
+    // the new text. When the text it sets is the one asked for, only the
+    // part after the last line break is measured again: a line added to a
+    // long text costs that line, not the text.
+    const ZrString joined = _WndText() + text;
+    appending_ = &joined;
+    appendedTo_ = length;
+    bool set = false;
+    if (zrwnd::Survives(this, [&] { set = SetWndText(joined.c_str()); })) appending_ = nullptr;
+    return set;
 }
 
 void RichEdit::RenderSelf() {
     ZrRect r;
     GetClientRect(&r);
     IDC* dc = GetClientDC();
-    const int w = scroll_ ? scroll_->GetWidth() : 0;
+    IScrollBar* bar = scroll_.Get();
+    const int w = bar ? bar->GetWidth() : 0;
     if (IDrvRender* renderer = zrwnd::Renderer()) {
         renderer->FillRect(dc, r.left, r.top, r.right - w / 2, r.bottom, backArgb_);
     }
-    const int shift = scroll_ ? scroll_->GetScrollMin() - scroll_->GetScrollPos() : 0;
+    const int shift = bar ? bar->GetScrollMin() - bar->GetScrollPos() : 0;
     const ZrRect area{r.left, r.top + shift, r.right - w / 2 - w / 2, r.bottom};
     if (IFont2* font = GetFont()) font->DrawText(dc, _WndText().c_str(), &area, textArgb_, kTextFormat, kTextBorder);
 }
@@ -140,4 +159,4 @@ std::uint32_t RichEdit::GetClrBack() { return backArgb_; }
 std::uint32_t RichEdit::GetClrText() { return textArgb_; }
 void RichEdit::SetClrBack(std::uint32_t argb) { backArgb_ = argb; }
 void RichEdit::SetClrText(std::uint32_t argb) { textArgb_ = argb; }
-IScrollBar* RichEdit::GetScrollBar() { return scroll_; }
+IScrollBar* RichEdit::GetScrollBar() { return scroll_.Get(); }

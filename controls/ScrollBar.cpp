@@ -1,7 +1,5 @@
 #include "controls/ScrollBar.h"
 
-#include "wnd/WndHost.h"
-#include "wnd/WndWatch.h"
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/Timer.h"
 
@@ -21,19 +19,21 @@ int Clamp(int value, int low, int high) {
     return value;
 }
 
+long long Clamp64(long long value, int low, int high) {
+    if (value < low) return low;
+    if (value > high) return high;
+    return value;
+}
+
 }  // namespace
 
 ScrollThumb::ScrollThumb() { AddEvent(ZrEventThumbPosChanged); }
 
 void ScrollThumb::OnMouseMove(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseMove(args);
-    if (!self.Get()) return;
-    zrkit::MarkHandled(this, args);
-    if (!zrkit::IsCapturedBy(this)) return;
-    IWnd* target = zrwnd::Driver()->GetWndAtPoint(args.x, args.y);
+    // Replaces the button's hover and press look: the thumb follows the pointer.
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseMove(args); })) return;
     IWnd* bar = GetParent();
-    if (!self.Get() || target != this || !bar) return;
+    if (!bar || !zrwnd::PressTracker(this).IsPressedInside(args)) return;
     // The centre follows the pointer; no grab offset is kept.
     ZrPoint point{args.x, args.y};
     bar->ScreenToClient(&point);
@@ -53,15 +53,17 @@ bool ScrollThumb::SetThumbPos(int pos) {
     pos_ = pos;
     ZrRect place;
     GetWndPosRect(&place);
-    zrwnd::WndWatch self(this);
-    SetWndPos(place.left, pos, 0, 0, ZRSWP_NOSIZE);
-    if (!self.Get()) return true;
+    if (!zrwnd::Survives(this, [&] { SetWndPos(place.left, pos, 0, 0, ZRSWP_NOSIZE); })) return true;
     ZrWndEventArgs moved(this);
     FireEvent(ZrEventThumbPosChanged, moved);
     return true;
 }
 
-ScrollBar::ScrollBar() : repeat_(this, ZRTIMER_SCROLL_REPEAT, kRepeatPeriodMs, ZrSubscriber(this, &ScrollBar::OnRepeatStep)) {
+ScrollBar::ScrollBar()
+    : up_(new Button),
+      down_(new Button),
+      thumb_(new ScrollThumb),
+      repeat_(this, ZRTIMER_SCROLL_REPEAT, kRepeatPeriodMs, ZrSubscriber(this, &ScrollBar::OnRepeatStep)) {
     AddEvent(ZrEventScrollPosChanged);
     // While the bar holds the capture (a click on the track) the mouse stays
     // with it, even over the thumb that jumped under the pointer, so that the
@@ -70,63 +72,73 @@ ScrollBar::ScrollBar() : repeat_(this, ZRTIMER_SCROLL_REPEAT, kRepeatPeriodMs, Z
 }
 
 ScrollBar::~ScrollBar() {
+    _BeginDelete();
     repeat_.Stop();
     links_.UndoAll();
     trackImage_.Release();
+    zrkit::DeleteParts({thumb_.Get(), down_.Get(), up_.Get()});
 }
 
 bool ScrollBar::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
-    zrwnd::WndWatch self(this);
-    if (!IWnd::Create(rect, parent, style)) return false;
-    if (!self.Get()) return true;
+    bool created = false;
+    if (!zrwnd::Survives(this, [&] { created = IWnd::Create(rect, parent, style); })) return created;
+    if (!created) return false;
     const ZrString name = GetName();
     ZrRect none{0, 0, 0, 0};
+    zrwnd::WndRef self(this);
     // Each size handler is subscribed before its image loads, so loading the
-    // images lays the bar out.
-    up_.Create(none, this, ZRWS_VISIBLE | ZRBS_PUSH);
-    links_.Add(&up_, ZrWndEvents::SizeChanged, ZrSubscriber(this, &ScrollBar::OnArrowSized));
-    up_.LoadImage(zrcontrols::kScrollUpImage, 0);
-    up_.SetName(name + "BtScrollBarUp");
-    links_.Add(&up_, ZrWndEvents::MouseDown, ZrSubscriber(this, &ScrollBar::OnUpPressed));
-    links_.Add(&up_, ZrWndEvents::MouseUp, ZrSubscriber(this, &ScrollBar::OnArrowReleased));
-
-    down_.Create(none, this, ZRWS_VISIBLE | ZRBS_PUSH);
-    links_.Add(&down_, ZrWndEvents::SizeChanged, ZrSubscriber(this, &ScrollBar::OnArrowSized));
-    down_.LoadImage(zrcontrols::kScrollDownImage, 0);
-    down_.SetName(name + "BtScrollBarDown");
-    links_.Add(&down_, ZrWndEvents::MouseDown, ZrSubscriber(this, &ScrollBar::OnDownPressed));
-    links_.Add(&down_, ZrWndEvents::MouseUp, ZrSubscriber(this, &ScrollBar::OnArrowReleased));
-
-    thumb_.Create(none, this, 0);
-    links_.Add(&thumb_, ZrWndEvents::SizeChanged, ZrSubscriber(this, &ScrollBar::OnThumbSized));
-    thumb_.LoadImage(zrcontrols::kScrollThumbImage, 0);
-    thumb_.SetName(name + "BtScrollBarThumb");
-    links_.Add(&thumb_, ZrEventThumbPosChanged, ZrSubscriber(this, &ScrollBar::OnThumbMoved));
+    // images lays the bar out. A part that a handler on the way deleted is
+    // left out.
+    struct Arrow {
+        zrwnd::WeakWnd<Button> ScrollBar::*part;
+        const char* image;
+        const char* suffix;
+        bool (ScrollBar::*pressed)(const ZrEventArgs&);
+    };
+    for (const Arrow& arrow : {Arrow{&ScrollBar::up_, zrcontrols::kScrollUpImage, "BtScrollBarUp", &ScrollBar::OnUpPressed},
+                               Arrow{&ScrollBar::down_, zrcontrols::kScrollDownImage, "BtScrollBarDown",
+                                     &ScrollBar::OnDownPressed}}) {
+        const zrwnd::WeakWnd<Button>& part = this->*arrow.part;
+        if (part) part->Create(none, this, ZRWS_VISIBLE | ZRBS_PUSH);
+        if (!self) return true;
+        links_.Add(part.Get(), ZrWndEvents::SizeChanged, ZrSubscriber(this, &ScrollBar::OnArrowSized));
+        if (part) part->LoadImage(arrow.image, 0);
+        if (!self) return true;
+        if (part) part->SetName(name + arrow.suffix);
+        links_.Add(part.Get(), ZrWndEvents::MouseDown, ZrSubscriber(this, arrow.pressed));
+        links_.Add(part.Get(), ZrWndEvents::MouseUp, ZrSubscriber(this, &ScrollBar::OnArrowReleased));
+    }
+    if (thumb_) thumb_->Create(none, this, 0);
+    if (!self) return true;
+    links_.Add(thumb_.Get(), ZrWndEvents::SizeChanged, ZrSubscriber(this, &ScrollBar::OnThumbSized));
+    if (thumb_) thumb_->LoadImage(zrcontrols::kScrollThumbImage, 0);
+    if (!self) return true;
+    if (thumb_) thumb_->SetName(name + "BtScrollBarThumb");
+    links_.Add(thumb_.Get(), ZrEventThumbPosChanged, ZrSubscriber(this, &ScrollBar::OnThumbMoved));
     // Last in child order as well as in drawing order.
-    AddChild(&thumb_);
+    if (thumb_) AddChild(thumb_.Get());
     return true;
 }
 
 bool ScrollBar::OnArrowSized(const ZrEventArgs&) {
     // Both arrows report here; the down arrow's size is the one that counts.
-    const int height = down_.GetHeight();
+    Button* down = down_.Get();
+    if (!down) return true;
+    const int height = down->GetHeight();
     if (height == arrowHeight_) return true;
     arrowHeight_ = height;
     // A bar that already has the arrow's width does not change size, so the
     // new arrow height is laid out here instead of by the size handler.
-    if (GetWidth() == down_.GetWidth()) {
+    if (GetWidth() == down->GetWidth()) {
         Layout();
     } else {
-        SetWndPos(0, 0, down_.GetWidth(), GetHeight(), ZRSWP_NOMOVE);
+        SetWndPos(0, 0, down->GetWidth(), GetHeight(), ZRSWP_NOMOVE);
     }
     return true;
 }
 
 void ScrollBar::OnSizeChanged(ZrWndEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnSizeChanged(args);
-    if (!self.Get()) return;
-    if (!IsRelayMSGToParent()) args.handled = true;
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnSizeChanged(args); })) return;
     Layout();
 }
 
@@ -134,31 +146,34 @@ void ScrollBar::Layout() {
     ZrRect r;
     GetClientRect(&r);
     const int a = arrowHeight_;
-    zrwnd::WndWatch self(this);
-    up_.MoveWnd(r.left, r.top, r.right - r.left, a);
-    if (!self.Get()) return;
-    down_.MoveWnd(r.left, r.bottom - a, r.right - r.left, a);
-    if (!self.Get()) return;
-    thumb_.SetThumbRange(r.top + a, r.bottom - thumbHeight_ - a);
+    if (Button* up = up_.Get()) {
+        if (!zrwnd::Survives(this, [&] { up->MoveWnd(r.left, r.top, r.right - r.left, a); })) return;
+    }
+    if (Button* down = down_.Get()) {
+        if (!zrwnd::Survives(this, [&] { down->MoveWnd(r.left, r.bottom - a, r.right - r.left, a); })) return;
+    }
+    if (ScrollThumb* thumb = thumb_.Get()) thumb->SetThumbRange(r.top + a, r.bottom - thumbHeight_ - a);
 }
 
 bool ScrollBar::OnThumbSized(const ZrEventArgs&) {
-    const int height = thumb_.GetHeight();
+    ScrollThumb* thumb = thumb_.Get();
+    if (!thumb) return true;
+    const int height = thumb->GetHeight();
     if (height == thumbHeight_) return true;
     thumbHeight_ = height;
     ZrRect r;
     GetClientRect(&r);
     ZrRect place;
-    thumb_.GetWndPosRect(&place);
-    zrwnd::WndWatch self(this);
+    thumb->GetWndPosRect(&place);
     // Centred across the bar only here, when its height changes.
-    thumb_.SetWndPos(((r.right - r.left) - thumb_.GetWidth()) / 2, place.top, 0, 0, ZRSWP_NOSIZE);
-    if (self.Get()) thumb_.SetThumbRange(r.top + arrowHeight_, r.bottom - height - arrowHeight_);
+    const int x = ((r.right - r.left) - thumb->GetWidth()) / 2;
+    if (!zrwnd::Survives(thumb, [&] { thumb->SetWndPos(x, place.top, 0, 0, ZRSWP_NOSIZE); })) return true;
+    thumb->SetThumbRange(r.top + arrowHeight_, r.bottom - height - arrowHeight_);
     return true;
 }
 
-bool ScrollBar::OnThumbMoved(const ZrEventArgs&) {
-    const int t = thumb_.GetThumbPos(), t0 = thumb_.GetThumbMin(), t1 = thumb_.GetThumbMax();
+void ScrollBar::PositionFromThumb(ScrollThumb* thumb) {
+    const int t = thumb->GetThumbPos(), t0 = thumb->GetThumbMin(), t1 = thumb->GetThumbMax();
     if (t == t0) {
         position_ = minimum_;
     } else if (t == t1) {
@@ -170,10 +185,18 @@ bool ScrollBar::OnThumbMoved(const ZrEventArgs&) {
                                          (t1 - t0) +
                                      minimum_);
     }
-    zrwnd::WndWatch self(this);
+}
+
+bool ScrollBar::PositionChanged() {
     ZrWndEventArgs changed(this);
-    FireEvent(ZrEventScrollPosChanged, changed);
-    if (self.Get()) Invalidate(true);
+    if (!zrwnd::FireAndSurvive(this, ZrEventScrollPosChanged, changed)) return false;
+    Invalidate(true);
+    return true;
+}
+
+bool ScrollBar::OnThumbMoved(const ZrEventArgs&) {
+    if (ScrollThumb* thumb = thumb_.Get()) PositionFromThumb(thumb);
+    PositionChanged();
     return true;
 }
 
@@ -181,15 +204,15 @@ bool ScrollBar::SetScrollRange(int min, int max) {
     if (min > max) return false;
     maximum_ = max;
     minimum_ = min;
+    zrwnd::WndRef self(this);
     if (min == max) {
-        thumb_.SetVisible(false, true);
+        if (thumb_) thumb_->SetVisible(false, true);
         return true;
     }
-    zrwnd::WndWatch self(this);
     // The thumb is placed for the current position in the new range even when
     // the clamped position stays the same number.
-    if (!SetScrollPos(position_) && self.Get()) PlaceThumb();
-    if (self.Get()) thumb_.SetVisible(true, true);
+    if (!SetScrollPos(position_) && self) PlaceThumb();
+    if (self && thumb_) thumb_->SetVisible(true, true);
     return true;
 }
 
@@ -203,22 +226,29 @@ bool ScrollBar::SetScrollPos(int pos) {
     position_ = pos;
     // With an empty range the thumb is hidden and has no place to go.
     if (maximum_ == minimum_) return true;
+    // Without a thumb the position is the bar's to report itself.
+    if (!thumb_) {
+        PositionChanged();
+        return true;
+    }
     return PlaceThumb();
 }
 
 bool ScrollBar::PlaceThumb() {
-    if (maximum_ == minimum_) return false;
-    const int t0 = thumb_.GetThumbMin(), t1 = thumb_.GetThumbMax();
+    ScrollThumb* thumb = thumb_.Get();
+    if (maximum_ == minimum_ || !thumb) return false;
+    const int t0 = thumb->GetThumbMin(), t1 = thumb->GetThumbMax();
     // 64-bit intermediate: the product overflows 32 bits for long ranges.
-    const long long offset = static_cast<long long>(position_ - minimum_) * (t1 - t0) / (maximum_ - minimum_);
+    const long long offset =
+        static_cast<long long>(position_ - minimum_) * (t1 - t0) / (static_cast<long long>(maximum_) - minimum_);
     // Its subscribers may delete this bar; nothing here is touched after it.
-    return thumb_.SetThumbPos(t0 + static_cast<int>(offset));
+    return thumb->SetThumbPos(t0 + static_cast<int>(offset));
 }
 
 int ScrollBar::GetScrollPos() { return position_; }
-Button* ScrollBar::GetUpButton() { return &up_; }
-Button* ScrollBar::GetDownButton() { return &down_; }
-ScrollThumb* ScrollBar::GetThumb() { return &thumb_; }
+Button* ScrollBar::GetUpButton() { return up_.Get(); }
+Button* ScrollBar::GetDownButton() { return down_.Get(); }
+ScrollThumb* ScrollBar::GetThumb() { return thumb_.Get(); }
 bool ScrollBar::IsTrackLine() { return trackLine_; }
 
 void ScrollBar::SetTrackLine(bool line) {
@@ -258,9 +288,10 @@ bool ScrollBar::OnArrowReleased(const ZrEventArgs&) {
 bool ScrollBar::OnRepeatStep(const ZrEventArgs&) {
     if (repeatDirection_ == 0) return true;
     const int step = repeatDirection_ == 2 ? kRepeatStepPx : -kRepeatStepPx;
-    zrwnd::WndWatch self(this);
+    ScrollThumb* thumb = thumb_.Get();
+    zrwnd::WndRef self(this);
     // At its end the thumb stays put and the repeat stops by itself.
-    if (!thumb_.SetThumbPos(thumb_.GetThumbPos() + step) && self.Get()) {
+    if ((!thumb || !thumb->SetThumbPos(thumb->GetThumbPos() + step)) && self) {
         repeatDirection_ = 0;
         repeat_.Stop();
     }
@@ -268,38 +299,30 @@ bool ScrollBar::OnRepeatStep(const ZrEventArgs&) {
 }
 
 void ScrollBar::OnMouseDown(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseDown(args);
-    if (!self.Get()) return;
-    zrkit::MarkHandled(this, args);
-    if (args.button != ZRMOUSE_LEFT || !thumb_.IsVisible(true) || !CaptureInput() || !self.Get()) return;
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseDown(args); })) return;
+    if (!thumb_ || !thumb_->IsVisible(true) || !press_.Press(args) || !thumb_) return;
     // The thumb's centre jumps to the click.
     ZrPoint point{args.x, args.y};
     ScreenToClient(&point);
-    thumb_.SetThumbPos(point.y - thumbHeight_ / 2);
+    thumb_->SetThumbPos(point.y - thumbHeight_ / 2);
 }
 
 void ScrollBar::OnMouseUp(ZrMouseEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnMouseUp(args);
-    if (!self.Get()) return;
-    zrkit::MarkHandled(this, args);
-    if (args.button == ZRMOUSE_LEFT) ReleaseInput();
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseUp(args); })) return;
+    press_.End(args);
 }
 
 void ScrollBar::OnKeyDown(ZrKeyEventArgs& args) {
-    zrwnd::WndWatch self(this);
-    IWnd::OnKeyDown(args);
-    if (!self.Get() || GetScrollRangeLength() == 0) return;
+    if (!zrwnd::Survives(this, [&] { IWnd::OnKeyDown(args); }) || GetScrollRangeLength() == 0) return;
     // A page is the bar's own height in pixels.
-    if (args.key == kPageDown) {
+    const int page = args.key == kPageDown ? GetHeight() : args.key == kPageUp ? -GetHeight() : 0;
+    if (page != 0) {
         args.handled = true;
-        SetScrollPos(position_ + GetHeight());
-    } else if (args.key == kPageUp) {
-        args.handled = true;
-        SetScrollPos(position_ - GetHeight());
+        // 64-bit: a page past the ends of the int range is clamped, not wrapped.
+        const long long to = static_cast<long long>(position_) + page;
+        if (!zrwnd::Survives(this, [&] { SetScrollPos(static_cast<int>(Clamp64(to, minimum_, maximum_))); })) return;
     }
-    if (self.Get() && IsRelayMSGToParent()) args.handled = false;
+    if (IsRelayMSGToParent()) args.handled = false;
 }
 
 void ScrollBar::RenderSelf() {

@@ -1,5 +1,3 @@
-#include "controls/StockFactories.h"
-
 #include <new>
 
 #include "controls/Button.h"
@@ -7,9 +5,11 @@
 #include "controls/DefWnd.h"
 #include "controls/Edit.h"
 #include "controls/Menu.h"
+#include "controls/MessageBox.h"
 #include "controls/RichEdit.h"
 #include "controls/ScrollBar.h"
 #include "zrwnd/IWndFactory.h"
+#include "zrwnd/MessageBox.h"
 
 namespace {
 
@@ -39,8 +39,8 @@ void Register(WndTypeRegistry* registry, const char* type) {
     if (registry->GetFactory(type) || !registry->AddFactory(factory)) delete factory;
 }
 
-}  // namespace
-
+// Registers a factory for each stock control, in the fixed order of the stock
+// types; the registry's answers are not checked.
 void RegisterStockFactories(WndTypeRegistry* registry) {
     if (!registry) return;
     // The fixed order of the stock types.
@@ -52,3 +52,17 @@ void RegisterStockFactories(WndTypeRegistry* registry) {
     Register<MenuFactory>(registry, "Menu");
     Register<ComboBoxFactory>(registry, "ComboBox");
 }
+
+zrwnd::IMessageBox* MakeMessageBox() { return new (std::nothrow) zrcontrols::MessageBoxRunner; }
+
+// The library's own stock controls are what the driver installs, from the
+// moment the library is loaded.
+[[maybe_unused]] const bool g_installed = [] {
+    zrwnd::StockHooks hooks;
+    hooks.registerFactories = &RegisterStockFactories;
+    hooks.makeMessageBox = &MakeMessageBox;
+    zrwnd::SetStockHooks(hooks);
+    return true;
+}();
+
+}  // namespace

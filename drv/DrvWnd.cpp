@@ -5,7 +5,6 @@
 #include <mutex>
 
 #include "drv/EngineLock.h"
-#include "controls/StockFactories.h"
 #include "drv/TimerServiceImpl.h"
 #include "platform/Native.h"
 #include "wnd/WndNameRegistry.h"
@@ -69,14 +68,28 @@ extern "C" IDrvWnd* CreateDrvWnd() {
     return driver;
 }
 
+namespace {
+
+// What the stock controls installed; the driver includes nothing of theirs.
+zrwnd::StockHooks g_stock;
+
+}  // namespace
+
+namespace zrwnd {
+
+void SetStockHooks(const StockHooks& hooks) { g_stock = hooks; }
+
+}  // namespace zrwnd
+
 namespace zrmsgbox {
 
 void SetLoopHook(LoopHook hook, void* context) {
-    static_cast<DrvWnd*>(CreateDrvWnd())->GetMsgBoxRunner().SetLoopHook(hook, context);
+    if (zrwnd::IMessageBox* box = static_cast<DrvWnd*>(CreateDrvWnd())->GetMessageBox()) box->SetLoopHook(hook, context);
 }
 
 bool Show(const char* text, int kind, Answer answer, void* context) {
-    return static_cast<DrvWnd*>(CreateDrvWnd())->GetMsgBoxRunner().ShowAsync(kind, text, answer, context);
+    zrwnd::IMessageBox* box = static_cast<DrvWnd*>(CreateDrvWnd())->GetMessageBox();
+    return box && box->ShowAsync(kind, text, answer, context);
 }
 
 }  // namespace zrmsgbox
@@ -85,6 +98,13 @@ namespace zrwnd {
 
 WndHost* Host() {
     return static_cast<DrvWnd*>(CreateDrvWnd());
+}
+
+IZr2DEngine* Engine() { return Host()->Engine(); }
+
+IDrvRender* Renderer() {
+    IZr2DEngine* engine = Engine();
+    return engine ? engine->GetRender() : nullptr;
 }
 
 }  // namespace zrwnd
@@ -129,7 +149,7 @@ bool DrvWnd::Init(IZr2DEngine* engine) {
     if (!engine) return false;
     engine_ = engine;
     tracker_.window = engine->GetHWnd();
-    RegisterStockFactories(GetWndTypeRegistry());
+    if (g_stock.registerFactories) g_stock.registerFactories(GetWndTypeRegistry());
     ReadKeyboardLayouts();
     initialised_ = true;
     if (!GetTimer()->Start()) {
@@ -290,7 +310,16 @@ bool DrvWnd::SetCaptureWnd(IWnd* wnd) {
     return true;
 }
 
-int DrvWnd::MessageBox(const char* text, int kind, int, int) { return msgBox_->MessageBox(kind, text); }
+zrwnd::IMessageBox* DrvWnd::GetMessageBox() {
+    if (!msgBox_ && g_stock.makeMessageBox) msgBox_.reset(g_stock.makeMessageBox());
+    return msgBox_.get();
+}
+
+int DrvWnd::MessageBox(const char* text, int kind, int, int) {
+    // Without a message box installed, every box fails as one that cannot be made.
+    zrwnd::IMessageBox* box = GetMessageBox();
+    return box ? box->Run(kind, text) : 1;
+}
 
 void DrvWnd::InvalidateRect(const ZrRect* rect, bool redrawNow) {
     if (!engine_) return;

@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "drv/MsgBoxRunner.h"
 #include "drv/RectRegion.h"
 #include "wnd/WndHost.h"
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/IWnd.h"
+#include "zrwnd/MessageBox.h"
 
 // Native mouse-leave tracking: armed on mouse moves, disarmed when the leave
 // arrives, so the host reports a leave only once per entry.
@@ -80,7 +80,9 @@ public:
     void EndRedrawBatch() override;
 
     IZr2DEngine* GetEngine() const { return engine_; }
-    MsgBoxRunner& GetMsgBoxRunner() { return *msgBox_; }
+    // The message box the stock hooks make, made on first use; null when none
+    // is installed.
+    zrwnd::IMessageBox* GetMessageBox();
     const RectRegion& GetDirtyRegion() const { return dirty_; }
     std::uint32_t GetInputState() const { return inputState_; }
     bool IsMouseTrackerArmed() const { return tracker_.armed; }
@@ -131,7 +133,7 @@ private:
     std::int32_t layoutCount_ = 0;
     std::int32_t defaultLayout_ = 0;
     std::int32_t currentLayout_ = 0;
-    std::unique_ptr<MsgBoxRunner> msgBox_ = std::make_unique<MsgBoxRunner>();
+    std::unique_ptr<zrwnd::IMessageBox> msgBox_;
     HCURSOR cursor_ = nullptr;
     // Set during a drawing pass. A pass asked for from inside one runs right
     // after it, on what was invalidated meanwhile.

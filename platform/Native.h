@@ -42,10 +42,7 @@ HCURSOR SetCursor(HCURSOR cursor);
 using RectSink = void (*)(void* context, const RECT* rects, int count);
 bool ReadPaintRegion(HWND window, RectSink sink, void* context);
 
-// CF_TEXT on the clipboard: bytes as they are (GBK where not ASCII). False
-// when the clipboard cannot be opened or holds no text.
-bool SetClipboardText(const char* text);
-bool GetClipboardText(std::string* out);
+// The clipboard's text is declared in zrwnd/PortableHost.h for controls.
 
 // Text between UTF-8 and the library's GBK (code page 936). A byte sequence
 // that has no counterpart becomes '?' and the conversion goes on after it.

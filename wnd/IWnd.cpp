@@ -8,6 +8,7 @@
 #include "wnd/RectMath.h"
 #include "wnd/WndHost.h"
 #include "wnd/WndWatch.h"
+#include "zrwnd/PressTracker.h"
 #include "zrwnd/Timer.h"
 
 namespace zrwnd {
@@ -196,7 +197,7 @@ IWnd::IWnd() {
 }
 
 IWnd::~IWnd() {
-    deleting_ = true;
+    _BeginDelete();
     if (destroying_) {
         // Deleted by a handler of its own Destroy: that Destroy stops where it
         // is, so the teardown is finished here, without firing again.
@@ -210,6 +211,11 @@ IWnd::~IWnd() {
     zrwnd::WndWatch::WindowDeleted(this);
     delete runs_;
     RemoveAllEvents();
+}
+
+void IWnd::_BeginDelete() {
+    deleting_ = true;
+    zrwnd::WndRef::Clear(refs_);
 }
 
 std::uint32_t IWnd::SetWndTimer(std::uint32_t identifier, std::uint32_t period, ZrSubscriber callback) {
@@ -968,7 +974,7 @@ void IWnd::OnMouseLeave(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::MouseLe
 
 void IWnd::OnMouseMove(ZrMouseEventArgs& args) {
     zrwnd::WndWatch self(this);
-    if ((style_ & ZRWS_DRAGGABLE) && IsCapturedByThis()) {
+    if ((style_ & ZRWS_DRAGGABLE) && zrwnd::PressTracker(this).IsPressed()) {
         ZrRect r;
         GetWndPosRect(&r);
         const ZrPoint mouse = zrwnd::Driver()->GetMousePos();
@@ -985,7 +991,8 @@ void IWnd::OnMouseWheel(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::MouseWh
 
 void IWnd::OnMouseUp(ZrMouseEventArgs& args) {
     zrwnd::WndWatch self(this);
-    if (style_ & ZRWS_DRAGGABLE) ReleaseInput();
+    // A drag ends with the release of any button.
+    if (style_ & ZRWS_DRAGGABLE) zrwnd::PressTracker(this).End(args, 0);
     if (self.Get()) FireEvent(ZrWndEvents::MouseUp, args);
 }
 
@@ -1001,8 +1008,9 @@ void IWnd::OnMouseDown(ZrMouseEventArgs& args) {
             IDrvWnd* driver = zrwnd::Driver();
             if (!driver->GetCaptureWnd() && (style_ & ZRWS_DRAGGABLE)) {
                 // The anchor is set first: a capture handler may delete us.
+                // Any button starts a drag.
                 dragAnchor_ = driver->GetMousePos();
-                CaptureInput();
+                zrwnd::PressTracker(this).Press(args, 0);
                 if (!self.Get()) return;
             }
         }

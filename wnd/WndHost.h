@@ -46,14 +46,6 @@ WndHost* Host();
 extern IWnd* g_modalWnd;
 inline IWnd* ModalWnd() { return g_modalWnd; }
 
-// The exported accessor directly: the window core asks for the driver on
-// every drawing step.
-inline IDrvWnd* Driver() { return CreateDrvWnd(); }
-inline IZr2DEngine* Engine() { return Host()->Engine(); }
-inline IDrvRender* Renderer() {
-    IZr2DEngine* engine = Engine();
-    return engine ? engine->GetRender() : nullptr;
-}
 
 // Groups the redraws of one change into one drawing pass, run when the
 // outermost batch closes.

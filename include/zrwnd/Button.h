@@ -65,6 +65,7 @@ private:
     void SizeToFrame();
 
     int state_ = 0;
+    zrwnd::PressTracker press_;
     // The frame strip, and whether the button owns it.
     zrkit::ImageStrip image_;
     std::uint32_t stateFill_[5] = {0xFF880000, 0xFF008800, 0xFF000088, 0xFF888800, 0xFFFFFFFF};

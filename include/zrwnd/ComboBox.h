@@ -18,6 +18,7 @@ public:
     // The background of the open list; attached images stay the caller's.
     virtual bool SetImage(IZrImage* image) = 0;
     virtual bool LoadImage(const char* path, int option) = 0;
+    // The parts; null for one a game deleted (the box goes on without it).
     virtual Button* GetButton() = 0;
     virtual IMenu* GetMenu() = 0;
     virtual ScrollBar* GetScrollBar() = 0;
@@ -30,7 +31,8 @@ public:
 // list; so does another window becoming active. The host fills the list with
 // GetMenu()->AddItem and reads the choice from GetEdit() or from the menu's
 // "IMenu_EventSelectItem". The three-argument Create makes a box without
-// children.
+// children. The four parts are windows of the box's own, made and deleted with
+// it.
 class ZRWND_API ComboBox : public IComboBox {
 public:
     ComboBox();
@@ -60,6 +62,7 @@ private:
     void PlaceList();
     bool OnToggle(const ZrEventArgs& args);
     bool OnFieldPressed(const ZrEventArgs& args);
+    bool OnFieldActivated(const ZrEventArgs& args);
     bool OnButtonSized(const ZrEventArgs& args);
     bool OnScrolled(const ZrEventArgs& args);
     bool OnScrollBarSized(const ZrEventArgs& args);
@@ -71,12 +74,11 @@ private:
     std::int32_t editHeight_ = 20;
     std::int32_t listHeight_ = 60;
     std::int32_t gap_ = 2;
-    Button button_;
+    zrwnd::WeakWnd<Button> button_;
     int buttonWidth_ = 0;
     int buttonHeight_ = 0;
-    ScrollBar scroll_;
-    Edit edit_;
-    IMenu menu_;
-    // Declared after the children: undone before they go.
+    zrwnd::WeakWnd<ScrollBar> scroll_;
+    zrwnd::WeakWnd<Edit> edit_;
+    zrwnd::WeakWnd<IMenu> menu_;
     zrkit::ChildSubscriptions links_;
 };

@@ -1,19 +1,53 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "zrwnd/Engine.h"
 #include "zrwnd/EventArgs.h"
 #include "zrwnd/Export.h"
+#include "zrwnd/PressTracker.h"
+#include "zrwnd/WndRef.h"
 #include "zrwnd/ZrEvent.h"
 #include "zrwnd/ZrString.h"
 
 class IDC;
 class IWnd;
 
-// What several stock controls need, written once. Host controls derived from
-// the stock ones, or written from scratch, may use it too.
+// The public base of every control: what the stock controls are written with,
+// and what a game's own controls use the same way. Any handler of a control,
+// and any event it fires, may be the moment a subscriber deletes the control,
+// its parent or one of its parts; so a control goes on after such a call only
+// when it still lives, and reaches windows it does not own through WndRef
+// (zrwnd/WndRef.h). Presses and capture go through PressTracker
+// (zrwnd/PressTracker.h).
+//
+//   void MyControl::OnMouseUp(ZrMouseEventArgs& args) {
+//       if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseUp(args); })) return;
+//       if (press_.End(args) == zrwnd::PressTracker::Release::kInside) Click();
+//   }
+namespace zrwnd {
+
+// The relay rule of a control's input handler: the record is marked handled,
+// so that it travels no further up, unless the window relays to its parent.
+ZRWND_API void MarkHandled(IWnd* wnd, ZrEventArgs& args);
+
+// Runs the base handler of an input handler and, when the window still lives
+// after it, applies the relay rule. Answers whether the window still lives.
+template <class Args, class Base>
+bool AfterBase(IWnd* wnd, Args& args, Base&& base) {
+    if (!Survives(wnd, std::forward<Base>(base))) return false;
+    MarkHandled(wnd, args);
+    return true;
+}
+
+// Fires one of the window's events and answers whether the window still lives.
+ZRWND_API bool FireAndSurvive(IWnd* wnd, const ZrString& event, ZrEventArgs& args);
+
+}  // namespace zrwnd
+
 namespace zrkit {
 
 // The image a control shows, one frame of a strip of equal frames at a time.
@@ -80,7 +114,8 @@ private:
 };
 
 // The subscriptions a control makes on its own children, undone in reverse
-// order when the control goes (or when asked).
+// order when the control goes (or when asked). A child deleted meanwhile took
+// its subscriptions with it and is skipped.
 class ZRWND_API ChildSubscriptions {
 public:
     ChildSubscriptions() = default;
@@ -93,17 +128,16 @@ public:
 
 private:
     struct Entry {
-        IWnd* child;
+        zrwnd::WndRef child;
         ZrString event;
         ZrSubscriber subscriber;
     };
     std::vector<Entry> entries_;
 };
 
-// Whether the window holds the input capture.
-ZRWND_API bool IsCapturedBy(IWnd* wnd);
-// A control's mouse handler consumes the event unless the control relays its
-// mouse events to its parent.
-ZRWND_API void MarkHandled(IWnd* wnd, ZrMouseEventArgs& args);
+// The parts a composite control makes for itself with new: it reaches each
+// through a weak reference, since a game may delete one, and deletes those
+// still there when it goes, quietly (their subscribers are not told).
+ZRWND_API void DeleteParts(std::initializer_list<IWnd*> parts);
 
 }  // namespace zrkit

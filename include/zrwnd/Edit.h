@@ -4,6 +4,7 @@
 #include <string>
 
 #include "zrwnd/IWnd.h"
+#include "zrwnd/PressTracker.h"
 #include "zrwnd/ZrEvent.h"
 
 // The edit box's own operations, after the window's.
@@ -81,7 +82,9 @@ public:
     int GetFirstVisible() const { return firstVisible_; }
 
 private:
+    // Sets the window text and its display, keeping every index inside them.
     void ApplyText(const char* text);
+    void KeepInText();
     void MoveCaret(int delta, bool byCharacters);
     void DeleteChars(int position, int count, bool byCharacters);
     void KeepViewOnBoundary(int editAt);
@@ -106,7 +109,6 @@ private:
     std::int32_t caret_ = 0;
     std::int32_t firstVisible_ = 0;
     bool selecting_ = false;
-    bool dragging_ = false;
     std::int32_t anchor_ = 0;
     std::uint32_t backArgb_ = 0xFFFFFFFF;
     std::uint32_t textArgb_ = 0xFF000000;
@@ -118,6 +120,8 @@ private:
     // each time: the driver that owns it may have been released and made anew.
     bool hasTimers_ = false;
     ZrSubscriber repaint_;
+    // The drag selection's press.
+    zrwnd::PressTracker press_;
     // Reused for the width of a run of display bytes, so drawing allocates
     // nothing once it has grown.
     std::string run_;

@@ -63,3 +63,13 @@ protected:
 
 // The process's driver window; made on the first call.
 extern "C" ZRWND_API IDrvWnd* CreateDrvWnd();
+
+namespace zrwnd {
+
+// The driver window, as every window reaches it: asked for each time, never kept.
+inline IDrvWnd* Driver() { return CreateDrvWnd(); }
+// The engine handed to IDrvWnd::Init, and its renderer; null before Init.
+ZRWND_API IZr2DEngine* Engine();
+ZRWND_API IDrvRender* Renderer();
+
+}  // namespace zrwnd

@@ -10,6 +10,7 @@
 #include "zrwnd/IDC.h"
 #include "zrwnd/Identity.h"
 #include "zrwnd/Types.h"
+#include "zrwnd/WndRef.h"
 #include "zrwnd/ZrEvent.h"
 #include "zrwnd/ZrString.h"
 
@@ -194,9 +195,15 @@ protected:
     // The window text itself, to change without OnTextChanged: for controls
     // whose user edits change the text in place without raising the event.
     ZrString& _WndText() { return text_; }
+    // For the destructor of a class that deletes windows of its own (parts
+    // made with new) before the window core's teardown: from here on the
+    // window is being deleted, so a handler that those deletions run cannot
+    // release it a second time, and references to it read null.
+    void _BeginDelete();
 
 private:
     friend class WndDC;
+    friend class zrwnd::WndRef;
 
     void Teardown();
     void DestroyOwnSubtree();
@@ -265,4 +272,7 @@ private:
     bool restoreCapture_ = false;
     bool distributeCapture_ = true;
     bool ownsFont_ = false;
+    // The weak references to this window (zrwnd/WndRef.h), cleared when its
+    // deletion begins.
+    zrwnd::WndRef* refs_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "zrwnd/Export.h"
 #include "zrwnd/NativeTypes.h"
@@ -20,6 +21,13 @@ ZRWND_API BOOL TranslateMessage(const MSG* msg);
 ZRWND_API LRESULT DispatchMessageA(const MSG* msg);
 // Gives the native window the keyboard focus; answers the window that had it.
 ZRWND_API HWND SetFocus(HWND window);
+
+// CF_TEXT on the clipboard: bytes as they are (GBK where not ASCII), at most
+// kMaxClipboardText of them. False when the clipboard cannot be opened or
+// holds no text, and for a text longer than that.
+constexpr int kMaxClipboardText = 16 * 1024 * 1024;
+ZRWND_API bool SetClipboardText(const char* text);
+ZRWND_API bool GetClipboardText(std::string* out);
 
 }  // namespace zrnative
 
@@ -60,9 +68,16 @@ ZRWND_API HCURSOR GetCurrentCursor();
 // CF_TEXT on the clipboard is kept in process unless the host plugs in the
 // system's: `read` fills the text (GBK bytes where not ASCII) into a buffer of
 // `size` bytes, terminated, and answers its length, or -1 when the clipboard
-// holds no text or the buffer is too small (then it answers the size it needs
-// as -(length + 1)); `write` puts a terminated text there and answers whether
-// it could. Null hooks go back to the in-process clipboard.
+// holds no text, or, when the buffer is too small, the size it needs as
+// -(length + 1); `write` puts a terminated text there and answers whether it
+// could. Null hooks go back to the in-process clipboard.
+//
+// The answers are checked: a length that does not fit the buffer it was given,
+// or a text longer than kMaxClipboardText, reads as no text. The hooks run on
+// the thread that asks (the user-interface thread, for an edit box's Ctrl+C,
+// X and V) and without any lock of the native layer held, so a hook may call
+// the native layer (post a message, read the clock); it must not call back
+// into the clipboard.
 using ClipboardRead = int (*)(void* context, char* buffer, int size);
 using ClipboardWrite = bool (*)(void* context, const char* text);
 ZRWND_API void SetClipboardHooks(ClipboardRead read, ClipboardWrite write, void* context);

@@ -5,9 +5,14 @@
 #include "zrwnd/IWnd.h"
 #include "zrwnd/ScrollBar.h"
 
+// The name of a rich edit's scroll bar in the name registry; the library
+// keeps it for itself.
+ZRWND_API extern const char* const ZrRichEditScrollBarName;
+
 // A multi-line, word-wrapped text display with its own vertical scroll bar
 // (named "RichEditScrollBar" in the name registry, so one rich edit has it at a
-// time). Its text is set with SetWndText or extended with AppendText; the user
+// time; a game that deletes the bar leaves a rich edit that shows its text
+// without one). Its text is set with SetWndText or extended with AppendText; the user
 // scrolls it with the bar, whose position is in pixels, and the text is drawn
 // again as the bar moves. It has no keyboard or mouse handling of its own, and
 // changing its text or colours requests no redraw.
@@ -21,6 +26,8 @@ public:
     bool Create(ZrRect& rect, IWnd* parent, std::uint32_t style) override;
     void OnSizeChanged(ZrWndEventArgs& args) override;
     void OnTextChanged(ZrWndEventArgs& args) override;
+    // Text measured with the old font no longer counts.
+    void OnFontChanged(ZrWndEventArgs& args) override;
     void RenderSelf() override;
 
     virtual bool GetUserFlag();
@@ -33,9 +40,9 @@ public:
     virtual void SetClrBack(std::uint32_t argb);
     virtual void SetClrText(std::uint32_t argb);
     virtual IScrollBar* GetScrollBar();
-    // False for null, or when the text would pass the maximum length. The
-    // text grows in place and OnTextChanged runs as SetWndText would run it
-    // (an override of SetWndText is not called).
+    // False for null, or when the text would pass the maximum length;
+    // otherwise SetWndText with the longer text. A line appended to a long
+    // text is measured alone.
     virtual bool AppendText(const char* text);
 
 private:
@@ -46,11 +53,15 @@ private:
     int maxLength_ = 1024;
     std::uint32_t backArgb_ = 0x00000000;
     std::uint32_t textArgb_ = 0xFF000000;
-    IScrollBar* scroll_ = nullptr;
+    zrwnd::WeakWnd<IScrollBar> scroll_;
+    // While AppendText sets its text: the text it sets and the length it
+    // grew from.
+    const ZrString* appending_ = nullptr;
+    int appendedTo_ = 0;
     // What the last measuring learned: the bytes through the last line break
-    // and how many lines they wrap to at that width.
-    bool appending_ = false;
+    // and how many lines they wrap to at that width, in a text of that length.
     int measuredWidth_ = -1;
+    int measuredLength_ = 0;
     int measuredPrefix_ = 0;
     int measuredPrefixLines_ = 0;
 };

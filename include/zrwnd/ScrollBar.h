@@ -25,6 +25,7 @@ public:
     // Clamps to the range and places the thumb; false when nothing changed.
     virtual bool SetScrollPos(int pos) = 0;
     virtual int GetScrollPos() = 0;
+    // The parts; null for one a game deleted (the bar then works without it).
     virtual Button* GetUpButton() = 0;
     virtual Button* GetDownButton() = 0;
     virtual ScrollThumb* GetThumb() = 0;
@@ -63,12 +64,16 @@ private:
     int max_ = 0;
 };
 
+// The arrows and the thumb are windows of the bar's own, made with it and
+// deleted with it; a game may delete one sooner, and the bar goes on without it
+// (without a thumb the position still moves, by the keys and SetScrollPos).
 class ZRWND_API ScrollBar : public IScrollBar {
 public:
     ScrollBar();
     ~ScrollBar() override;
 
-    // Makes the arrows and the thumb, named after the bar, with their images.
+    // Creates the arrows and the thumb under the bar, named after it, with
+    // their images.
     bool Create(ZrRect& rect, IWnd* parent, std::uint32_t style) override;
     void OnSizeChanged(ZrWndEventArgs& args) override;
     void OnMouseUp(ZrMouseEventArgs& args) override;
@@ -97,6 +102,11 @@ private:
     void Layout();
     // Puts the thumb where the position maps to; true when it moved.
     bool PlaceThumb();
+    // The position the thumb's pixel offset maps back to.
+    void PositionFromThumb(ScrollThumb* thumb);
+    // Fires "IScrollBar_EventScrollPosChanged" and redraws; false when a
+    // subscriber deleted the bar.
+    bool PositionChanged();
     bool OnArrowSized(const ZrEventArgs& args);
     bool OnThumbSized(const ZrEventArgs& args);
     bool OnThumbMoved(const ZrEventArgs& args);
@@ -114,12 +124,13 @@ private:
     bool trackLine_ = true;
     int arrowHeight_ = 0;
     int thumbHeight_ = 0;
-    Button up_;
-    Button down_;
-    ScrollThumb thumb_;
+    zrwnd::WeakWnd<Button> up_;
+    zrwnd::WeakWnd<Button> down_;
+    zrwnd::WeakWnd<ScrollThumb> thumb_;
     // 0 none, 1 up, 2 down.
     int repeatDirection_ = 0;
-    // Declared after the children: undone, and stopped, before they go.
     zrkit::ChildSubscriptions links_;
     zrkit::RepeatTimer repeat_;
+    // The track click's capture.
+    zrwnd::PressTracker press_{this};
 };

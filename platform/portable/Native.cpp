@@ -1,10 +1,12 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <condition_variable>
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -326,31 +328,57 @@ LRESULT DispatchMessageA(const MSG* msg) {
 HCURSOR SetCursor(HCURSOR cursor) { return g_cursor.exchange(cursor); }
 
 bool SetClipboardText(const char* text) {
-    if (!text) return false;
+    if (!text || std::strlen(text) > static_cast<size_t>(kMaxClipboardText)) return false;
     Model& m = TheModel();
-    std::lock_guard<std::mutex> lock(m.mutex);
-    if (m.clipboardWrite) return m.clipboardWrite(m.clipboardContext, text);
+    std::unique_lock<std::mutex> lock(m.mutex);
+    if (const portable::ClipboardWrite write = m.clipboardWrite) {
+        void* context = m.clipboardContext;
+        // The host's hook may call back into the native layer.
+        lock.unlock();
+        return write(context, text);
+    }
     m.clipboard = text;
     m.hasClipboardText = true;
     return true;
 }
 
+namespace {
+
+// Asks the host's read hook once, with a buffer of `size` bytes; an answer that
+// does not fit the buffer, or names a length past the limit, is no text.
+enum class HookRead { kText, kNone, kTooSmall };
+HookRead ReadFromHook(portable::ClipboardRead read, void* context, char* buffer, int size, int* answer) {
+    buffer[size - 1] = '\0';
+    *answer = read(context, buffer, size);
+    if (*answer >= 0) return *answer < size ? HookRead::kText : HookRead::kNone;
+    if (*answer == -1) return HookRead::kNone;
+    // -(length + 1) of a text that would fit, or that is too long to take.
+    if (*answer < -kMaxClipboardText - 1) return HookRead::kNone;
+    return -*answer > size ? HookRead::kTooSmall : HookRead::kNone;
+}
+
+}  // namespace
+
 bool GetClipboardText(std::string* out) {
     if (!out) return false;
     Model& m = TheModel();
-    std::lock_guard<std::mutex> lock(m.mutex);
-    if (m.clipboardRead) {
+    std::unique_lock<std::mutex> lock(m.mutex);
+    if (const portable::ClipboardRead read = m.clipboardRead) {
+        void* context = m.clipboardContext;
+        // The host's hook may call back into the native layer.
+        lock.unlock();
         char small[256];
-        int length = m.clipboardRead(m.clipboardContext, small, sizeof small);
-        if (length >= 0) {
-            out->assign(small, static_cast<size_t>(length));
-            return true;
+        int length = 0;
+        switch (ReadFromHook(read, context, small, sizeof small, &length)) {
+            case HookRead::kText: out->assign(small, static_cast<size_t>(length)); return true;
+            case HookRead::kNone: return false;
+            case HookRead::kTooSmall: break;
         }
-        if (length == -1) return false;
         // Too small: the hook said how much it needs.
         std::string large(static_cast<size_t>(-length), '\0');
-        length = m.clipboardRead(m.clipboardContext, &large[0], static_cast<int>(large.size()));
-        if (length < 0) return false;
+        if (ReadFromHook(read, context, &large[0], static_cast<int>(large.size()), &length) != HookRead::kText) {
+            return false;
+        }
         large.resize(static_cast<size_t>(length));
         *out = std::move(large);
         return true;

@@ -57,7 +57,7 @@ LRESULT DispatchMessageA(const MSG* msg) { return ::DispatchMessageA(msg); }
 HCURSOR SetCursor(HCURSOR cursor) { return ::SetCursor(cursor); }
 
 bool SetClipboardText(const char* text) {
-    if (!text || !::OpenClipboard(nullptr)) return false;
+    if (!text || std::strlen(text) > static_cast<size_t>(kMaxClipboardText) || !::OpenClipboard(nullptr)) return false;
     ::EmptyClipboard();
     const size_t size = std::strlen(text) + 1;
     bool ok = false;
@@ -79,9 +79,12 @@ bool GetClipboardText(std::string* out) {
     bool ok = false;
     if (HANDLE memory = ::GetClipboardData(CF_TEXT)) {
         if (const char* bytes = static_cast<const char*>(::GlobalLock(memory))) {
-            *out = bytes;
+            // Another program's text need not be terminated within its block.
+            const size_t size = ::GlobalSize(memory);
+            const size_t length = strnlen(bytes, size);
+            ok = length <= static_cast<size_t>(kMaxClipboardText);
+            if (ok) out->assign(bytes, length);
             ::GlobalUnlock(memory);
-            ok = true;
         }
     }
     ::CloseClipboard();

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+
+#include "zrwnd/Button.h"
+#include "zrwnd/ControlKit.h"
+#include "zrwnd/DefWnd.h"
+#include "zrwnd/MessageBox.h"
+#include "zrwnd/ZrString.h"
+
+namespace zrcontrols {
+
+// The stock message box: a "DefWnd" named "MsgBox" with its background image
+// and two buttons, "Msg_Bt_OK" and "Msg_Bt_Cancel", made through the name
+// registry on first use and reused while they live. The windows belong to the
+// registry: a game may delete them, and the next box makes what is missing.
+class MessageBoxRunner final : public zrwnd::IMessageBox {
+public:
+    MessageBoxRunner() = default;
+    ~MessageBoxRunner() override;
+    MessageBoxRunner(const MessageBoxRunner&) = delete;
+    MessageBoxRunner& operator=(const MessageBoxRunner&) = delete;
+
+    int Run(int kind, const char* text) override;
+    bool ShowAsync(int kind, const char* text, zrmsgbox::Answer answer, void* context) override;
+    void SetLoopHook(zrmsgbox::LoopHook hook, void* context) override;
+
+private:
+    bool Show(int kind, const char* text);
+    void Finish();
+    bool MakeWindows();
+    void LayOutButtons(int kind);
+    // Why no answer can reach the box any more, or null while one can.
+    const char* Unreachable(int kind);
+    bool OnOk(const ZrEventArgs& args);
+    bool OnCancel(const ZrEventArgs& args);
+    bool OnAnswered(int result);
+    bool DrawText(const ZrEventArgs& args);
+
+    zrwnd::WeakWnd<DefWnd> box_;
+    zrwnd::WeakWnd<Button> ok_;
+    zrwnd::WeakWnd<Button> cancel_;
+    zrkit::ChildSubscriptions links_;
+    ZrString text_;
+    std::int32_t result_ = -1;
+    int kind_ = 0;
+    bool showing_ = false;
+    zrmsgbox::Answer answer_ = nullptr;
+    void* answerContext_ = nullptr;
+    zrmsgbox::LoopHook hook_ = nullptr;
+    void* hookContext_ = nullptr;
+};
+
+}  // namespace zrcontrols
