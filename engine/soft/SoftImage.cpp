@@ -5,9 +5,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
+#include <system_error>
 
 namespace zrsoft {
 namespace {
@@ -23,6 +24,28 @@ bool EndsWithNoCase(const std::string& s, const char* suffix) {
 
 // The largest image the engine decodes: 8192 x 8192 pixels (256 MB as ARGB).
 constexpr std::uint64_t kMaxPixels = 8192ull * 8192ull;
+// The largest file that can hold such an image: eight bytes a pixel (16-bit
+// RGBA rows stored uncompressed) and room for headers and palettes.
+constexpr std::uint64_t kMaxFileBytes = kMaxPixels * 8 + (1u << 20);
+
+// Reads a whole image file: answers why it cannot, or null. Only a regular
+// file is opened (a directory, a device or a pipe is not), and its size is
+// checked before anything is read.
+const char* ReadImageFile(const std::string& file, std::string* out) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(file, error);
+    if (error || !std::filesystem::exists(status)) return "cannot be read";
+    if (!std::filesystem::is_regular_file(status)) return "not a regular file";
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (error) return "cannot be read";
+    if (size > kMaxFileBytes) return "larger than any image of at most 8192 x 8192 pixels";
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return "cannot be read";
+    out->resize(static_cast<size_t>(size));
+    // A file that shrank since it was measured is short: it cannot be read whole.
+    if (size > 0 && !in.read(&(*out)[0], static_cast<std::streamsize>(size))) return "cannot be read";
+    return nullptr;
+}
 
 std::uint32_t Le16(const std::string& b, size_t at) {
     return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
@@ -86,12 +109,11 @@ bool SoftImage::Load(const char* path, int) {
     Unload();
     if (!path || !*path) return false;
     const std::string file = ResolveResourcePath(engine_->GetResourceRoot(), path);
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        engine_->Print("image %s: cannot be read", file.c_str());
+    std::string bytes;
+    if (const char* why = ReadImageFile(file, &bytes)) {
+        engine_->Print("image %s: %s", file.c_str(), why);
         return false;
     }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return LoadBytes(bytes, file);
 }
 
