@@ -4,10 +4,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "wnd/WndHost.h"
@@ -18,6 +21,7 @@
 #include "zrwnd/IWndFactory.h"
 #include "zrwnd/IWndNameRegistry.h"
 #include "zrwnd/Menu.h"
+#include "zrwnd/MessageBox.h"
 #include "zrwnd/RichEdit.h"
 #include "zrwnd/ScrollBar.h"
 #include "zrwnd/Text.h"
@@ -63,15 +67,62 @@ void Report(const std::string& message, ZrString* error) {
 
 #ifdef ZRWND_HAVE_PUGIXML
 
+// How deep windows may nest in a layout: deeper, the load would run out of
+// stack long before a game needed such a screen.
+constexpr int kMaxDepth = 256;
+
+// The names the library gives its own windows in the name registry: a layout
+// window of such a name would stand in for them.
+bool IsLibraryName(const std::string& name) {
+    for (const char* kept : {zrwnd::ZrMsgBoxName, zrwnd::ZrMsgBoxOkName, zrwnd::ZrMsgBoxCancelName,
+                             ZrRichEditScrollBarName}) {
+        if (name == kept) return true;
+    }
+    return false;
+}
+
+// The first element, in document order, that has an attribute twice (which
+// makes the file malformed XML, though the parser takes it), or an empty
+// node. Walked without recursion: the document may nest arbitrarily deep.
+pugi::xml_node RepeatedAttribute(const pugi::xml_node& top, const char** name) {
+    std::unordered_set<std::string_view> seen;
+    pugi::xml_node node = top;
+    while (node) {
+        if (node.type() == pugi::node_element) {
+            seen.clear();
+            for (pugi::xml_attribute a : node.attributes()) {
+                if (!seen.insert(a.name()).second) {
+                    *name = a.name();
+                    return node;
+                }
+            }
+        }
+        if (node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node && node != top && !node.next_sibling()) node = node.parent();
+        if (!node || node == top) break;
+        node = node.next_sibling();
+    }
+    return pugi::xml_node();
+}
+
 // A load under way: the source's text (for line numbers) and what was made.
 class Loader {
 public:
-    Loader(const std::string& source, const std::string& text) : source_(source), text_(text) {}
+    Loader(const std::string& source, const std::string& text) : source_(source), text_(text) {
+        for (size_t i = text_.find('\n'); i != std::string::npos; i = text_.find('\n', i + 1)) lineEnds_.push_back(i);
+    }
 
     IWnd* Load(IWnd* parent, ZrString* error) {
         pugi::xml_document doc;
         const pugi::xml_parse_result parsed = doc.load_buffer(text_.data(), text_.size(), pugi::parse_default, pugi::encoding_utf8);
         if (!parsed) return Fail(parsed.offset, std::string("well-formed XML (") + parsed.description() + ")", error);
+        const char* repeated = nullptr;
+        if (pugi::xml_node node = RepeatedAttribute(doc, &repeated)) {
+            return Fail(node.offset_debug(), "well-formed XML (attribute '" + std::string(repeated).substr(0, 24) + "' given twice)", error);
+        }
         const pugi::xml_node layout = doc.child("layout");
         if (!layout) return Fail(0, "a <layout> element around the windows", error);
         pugi::xml_node top;
@@ -83,7 +134,7 @@ public:
             top = node;
         }
         if (!top) return Fail(layout.offset_debug(), "one <window> element in <layout>", error);
-        IWnd* made = Make(top, parent);
+        IWnd* made = Make(top, parent, 1);
         if (!made) {
             TakeBack(loaded_);
             Report(failure_, error);
@@ -94,10 +145,12 @@ public:
     }
 
 private:
+    // Looked up among the line ends counted once: a file of many windows is
+    // not counted through once per window.
     int LineOf(std::ptrdiff_t offset) const {
         if (offset < 0) return 1;
-        const auto end = text_.begin() + std::min<std::ptrdiff_t>(offset, static_cast<std::ptrdiff_t>(text_.size()));
-        return 1 + static_cast<int>(std::count(text_.begin(), end, '\n'));
+        const auto before = std::lower_bound(lineEnds_.begin(), lineEnds_.end(), static_cast<size_t>(offset));
+        return 1 + static_cast<int>(before - lineEnds_.begin());
     }
 
     IWnd* Fail(std::ptrdiff_t offset, const std::string& expected, ZrString* error) {
@@ -167,12 +220,19 @@ private:
         return true;
     }
 
-    IWnd* Make(const pugi::xml_node& node, IWnd* parent) {
+    IWnd* Make(const pugi::xml_node& node, IWnd* parent, int depth) {
+        if (depth > kMaxDepth) return Stop(node, nullptr, "windows nest at most " + std::to_string(kMaxDepth) + " deep");
         const std::string type = node.attribute("type").value();
         if (type.empty()) return Stop(node, "type", "missing");
         std::string name = node.attribute("name").value();
-        // A window the host never looks up still needs a name of its own.
-        if (name.empty()) name = "~" + source_ + ":" + std::to_string(LineOf(node.offset_debug()));
+        if (IsLibraryName(name)) return Stop(node, "name", "'" + name + "' is the library's own");
+        // A window the host never looks up still needs a name of its own:
+        // its line, and its place among the unnamed windows of that line.
+        if (name.empty()) {
+            const int line = LineOf(node.offset_debug());
+            const int nth = ++unnamedOnLine_[line];
+            name = "~" + source_ + ":" + std::to_string(line) + (nth > 1 ? "#" + std::to_string(nth) : std::string());
+        }
         int r[4] = {0, 0, 0, 0};
         if (node.attribute("rect") && !Ints(node.attribute("rect").value(), r, 4)) {
             return Stop(node, "rect", "four whole numbers 'left,top,right,bottom'");
@@ -205,7 +265,7 @@ private:
             if (std::strcmp(child.name(), "window") != 0) {
                 return Stop(child, nullptr, "unknown element <" + std::string(child.name()).substr(0, 24) + "> (window, item, text)");
             }
-            if (!Make(child, wnd)) return nullptr;
+            if (!Make(child, wnd, depth + 1)) return nullptr;
         }
         return wnd;
     }
@@ -365,6 +425,9 @@ private:
 
     std::string source_;
     std::string text_;
+    // Where each line ends, in order.
+    std::vector<size_t> lineEnds_;
+    std::map<int, int> unnamedOnLine_;
     Loaded loaded_;
     std::string failure_;
 };
@@ -404,6 +467,12 @@ IWnd* LoadLayoutString(const char* xml, const char* source, IWnd* parent, ZrStri
 IWnd* LoadLayoutFile(const char* path, IWnd* parent, ZrString* error) {
     if (!path || !*path) {
         Report("layout: expected a file name", error);
+        return nullptr;
+    }
+    // Only a regular file is opened: a directory, a device or a pipe is not.
+    std::error_code status;
+    if (std::filesystem::exists(path, status) && !std::filesystem::is_regular_file(path, status)) {
+        Report(std::string(path) + ": is not a layout file", error);
         return nullptr;
     }
     std::ifstream in(path, std::ios::binary);

@@ -289,7 +289,7 @@ TEST(Demo, TheLobbyReloadsItsLayoutAndKeepsItWhenAnEditIsBroken) {
     edit("<window type=\"ScrollBar\" name=\"volume\"", "<window type=\"ScrollBar\" name=\"volume\" pos=\"x\"");
     log.clear();
     EXPECT_FALSE(lobby.Reload(&error));
-    EXPECT_NE(std::string(error.c_str()).find("pos: a whole number"), std::string::npos) << error.c_str();
+    EXPECT_NE(std::string(error.c_str()).find("attribute 'pos' given twice"), std::string::npos) << error.c_str();
     EXPECT_FALSE(log.empty());
     EXPECT_STREQ(names->FindWnd("quit")->GetWndText().c_str(), "\xC0\xEB\xBF\xAA Leave");  // the screen it had
     EXPECT_EQ(host.Driver()->GetRootWnd(), lobby.Root());
