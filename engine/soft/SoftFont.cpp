@@ -7,6 +7,7 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <mutex>
 
@@ -149,8 +150,10 @@ void SoftFont::Open() {
 
 bool SoftFont::Create(LOGFONTA* font, unsigned, int) {
     if (!font) return false;
-    const int size = font->lfHeight < 0 ? -font->lfHeight : font->lfHeight;
-    pixelSize_ = size > 0 ? std::min(size, 256) : kDefaultPixelSize;
+    // In 64 bits: the height may be INT_MIN, whose negation has no int.
+    const long long height = font->lfHeight;
+    const long long size = height < 0 ? -height : height;
+    pixelSize_ = size > 0 ? static_cast<int>(std::min<long long>(size, 256)) : kDefaultPixelSize;
     bold_ = font->lfWeight >= 600;
     Open();
     return ftFace_ != nullptr;
@@ -201,10 +204,12 @@ int SoftFont::GetFontHeight() { return height_; }
 int SoftFont::GetLineSpacing() { return std::max(1, pixelSize_ / 6); }
 
 int SoftFont::WidthOf(const char* text, int begin, int end) {
-    int width = 0;
+    // Summed in 64 bits and capped: a text of a few hundred million characters
+    // is wider than an int counts.
+    long long width = 0;
     TextChar c{};
     for (int i = begin; i < end && NextChar(text, i, &c); i += c.bytes) width += Advance(c.codepoint);
-    return width;
+    return static_cast<int>(std::min<long long>(width, INT_MAX));
 }
 
 int SoftFont::GetTextWidth(const char* text) {
@@ -222,13 +227,13 @@ int SoftFont::GetCharWidth(const char* buf, int index) {
 
 int SoftFont::FitText(const char* text, int width, int mode) {
     if (!text) return -1;
-    int used = 0;
+    long long used = 0;
     int last = -1;
     TextChar c{};
     for (int i = 0; NextChar(text, i, &c); i += c.bytes) {
         const int w = Advance(c.codepoint) + GetCharSpacing();
         // Hit testing (mode 2) counts a character once the point passes its middle.
-        const int needed = mode == 2 ? used + w / 2 : used + w;
+        const long long needed = mode == 2 ? used + w / 2 : used + w;
         if (needed > width) break;
         used += w;
         last = i + c.bytes - 1;
@@ -285,7 +290,7 @@ std::vector<SoftFont::Line> SoftFont::WrapLines(const char* text, int width) {
     if (!text) return lines;
     const int length = static_cast<int>(std::strlen(text));
     int lineStart = 0;
-    int lineWidth = 0;
+    long long lineWidth = 0;
     // Where the line may end (exclusive), and the place before that: a break
     // found before a character that turns out to be closing punctuation is
     // given up for the one before it.
