@@ -146,6 +146,22 @@ std::vector<std::string> HeadlessHost::Run(const std::vector<ScriptCommand>& scr
     nextEveryMs_ = shotEveryMs_;
     lastLine_ = 0;
     shotAtLeft_ = shotAtLines_;
+    // Frames every so many milliseconds are counted before anything runs: the
+    // line whose wait would pass the bound stops the run.
+    if (shotEveryMs_ > 0) {
+        std::int64_t waited = 0;
+        for (const ScriptCommand& cmd : script) {
+            if (cmd.kind != ScriptCommand::Kind::Wait) continue;
+            waited += cmd.a;
+            if (waited / shotEveryMs_ > kMaxEveryFrames) {
+                stopReason_ = std::to_string(cmd.line) + ": expected at most " + std::to_string(kMaxEveryFrames) +
+                              " frames every " + std::to_string(shotEveryMs_) + " ms (the waits up to here take " +
+                              std::to_string(waited / shotEveryMs_) + "; take them further apart)";
+                script_ = nullptr;
+                return written_;
+            }
+        }
+    }
     // An output directory that cannot be made is said once; the script still
     // runs, and each shot it asks for is reported as not written.
     std::error_code ec;

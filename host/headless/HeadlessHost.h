@@ -34,8 +34,10 @@ public:
     std::vector<std::string> Run(const std::vector<ScriptCommand>& script, const std::string& outDir);
 
     // Frames taken without a 'shot' in the script: every `ms` of script time
-    // (every-TTTTTTTT.png, the time in milliseconds), and after the command
-    // of each listed line has been handled (line-LLLLL.png).
+    // (every-TTTTTTTT.png, the time in milliseconds), at most kMaxEveryFrames
+    // of them in a run (a script that would take more does not run), and
+    // after the command of each listed line has been handled (line-LLLLL.png).
+    static constexpr std::int64_t kMaxEveryFrames = 10000;
     void SetShotEvery(int ms) { shotEveryMs_ = ms > 0 ? ms : 0; }
     void SetShotAtLines(const std::set<int>& lines) { shotAtLines_ = lines; }
     // Why the last run stopped before the end ("LINE: expected ..."), or empty.

@@ -78,6 +78,7 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
     std::istringstream lines(text);
     std::string line;
     int number = 0;
+    std::int64_t waited = 0;
     auto fail = [&](const std::string& expected) {
         if (error) *error = fileName + ":" + std::to_string(number) + ": expected " + expected;
         return false;
@@ -168,6 +169,10 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
         } else if (verb == "wait") {
             cmd.kind = ScriptCommand::Kind::Wait;
             if (args.size() != 1 || !ParseInt(args[0], &cmd.a) || cmd.a < 0) return fail("'wait MS' with milliseconds");
+            waited += cmd.a;
+            if (waited > kMaxScriptMs) {
+                return fail("waits that add up to at most " + std::to_string(kMaxScriptMs) + " ms (an hour of script time)");
+            }
         } else if (verb == "shot") {
             cmd.kind = ScriptCommand::Kind::Shot;
             // Frames land in the output directory and nowhere else.

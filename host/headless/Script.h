@@ -26,11 +26,15 @@ struct ScriptCommand {
 //   size W H (the window it was recorded in) | dblclick BUTTON
 //   keydown VK | keyup VK | byte N (one WM_CHAR byte) | focus in|out | leave
 //   layout 0xHKL (the keyboard layout the system switched to)
-// Numbers are decimal; a wheel turns at most 273 notches; a shot is a file
-// name in the output directory; a '#' after a command (not in 'char' text)
-// starts a comment; lines are at most 4096 bytes.
+// Numbers are decimal; a wheel turns at most 273 notches; the waits of a
+// script add up to at most kMaxScriptMs (an hour of script time, so that a
+// replay ends in minutes); a shot is a file name in the output directory; a
+// '#' after a command (not in 'char' text) starts a comment; lines are at
+// most 4096 bytes.
 // On a bad line answers false, says "FILE:LINE: expected ..." in *error, and
 // leaves in *out the commands of the lines before it.
+constexpr std::int64_t kMaxScriptMs = 60 * 60 * 1000;
+
 bool ParseScript(const std::string& text, const std::string& fileName, std::vector<ScriptCommand>* out,
                  std::string* error);
 bool LoadScript(const std::string& path, std::vector<ScriptCommand>* out, std::string* error);
