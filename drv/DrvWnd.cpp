@@ -148,6 +148,7 @@ void DrvWnd::Release() { delete this; }
 bool DrvWnd::Init(IZr2DEngine* engine) {
     if (!engine) return false;
     engine_ = engine;
+    uiThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
     tracker_.window = engine->GetHWnd();
     if (g_stock.registerFactories) g_stock.registerFactories(GetWndTypeRegistry());
     ReadKeyboardLayouts();
@@ -352,6 +353,20 @@ void DrvWnd::EndRedrawBatch() {
     if (--batchDepth_ > 0 || !batchRedraw_) return;
     batchRedraw_ = false;
     Render();
+}
+
+void DrvWnd::TreeChanging(const char* operation) {
+    if (zrdrv::HoldsEngineLock()) return;
+    // Before Init no timer runs: the host's thread is alone.
+    const std::thread::id ui = uiThread_.load(std::memory_order_relaxed);
+    if (ui == std::thread::id() || ui == std::this_thread::get_id()) return;
+    static std::atomic<bool> said{false};
+    if (said.exchange(true) || !engine_) return;
+    if (IEngineLog* log = engine_->GetLog()) {
+        log->Print("ZrWnd: %s changed the window tree on a thread that is not the user-interface thread and holds "
+                   "no zrwnd::WindowLock (see zrwnd/WindowLock.h)",
+                   operation);
+    }
 }
 
 void DrvWnd::WndLeaving(IWnd* wnd) {

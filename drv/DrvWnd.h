@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "drv/RectRegion.h"
 #include "wnd/WndHost.h"
@@ -78,6 +80,7 @@ public:
     void TreeLeft() override;
     void BeginRedrawBatch() override { ++batchDepth_; }
     void EndRedrawBatch() override;
+    void TreeChanging(const char* operation) override;
 
     IZr2DEngine* GetEngine() const { return engine_; }
     // The message box the stock hooks make, made on first use; null when none
@@ -144,4 +147,6 @@ private:
     bool batchRedraw_ = false;
     // The window being sent OnMouseLeave.
     IWnd* leaving_ = nullptr;
+    // The thread that called Init: the user-interface thread.
+    std::atomic<std::thread::id> uiThread_{};
 };

@@ -26,6 +26,8 @@ void UnlockEngine(IEngineLock* lock) {
     }
 }
 
+bool HoldsEngineLock() { return t_depth > 0; }
+
 EngineLockScope::EngineLockScope(IZr2DEngine* engine) : lock_(LockEngine(engine)) {}
 
 EngineLockScope::~EngineLockScope() { UnlockEngine(lock_); }

@@ -23,6 +23,10 @@ private:
 IEngineLock* LockEngine(IZr2DEngine* engine);
 void UnlockEngine(IEngineLock* lock);
 
+// Whether this thread holds the engine lock through the library (a message,
+// a pass, a timer callback, a zrwnd::WindowLock).
+bool HoldsEngineLock();
+
 // Leaves every level of the engine lock the library holds on this thread and
 // answers how many; ReenterEngineLock takes them again.
 int LeaveEngineLock(IZr2DEngine* engine);

@@ -197,6 +197,7 @@ IWnd::IWnd() {
 }
 
 IWnd::~IWnd() {
+    zrwnd::CheckTreeThread("delete");
     _BeginDelete();
     if (destroying_) {
         // Deleted by a handler of its own Destroy: that Destroy stops where it
@@ -276,6 +277,7 @@ bool IWnd::IsShown(ZrRect* covered) {
 void IWnd::Destroy() {
     // A handler of this teardown destroying the window again changes nothing.
     if (destroying_) return;
+    zrwnd::CheckTreeThread("IWnd::Destroy");
     // A shown window's pixels stay on the surface unless its area is drawn
     // again once it has gone; the redraw waits for the end of the teardown.
     zrwnd::RedrawBatch batch;
@@ -733,6 +735,7 @@ private:
 }  // namespace
 
 bool IWnd::AddChild(IWnd* child) {
+    zrwnd::CheckTreeThread("IWnd::AddChild");
     // A window cannot hold itself or an ancestor: every walk up would be endless.
     if (!child || child == this || IsAncestor(child)) return false;
     if (IWnd* former = child->GetParent()) {
@@ -765,6 +768,7 @@ bool IWnd::AddChild(IWnd* child) {
 }
 
 bool IWnd::RemoveChild(IWnd* child) {
+    zrwnd::CheckTreeThread("IWnd::RemoveChild");
     if (!child) return false;
     // A shown child leaves its pixels behind unless its area is drawn again.
     ZrRect covered;

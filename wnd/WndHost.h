@@ -32,6 +32,10 @@ public:
     // only collect; closing the outermost batch draws them in one pass.
     virtual void BeginRedrawBatch() = 0;
     virtual void EndRedrawBatch() = 0;
+    // The tree is about to change (the operation is named): says so in the
+    // engine's log, once, when that happens off the user-interface thread
+    // without the engine lock.
+    virtual void TreeChanging(const char* operation) = 0;
 
 protected:
     ~WndHost() = default;
@@ -46,6 +50,14 @@ WndHost* Host();
 extern IWnd* g_modalWnd;
 inline IWnd* ModalWnd() { return g_modalWnd; }
 
+
+// Debug builds check every change of the tree for the thread rule of
+// zrwnd/WindowLock.h; a change that breaks it would corrupt the tree silently.
+inline void CheckTreeThread([[maybe_unused]] const char* operation) {
+#ifndef NDEBUG
+    Host()->TreeChanging(operation);
+#endif
+}
 
 // Groups the redraws of one change into one drawing pass, run when the
 // outermost batch closes.
