@@ -70,13 +70,18 @@ class IWnd;
 // IDrvWnd::Init fire from Init on. A callback may release the driver: its
 // timers stop at once and the service goes when the walk in progress is over.
 //
-// A timer set here stays the caller's to stop: a callback that merely captured
+// A timer set here stays the caller's to stop: a callable that merely captured
 // a window keeps firing after that window is gone. A timer set with
 // SetTimerFor (or IWnd::SetWndTimer) is tied to a window and stops when that
-// window is deleted, whatever object its callback calls into; so does a
-// callback that calls into the window's own object (a member function of the
-// window class, of another of its bases, or of one of its members), when the
-// window was made with new.
+// window is deleted, whatever its callback does; so does a callback that calls
+// into the window's own object (a member function of the window class, of
+// another of its bases, or of one of its members, when the window was made
+// with new), and a callable that names its window:
+//
+//   timers->SetTimer(7, 500, ZrSubscriber(score, [score](const ZrEventArgs&) {
+//       score->Invalidate(false);
+//       return true;
+//   }));
 class ZRWND_API TimerService : public ITimer, public ZrThread {
 public:
     TimerService(const TimerService&) = delete;

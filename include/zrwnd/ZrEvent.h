@@ -50,7 +50,8 @@ public:
     virtual R Invoke(A args) = 0;
     virtual int GetKind() const = 0;
     virtual bool Equals(const TSubscriberSlot* other) const = 0;
-    // The object a member-function slot calls; null for other kinds.
+    // The object a member-function slot calls, or the one a callable was
+    // given for; null for other callables.
     virtual const void* GetTarget() const { return nullptr; }
 
     void AddRef() { refs_.fetch_add(1, std::memory_order_relaxed); }
@@ -90,18 +91,21 @@ private:
     Method method_;
 };
 
-// Calls any callable; equal only to itself (its copies).
+// Calls any callable; equal only to itself (its copies). It may name the
+// object it works on, as a member-function slot names its target.
 template <class R, class A>
 class TFunctorSlot final : public TSubscriberSlot<R, A> {
 public:
-    explicit TFunctorSlot(std::function<R(A)> fn) : fn_(std::move(fn)) {}
+    explicit TFunctorSlot(std::function<R(A)> fn, const void* target = nullptr) : fn_(std::move(fn)), target_(target) {}
 
     R Invoke(A args) override { return fn_(std::forward<A>(args)); }
     int GetKind() const override { return TSubscriberSlot<R, A>::kFunctor; }
     bool Equals(const TSubscriberSlot<R, A>* other) const override { return other == this; }
+    const void* GetTarget() const override { return target_; }
 
 private:
     std::function<R(A)> fn_;
+    const void* target_;
 };
 
 // A subscriber value: a shared handle on a slot. Copies compare equal.
@@ -115,6 +119,11 @@ public:
     TSubscriber(T* target, R (T::*method)(A)) : slot_(target && method ? new TMemberSlot<R, A, T>(target, method) : nullptr) {}
     template <class F, class = std::enable_if_t<std::is_invocable_r_v<R, F&, A> && !std::is_same_v<std::decay_t<F>, TSubscriber>>>
     TSubscriber(F fn) : slot_(new TFunctorSlot<R, A>(std::function<R(A)>(std::move(fn)))) {}  // NOLINT
+    // A callable that works on `target` (a window it captured): a timer set
+    // with it stops when that window is deleted, as one whose callback is a
+    // member function of the window does.
+    template <class F, class = std::enable_if_t<std::is_invocable_r_v<R, F&, A>>>
+    TSubscriber(const void* target, F fn) : slot_(new TFunctorSlot<R, A>(std::function<R(A)>(std::move(fn)), target)) {}
     TSubscriber(const TSubscriber& other) : slot_(other.slot_) {
         if (slot_) slot_->AddRef();
     }
