@@ -24,6 +24,9 @@ bool ComboBox::Create(ZrRect& rect, IWnd* parent, std::uint32_t style, std::int3
     const ZrString name = GetName();
     ZrRect none{0, 0, 0, 0};
     zrwnd::WndRef self(this);
+    // The parts are made before the box joins its parent: a handler on the way
+    // may delete that parent.
+    const zrwnd::WndRef holder(parent);
     // Every step below may run a handler that deletes a part, or the box: a
     // part that went is left out, and a box that went stops.
     if (button_) button_->Create(none, this, ZRWS_VISIBLE | ZRBS_PUSH);
@@ -63,6 +66,7 @@ bool ComboBox::Create(ZrRect& rect, IWnd* parent, std::uint32_t style, std::int3
     // The field runs under the button: the button is drawn over it (and takes
     // the presses there), whatever the field's background.
     if (button_ && !zrwnd::Survives(this, [&] { MoveChildToFront(button_.Get()); })) return false;
+    if (parent && !holder) return false;
     // Placing the box runs the size handler, which lays the children out.
     return IWnd::Create(rect, parent, style);
 }

@@ -190,6 +190,8 @@ void Edit::DeleteChars(int position, int count, bool byCharacters) {
     text.Delete(position, count);
     display_.Delete(position, count);
     KeepViewOnBoundary(position);
+    // The anchor of a selection not under way may lie past the shorter text.
+    anchor_ = std::min(anchor_, display_.GetLength());
 }
 
 void Edit::DeleteSelection() {

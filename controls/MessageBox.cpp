@@ -61,8 +61,6 @@ bool MessageBoxRunner::MakeWindows() {
     // cannot be made: the registry refuses it (and says so in the log).
     auto stillOurs = [names](IWnd* mine, const char* name) { return mine && names->FindWnd(name) == mine; };
     if (!stillOurs(box_.Get(), zrwnd::ZrMsgBoxName)) {
-        ok_.Reset();
-        cancel_.Reset();
         box_.Reset(dynamic_cast<DefWnd*>(names->CreateNamedWnd("DefWnd", zrwnd::ZrMsgBoxName)));
         if (!box_) {
             Log(kBoxFailed);
@@ -89,7 +87,12 @@ bool MessageBoxRunner::MakeWindows() {
         {&MessageBoxRunner::cancel_, zrwnd::ZrMsgBoxCancelName, kCancelImage, &MessageBoxRunner::OnCancel, kCancelFailed}};
     for (const Part& part : parts) {
         zrwnd::WeakWnd<Button>& button = this->*part.wnd;
-        if (stillOurs(button.Get(), part.name) && box_ && button->GetParent() == box_.Get()) continue;
+        if (!box_) return false;
+        // A button of a box made again moves into the new box.
+        if (stillOurs(button.Get(), part.name)) {
+            if (button->GetParent() != box_.Get()) box_->AddChild(button.Get());
+            continue;
+        }
         button.Reset(dynamic_cast<Button*>(names->CreateNamedWnd("Button", part.name)));
         if (!button || !box_) {
             Log(part.failure);
@@ -150,6 +153,12 @@ bool MessageBoxRunner::Show(int kind, const char* text) {
     }
     text_ = text;
     if (!MakeWindows()) return false;
+    // A box made under an earlier root is shown under the current one.
+    IWnd* root = zrwnd::Driver()->GetRootWnd();
+    if (box_ && root && box_->GetParent() != root) {
+        root->AddChild(box_.Get());
+        if (box_) box_->CenterWnd();
+    }
     LayOutButtons(kind);
     result_ = -1;
     kind_ = kind;
