@@ -190,21 +190,4 @@ TEST_F(ButtonTest, ImagesSizeTheButtonAndDrawOneFramePerState) {
     EXPECT_EQ(engine->Count("Image.Release"), releases + 1);
 }
 
-// A subscriber that deletes the button inside "EventClicked": the click ends
-// without touching it, and the driver keeps no reference to it.
-TEST_F(ButtonTest, ASubscriberMayDeleteTheButtonItClicked) {
-    for (std::uint32_t kind : {ZRBS_PUSH, ZRBS_CHECK, ZRBS_RADIO}) {
-        Button* b = Make(kind, 100, 100).release();
-        b->SubscribeEvent(ZrEventClicked, ZrSubscriber([b](const ZrEventArgs&) {
-            b->Release();
-            return true;
-        }));
-        ClickAt(110, 110);
-        EXPECT_EQ(root.GetChildCount(), 0);
-        EXPECT_EQ(driver()->GetHoverWnd(), nullptr);
-        EXPECT_EQ(driver()->GetCaptureWnd(), nullptr);
-        MoveTo(300, 300);
-    }
-}
-
 }  // namespace

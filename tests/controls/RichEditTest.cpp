@@ -54,6 +54,16 @@ TEST_F(RichEditTest, TheRangeCountsThePixelsThatDoNotFit) {
 }
 
 TEST_F(RichEditTest, AppendingStopsAtTheMaximumLength) {
+    // Appending sets the text as SetWndText does, a derived class's included.
+    struct Counted : RichEdit {
+        bool SetWndText(const char* text) override { return ++sets, RichEdit::SetWndText(text); }
+        int sets = 0;
+    } counted;
+    ZrRect place{0, 0, 76, 50};
+    counted.Create(place, nullptr, 0);
+    EXPECT_TRUE(counted.AppendText("one"));
+    EXPECT_EQ(counted.sets, 1);
+    counted.Destroy();
     auto box = Make();
     box->SetWndText(std::string(1020, 'a').c_str());
     EXPECT_FALSE(box->AppendText("0123456789"));
@@ -109,7 +119,12 @@ TEST_F(RichEditTest, ASecondRichEditHasNoScrollBar) {
     // Once the first goes, its bar's name is free again.
     first.reset();
     auto third = Make();
-    EXPECT_NE(third->GetScrollBar(), nullptr);
+    ASSERT_NE(third->GetScrollBar(), nullptr);
+    // A game that deletes the bar leaves a box that goes on without it.
+    delete driver()->GetWndNameRegistry()->FindWnd("RichEditScrollBar");
+    EXPECT_EQ(third->GetScrollBar(), nullptr);
+    third->Invalidate(true);
+    EXPECT_TRUE(third->AppendText("after the bar"));
 }
 
 }  // namespace

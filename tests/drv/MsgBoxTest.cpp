@@ -1,5 +1,6 @@
 #include <deque>
 #include <functional>
+#include <vector>
 
 #include "drv/DrvWnd.h"
 #include "support/EventRecorder.h"
@@ -23,7 +24,7 @@ LRESULT ToDriver(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
 constexpr int kBoxX = 183, kBoxY = 126;
 
 class MsgBoxTest : public DriverTest {
-protected:
+public:
     void SetUp() override {
         window = zrnative::portable::CreateNativeWindow(640, 480, &ToDriver);
         engine->hwnd = window;
@@ -188,6 +189,61 @@ TEST_F(MsgBoxTest, TheBoxCanBeShownWithoutWaiting) {
     EXPECT_EQ(got.calls, 1);
     EXPECT_FALSE(Find("MsgBox")->IsVisible(true));
     EXPECT_EQ(driver()->GetModalWnd(), nullptr);
+}
+
+// A game's loop closes the box while it waits: it deletes, destroys or hides
+// the box or a button, or deletes the window that holds it. The wait ends with
+// the kind's default answer and the log says why; nothing freed is touched.
+TEST_F(MsgBoxTest, ABoxThatLeavesTheShownTreeEndsItsWait) {
+    auto* holder = new zrtest::TestWnd("H");
+    ZrRect all{0, 0, 640, 480};
+    using Close = std::function<void(MsgBoxTest&)>;
+    const Close rows[] = {
+        [](MsgBoxTest& t) { delete t.Find("MsgBox"); },
+        [](MsgBoxTest& t) { t.Find("MsgBox")->Destroy(); },
+        [](MsgBoxTest& t) { t.Find("MsgBox")->SetVisible(false, true); },
+        [](MsgBoxTest& t) {
+            delete t.Find("Msg_Bt_OK");
+            t.Find("Msg_Bt_Cancel")->SetVisible(false, true);
+        },
+        [holder](MsgBoxTest&) { delete holder; },
+    };
+    for (const Close& close : rows) {
+        if (&close == &rows[4]) {
+            holder->Create(all, nullptr, ZRWS_VISIBLE);
+            driver()->SetRootWnd(holder);
+        }
+        for (int kind : {0, 1}) {
+            SCOPED_TRACE(std::to_string(&close - rows) + " kind " + std::to_string(kind));
+            struct Feed {
+                MsgBoxTest* test;
+                const Close* close;
+                int calls = 0;
+                std::vector<zrwnd::WndRef> made;
+            } feed{this, &close, 0, {}};
+            // The game acts once; should the box still wait, a quit ends the test.
+            zrnative::portable::SetMessageSource(
+                [](void* context, MSG* msg) {
+                    auto* f = static_cast<Feed*>(context);
+                    if (f->calls++ == 0) {
+                        for (const char* name : {"MsgBox", "Msg_Bt_OK", "Msg_Bt_Cancel"}) f->made.emplace_back(f->test->Find(name));
+                        (*f->close)(*f->test);
+                    }
+                    *msg = MSG{f->test->window, f->calls < 3 ? UINT(WM_TIMER) : UINT(WM_QUIT), 0, 0, 0, {}};
+                    return true;
+                },
+                &feed);
+            engine->logLines.clear();
+            EXPECT_EQ(driver()->MessageBox("close me", kind, 0, 0), kind);
+            ASSERT_FALSE(engine->logLines.empty());
+            EXPECT_NE(engine->logLines.back().find("closed unanswered"), std::string::npos) << engine->logLines.back();
+            EXPECT_EQ(driver()->GetModalWnd(), nullptr);
+            // The registry no longer holds a window that was destroyed or left.
+            for (zrwnd::WndRef& wnd : feed.made) delete wnd.Get();
+            if (&close == &rows[4]) break;
+        }
+    }
+    zrnative::portable::SetMessageSource(nullptr, nullptr);
 }
 
 TEST_F(MsgBoxTest, BadCallsAnswerOneWithTheirLogText) {

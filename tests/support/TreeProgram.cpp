@@ -9,6 +9,7 @@
 #include "zrwnd/EventArgs.h"
 #include "zrwnd/PortableHost.h"
 #include "zrwnd/Timer.h"
+#include "zrwnd/ZrWnd.h"
 
 namespace zrtest {
 
@@ -35,16 +36,67 @@ private:
     TreeProgram* program_;
 };
 
-// The events subscribers hang on; handlers of each may do mischief.
+// A stock control that tells its program when it is made and when it goes.
+template <class Control>
+class ProgramControl final : public Control {
+public:
+    explicit ProgramControl(TreeProgram* program) : program_(program) { program_->Born(this); }
+    ~ProgramControl() override { program_->Died(this); }
+
+private:
+    TreeProgram* program_;
+};
+
+// Makes the windows of one stock type as windows of a program: so the
+// message box's windows, which the library makes through the type registry,
+// are known to the program and deleted by it.
+template <class Control>
+class ProgramFactory final : public IWndFactory {
+public:
+    ProgramFactory(const char* type, TreeProgram* program) : IWndFactory(type), program_(program) {}
+    IWnd* CreateWnd(ZrString) override { return new ProgramControl<Control>(program_); }
+
+private:
+    TreeProgram* program_;
+};
+
+template <class Control>
+void UseProgramFactory(const char* type, TreeProgram* program) {
+    WndTypeRegistry* types = CreateDrvWnd()->GetWndTypeRegistry();
+    delete types->GetFactory(type);
+    types->RemoveFactory(type);
+    types->AddFactory(new ProgramFactory<Control>(type, program));
+}
+
+// The events subscribers hang on (a window that does not declare one takes
+// no subscriber); handlers of each may do mischief.
 const ZrString* const kEvents[] = {
     &ZrWndEvents::MouseDown,    &ZrWndEvents::MouseUp,       &ZrWndEvents::MouseEnter,  &ZrWndEvents::MouseLeave,
     &ZrWndEvents::MouseMove,    &ZrWndEvents::MouseWheel,    &ZrWndEvents::MouseDBClick, &ZrWndEvents::KeyDown,
     &ZrWndEvents::Char,         &ZrWndEvents::CaptureLost,   &ZrWndEvents::CaptureGained, &ZrWndEvents::ChildRemoved,
     &ZrWndEvents::ChildAdded,   &ZrWndEvents::Destory,       &ZrWndEvents::Activated,   &ZrWndEvents::Deactivated,
     &ZrWndEvents::Invisible,    &ZrWndEvents::Disabled,      &ZrWndEvents::RenderStarted, &ZrWndEvents::AfterScene,
+    &ZrWndEvents::TextChanged,  &ZrWndEvents::SizeChanged,   &ZrEventClicked,           &ZrEventScrollPosChanged,
+    &ZrEventThumbPosChanged,    &ZrEventSelectItem,          &ZrEventAddItem,
 };
 constexpr unsigned kEventCount = sizeof kEvents / sizeof kEvents[0];
-constexpr unsigned kActionCount = 9;
+constexpr unsigned kActionCount = 12;
+
+// A text of whole GBK characters, ASCII, a line break, and bytes that begin
+// no whole character (a lone lead byte, 0x80, 0xFF, a lead with a digit).
+std::string SomeText(unsigned value) {
+    static const char* const kPieces[] = {"a",  "Quit ", "\xD6\xD0", "\xCE\xC4", "\x81\x30",
+                                          "\xD6", "\x80",  "\xFF",     "\n",       " "};
+    std::string text;
+    unsigned v = value;
+    for (unsigned n = value % 9; n > 0; --n, v = v * 1103515245u + 12345u) text += kPieces[(v >> 16) % 10];
+    // Now and then a text long enough to scroll.
+    if (value % 5 == 0) {
+        const std::string once = text;
+        for (int i = 0; i < 30; ++i) text += once;
+    }
+    return text;
+}
 
 LPARAM Point(int x, int y) {
     // Packed as the system packs them: two signed 16-bit words.
@@ -56,15 +108,57 @@ LPARAM Point(int x, int y) {
 
 TreeProgram::TreeProgram(IDrvWnd* driver, RecordingEngine* engine, unsigned seed)
     : driver_(driver), engine_(engine), fireRng_(seed) {
+    // The images the stock controls load, so that their parts have sizes.
+    engine_->imageFiles = {{"EngineRes\\Img\\Scroll_Ver_Top.tga", 80, 16},  {"EngineRes\\Img\\Scroll_Ver_Bottom.tga", 80, 16},
+                           {"EngineRes\\Img\\Scroll_Ver_Thumb.tga", 80, 32}, {"NewEngine/Scroll_Ver_Top.tga", 80, 16},
+                           {"NewEngine/Scroll_Ver_Bottom.tga", 80, 16},        {"NewEngine/Scroll_Ver_Thumb.tga", 80, 32},
+                           {"EngineRes//Img//MsgBox_BG.bmp", 273, 228},        {"EngineRes//Img//BT_Ok.bmp", 360, 28},
+                           {"EngineRes//Img//BT_Cancel.bmp", 360, 28}};
+    UseProgramFactory<DefWnd>("DefWnd", this);
+    UseProgramFactory<Button>("Button", this);
     NewRoot();
 }
 
 TreeProgram::~TreeProgram() {
-    // Whatever is left goes; the driver forgets each as it is deleted.
+    // Whatever is left goes; the driver forgets each as it is deleted, and
+    // each control deletes its parts.
     while (!alive_.empty()) delete alive_.back();
+    WndTypeRegistry* types = CreateDrvWnd()->GetWndTypeRegistry();
+    for (const char* type : {"DefWnd", "Button"}) {
+        delete types->GetFactory(type);
+        types->RemoveFactory(type);
+    }
 }
 
-bool TreeProgram::IsAlive(IWnd* wnd) const { return std::find(alive_.begin(), alive_.end(), wnd) != alive_.end(); }
+bool TreeProgram::IsAlive(IWnd* wnd) const {
+    if (!wnd) return false;
+    if (std::find(alive_.begin(), alive_.end(), wnd) != alive_.end()) return true;
+    return std::any_of(parts_.begin(), parts_.end(), [wnd](const zrwnd::WndRef& part) { return part.Get() == wnd; });
+}
+
+void TreeProgram::AddParts(IWnd* wnd) {
+    std::vector<IWnd*> parts;
+    if (auto* bar = dynamic_cast<IScrollBar*>(wnd)) {
+        parts = {bar->GetUpButton(), bar->GetDownButton(), bar->GetThumb()};
+    } else if (auto* combo = dynamic_cast<ComboBox*>(wnd)) {
+        parts = {combo->GetButton(), combo->GetEdit(), combo->GetMenu(), combo->GetScrollBar()};
+    } else if (auto* rich = dynamic_cast<RichEdit*>(wnd)) {
+        parts = {rich->GetScrollBar()};
+    }
+    for (IWnd* part : parts) {
+        if (!part || IsAlive(part)) continue;
+        parts_.emplace_back(part);
+        AddParts(part);
+    }
+}
+
+std::vector<IWnd*> TreeProgram::Known() const {
+    std::vector<IWnd*> known = alive_;
+    for (const zrwnd::WndRef& part : parts_) {
+        if (part) known.push_back(part.Get());
+    }
+    return known;
+}
 
 void TreeProgram::Died(IWnd* wnd) {
     const auto at = std::find(alive_.begin(), alive_.end(), wnd);
@@ -79,6 +173,112 @@ IWnd* TreeProgram::PickLive(Choices& choices) {
 IWnd* TreeProgram::PickLiveAtFire() {
     if (alive_.empty()) return nullptr;
     return alive_[fireRng_() % alive_.size()];
+}
+
+IWnd* TreeProgram::PickPartAtFire() {
+    if (parts_.empty()) return nullptr;
+    return parts_[fireRng_() % parts_.size()].Get();
+}
+
+void TreeProgram::MakeWindow(IWnd* parent, Choices& choices) {
+    ZrRect r{static_cast<int>(choices.Pick(400)), static_cast<int>(choices.Pick(300)), 0, 0};
+    r.right = r.left + 10 + static_cast<int>(choices.Pick(250));
+    r.bottom = r.top + 10 + static_cast<int>(choices.Pick(200));
+    std::uint32_t style = ZRWS_VISIBLE;
+    if (choices.Pick(4) == 0) style |= ZRWS_DRAGGABLE;
+    if (choices.Pick(8) == 0) style |= ZRWS_DISABLED;
+    IWnd* wnd = nullptr;
+    const unsigned kind = choices.Pick(12);
+    switch (kind) {
+        case 0: wnd = new ProgramControl<Button>(this); break;
+        case 1: wnd = new ProgramControl<Edit>(this); break;
+        case 2: wnd = new ProgramControl<ScrollBar>(this); break;
+        case 3: wnd = new ProgramControl<RichEdit>(this); break;
+        case 4: wnd = new ProgramControl<IMenu>(this); break;
+        case 5: wnd = new ProgramControl<ComboBox>(this); break;
+        case 6: wnd = new ProgramControl<DefWnd>(this); break;
+        default: wnd = new ProgramWnd(this); break;
+    }
+    // The kind bits of a button, a menu that stays open.
+    style |= choices.Pick(8);
+    Did("make", wnd, kind);
+    zrwnd::WndRef made(wnd);
+    if (auto* combo = dynamic_cast<ComboBox*>(wnd)) {
+        combo->Create(r, parent, style, static_cast<int>(choices.Pick(120)));
+    } else {
+        wnd->Create(r, parent, style);
+    }
+    if (made) AddParts(made.Get());
+}
+
+void TreeProgram::ShowMessageBox(unsigned kind) {
+    Did("message box", nullptr, kind);
+    zrmsgbox::Show("storm", static_cast<int>(kind), [](void*, int) {}, nullptr);
+}
+
+void TreeProgram::Operate(IWnd* wnd, unsigned pick, unsigned value) {
+    Did("operate", wnd, pick);
+    const std::string text = SomeText(value);
+    const int number = static_cast<int>(value % 400);
+    if (auto* edit = dynamic_cast<Edit*>(wnd)) {
+        switch (pick % 5) {
+            case 0: edit->SetWndText(text.c_str()); break;
+            case 1: edit->SetPassword(value % 2 == 0); break;
+            case 2: edit->SetMaxLength(number % 12); break;
+            case 3: edit->SelectAll(); break;
+            default: edit->SetReadOnly(value % 3 == 0); break;
+        }
+    } else if (auto* rich = dynamic_cast<RichEdit*>(wnd)) {
+        LOGFONTA font{};
+        font.lfHeight = number % 40 - 20;
+        switch (pick % 5) {
+            case 0: rich->AppendText(text.c_str()); break;
+            case 1: rich->SetWndText(text.c_str()); break;
+            case 2: rich->SetFont(&font, 0, 0); break;
+            case 3: rich->SetMaxLength(number * 5); break;
+            default:
+                if (IScrollBar* bar = rich->GetScrollBar()) bar->SetScrollPos(number);
+                break;
+        }
+    } else if (auto* combo = dynamic_cast<ComboBox*>(wnd)) {
+        IMenu* menu = combo->GetMenu();
+        switch (pick % 4) {
+            case 0:
+                if (menu) menu->AddItem(number % 8, text.c_str(), nullptr);
+                break;
+            case 1:
+                if (menu) menu->RemoveItem(number % 8);
+                break;
+            case 2: combo->SetExpanded(value % 2 == 0); break;
+            default:
+                if (Edit* field = combo->GetEdit()) field->SetWndText(text.c_str());
+                break;
+        }
+    } else if (auto* menu = dynamic_cast<IMenu*>(wnd)) {
+        switch (pick % 5) {
+            case 0: menu->AddItem(number % 8, text.c_str(), nullptr); break;
+            case 1: menu->RemoveItem(number % 8); break;
+            case 2: menu->RemoveAllItems(); break;
+            case 3: menu->Popup({number, number % 300}, value % 3 == 0 ? 0 : ZRPOPUP_LEFT | ZRPOPUP_UP); break;
+            default: menu->SelectItem(number % 8); break;
+        }
+    } else if (auto* bar = dynamic_cast<IScrollBar*>(wnd)) {
+        if (pick % 2) {
+            bar->SetScrollRange(number % 50, number % 50 + number);
+        } else {
+            bar->SetScrollPos(number - 20);
+        }
+    } else if (auto* button = dynamic_cast<Button*>(wnd)) {
+        switch (pick % 3) {
+            case 0: button->SetCheck(value % 2 == 0); break;
+            case 1: button->SetState(number % 7 - 1); break;
+            default: button->SetGroup(number % 3 - 1); break;
+        }
+    } else if (auto* face = dynamic_cast<DefWnd*>(wnd)) {
+        face->LoadImage(value % 2 ? "EngineRes//Img//MsgBox_BG.bmp" : "missing.png", 0);
+    } else {
+        wnd->SetWndText(text.c_str());
+    }
 }
 
 bool TreeProgram::InShownTree(IWnd* wnd) {
@@ -139,9 +339,20 @@ void TreeProgram::Mischief(IWnd* self, unsigned action) {
             if (IWnd* other = PickLiveAtFire()) self->AddChild(other);
             break;
         case 7: self->SetVisible(false, true); break;
-        default:
+        case 8:
             if (IWnd* other = PickLiveAtFire()) other->Destroy();
             break;
+        case 9:
+            // A control's part (a scroll bar's thumb, a combo box's list, the
+            // message box's button) deleted under it.
+            if (IWnd* part = PickPartAtFire()) delete part;
+            break;
+        case 10: {
+            const std::vector<IWnd*> known = Known();
+            if (!known.empty()) Operate(known[fireRng_() % known.size()], fireRng_(), fireRng_());
+            break;
+        }
+        default: ShowMessageBox(fireRng_() % 3); break;
     }
 }
 
@@ -163,8 +374,10 @@ void TreeProgram::SendNative(Choices& choices) {
         }
         case WM_KEYDOWN:
         case WM_KEYUP: {
-            static const WPARAM kKeys[] = {VK_RETURN, VK_ESCAPE, VK_TAB, VK_SHIFT, VK_CONTROL, VK_MENU, 'A', 'C', VK_LEFT};
-            wParam = kKeys[choices.Pick(9)];
+            static const WPARAM kKeys[] = {VK_RETURN, VK_ESCAPE, VK_TAB,  VK_SHIFT, VK_CONTROL, VK_MENU,  'A',
+                                           'C',       'V',       'X',     VK_LEFT,  VK_RIGHT,   VK_HOME,  VK_END,
+                                           VK_BACK,   VK_DELETE, VK_PRIOR, VK_NEXT};
+            wParam = kKeys[choices.Pick(sizeof kKeys / sizeof kKeys[0])];
             break;
         }
         case WM_CHAR: wParam = choices.Pick(256); break;
@@ -201,14 +414,7 @@ bool TreeProgram::Step(Choices& choices) {
                 delete PickLive(choices);
                 break;
             }
-            auto* wnd = new ProgramWnd(this);
-            ZrRect r{static_cast<int>(choices.Pick(400)), static_cast<int>(choices.Pick(300)), 0, 0};
-            r.right = r.left + 10 + static_cast<int>(choices.Pick(250));
-            r.bottom = r.top + 10 + static_cast<int>(choices.Pick(200));
-            std::uint32_t style = ZRWS_VISIBLE;
-            if (choices.Pick(4) == 0) style |= ZRWS_DRAGGABLE;
-            if (choices.Pick(8) == 0) style |= ZRWS_DISABLED;
-            wnd->Create(r, some, style);
+            MakeWindow(some, choices);
             break;
         }
         case 2: some->SetVisible(choices.Pick(3) != 0, choices.Pick(2) == 0); break;
@@ -252,7 +458,26 @@ bool TreeProgram::Step(Choices& choices) {
         case 15:
         case 16: Subscribe(some, choices.Pick(kEventCount), choices.Pick(kActionCount)); break;
         case 17: driver_->Render(); break;
+        case 18:
+        case 19: {
+            const std::vector<IWnd*> known = Known();
+            Operate(known[choices.Pick(static_cast<unsigned>(known.size()))], choices.Pick(20), choices.Pick(4000));
+            break;
+        }
+        case 20:
+            if (!parts_.empty()) {
+                IWnd* part = parts_[choices.Pick(static_cast<unsigned>(parts_.size()))].Get();
+                Did("delete part", part);
+                delete part;
+            }
+            break;
+        case 21: ShowMessageBox(choices.Pick(3)); break;
         default: SendNative(choices); break;
+    }
+    // References to parts that went are dropped now and then.
+    if (steps_ % 64 == 0) {
+        parts_.erase(std::remove_if(parts_.begin(), parts_.end(), [](const zrwnd::WndRef& part) { return !part; }),
+                     parts_.end());
     }
     // Pile-ups of engine calls are of no interest here.
     if (steps_ % 256 == 0) engine_->ClearCalls();
@@ -273,13 +498,36 @@ bool TreeProgram::Fail(const std::string& what) {
     return false;
 }
 
+bool TreeProgram::CheckControl(IWnd* wnd) {
+    if (auto* edit = dynamic_cast<Edit*>(wnd)) {
+        const int length = edit->GetWndText().GetLength();
+        for (int at : {edit->GetCaret(), edit->GetAnchor(), edit->GetFirstVisible()}) {
+            if (at < 0 || at > length) return Fail("an edit box's caret, anchor or view lies outside its text");
+        }
+    } else if (auto* bar = dynamic_cast<IScrollBar*>(wnd)) {
+        const int position = bar->GetScrollPos();
+        if (bar->GetScrollRangeLength() > 0 && (position < bar->GetScrollMin() || position > bar->GetScrollMax())) {
+            return Fail("a scroll bar's position lies outside its range");
+        }
+    } else if (auto* menu = dynamic_cast<IMenu*>(wnd)) {
+        int lit = 0;
+        for (int i = 0; i < menu->GetItemCount(); ++i) lit += menu->GetItemAt(i)->IsHighlighted() ? 1 : 0;
+        if (lit > 1) return Fail("a menu highlights more than one item");
+    }
+    return true;
+}
+
 bool TreeProgram::Check() {
+    const std::vector<IWnd*> windows = Known();
+    std::vector<IWnd*> known = windows;
+    std::sort(known.begin(), known.end());
+    auto isAlive = [&known](IWnd* wnd) { return std::binary_search(known.begin(), known.end(), wnd); };
     // No cycle, and the lists agree with the parents.
-    for (IWnd* wnd : alive_) {
+    for (IWnd* wnd : windows) {
         std::size_t up = 0;
         for (IWnd* p = wnd->GetParent(); p; p = p->GetParent()) {
-            if (!IsAlive(p)) return Fail("a window's parent is not a live window");
-            if (++up > alive_.size()) return Fail("the parents make a cycle");
+            if (!isAlive(p)) return Fail("a window's parent is not a live window");
+            if (++up > known.size()) return Fail("the parents make a cycle");
         }
         if (IWnd* parent = wnd->GetParent()) {
             bool listed = false;
@@ -288,9 +536,10 @@ bool TreeProgram::Check() {
         }
         for (int i = 0; i < wnd->GetChildCount(); ++i) {
             IWnd* child = wnd->GetChildAtIndex(i);
-            if (!IsAlive(child)) return Fail("a child list holds a window that is gone");
+            if (!isAlive(child)) return Fail("a child list holds a window that is gone");
             if (child->GetParent() != wnd) return Fail("a child list holds a window of another parent");
         }
+        if (!CheckControl(wnd)) return false;
     }
     struct Ref {
         const char* name;
@@ -303,7 +552,7 @@ bool TreeProgram::Check() {
                         {"active", driver_->GetActiveWnd()}};
     for (const Ref& ref : refs) {
         if (!ref.wnd) continue;
-        if (!IsAlive(ref.wnd)) return Fail(std::string("the driver's ") + ref.name + " is not a live window");
+        if (!isAlive(ref.wnd)) return Fail(std::string("the driver's ") + ref.name + " is not a live window");
         if (!InShownTree(ref.wnd)) return Fail(std::string("the driver's ") + ref.name + " is outside the shown tree");
     }
     const RectRegion& dirty = static_cast<DrvWnd*>(driver_)->GetDirtyRegion();

@@ -8,6 +8,7 @@
 
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/IWnd.h"
+#include "zrwnd/WndRef.h"
 
 namespace zrtest {
 
@@ -48,10 +49,15 @@ private:
 // Runs a program of tree operations, native messages and subscribers that
 // delete, destroy, reparent, capture and close modal windows from inside
 // their events, on the process's driver (already initialised with engine).
+// The windows are plain ones and stock controls, worked through their own
+// operations (texts changed under a selection, fonts, appended text, items
+// added and removed, parts deleted, message boxes opened and closed).
 // After every step it checks that the tree has no cycle and its parent and
 // child lists agree, that every reference the driver holds (root, modal,
 // hover, capture, active) is a live window of the shown tree, that the dirty
-// region's rectangles are disjoint and that no engine lock is left held.
+// region's rectangles are disjoint, that no engine lock is left held, and
+// that every control's indices lie in its content (an edit box's caret,
+// anchor and view in its text, a scroll bar's position in its range).
 class TreeProgram {
 public:
     TreeProgram(IDrvWnd* driver, RecordingEngine* engine, unsigned seed);
@@ -69,14 +75,24 @@ public:
     bool IsAlive(IWnd* wnd) const;
     void Born(IWnd* wnd) { alive_.push_back(wnd); }
     void Died(IWnd* wnd);
+    // Windows a control made for itself (and the message box's), which the
+    // program reaches only through weak references.
+    void AddParts(IWnd* wnd);
 
 private:
     static constexpr std::size_t kMaxWindows = 48;
 
     IWnd* PickLive(Choices& choices);
     IWnd* PickLiveAtFire();
+    IWnd* PickPartAtFire();
     bool InShownTree(IWnd* wnd);
     void NewRoot();
+    void MakeWindow(IWnd* parent, Choices& choices);
+    // One of the control's own operations, chosen by `pick`.
+    void Operate(IWnd* wnd, unsigned pick, unsigned value);
+    void ShowMessageBox(unsigned kind);
+    std::vector<IWnd*> Known() const;
+    bool CheckControl(IWnd* wnd);
     void Subscribe(IWnd* wnd, unsigned event, unsigned action);
     void Mischief(IWnd* self, unsigned action);
     void SendNative(Choices& choices);
@@ -92,6 +108,7 @@ private:
     std::mt19937 fireRng_;
     // In the order they were made: picks do not depend on addresses.
     std::vector<IWnd*> alive_;
+    std::vector<zrwnd::WndRef> parts_;
     std::string failure_;
     std::vector<std::string> trail_;
     int mischiefDepth_ = 0;

@@ -2,6 +2,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -292,6 +293,29 @@ TEST_F(ThreadRule, ThreadsAskingAtOnceGetOneDriver) {
         ASSERT_EQ(made[0], made[1]);
         made[0]->Release();
     }
+}
+
+// Debug builds say so when another thread changes the tree without the window
+// lock: once, at the first such change; with the lock held, never.
+TEST_F(ThreadRule, ATreeChangedFromAnotherThreadWithoutTheLockIsReported) {
+    ASSERT_TRUE(CreateDrvWnd()->Init(&engine));
+    IWnd* root = MakeRoot();
+    auto change = [root](bool locked) {
+        std::thread([root, locked] {
+            std::unique_ptr<zrwnd::WindowLock> lock(locked ? new zrwnd::WindowLock : nullptr);
+            IWnd child;
+            ZrRect place{0, 0, 10, 10};
+            child.Create(place, root, 0);
+        }).join();
+    };
+    change(true);
+    EXPECT_TRUE(engine.logLines.empty());
+    change(false);
+#ifndef NDEBUG
+    ASSERT_EQ(engine.logLines.size(), 1u);
+    EXPECT_NE(engine.logLines[0].find("IWnd::AddChild changed the window tree"), std::string::npos) << engine.logLines[0];
+#endif
+    delete root;
 }
 
 }  // namespace
