@@ -4,6 +4,8 @@
 #include <limits>
 #include <random>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
@@ -176,14 +178,18 @@ TEST_F(SoftEngineTest, BrokenImageFilesAnswerFalse) {
     put("Runs.tga", runs + std::string(4000, '\xff'));
     put("Gif.png", "GIF89a\x01\x00\x01\x00\x00\x00\x00;");
     put("Png.tga", bytes);  // a good PNG under another name is read as the PNG it is
+    // What is not a regular file is not opened: a directory, a pipe.
+    std::filesystem::create_directory(dir / "Img" / "Dir.png");
+    ASSERT_EQ(::mkfifo((dir / "Img" / "Pipe.png").c_str(), 0600), 0);
     for (const char* name : {"Img/Bomb.bmp", "Img/Short.bmp", "Img/Empty.bmp", "Img/Bomb.tga", "Img/Gif.png",
-                             "Img/Packed.bmp", "Img/Runs.tga"}) {
+                             "Img/Packed.bmp", "Img/Runs.tga", "Img/Dir.png", "Img/Pipe.png"}) {
         log.clear();
         EXPECT_FALSE(image->Load(name, 0)) << name;
         EXPECT_FALSE(image->IsLoaded());
         ASSERT_FALSE(log.empty()) << name;
         EXPECT_NE(log.back().find(name + 4), std::string::npos) << log.back();
     }
+    EXPECT_FALSE(image->Load("/dev/zero", 0));
     EXPECT_TRUE(image->Load("Img/Png.tga", 0));
     EXPECT_EQ(image->GetWidth(), 8);
     image->Release();
@@ -240,6 +246,13 @@ TEST_F(SoftEngineTest, FontQueriesUnderstandGbk) {
     EXPECT_EQ(font->GetLineCount("\xC4\n5", 1000), 2);
     EXPECT_EQ(font->GetByteKind("\xC4" "5", 1), ZRBYTE_SINGLE);
     EXPECT_GT(font->GetTextWidth("\xC4" "5"), 0);
+    // A height of INT_MIN is the largest size, not an overflow.
+    LOGFONTA huge{};
+    huge.lfHeight = std::numeric_limits<LONG>::min();
+    IFont2* made = engine.CreateFont();
+    EXPECT_TRUE(made->Create(&huge, 0, 0));
+    EXPECT_GT(made->GetFontHeight(), font->GetFontHeight());
+    made->Release();
 }
 
 // No line begins with closing punctuation or ends with opening punctuation;

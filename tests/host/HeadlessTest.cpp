@@ -33,6 +33,7 @@ TEST(Script, BadLinesSayWhereAndWhatWasExpected) {
         {"key CTRL+\n", "s.zrs:1: expected 'key MODIFIER+VK' such as CTRL+C or SHIFT+LEFT"},
         {"char\n", "s.zrs:1: expected 'char TEXT' with at least one character"},
         {"wait -5\n", "s.zrs:1: expected 'wait MS' with milliseconds"},
+        {"wait 3000000\nwait 600001\n", "s.zrs:2: expected waits that add up to at most 3600000 ms (an hour of script time)"},
         {"shot frame.bmp\n", "s.zrs:1: expected 'shot FILE.png' with a file name, no directory"},
         {"shot ../up.png\n", "s.zrs:1: expected 'shot FILE.png' with a file name, no directory"},
         {"shot /tmp/x.png\n", "s.zrs:1: expected 'shot FILE.png' with a file name, no directory"},
@@ -198,6 +199,12 @@ TEST(HeadlessHost, ReplaysTakeFramesOnRequestAndStopAtWhatTheyCannotReplay) {
                                         "line-00004.png", "every-00000030.png"}));
     EXPECT_TRUE(host.StopReason().empty());
     EXPECT_EQ(host.Run(commands, out.string()).size(), 5u);  // every run takes them again
+    // More frames than the bound: nothing runs, and the line that passes it says so.
+    host.SetShotEvery(1);
+    commands.clear();
+    ASSERT_TRUE(zrhost::ParseScript("wait 9000\nwait 9000\nshot a.png\n", "j", &commands, &error));
+    EXPECT_TRUE(host.Run(commands, out.string()).empty());
+    EXPECT_EQ(host.StopReason().rfind("2: expected at most 10000 frames every 1 ms", 0), 0u) << host.StopReason();
 
     host.SetShotEvery(0);
     host.SetShotAtLines({});

@@ -120,6 +120,11 @@ TEST_F(Layout, EveryAttributeReachesTheWindowItNames) {
 // engine's log, and leaves nothing made or registered.
 TEST_F(Layout, BadFilesSayWhereAndLoadNothing) {
     engine->imageFiles = {{"Img/Back.bmp", 640, 480}};
+    // Windows 300 deep, one a line: the 257th is refused.
+    std::string deep = "<layout><window type=\"DefWnd\" name=\"a\">";
+    for (int i = 2; i <= 300; ++i) deep += "\n<window type=\"DefWnd\">";
+    for (int i = 1; i <= 300; ++i) deep += "</window>";
+    deep += "</layout>";
     struct Case {
         const char* xml;
         const char* error;
@@ -146,6 +151,11 @@ TEST_F(Layout, BadFilesSayWhereAndLoadNothing) {
          "bad.xml:1: maxlength: not a setting of a DefWnd"},
         {"<layout><window type=\"DefWnd\" name=\"a\">\n<panel/></window></layout>",
          "bad.xml:2: unknown element <panel> (window, item, text)"},
+        {"<layout><window type=\"DefWnd\" name=\"a\">\n<window type=\"DefWnd\" rect=\"1,2,3,4\" rect=\"0,0,1,1\"/></window></layout>",
+         "bad.xml:2: expected well-formed XML (attribute 'rect' given twice)"},
+        {"<layout><window type=\"DefWnd\" name=\"a\">\n<window type=\"DefWnd\" name=\"MsgBox\"/></window></layout>",
+         "bad.xml:2: name: 'MsgBox' is the library's own"},
+        {deep.c_str(), "bad.xml:257: windows nest at most 256 deep"},
     };
     for (const Case& c : cases) {
         engine->logLines.clear();
@@ -160,6 +170,14 @@ TEST_F(Layout, BadFilesSayWhereAndLoadNothing) {
     ZrString error;
     EXPECT_EQ(zrwnd::LoadLayoutFile("/nonexistent/screen.xml", nullptr, &error), nullptr);
     EXPECT_STREQ(error.c_str(), "/nonexistent/screen.xml: cannot be read");
+    const std::string directory = std::filesystem::temp_directory_path().string();
+    EXPECT_EQ(zrwnd::LoadLayoutFile(directory.c_str(), nullptr, &error), nullptr);
+    EXPECT_EQ(std::string(error.c_str()), directory + ": is not a layout file");
+    // Unnamed windows on one line each get a name of their own.
+    IWnd* two = zrwnd::LoadLayoutString("<layout><window type=\"DefWnd\"><window type=\"DefWnd\"/><window type=\"DefWnd\"/></window></layout>",
+                                        "two.xml", nullptr, &error);
+    ASSERT_NE(two, nullptr) << error.c_str();
+    zrwnd::UnloadLayout(two);
     EXPECT_EQ(zrwnd::LoadLayoutFile(nullptr, nullptr, nullptr), nullptr);
     EXPECT_EQ(zrwnd::LoadLayoutString(nullptr, "x", nullptr, nullptr), nullptr);
     zrwnd::UnloadLayout(nullptr);
