@@ -123,15 +123,17 @@ TEST_F(TimerServiceTest, ADeletedWindowsTimersStopWithIt) {
     int blinks = 0;
     auto* wnd = new BlinkingWnd(&blinks);
     timers()->SetTimer(ZRTIMER_EDIT_CARET, 30, ZrSubscriber(wnd, &BlinkingWnd::OnBlink));
+    // A callable that names the window it captured stops with it too.
+    timers()->SetTimer(3, 30, ZrSubscriber(wnd, [wnd](const ZrEventArgs& args) { return wnd->OnBlink(args); }));
     timers()->SetTimer(2, 30, sub);
     AdvanceClock(30 * kMs);
     timers()->Tick();
-    EXPECT_EQ(blinks, 1);
+    EXPECT_EQ(blinks, 2);
     delete wnd;
     EXPECT_EQ(timers()->GetActiveCount(), 1);  // only the other timer is left
     AdvanceClock(30 * kMs);
     timers()->Tick();
-    EXPECT_EQ(blinks, 1);
+    EXPECT_EQ(blinks, 2);
     EXPECT_EQ(cb.fired.size(), 2u);
 }
 
