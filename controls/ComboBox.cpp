@@ -15,7 +15,7 @@ ComboBox::~ComboBox() {
     _BeginDelete();
     links_.UndoAll();
     image_.Release();
-    zrkit::DeleteParts({menu_.Get(), edit_.Get(), scroll_.Get(), button_.Get()});
+    zrkit::DeleteParts(menu_, edit_, scroll_, button_);
 }
 
 bool ComboBox::Create(ZrRect& rect, IWnd* parent, std::uint32_t style, std::int32_t listHeight) {

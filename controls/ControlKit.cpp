@@ -119,12 +119,10 @@ void ChildSubscriptions::UndoAll() {
     }
 }
 
-void DeleteParts(std::initializer_list<IWnd*> parts) {
-    for (IWnd* part : parts) {
-        if (!part) continue;
-        part->SetMutedState(true);
-        delete part;
-    }
+void DeletePart(IWnd* part) {
+    if (!part) return;
+    part->SetMutedState(true);
+    delete part;
 }
 
 }  // namespace zrkit

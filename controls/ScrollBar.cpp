@@ -76,7 +76,7 @@ ScrollBar::~ScrollBar() {
     repeat_.Stop();
     links_.UndoAll();
     trackImage_.Release();
-    zrkit::DeleteParts({thumb_.Get(), down_.Get(), up_.Get()});
+    zrkit::DeleteParts(thumb_, down_, up_);
 }
 
 bool ScrollBar::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {

@@ -137,7 +137,13 @@ private:
 
 // The parts a composite control makes for itself with new: it reaches each
 // through a weak reference, since a game may delete one, and deletes those
-// still there when it goes, quietly (their subscribers are not told).
-ZRWND_API void DeleteParts(std::initializer_list<IWnd*> parts);
+// still there when it goes, quietly (their subscribers are not told). Each
+// reference is read only when its turn comes: deleting one part may run
+// handlers that delete another.
+ZRWND_API void DeletePart(IWnd* part);
+template <class... Parts>
+void DeleteParts(const Parts&... parts) {
+    (DeletePart(parts.Get()), ...);
+}
 
 }  // namespace zrkit
