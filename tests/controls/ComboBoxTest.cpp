@@ -1,15 +1,14 @@
 #include <memory>
 #include <string>
 
-#include "controls/ControlTest.h"
+#include "support/EventRecorder.h"
 
 namespace {
 
-using zrtest::ControlTest;
 
 // Combo boxes at (10, 10) under the root, named "CB", with a 16 x 16 expand
 // button.
-class ComboBoxTest : public ControlTest {
+class ComboBoxTest : public zrtest::RootedTest {
 public:
     std::unique_ptr<ComboBox> Make(int listHeight, int width = 140) {
         auto box = std::make_unique<ComboBox>();

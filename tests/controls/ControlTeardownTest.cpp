@@ -1,6 +1,6 @@
 #include <string>
 
-#include "controls/ControlTest.h"
+#include "support/EventRecorder.h"
 #include "drv/TimerServiceImpl.h"
 
 // Each control's events, with a subscriber that deletes the control, the
@@ -9,7 +9,6 @@
 // control is left, and the driver goes on working with what is left.
 namespace {
 
-using zrtest::ControlTest;
 
 class ControlTeardown;
 
@@ -26,12 +25,8 @@ struct Row {
     void (*trigger)(ControlTeardown& t, IWnd* control);
 };
 
-class ControlTeardown : public ControlTest, public testing::WithParamInterface<Row> {
+class ControlTeardown : public zrtest::RootedTest, public testing::WithParamInterface<Row> {
 public:
-    void Tick(int ms) {
-        zrnative::portable::AdvanceClock(ms * 1000);
-        Send(WM_TIMER, 0, ZRTIMER_NATIVE_TICK);
-    }
     int ActiveTimers() { return static_cast<zrdrv::TimerServiceImpl*>(driver()->GetTimer())->GetActiveCount(); }
 };
 
@@ -111,7 +106,7 @@ const Row kRows[] = {
     {"page", &ZrEventScrollPosChanged, MakeBar, Self, Thumb,
      [](ControlTeardown& t, IWnd* bar) {
          bar->SetActive(true, false);
-         t.Send(WM_KEYDOWN, 0, VK_NEXT);
+         t.Send(WM_KEYDOWN, VK_NEXT);
      }},
     {"text", &ZrWndEvents::TextChanged, MakeEdit, Self, nullptr, [](ControlTeardown&, IWnd* edit) { edit->SetWndText("x"); }},
     {"password", &ZrWndEvents::TextChanged, MakeEdit, Self, nullptr,
@@ -125,12 +120,12 @@ const Row kRows[] = {
     {"key", &ZrWndEvents::KeyDown, MakeEdit, Self, nullptr,
      [](ControlTeardown& t, IWnd*) {
          Click(t, 110, 110);
-         t.Send(WM_KEYDOWN, 0, VK_LEFT);
+         t.Send(WM_KEYDOWN, VK_LEFT);
      }},
     {"char", &ZrWndEvents::Char, MakeEdit, Self, nullptr,
      [](ControlTeardown& t, IWnd*) {
          Click(t, 110, 110);
-         t.Send(WM_CHAR, 0, 'a');
+         t.Send(WM_CHAR, 'a');
      }},
     {"choose", &ZrEventSelectItem, MakeMenu, Self, nullptr, [](ControlTeardown& t, IWnd*) { Click(t, 110, 110); }},
     {"add", &ZrEventAddItem, MakeMenu, Self, nullptr,

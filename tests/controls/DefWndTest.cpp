@@ -1,10 +1,9 @@
-#include "controls/ControlTest.h"
+#include "support/EventRecorder.h"
 
 namespace {
 
-using zrtest::ControlTest;
 
-using DefWndTest = ControlTest;
+using DefWndTest = zrtest::RootedTest;
 
 TEST_F(DefWndTest, TheFaceSizesTheWindowAndAnOwnedImageIsReused) {
     DefWnd wnd;

@@ -3,12 +3,11 @@
 #include <memory>
 #include <string>
 
-#include "controls/ControlTest.h"
+#include "support/EventRecorder.h"
 #include "platform/Native.h"
 
 namespace {
 
-using zrtest::ControlTest;
 using zrtest::EngineCall;
 using zrnative::portable::AdvanceClock;
 
@@ -18,22 +17,13 @@ constexpr char kWen[] = "\xCE\xC4";
 
 // Boxes of 200 x 24 at (100, 100); the recording font makes every single
 // byte 6 pixels wide and every two-byte character 12.
-class EditTest : public ControlTest {
+class EditTest : public zrtest::RootedTest {
 public:
     std::unique_ptr<Edit> Make(int y = 100) {
         auto box = std::make_unique<Edit>();
         ZrRect place{100, y, 300, y + 24};
         EXPECT_TRUE(box->Create(place, &root, ZRWS_VISIBLE));
         return box;
-    }
-    void Type(const std::string& bytes) {
-        for (unsigned char c : bytes) Send(WM_CHAR, 0, c);
-    }
-    void Key(int vk, int modifier = 0) {
-        if (modifier) Send(WM_KEYDOWN, 0, static_cast<WPARAM>(modifier));
-        Send(WM_KEYDOWN, 0, static_cast<WPARAM>(vk));
-        Send(WM_KEYUP, 0, static_cast<WPARAM>(vk));
-        if (modifier) Send(WM_KEYUP, 0, static_cast<WPARAM>(modifier));
     }
     std::string Text(Edit& box) { return box.GetWndText().c_str(); }
 };
@@ -45,9 +35,9 @@ TEST_F(EditTest, CaretAndDeletionStepOverWholeCharacters) {
     EXPECT_EQ(Text(*box), "a");
     EXPECT_EQ(box->GetCaret(), 1);
     // A GBK character: nothing after its lead byte, both bytes with the trail.
-    Send(WM_CHAR, 0, 0xD6);
+    Send(WM_CHAR, 0xD6);
     EXPECT_EQ(Text(*box), "a");
-    Send(WM_CHAR, 0, 0xD0);
+    Send(WM_CHAR, 0xD0);
     EXPECT_EQ(Text(*box), std::string("a") + kZhong);
     EXPECT_EQ(box->GetCaret(), 3);
     Type(std::string("b") + kWen);  // a中b文
@@ -70,8 +60,8 @@ TEST_F(EditTest, CaretAndDeletionStepOverWholeCharacters) {
     // Control characters are not text; Up and Enter are left to the parent.
     Type("\r\t");
     EXPECT_EQ(Text(*box), "ab");
-    EXPECT_FALSE(Send(WM_KEYDOWN, 0, VK_UP));
-    EXPECT_TRUE(Send(WM_KEYDOWN, 0, VK_LEFT));
+    EXPECT_FALSE(Send(WM_KEYDOWN, VK_UP));
+    EXPECT_TRUE(Send(WM_KEYDOWN, VK_LEFT));
 }
 
 TEST_F(EditTest, SelectionByKeysByMouseAndTheClipboard) {
@@ -203,9 +193,9 @@ TEST_F(EditTest, PasswordReadOnlyAndTheSharedLeadByte) {
 
     // A lead byte typed in one box and the trail byte in another join there.
     auto plain = Make(200);
-    Send(WM_CHAR, 0, 0xD6);
+    Send(WM_CHAR, 0xD6);
     ClickAt(110, 210);
-    Send(WM_CHAR, 0, 0xD0);
+    Send(WM_CHAR, 0xD0);
     EXPECT_EQ(Text(*plain), kZhong);
     EXPECT_EQ(Text(*secret), kWen);
 
@@ -244,14 +234,12 @@ TEST_F(EditTest, TheCaretBlinksFromTheStopwatch) {
     EXPECT_TRUE(caretDrawn());
     // The repaint timer runs while the box is active.
     engine->ClearCalls();
-    AdvanceClock(30 * 1000);
-    Send(WM_TIMER, 0, ZRTIMER_NATIVE_TICK);
+    Tick(30);
     EXPECT_GE(engine->Count("DrawLine"), 1);
     root.SetActive(true, true);
     box->SetActive(false, true);
     engine->ClearCalls();
-    AdvanceClock(30 * 1000);
-    Send(WM_TIMER, 0, ZRTIMER_NATIVE_TICK);
+    Tick(30);
     EXPECT_EQ(engine->Count("BeginScene"), 0);
 }
 
@@ -274,7 +262,7 @@ TEST_F(EditTest, InputMethodsFollowTheBox) {
     EXPECT_EQ(zrnative::portable::GetActiveKeyboardLayout(), ime);
     ClickAt(110, 210);
     EXPECT_EQ(zrnative::portable::GetActiveKeyboardLayout(), us);
-    Send(WM_INPUTLANGCHANGE, reinterpret_cast<LPARAM>(us));
+    Send(WM_INPUTLANGCHANGE, 0, reinterpret_cast<LPARAM>(us));
     ClickAt(110, 110);
     EXPECT_EQ(zrnative::portable::GetActiveKeyboardLayout(), ime);
 }
@@ -285,16 +273,16 @@ TEST_F(EditTest, InputMethodsFollowTheBox) {
 TEST_F(EditTest, BadBytesKeepTheTextWhole) {
     auto box = Make();
     ClickAt(110, 110);
-    Send(WM_CHAR, 0, 0x80);
-    Send(WM_CHAR, 0, 0xFF);
+    Send(WM_CHAR, 0x80);
+    Send(WM_CHAR, 0xFF);
     Type("@");  // a trail-byte value without a lead is a character of its own
     EXPECT_EQ(Text(*box), "\x80\xFF@");
     Key(VK_BACK);
     Key(VK_BACK);
     EXPECT_EQ(Text(*box), "\x80");
-    Send(WM_CHAR, 0, 0xD6);  // a lead byte, then a control character: still waiting
+    Send(WM_CHAR, 0xD6);  // a lead byte, then a control character: still waiting
     Type("\r");
-    Send(WM_CHAR, 0, 0xD0);
+    Send(WM_CHAR, 0xD0);
     EXPECT_EQ(Text(*box), std::string("\x80") + kZhong);
     zrnative::portable::Reset();  // an empty clipboard
     Key('V', VK_CONTROL);

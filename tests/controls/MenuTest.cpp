@@ -1,14 +1,13 @@
 #include <memory>
 #include <string>
 
-#include "controls/ControlTest.h"
+#include "support/EventRecorder.h"
 
 namespace {
 
-using zrtest::ControlTest;
 
 // The recording font makes a byte 6 pixels wide and a line 12 high.
-class MenuTest : public ControlTest {
+class MenuTest : public zrtest::RootedTest {
 public:
     std::unique_ptr<IMenu> Make(std::uint32_t style = 0) {
         auto menu = std::make_unique<IMenu>();

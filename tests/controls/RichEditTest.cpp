@@ -1,15 +1,14 @@
 #include <memory>
 #include <string>
 
-#include "controls/ControlTest.h"
+#include "support/EventRecorder.h"
 
 namespace {
 
-using zrtest::ControlTest;
 
 // The recording font: 6 pixels a byte, lines 12 high with 2 between them. A
 // rich edit 76 wide with its 16-pixel bar wraps at 10 bytes a line.
-class RichEditTest : public ControlTest {
+class RichEditTest : public zrtest::RootedTest {
 public:
     std::unique_ptr<RichEdit> Make(bool expectBar = true) {
         auto box = std::make_unique<RichEdit>();
@@ -20,7 +19,7 @@ public:
     void TearDown() override {
         // A bar left behind by a failed test would block the next one's name.
         if (IWnd* bar = driver()->GetWndNameRegistry()->FindWnd("RichEditScrollBar")) bar->Release();
-        ControlTest::TearDown();
+        zrtest::RootedTest::TearDown();
     }
 };
 

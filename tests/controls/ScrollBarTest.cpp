@@ -3,17 +3,15 @@
 #include <memory>
 #include <string>
 
-#include "controls/ControlTest.h"
+#include "support/EventRecorder.h"
 #include "drv/TimerServiceImpl.h"
 
 namespace {
 
-using zrtest::ControlTest;
-using zrnative::portable::AdvanceClock;
 
 // Bars stand at x = 300, y = 50; their parts load 16 x 16 arrows and a 16 x 32
 // thumb, so a bar of height h has the thumb range (16, h - 48).
-class ScrollBarTest : public ControlTest {
+class ScrollBarTest : public zrtest::RootedTest {
 public:
     std::unique_ptr<ScrollBar> Make(int height) {
         auto bar = std::make_unique<ScrollBar>();
@@ -34,10 +32,6 @@ public:
             return true;
         }));
         return static_cast<int>(moveCounts.size() - 1);
-    }
-    void Tick(int ms) {
-        AdvanceClock(ms * 1000);
-        Send(WM_TIMER, 0, ZRTIMER_NATIVE_TICK);
     }
     int ActiveTimers() { return static_cast<zrdrv::TimerServiceImpl*>(driver()->GetTimer())->GetActiveCount(); }
 
@@ -180,14 +174,14 @@ TEST_F(ScrollBarTest, PageKeysMoveByTheBarsHeight) {
     auto bar = Make(120);  // thumb range 16-72: 56 pixels
     bar->SetScrollRange(0, 1000);
     bar->SetActive(true, false);
-    EXPECT_TRUE(Send(WM_KEYDOWN, 0, 0x22));
+    EXPECT_TRUE(Send(WM_KEYDOWN, 0x22));
     EXPECT_EQ(bar->GetScrollPos(), static_cast<int>(6 * 1000.0 / 56));  // 120 lands on pixel 6
-    Send(WM_KEYDOWN, 0, 0x21);
+    Send(WM_KEYDOWN, 0x21);
     EXPECT_EQ(bar->GetScrollPos(), 0);
     // Relaying: the key goes on to the parent.
     bar->SetRelayMSGToParent(true, true);
-    EXPECT_FALSE(Send(WM_KEYDOWN, 0, 0x22));
-    EXPECT_FALSE(Send(WM_KEYDOWN, 0, 'A'));
+    EXPECT_FALSE(Send(WM_KEYDOWN, 0x22));
+    EXPECT_FALSE(Send(WM_KEYDOWN, 'A'));
 }
 
 TEST_F(ScrollBarTest, BadInputGetsDefinedAnswers) {

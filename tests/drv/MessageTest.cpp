@@ -7,7 +7,7 @@ namespace {
 using zrtest::DriverTest;
 using zrtest::TestWnd;
 
-LPARAM Point(int x, int y) { return static_cast<LPARAM>((y << 16) | (x & 0xFFFF)); }
+using zrtest::Point;
 
 // A window that marks chosen events handled, so delivery stops there.
 class StopWnd : public TestWnd {

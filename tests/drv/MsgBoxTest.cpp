@@ -13,7 +13,7 @@ namespace {
 using zrtest::DriverTest;
 using zrnative::portable::AdvanceClock;
 
-LPARAM Point(int x, int y) { return static_cast<LPARAM>((y << 16) | (x & 0xFFFF)); }
+using zrtest::Point;
 
 LRESULT ToDriver(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
     return CreateDrvWnd()->HandleMessage(message, wParam, lParam) ? 1 : 0;

@@ -14,7 +14,7 @@ using zrtest::DriverTest;
 using zrtest::EngineCall;
 using zrtest::TestWnd;
 
-LPARAM Point(int x, int y) { return static_cast<LPARAM>((y << 16) | (x & 0xFFFF)); }
+using zrtest::Point;
 
 // A window that paints its whole rectangle in one colour.
 class ColourWnd : public TestWnd {
@@ -175,68 +175,6 @@ TEST_F(RedrawTest, NothingInvalidatedIsLost) {
     EXPECT_EQ(engine->Count("BeginScene"), 2);
     EXPECT_EQ(engine->Calls("PresentRect").back().args, (std::vector<long long>{500, 400, 520, 420}));
     EXPECT_EQ(static_cast<DrvWnd*>(driver())->GetDirtyRegion().Count(), 0);
-}
-
-// A pass asks only the children that can meet the area being drawn; a child
-// with a clip of its own is asked wherever it lies.
-TEST_F(RedrawTest, APassSkipsChildrenOutsideTheAreaBeingDrawn) {
-    struct Counting : ColourWnd {
-        using ColourWnd::ColourWnd;
-        int asked = 0;
-        void OnRender() override {
-            ++asked;
-            ColourWnd::OnRender();
-        }
-    };
-    Counting inside{"N", kStill}, outside{"F", kStill}, clipped{"C", kStill};
-    ZrRect rn{400, 400, 420, 420}, rf{600, 10, 620, 30}, rc{600, 40, 620, 60};
-    inside.Create(rn, &root, ZRWS_VISIBLE);
-    outside.Create(rf, &root, ZRWS_VISIBLE);
-    clipped.Create(rc, &root, ZRWS_VISIBLE);
-    ZrRect own{0, 0, 640, 480};
-    clipped.GetWndDC()->SetClipRect(&own);
-    inside.asked = outside.asked = clipped.asked = 0;
-    inside.Invalidate(true);
-    EXPECT_EQ(inside.asked, 1);
-    EXPECT_EQ(outside.asked, 0);
-    EXPECT_EQ(clipped.asked, 1);
-    root.RemoveChild(&inside);
-    root.RemoveChild(&outside);
-    root.RemoveChild(&clipped);
-}
-
-// A window that moves itself while it draws has its children drawn where it
-// is now, not where the pass found it.
-TEST_F(RedrawTest, ChildrenOfAWindowMovedWhileItDrawsAreDrawnWhereItIsNow) {
-    struct Reporting : ColourWnd {
-        using ColourWnd::ColourWnd;
-        std::vector<ZrRect> seen;
-        void RenderSelf() override {
-            ZrRect r;
-            GetWndDC()->GetRect(&r);
-            seen.push_back(r);
-            ColourWnd::RenderSelf();
-        }
-    };
-    ColourWnd parent{"P", kStill};
-    Reporting child{"C", kStill};
-    ZrRect rp{100, 100, 200, 200}, rc{10, 10, 20, 20}, everywhere{0, 0, 640, 480};
-    parent.Create(rp, &root, ZRWS_VISIBLE);
-    child.Create(rc, &parent, ZRWS_VISIBLE);
-    // A clip of its own: the child is drawn wherever its parent went.
-    child.GetWndDC()->SetClipRect(&everywhere);
-    bool once = true;
-    parent.SubscribeEvent(ZrWndEvents::RenderChild, ZrSubscriber([&](const ZrEventArgs&) {
-        if (once) parent.MoveWnd(300, 250, 100, 100);
-        once = false;
-        return true;
-    }));
-    child.seen.clear();
-    driver()->InvalidateRect(nullptr, true);
-    EXPECT_EQ(RectOf(parent), (ZrRect{300, 250, 400, 350}));
-    ASSERT_FALSE(child.seen.empty());
-    EXPECT_EQ(child.seen.front(), (ZrRect{310, 260, 320, 270}));
-    root.RemoveChild(&parent);
 }
 
 // However modality ends, the whole surface is drawn once, without the mask.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/soft/SoftEngine.h"
+#include "support/RecordingEngine.h"
 #include "support/TreeProgram.h"
 #include "tests/fuzz/FuzzCheck.h"
 #include "wnd/WndNameRegistry.h"
@@ -54,8 +55,6 @@ std::string SomeBytes(zrtest::Choices& choices) {
 }
 
 void Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { CreateDrvWnd()->HandleMessage(message, wParam, lParam); }
-
-LPARAM Point(int x, int y) { return static_cast<LPARAM>(static_cast<std::uint32_t>(y) << 16 | static_cast<std::uint16_t>(x)); }
 
 void CheckEdit(Edit* edit) {
     if (!edit) return;
@@ -115,9 +114,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 }
                 case 3: {
                     const int from = static_cast<int>(choices.Pick(180)) - 20, to = static_cast<int>(choices.Pick(180)) - 20;
-                    Send(WM_MOUSEMOVE, 0, Point(from, 20));
+                    Send(WM_MOUSEMOVE, 0, zrtest::Point(from, 20));
                     Send(WM_LBUTTONDOWN);
-                    Send(WM_MOUSEMOVE, 0, Point(to, 20));
+                    Send(WM_MOUSEMOVE, 0, zrtest::Point(to, 20));
                     Send(WM_LBUTTONUP);
                     break;
                 }

@@ -45,6 +45,40 @@ void DriverTest::SetUp() {
     ASSERT_TRUE(CreateDrvWnd()->Init(engine.get()));
 }
 
+void RootedTest::SetUp() {
+    DriverTest::SetUp();
+    RecordingEngine::SetCurrent(engine.get());
+    engine->imageFiles = {{"EngineRes\\Img\\Scroll_Ver_Top.tga", 80, 16},  {"EngineRes\\Img\\Scroll_Ver_Bottom.tga", 80, 16},
+                          {"EngineRes\\Img\\Scroll_Ver_Thumb.tga", 80, 32}, {"NewEngine/Scroll_Ver_Top.tga", 80, 16},
+                          {"NewEngine/Scroll_Ver_Bottom.tga", 80, 16},        {"NewEngine/Scroll_Ver_Thumb.tga", 80, 32},
+                          {"strip100x20.png", 100, 20},                      {"face300x200.png", 300, 200}};
+    ZrRect all{0, 0, 640, 480};
+    root.Create(all, nullptr, ZRWS_VISIBLE);
+    driver()->SetRootWnd(&root);
+}
+
+void RootedTest::TearDown() {
+    driver()->SetRootWnd(nullptr);
+    RecordingEngine::SetCurrent(nullptr);
+    DriverTest::TearDown();
+}
+
+void RootedTest::Key(int vk, int modifier) {
+    if (modifier) Send(WM_KEYDOWN, static_cast<WPARAM>(modifier));
+    Send(WM_KEYDOWN, static_cast<WPARAM>(vk));
+    Send(WM_KEYUP, static_cast<WPARAM>(vk));
+    if (modifier) Send(WM_KEYUP, static_cast<WPARAM>(modifier));
+}
+
+void RootedTest::Type(const std::string& bytes) {
+    for (unsigned char c : bytes) Send(WM_CHAR, c);
+}
+
+void RootedTest::Tick(int ms) {
+    zrnative::portable::AdvanceClock(static_cast<std::int64_t>(ms) * 1000);
+    Send(WM_TIMER, ZRTIMER_NATIVE_TICK);
+}
+
 void DriverTest::TearDown() {
     // The next test starts from nothing: driver, registries and native state.
     if (WndNameRegistry* names = WndNameRegistry::Existing()) names->Release();

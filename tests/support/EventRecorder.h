@@ -72,4 +72,29 @@ protected:
     EventRecorder recorder;
 };
 
+// A driver with a visible 640 x 480 root, the images the stock controls load,
+// and input sent as native messages.
+class RootedTest : public DriverTest {
+public:
+    void SetUp() override;
+    void TearDown() override;
+    bool Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return driver()->HandleMessage(message, wParam, lParam);
+    }
+    void MoveTo(int x, int y) { Send(WM_MOUSEMOVE, 0, Point(x, y)); }
+    void ClickAt(int x, int y) {
+        MoveTo(x, y);
+        Send(WM_LBUTTONDOWN);
+        Send(WM_LBUTTONUP);
+    }
+    // A key pressed and let go, with a modifier held around it.
+    void Key(int vk, int modifier = 0);
+    // WM_CHAR for each byte.
+    void Type(const std::string& bytes);
+    // Time passes and the native tick fires the timers due.
+    void Tick(int ms);
+
+    TestWnd root{"R"};
+};
+
 }  // namespace zrtest

@@ -9,6 +9,12 @@
 
 namespace zrtest {
 
+// A mouse position as the system packs it into lParam: two signed words.
+inline LPARAM Point(int x, int y) {
+    return static_cast<LPARAM>(static_cast<std::uint32_t>(static_cast<std::uint16_t>(y)) << 16 |
+                               static_cast<std::uint16_t>(x));
+}
+
 // One engine call: its name, its integer arguments in order, its text argument
 // (paths, font texts) and, when a context was passed, that context and its clip.
 struct EngineCall {

@@ -98,11 +98,6 @@ std::string SomeText(unsigned value) {
     return text;
 }
 
-LPARAM Point(int x, int y) {
-    // Packed as the system packs them: two signed 16-bit words.
-    return static_cast<LPARAM>(static_cast<std::uint32_t>(static_cast<std::uint16_t>(y)) << 16 |
-                               static_cast<std::uint16_t>(x));
-}
 
 }  // namespace
 

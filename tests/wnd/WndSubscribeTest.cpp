@@ -5,7 +5,7 @@ namespace {
 using zrtest::DriverTest;
 using zrtest::TestWnd;
 
-LPARAM Point(int x, int y) { return static_cast<LPARAM>((y << 16) | (x & 0xFFFF)); }
+using zrtest::Point;
 
 struct Game {
     int keys = 0;
