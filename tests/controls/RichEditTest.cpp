@@ -109,6 +109,7 @@ TEST_F(RichEditTest, ASecondRichEditHasNoScrollBar) {
     auto first = Make();
     auto second = Make(false);
     EXPECT_EQ(second->GetScrollBar(), nullptr);
+    EXPECT_NE(engine->Log().back().find("RichEditScrollBar"), std::string::npos);
     EXPECT_TRUE(second->AppendText("still works"));
     engine->ClearCalls();
     second->Invalidate(true);

@@ -20,6 +20,7 @@ TEST_P(InputStorm, TreeAndDriverReferencesStaySound) {
     const Storm storm = GetParam();
     zrtest::RandomChoices choices(storm.seed);
     zrtest::TreeProgram program(driver(), engine.get(), storm.seed);
+    engine->Log();  // what the program does says much in the log
     while (program.Messages() < storm.messages) {
         ASSERT_TRUE(program.Step(choices)) << program.Failure() << " (seed " << storm.seed << ")";
     }

@@ -235,8 +235,8 @@ TEST_F(MsgBoxTest, ABoxThatLeavesTheShownTreeEndsItsWait) {
                 &feed);
             engine->logLines.clear();
             EXPECT_EQ(driver()->MessageBox("close me", kind, 0, 0), kind);
-            ASSERT_FALSE(engine->logLines.empty());
-            EXPECT_NE(engine->logLines.back().find("closed unanswered"), std::string::npos) << engine->logLines.back();
+            ASSERT_FALSE(engine->Log().empty());
+            EXPECT_NE(engine->Log().back().find("closed unanswered"), std::string::npos) << engine->Log().back();
             EXPECT_EQ(driver()->GetModalWnd(), nullptr);
             // The registry no longer holds a window that was destroyed or left.
             for (zrwnd::WndRef& wnd : feed.made) delete wnd.Get();
@@ -248,20 +248,20 @@ TEST_F(MsgBoxTest, ABoxThatLeavesTheShownTreeEndsItsWait) {
 
 TEST_F(MsgBoxTest, BadCallsAnswerOneWithTheirLogText) {
     EXPECT_EQ(driver()->MessageBox(nullptr, 0, 0, 0), 1);
-    ASSERT_EQ(engine->logLines.size(), 1u);
-    EXPECT_EQ(engine->logLines[0], "MSGBOX\xCA\xE4\xC8\xEB\xCE\xC4\xD7\xD6\xCE\xAA\xBF\xD5!");
+    ASSERT_EQ(engine->Log().size(), 1u);
+    EXPECT_EQ(engine->Log()[0], "MSGBOX\xCA\xE4\xC8\xEB\xCE\xC4\xD7\xD6\xCE\xAA\xBF\xD5!");
     // Without a root there is nowhere to show the box.
     driver()->SetRootWnd(nullptr);
     EXPECT_EQ(driver()->MessageBox("no root", 0, 0, 0), 1);
-    EXPECT_EQ(engine->logLines.back(), "MSGBOX\xB4\xB4\xBD\xA8\xCA\xA7\xB0\xDC!");
+    EXPECT_EQ(engine->Log().back(), "MSGBOX\xB4\xB4\xBD\xA8\xCA\xA7\xB0\xDC!");
     driver()->SetRootWnd(&root);
     // A Cancel button that cannot be made: the box and OK stay registered and
     // the next call makes only what is missing.
     driver()->GetWndNameRegistry()->CreateNamedWnd("DefWnd", "Msg_Bt_Cancel");
     EXPECT_EQ(driver()->MessageBox("x", 1, 0, 0), 1);
     // The registry's refusal of the taken name, then the box's own text.
-    ASSERT_GE(engine->logLines.size(), 2u);
-    EXPECT_EQ(engine->logLines.back(), "MSGBOX\xB0\xB4\xC5\xA5" "Cancel\xB4\xB4\xBD\xA8\xCA\xA7\xB0\xDC!");
+    ASSERT_GE(engine->Log().size(), 2u);
+    EXPECT_EQ(engine->Log().back(), "MSGBOX\xB0\xB4\xC5\xA5" "Cancel\xB4\xB4\xBD\xA8\xCA\xA7\xB0\xDC!");
     EXPECT_NE(Find("MsgBox"), nullptr);
     EXPECT_NE(Find("Msg_Bt_OK"), nullptr);
 }

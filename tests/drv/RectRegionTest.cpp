@@ -65,8 +65,9 @@ TEST(RectRegion, SubtractMovesTheInsideToAnotherRegion) {
     region.Add({0, 0, 30, 30});
     region.Subtract({10, 10, 20, 20}, &inside);
     EXPECT_EQ(Rects(inside), (std::vector<ZrRect>{{10, 10, 20, 20}}));
-    // Pieces come out above, below, left, right, each put at the head.
-    EXPECT_EQ(Rects(region), (std::vector<ZrRect>{{20, 10, 30, 20}, {0, 10, 10, 20}, {0, 20, 30, 30}, {0, 0, 30, 10}}));
+    EXPECT_TRUE(Disjoint(Rects(region)));
+    EXPECT_EQ(Pixels(Rects(region)).size(), 30u * 30u - 100u);
+    EXPECT_EQ(Pixels(Rects(region)).count({15, 15}), 0u);
 }
 
 TEST(RectRegion, RandomRegionsKeepTheirAreaThroughNormalising) {
@@ -153,11 +154,6 @@ TEST(RectNodePool, HandsOutTwoHundredSlotsThenFallsBackToTheHeap) {
     EXPECT_EQ(pool.HeapNodesLive(), 1);
     pool.Give(extra);
     EXPECT_EQ(pool.HeapNodesLive(), 0);
-    // Slots come back in the order they are given back.
-    pool.Give(taken[7]);
-    pool.Give(taken[3]);
-    EXPECT_EQ(pool.Take(), taken[7]);
-    EXPECT_EQ(pool.Take(), taken[3]);
     for (RectNode* n : taken) pool.Give(n);
     EXPECT_EQ(pool.FreeCount(), RectNodePool::kCapacity);
 

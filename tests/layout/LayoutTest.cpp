@@ -106,6 +106,7 @@ TEST_F(Layout, EveryAttributeReachesTheWindowItNames) {
     // and leaves the first screen as it was.
     EXPECT_EQ(zrwnd::LoadLayoutString(kScreen, "again.xml", nullptr, &error), nullptr);
     EXPECT_STREQ(error.c_str(), "again.xml:3: name: 'lobby' is taken");
+    EXPECT_EQ(engine->Log().back(), error.c_str());
     EXPECT_EQ(names()->FindWnd("login"), login);
 
     // Unloading frees the names for the next load.
@@ -162,8 +163,8 @@ TEST_F(Layout, BadFilesSayWhereAndLoadNothing) {
         ZrString error;
         EXPECT_EQ(zrwnd::LoadLayoutString(c.xml, "bad.xml", nullptr, &error), nullptr) << c.xml;
         EXPECT_EQ(std::string(error.c_str()).rfind(c.error, 0), 0u) << error.c_str();
-        ASSERT_FALSE(engine->logLines.empty());
-        EXPECT_EQ(engine->logLines.back(), error.c_str());
+        ASSERT_FALSE(engine->Log().empty());
+        EXPECT_EQ(engine->Log().back(), error.c_str());
         EXPECT_EQ(names()->FindWnd("a"), nullptr) << c.xml;
         EXPECT_EQ(names()->FindWnd("b"), nullptr) << c.xml;
     }
@@ -267,6 +268,7 @@ two</text></window>
                                       nullptr, &error),
               nullptr);
     EXPECT_STREQ(error.c_str(), "host.xml:1: colour: not a setting of a Gauge");
+    EXPECT_EQ(engine->Log().back(), error.c_str());
     EXPECT_EQ(zrwnd::LoadLayoutString(R"(<layout><window type="DefWnd" name="g" font="a,b,c,d"/></layout>)", "host.xml",
                                       nullptr, &error),
               nullptr);

@@ -80,6 +80,8 @@ void RootedTest::Tick(int ms) {
 }
 
 void DriverTest::TearDown() {
+    // A diagnostic nobody expected is a fault the test would otherwise miss.
+    if (!engine->logRead && !engine->logLines.empty()) ADD_FAILURE() << "unexpected log line: " << engine->logLines[0];
     // The next test starts from nothing: driver, registries and native state.
     if (WndNameRegistry* names = WndNameRegistry::Existing()) names->Release();
     CreateDrvWnd()->GetWndTypeRegistry()->Release();

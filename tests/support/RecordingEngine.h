@@ -142,7 +142,14 @@ public:
         int height;
     };
     std::vector<ImageFile> imageFiles;
+    // The diagnostics printed. A test that expects some reads them through
+    // Log(); any other line fails the test at its end (DriverTest).
     std::vector<std::string> logLines;
+    const std::vector<std::string>& Log() {
+        logRead = true;
+        return logLines;
+    }
+    bool logRead = false;
     int lockDepth = 0;
     int maxLockDepth = 0;
     std::vector<RecordingFont*> createdFonts;

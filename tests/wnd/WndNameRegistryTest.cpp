@@ -46,14 +46,14 @@ TEST_F(WndNameRegistryTest, RefusesATakenNameWithALogLine) {
     EXPECT_EQ(names->FindWnd("ok"), ok);
 
     EXPECT_EQ(Make("Panel", "ok"), nullptr);
-    ASSERT_EQ(engine->logLines.size(), 1u);
-    EXPECT_EQ(engine->logLines[0], "\xB4\xB0\xBF\xDA ok \xD2\xD1\xB4\xE6\xD4\xDA");
+    ASSERT_EQ(engine->Log().size(), 1u);
+    EXPECT_EQ(engine->Log()[0], "\xB4\xB0\xBF\xDA ok \xD2\xD1\xB4\xE6\xD4\xDA");
 
     // Unknown types make nothing and say nothing; names are case-sensitive.
     EXPECT_EQ(Make("MsgBox", "box"), nullptr);
     EXPECT_FALSE(names->IsNameRegistered("box"));
     EXPECT_NE(Make("Panel", "OK"), nullptr);
-    EXPECT_EQ(engine->logLines.size(), 1u);
+    EXPECT_EQ(engine->Log().size(), 1u);
     EXPECT_FALSE(names->IsWndRegistered(nullptr));
     EXPECT_FALSE(names->DestroyWndByPtr(nullptr));
     EXPECT_FALSE(names->DestroyNamedWnd("missing"));

@@ -48,21 +48,10 @@ TEST_F(WndTree, ANewWindowHasItsDefaultsAndThirtyEvents) {
     EXPECT_EQ(wnd.GetFont(), &engine->defaultFont);
     EXPECT_EQ(wnd.GetClrFontBorder(), 0u);
 
-    const char* names[] = {"IWnd_EventSizeChanged", "IWnd_EventTextChanged", "IWnd_EventChildAdded",
-                           "IWnd_EventChildRemoved", "IWnd_EventDestory", "IWnd_EventBeforeScene",
-                           "IWnd_EventAfterScene", "IWnd_EventRenderStarted", "IWnd_EventRenderChild",
-                           "IWnd_EventRenderEnded", "IWnd_EventEnabled", "IWnd_EventDisabled",
-                           "IWnd_EventActivated", "IWnd_EventDeactivated", "IWnd_EventVisible",
-                           "IWnd_EventInvisible", "IWnd_EventCaptureGained", "IWnd_EventCaptureLost",
-                           "IWnd_EventMouseMove", "IWnd_EventMouseWheel", "IWnd_EventMouseEnter",
-                           "IWnd_EventMouseLeave", "IWnd_EventMouseDown", "IWnd_EventMouseUp",
-                           "IWnd_EventMouseDBClick", "IWnd_EventKeyUp", "IWnd_EventKeyDown", "IWnd_EventChar",
-                           "IWnd_EventIMEChanged", "IWnd_EventFontChanged"};
-    for (int i = 0; i < ZrWndEvents::kCount; ++i) {
-        EXPECT_TRUE(wnd.IsEventPresent(names[i])) << names[i];
-        EXPECT_STREQ(*ZrWndEvents::All[i], names[i]);
+    for (const ZrString* name : ZrWndEvents::All) {
+        EXPECT_TRUE(wnd.IsEventPresent(*name)) << name->c_str();
         // Declaring again answers false: the event is already there.
-        EXPECT_FALSE(wnd.AddEvent(names[i]));
+        EXPECT_FALSE(wnd.AddEvent(*name));
     }
     EXPECT_FALSE(wnd.IsEventPresent("IWnd_EventDestroy"));
     EXPECT_FALSE(wnd.IsEventPresent("EventClicked"));
