@@ -12,7 +12,7 @@ protected:
         b->SetType("Button");
         b->SetGroup(group);
         ZrRect place{x, y, x + 60, y + 20};
-        b->Create(place, parent ? parent : &root, ZRWS_VISIBLE | style);
+        EXPECT_TRUE(b->Create(place, parent ? parent : &root, ZRWS_VISIBLE | style));
         b->SubscribeEvent(ZrEventClicked, ZrSubscriber([this](const ZrEventArgs& e) {
             lastClicked = static_cast<const ZrWndEventArgs&>(e).window;
             return ++clicks;

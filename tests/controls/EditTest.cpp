@@ -112,6 +112,12 @@ TEST_F(EditTest, SelectionByKeysByMouseAndTheClipboard) {
     EXPECT_EQ(box->GetAnchor(), 2);
     EXPECT_EQ(box->GetCaret(), 5);
 
+    // Moves over the box stop there: the root does not hear them.
+    int heard = 0;
+    zrwnd::Subscribe(&root, ZrWndEvents::MouseMove, [&](ZrMouseEventArgs&) { ++heard; });
+    MoveTo(150, 110);
+    EXPECT_EQ(heard, 0);
+
     // Ctrl+C without a selection leaves the clipboard alone.
     zrnative::SetClipboardText("kept");
     Key(VK_END);
@@ -127,7 +133,8 @@ TEST_F(EditTest, MaximumLengthCutsOnCharacterBoundaries) {
     Type("abc");
     Type(kZhong);  // no room for two bytes
     EXPECT_EQ(Text(*box), "abc");
-    Type("d");
+    zrnative::SetClipboardText("dz");  // room for one byte
+    Key('V', VK_CONTROL);
     EXPECT_EQ(Text(*box), "abcd");
     // A full box with a selection: typing removes the selection and inserts
     // nothing, the room having been taken before it went.

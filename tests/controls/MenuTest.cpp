@@ -48,6 +48,7 @@ TEST_F(MenuTest, ItemsAreMeasuredAndLaidOut) {
     // A wider text widens every item; a menu that stays open does not widen.
     menu->AddItem(3, std::string(17, 'w').c_str(), nullptr);
     EXPECT_EQ(menu->GetItemAt(0)->GetRect(), (ZrRect{5, 5, 107, 25}));
+    EXPECT_EQ(menu->GetItemAt(2)->GetRect(), (ZrRect{5, 55, 107, 75}));
     EXPECT_EQ(menu->GetWidth(), 112);
     auto open = Make(ZRMS_STAYOPEN);
     open->AddItem(1, std::string(17, 'w').c_str(), nullptr);

@@ -187,9 +187,13 @@ TEST_F(DrvWndTest, HoverChangesSendLeaveThenEnterAndActiveFollowsModal) {
     b.Create(r, &root, ZRWS_VISIBLE);
     recorder.WatchAll(&a);
     recorder.WatchAll(&b);
+    ZrPoint entered{};
+    zrwnd::Subscribe(&b, ZrWndEvents::MouseEnter, [&](ZrMouseEventArgs& m) { entered = {m.x, m.y}; });
+    driver()->HandleMessage(WM_MOUSEMOVE, 0, zrtest::Point(300, 200));  // over the root
     driver()->SetHoverWnd(&a);
     driver()->SetHoverWnd(&b);
     EXPECT_EQ(recorder.Trace(), (std::vector<std::string>{"MouseEnter@A", "MouseLeave@A", "MouseEnter@B"}));
+    EXPECT_EQ(entered, (ZrPoint{300, 200}));  // the records carry the last mouse position
 
     EXPECT_EQ(driver()->GetActiveWnd(), &root);  // nothing below is active
     a.SetActive(true, true);
@@ -211,6 +215,10 @@ TEST_F(DrvWndTest, ModalWindowTakesPressesAimedOutsideIt) {
     EXPECT_EQ(driver()->GetWndAtPoint(50, 50), &dialog);
     EXPECT_EQ(driver()->GetWndAtPoint(215, 215), &button);
     EXPECT_EQ(driver()->GetWndAtPoint(450, 50), &keeper);
+    // The press tracker's routing agrees, without a capture to keep.
+    for (ZrPoint at : {ZrPoint{50, 50}, ZrPoint{215, 215}, ZrPoint{450, 50}, ZrPoint{600, 400}}) {
+        EXPECT_EQ(zrwnd::PressTracker::RoutedWindow(at.x, at.y), driver()->GetWndAtPoint(at.x, at.y)) << at.x;
+    }
     dialog.SetModal(false);
     EXPECT_EQ(driver()->GetWndAtPoint(50, 50), &outside);
     EXPECT_EQ(driver()->GetWndAtPoint(600, 400), &root);

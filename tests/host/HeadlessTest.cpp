@@ -98,6 +98,7 @@ TEST(HeadlessHost, RunsAScriptThroughTheMessageLoop) {
         seen.push_back("char " + std::to_string(static_cast<const ZrKeyEventArgs&>(e).character));
         return true;
     }));
+    zrwnd::Subscribe(&root, ZrWndEvents::KeyDown, [&](ZrKeyEventArgs& k) { seen.push_back("key " + std::to_string(k.key)); });
     int ticks = 0;
     host.Driver()->GetTimer()->SetTimer(9, 30, ZrSubscriber([&](const ZrEventArgs&) {
         ++ticks;
@@ -105,10 +106,10 @@ TEST(HeadlessHost, RunsAScriptThroughTheMessageLoop) {
     }));
     std::vector<ScriptCommand> commands;
     std::string error;
-    ASSERT_TRUE(zrhost::ParseScript("move 10 20\ndown right\nup right\nchar ab\nwait 95\nshot a.png\n", "t", &commands,
-                                    &error));
+    ASSERT_TRUE(zrhost::ParseScript("move 10 20\ndown right\nup right\nchar ab\nkeydown 65\nkeyup 66\nwait 95\nshot a.png\n",
+                                    "t", &commands, &error));
     const auto written = host.Run(commands, out.string());
-    EXPECT_EQ(seen, (std::vector<std::string>{"down 10,20 b3", "char 97", "char 98"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"down 10,20 b3", "char 97", "char 98", "key 65"}));
     EXPECT_EQ(ticks, 3);  // 95 ms of native ticks fire a 30 ms timer three times
     ASSERT_EQ(written.size(), 1u);
     EXPECT_TRUE(std::filesystem::exists(written[0]));
@@ -220,6 +221,7 @@ TEST(HeadlessHost, ReplaysTakeFramesOnRequestAndStopAtWhatTheyCannotReplay) {
     EXPECT_EQ(error.rfind("j.zrs:3: expected one of move", 0), 0u) << error;
     ASSERT_EQ(commands.size(), 2u);
     EXPECT_EQ(host.Run(commands, out.string()).size(), 1u);
+    ASSERT_TRUE(zrhost::ParseScript("byte 1\nbyte 255", "j", &commands, &error)) << error;
     for (const char* bad : {"size 0 48", "byte 0", "byte 256", "focus maybe", "leave now", "keydown", "dblclick up",
                             "layout 409", "layout 0x", "layout 0xZZ"}) {
         commands.clear();
