@@ -163,6 +163,14 @@ TEST_F(DrvWndTest, TheModalWindowDrawsLastOverItsMaskAndWidensInvalidation) {
     driver()->SetModalWnd(nullptr);
     EXPECT_FALSE(other.IsVisible(true));
     EXPECT_EQ(driver()->GetModalWnd(), nullptr);
+    // A window of no shown tree is refused modality, the hover and the capture.
+    TestWnd loose("L");
+    loose.Create(rd, nullptr, ZRWS_VISIBLE);
+    loose.SetActive(true, false);
+    EXPECT_FALSE(driver()->SetModalWnd(&loose));
+    EXPECT_FALSE(driver()->SetHoverWnd(&loose));
+    EXPECT_FALSE(loose.CaptureInput());
+    EXPECT_EQ(driver()->GetModalWnd(), nullptr);
 }
 
 TEST_F(DrvWndTest, DrawingAfterOneLeafInvalidatesOnlyItsPath) {
