@@ -239,6 +239,10 @@ TEST_F(EditTest, TheCaretBlinksFromTheStopwatch) {
     EXPECT_FALSE(caretDrawn());
     AdvanceClock(600 * 1000);
     EXPECT_TRUE(caretDrawn());
+    // Typing restarts the blink: the caret shows at once.
+    AdvanceClock(500 * 1000);
+    Type("c");
+    EXPECT_TRUE(caretDrawn());
     // The repaint timer runs while the box is active.
     engine->ClearCalls();
     Tick(30);

@@ -204,6 +204,7 @@ TEST_F(DrvWndTest, HoverChangesSendLeaveThenEnterAndActiveFollowsModal) {
     EXPECT_EQ(entered, (ZrPoint{300, 200}));  // the records carry the last mouse position
 
     EXPECT_EQ(driver()->GetActiveWnd(), &root);  // nothing below is active
+    EXPECT_TRUE(driver()->SetActiveWnd(nullptr));
     a.SetActive(true, true);
     EXPECT_EQ(driver()->GetActiveWnd(), &a);
     b.SetVisible(true, true);

@@ -63,7 +63,7 @@ TEST(Script, BadLinesSayWhereAndWhatWasExpected) {
     std::vector<ScriptCommand> commands;
     std::string error;
     ASSERT_TRUE(zrhost::ParseScript("key RETURN\nkey 65\nkey m\nchar 你好 a\nwheel -2\nkey shift+left\n"
-                                    "key 9\nwait 08 # a comment\nwait 010\nchar # kept\n",
+                                    "key 9\nwait 08 # a comment\nwait 010\nchar # kept\nkey 254\nwait 3599982\n",
                                     "s.zrs", &commands, &error))
         << error;
     EXPECT_EQ(commands[6].a, '9');  // the 9 key, not Tab

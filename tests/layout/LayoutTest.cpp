@@ -269,10 +269,11 @@ two</text></window>
               nullptr);
     EXPECT_STREQ(error.c_str(), "host.xml:1: colour: not a setting of a Gauge");
     EXPECT_EQ(engine->Log().back(), error.c_str());
-    EXPECT_EQ(zrwnd::LoadLayoutString(R"(<layout><window type="DefWnd" name="g" font="a,b,c,d"/></layout>)", "host.xml",
-                                      nullptr, &error),
-              nullptr);
-    EXPECT_STREQ(error.c_str(), "host.xml:1: font: 'SIZE', 'FACE,SIZE' or 'FACE,SIZE,WEIGHT' in pixels");
+    for (const char* font : {"a,b,c,d", "0"}) {
+        const std::string xml = std::string(R"(<layout><window type="DefWnd" name="g" font=")") + font + "\"/></layout>";
+        EXPECT_EQ(zrwnd::LoadLayoutString(xml.c_str(), "host.xml", nullptr, &error), nullptr);
+        EXPECT_STREQ(error.c_str(), "host.xml:1: font: 'SIZE', 'FACE,SIZE' or 'FACE,SIZE,WEIGHT' in pixels");
+    }
 }
 
 }  // namespace

@@ -41,8 +41,14 @@ TEST_F(WndRender, InvalidateRectTakesWindowCoordinatesAndClipsToTheWindow) {
     EXPECT_EQ(Dirty(), (std::vector<ZrRect>{{100, 100, 110, 110}}));
     driver()->Render();
 
-    // A hidden window invalidates nothing, not even when it is modal.
+    // A modal window's invalidation covers the whole surface; a hidden window
+    // invalidates nothing, not even when it is modal.
     w.SetModal(true);
+    driver()->Render();
+    w.InvalidateRect(&part, false);
+    EXPECT_EQ(Dirty(), (std::vector<ZrRect>{{0, 0, 640, 480}}));
+    w.Invalidate(false);
+    EXPECT_EQ(Dirty(), (std::vector<ZrRect>{{0, 0, 640, 480}}));
     driver()->Render();
     w.SetVisible(false, true);
     driver()->Render();
