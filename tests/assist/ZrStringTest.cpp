@@ -25,17 +25,6 @@ TEST(ZrString, EditingClampsOutOfRangeArgumentsInsteadOfFailing) {
     EXPECT_EQ(t.GetAt(-1), '\0');
 }
 
-TEST(ZrString, BufferWritesSetTheLengthAtTheFirstZero) {
-    ZrString s("ab");
-    char* buffer = s.GetBuffer(16);
-    std::snprintf(buffer, 17, "%s", "longer text");
-    EXPECT_EQ(s.GetLength(), 11);
-    EXPECT_TRUE(s == "longer text");
-    // A smaller request keeps the contents.
-    s.GetBuffer(2)[0] = 'L';
-    EXPECT_STREQ(s, "Longer text");
-}
-
 TEST(ZrString, ComparesExactBytesAndOrdersGbkAfterAscii) {
     const ZrString gbk("\xB4\xB0\xBF\xDA");  // two GBK characters
     EXPECT_TRUE(ZrString("zzz") < gbk);
@@ -56,20 +45,5 @@ TEST(ZrString, ComparesExactBytesAndOrdersGbkAfterAscii) {
 }  // namespace
 
 namespace {
-
-// Games write UTF-8; the library's text is GBK.
-TEST(Text, ConvertsBetweenUtf8AndGbk) {
-    EXPECT_STREQ(zrtext::Utf8ToGbk("ab\xE4\xBD\xA0\xE5\xA5\xBD").c_str(), "ab\xC4\xE3\xBA\xC3");  // "ab你好"
-    EXPECT_STREQ(zrtext::GbkToUtf8("ab\xC4\xE3\xBA\xC3").c_str(), "ab\xE4\xBD\xA0\xE5\xA5\xBD");
-    // Full-width punctuation survives the round trip.
-    const char* punct = "\xEF\xBC\x8C\xE3\x80\x82";  // "，。"
-    EXPECT_STREQ(zrtext::GbkToUtf8(zrtext::Utf8ToGbk(punct).c_str()).c_str(), punct);
-    // What has no counterpart becomes '?', and the rest goes on.
-    EXPECT_STREQ(zrtext::Utf8ToGbk("a\xF0\x9F\x98\x80" "b").c_str(), "a?b");  // an emoji
-    EXPECT_STREQ(zrtext::Utf8ToGbk("a\xFF" "b").c_str(), "a?b");
-    EXPECT_STREQ(zrtext::Utf8ToGbk(nullptr).c_str(), "");
-    EXPECT_STREQ(zrtext::GbkToUtf8(nullptr).c_str(), "");
-    EXPECT_STREQ(zrtext::Utf8ToGbk("").c_str(), "");
-}
 
 }  // namespace

@@ -38,69 +38,6 @@ public:
     std::deque<int> moveCounts;
 };
 
-TEST_F(ScrollBarTest, CreationLaysOutNamedPartsFromTheirImages) {
-    auto bar = Make(114);
-    EXPECT_EQ(bar->GetWidth(), 16);  // the down arrow's frame width
-    EXPECT_EQ(bar->GetHeight(), 114);
-    EXPECT_STREQ(bar->GetUpButton()->GetName(), "SBBtScrollBarUp");
-    EXPECT_STREQ(bar->GetDownButton()->GetName(), "SBBtScrollBarDown");
-    EXPECT_STREQ(bar->GetThumb()->GetName(), "SBBtScrollBarThumb");
-    EXPECT_EQ(bar->GetChildAtIndex(2), bar->GetThumb());
-    ZrRect r;
-    bar->GetUpButton()->GetWndPosRect(&r);
-    EXPECT_EQ(r, (ZrRect{0, 0, 16, 16}));
-    bar->GetDownButton()->GetWndPosRect(&r);
-    EXPECT_EQ(r, (ZrRect{0, 98, 16, 114}));
-    EXPECT_EQ(bar->GetThumb()->GetThumbMin(), 16);
-    EXPECT_EQ(bar->GetThumb()->GetThumbMax(), 66);
-    // A bar made at the arrows' width is laid out all the same.
-    auto narrow = std::make_unique<ScrollBar>();
-    ZrRect exact{500, 50, 516, 164};
-    narrow->Create(exact, &root, ZRWS_VISIBLE);
-    narrow->GetDownButton()->GetWndPosRect(&r);
-    EXPECT_EQ(r, (ZrRect{0, 98, 16, 114}));
-    EXPECT_EQ(narrow->GetThumb()->GetThumbMax(), 66);
-    // A new bar: empty range, position -1, hidden thumb.
-    EXPECT_EQ(bar->GetScrollPos(), -1);
-    EXPECT_EQ(bar->GetScrollRangeLength(), 0);
-    EXPECT_FALSE(bar->GetThumb()->IsVisible(true));
-}
-
-// Range 0-100 over a 50-pixel track: positions are quantised to its pixels.
-TEST_F(ScrollBarTest, PositionsMapToThumbPixelsAndBack) {
-    auto bar = Make(114);
-    const int moves = Moves(*bar);
-    EXPECT_FALSE(bar->SetScrollRange(6, 5));
-    ASSERT_TRUE(bar->SetScrollRange(0, 100));
-    EXPECT_TRUE(bar->GetThumb()->IsVisible(true));
-    EXPECT_EQ(bar->GetScrollPos(), 0);
-    EXPECT_EQ(ThumbTop(*bar), 16);
-    moveCounts[moves] = 0;
-    EXPECT_TRUE(bar->SetScrollPos(3));
-    EXPECT_EQ(ThumbTop(*bar), 17);
-    EXPECT_EQ(bar->GetScrollPos(), 2);
-    EXPECT_EQ(moveCounts[moves], 1);
-    // The same pixel: the clamped value is kept and nothing fires.
-    EXPECT_FALSE(bar->SetScrollPos(2));
-    bar->SetScrollPos(1000);
-    EXPECT_EQ(bar->GetScrollPos(), 100);
-    EXPECT_EQ(ThumbTop(*bar), 66);
-    bar->SetScrollPos(-40);
-    EXPECT_EQ(bar->GetScrollPos(), 0);
-
-    // A new range places the thumb for the current position again.
-    bar->SetScrollPos(100);
-    ASSERT_TRUE(bar->SetScrollRange(0, 200));
-    EXPECT_EQ(ThumbTop(*bar), 41);
-    EXPECT_EQ(bar->GetScrollPos(), 100);
-    // An empty range hides the thumb and keeps the position.
-    EXPECT_TRUE(bar->SetScrollRange(5, 5));
-    EXPECT_FALSE(bar->GetThumb()->IsVisible(true));
-    EXPECT_EQ(bar->GetScrollPos(), 100);
-    bar->SetScrollPos(7);  // stored clamped; no thumb to place
-    EXPECT_EQ(bar->GetScrollPos(), 5);
-}
-
 // Holding the down arrow moves the thumb 2 pixels every 50 ms until it
 // reaches its end; the timer then stops by itself.
 TEST_F(ScrollBarTest, HeldArrowsRepeatUntilTheThumbReachesItsEnd) {
@@ -137,37 +74,6 @@ TEST_F(ScrollBarTest, HeldArrowsRepeatUntilTheThumbReachesItsEnd) {
     EXPECT_EQ(ActiveTimers(), 0);
     Tick(50);
     EXPECT_EQ(ThumbTop(*bar), 56);
-}
-
-// A click on the track centres the thumb on it; after the release nobody holds
-// the capture. Dragging the thumb past either end stops it there.
-TEST_F(ScrollBarTest, TrackClicksAndThumbDrags) {
-    auto bar = Make(114);
-    bar->SetScrollRange(0, 100);
-    const int moves = Moves(*bar);
-    MoveTo(305, 130);  // y = 80 in the bar
-    Send(WM_LBUTTONDOWN);
-    EXPECT_EQ(ThumbTop(*bar), 64);
-    EXPECT_EQ(moveCounts[moves], 1);
-    Send(WM_LBUTTONUP);
-    EXPECT_EQ(driver()->GetCaptureWnd(), nullptr);
-    EXPECT_EQ(ActiveTimers(), 0);
-
-    // Press the thumb (now at 64-96 in the bar) and drag it.
-    MoveTo(305, 130);
-    Send(WM_LBUTTONDOWN);
-    EXPECT_EQ(driver()->GetCaptureWnd(), bar->GetThumb());
-    MoveTo(305, 100);  // centre at 50: top 34
-    EXPECT_EQ(ThumbTop(*bar), 34);
-    EXPECT_EQ(bar->GetScrollPos(), 36);
-    MoveTo(305, 0);
-    EXPECT_EQ(ThumbTop(*bar), 16);
-    EXPECT_EQ(bar->GetScrollPos(), 0);
-    MoveTo(305, 470);
-    EXPECT_EQ(ThumbTop(*bar), 66);
-    EXPECT_EQ(bar->GetScrollPos(), 100);
-    Send(WM_LBUTTONUP);
-    EXPECT_EQ(driver()->GetCaptureWnd(), nullptr);
 }
 
 TEST_F(ScrollBarTest, PageKeysMoveByTheBarsHeight) {

@@ -30,46 +30,6 @@ bool Disjoint(const std::vector<ZrRect>& rects) {
     return area == Pixels(rects).size();
 }
 
-TEST(RectRegion, OverlapsBecomeDisjointPiecesAndNormaliseIntoBands) {
-    RectRegion region;
-    region.Add({0, 0, 10, 10});
-    region.Add({5, 5, 15, 15});
-    auto rects = Rects(region);
-    EXPECT_EQ(rects.size(), 3u);
-    EXPECT_TRUE(Disjoint(rects));
-    EXPECT_EQ(Pixels(rects), Pixels({{0, 0, 10, 10}, {5, 5, 15, 15}}));
-    region.Normalise();
-    EXPECT_EQ(Rects(region), (std::vector<ZrRect>{{0, 0, 10, 5}, {0, 5, 15, 10}, {5, 10, 15, 15}}));
-
-    RectRegion side;
-    side.Add({0, 0, 10, 10});
-    side.Add({10, 0, 20, 10});
-    side.Normalise();
-    EXPECT_EQ(Rects(side), (std::vector<ZrRect>{{0, 0, 20, 10}}));
-
-    RectRegion stacked;
-    stacked.Add({0, 0, 10, 10});
-    stacked.Add({0, 10, 10, 20});
-    stacked.Normalise();
-    EXPECT_EQ(Rects(stacked), (std::vector<ZrRect>{{0, 0, 10, 20}}));
-
-    // Empty and inverted rectangles are ignored.
-    RectRegion none;
-    none.Add({5, 5, 5, 9});
-    none.Add({9, 0, 2, 4});
-    EXPECT_TRUE(none.IsEmpty());
-}
-
-TEST(RectRegion, SubtractMovesTheInsideToAnotherRegion) {
-    RectRegion region, inside;
-    region.Add({0, 0, 30, 30});
-    region.Subtract({10, 10, 20, 20}, &inside);
-    EXPECT_EQ(Rects(inside), (std::vector<ZrRect>{{10, 10, 20, 20}}));
-    EXPECT_TRUE(Disjoint(Rects(region)));
-    EXPECT_EQ(Pixels(Rects(region)).size(), 30u * 30u - 100u);
-    EXPECT_EQ(Pixels(Rects(region)).count({15, 15}), 0u);
-}
-
 TEST(RectRegion, RandomRegionsKeepTheirAreaThroughNormalising) {
     std::mt19937 rng(1234);
     std::uniform_int_distribution<int> pos(0, 60), size(1, 25);
@@ -139,31 +99,6 @@ TEST(RectRegion, PilesOfRectanglesStayBoundedAndExact) {
     EXPECT_EQ(Pixels(rects), Pixels(input));
     region.Clear();
     EXPECT_EQ(RectNodePool::Instance().HeapNodesLive(), 0);
-}
-
-TEST(RectNodePool, HandsOutTwoHundredSlotsThenFallsBackToTheHeap) {
-    RectNodePool& pool = RectNodePool::Instance();
-    const int freeBefore = pool.FreeCount();
-    ASSERT_EQ(freeBefore, RectNodePool::kCapacity);
-    std::vector<RectNode*> taken;
-    for (int i = 0; i < RectNodePool::kCapacity; ++i) taken.push_back(pool.Take());
-    EXPECT_EQ(pool.FreeCount(), 0);
-    for (RectNode* n : taken) EXPECT_TRUE(pool.Owns(n));
-    RectNode* extra = pool.Take();  // the 201st
-    EXPECT_FALSE(pool.Owns(extra));
-    EXPECT_EQ(pool.HeapNodesLive(), 1);
-    pool.Give(extra);
-    EXPECT_EQ(pool.HeapNodesLive(), 0);
-    for (RectNode* n : taken) pool.Give(n);
-    EXPECT_EQ(pool.FreeCount(), RectNodePool::kCapacity);
-
-    // A region of fewer than 200 rectangles lives in the pool alone.
-    RectRegion region;
-    for (int i = 0; i < 150; ++i) region.Add({i * 3, 0, i * 3 + 2, 2});
-    EXPECT_EQ(pool.HeapNodesLive(), 0);
-    EXPECT_EQ(pool.FreeCount(), RectNodePool::kCapacity - 150);
-    region.Clear();
-    EXPECT_EQ(pool.FreeCount(), RectNodePool::kCapacity);
 }
 
 }  // namespace

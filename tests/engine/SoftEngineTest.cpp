@@ -30,21 +30,6 @@ struct FixedDC final : IDC {
     void* GetReserved() override { return nullptr; }
 };
 
-// Compares the surface with tests/golden/NAME.png (rewritten instead with
-// ZRWND_UPDATE_GOLDEN=1 in the environment). A mismatch names the first
-// differing pixel and leaves the frame and NAME.diff.png under golden-out/.
-void ExpectGolden(SoftEngine& engine, const std::string& name, zrhost::FrameTolerance tolerance) {
-    const std::string golden = std::string(ZRWND_GOLDEN_DIR) + "/" + name + ".png";
-    if (std::getenv("ZRWND_UPDATE_GOLDEN")) {
-        EXPECT_TRUE(engine.WritePng(golden));
-        return;
-    }
-    std::filesystem::create_directories("golden-out");
-    const std::string frame = "golden-out/" + name + ".png";
-    ASSERT_TRUE(engine.WritePng(frame));
-    for (const std::string& mismatch : zrhost::CompareFrames({frame}, ZRWND_GOLDEN_DIR, tolerance)) ADD_FAILURE() << mismatch;
-}
-
 class SoftEngineTest : public ::testing::Test {
 protected:
     SoftEngineTest() : engine(nullptr, 64, 48) {
@@ -59,67 +44,6 @@ protected:
     SoftEngine engine;
     std::vector<std::string> log;
 };
-
-TEST_F(SoftEngineTest, PrimitivesBlendAndClip) {
-    engine.FillRect(nullptr, 4, 4, 30, 20, 0xFFCC3333);
-    engine.FillRect(nullptr, 16, 10, 44, 30, 0x8833CC33);  // blended over the red and the background
-    engine.DrawLine(nullptr, 0, 47, 63, 0, 0xFFFFFFFF);
-    engine.DrawLine(nullptr, 2, 40, 60, 40, 0xFF3333FF);
-    // Client coordinates of a context, cut to its clip.
-    FixedDC dc({30, 24, 60, 44}, {30, 24, 50, 40});
-    engine.FillRect(&dc, 0, 0, 100, 100, 0xFFEEEE00);
-    // Inverted, empty and off-surface rectangles draw nothing.
-    engine.FillRect(nullptr, 20, 20, 10, 10, 0xFFFF00FF);
-    engine.FillRect(nullptr, 70, 0, 90, 10, 0xFFFF00FF);
-    engine.FillRect(nullptr, -30, -30, -1, -1, 0xFFFF00FF);
-    ZrRect none{5, 5, 5, 9};
-    engine.FillRect(nullptr, &none, 0xFFFF00FF);
-    ExpectGolden(engine, "primitives", {0, 0});
-    EXPECT_EQ(engine.Surface().At(35, 30), 0xFFEEEE00u);
-    EXPECT_EQ(engine.Surface().At(55, 30), 0xFF202020u);  // outside the clip
-    // 0x88 of green over the background: each channel blended exactly.
-    EXPECT_EQ(engine.Surface().At(20, 25), 0xFF2A7B2Au);
-}
-
-TEST_F(SoftEngineTest, ImagesLoadFromTheResourceRootAndBlend) {
-    const auto dir = TempDir();
-    // A 4 x 2 TGA with alpha and a 3 x 3 BMP whose magenta is transparent.
-    const unsigned char tga[4 * 2 * 4] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 128,
-                                          255, 255, 0, 255, 0, 255, 255, 255, 255, 0, 255, 255, 0, 0, 0, 0};
-    ASSERT_TRUE(stbi_write_tga((dir / "Img" / "Strip.tga").c_str(), 4, 2, 4, tga));
-    unsigned char bmp[3 * 3 * 3];
-    for (int i = 0; i < 9; ++i) {
-        const bool key = i == 4;
-        bmp[i * 3 + 0] = key ? 255 : 40;
-        bmp[i * 3 + 1] = key ? 0 : 200;
-        bmp[i * 3 + 2] = key ? 255 : 220;
-    }
-    ASSERT_TRUE(stbi_write_bmp((dir / "Img" / "Keyed.bmp").c_str(), 3, 3, 3, bmp));
-    engine.SetResourceRoot(dir.string());
-
-    IZrImage* strip = engine.CreateImage();
-    ASSERT_TRUE(strip->Load("Img\\\\Strip.tga", 0));  // backslashes, doubled
-    EXPECT_EQ(strip->GetWidth(), 4);
-    EXPECT_EQ(strip->GetHeight(), 2);
-    IZrImage* keyed = engine.CreateImage();
-    ASSERT_TRUE(keyed->Load("Img//Keyed.bmp", 0));
-    FixedDC dc({10, 10, 40, 40}, {10, 10, 40, 40});
-    for (int i = 0; i < 4; ++i) strip->Draw(&dc, 0, 0, 0, 0, i * 5, i * 3, 0, 0);
-    strip->Draw(&dc, 2, 0, 2, 2, 0, 20, 0, 0);  // a part of the source
-    for (int y = 0; y < 5; ++y) keyed->Draw(nullptr, 0, 0, 0, 0, 40 + y * 4, 4 + y * 6, 0, 0);
-    keyed->Draw(&dc, 0, 0, 0, 0, 28, 28, 0, 0);  // cut by the context's clip
-    ExpectGolden(engine, "images", {0, 0});
-    EXPECT_EQ(engine.Surface().At(41, 5), 0xFF202020u);  // the transparent centre
-
-    // A second load into the same object replaces it; unload empties it.
-    EXPECT_TRUE(strip->Load("Img/Keyed.bmp", 0));
-    EXPECT_EQ(strip->GetWidth(), 3);
-    strip->Unload();
-    EXPECT_FALSE(strip->IsLoaded());
-    strip->Release();
-    keyed->Release();
-    std::filesystem::remove_all(dir);
-}
 
 TEST_F(SoftEngineTest, BrokenImageFilesAnswerFalse) {
     const auto dir = TempDir();
@@ -197,19 +121,6 @@ TEST_F(SoftEngineTest, BrokenImageFilesAnswerFalse) {
     std::filesystem::remove_all(dir);
 }
 
-TEST_F(SoftEngineTest, TextDrawsAsciiAndGbkInItsFormats) {
-    IFont2* font = engine.GetDefaultFont();
-    FixedDC dc({0, 0, 64, 48}, {0, 0, 64, 48});
-    ZrRect top{0, 0, 64, 16}, middle{0, 16, 64, 32}, bottom{2, 32, 62, 48};
-    font->DrawText(&dc, "Hi 12", &top, 0xFFFFFFFF, 0x24, 0);
-    font->DrawText(&dc, "\xC4\xE3\xBA\xC3", &middle, 0xFFFFDD00, 0x24, 0xFF000000);  // "你好", outlined
-    font->DrawText(&dc, "ok\xC4", &bottom, 0xFF88CCFF, 0x21, 0);  // a lone lead byte at the end
-    // Rasterisation may move by a few pixels between FreeType builds.
-    ExpectGolden(engine, "text", {48, 30});
-    font->Release();  // the shared font ignores it
-    EXPECT_GT(font->GetFontHeight(), 0);
-}
-
 TEST_F(SoftEngineTest, FontQueriesUnderstandGbk) {
     IFont2* font = engine.GetDefaultFont();
     const char* mixed = "a\xC4\xE3" "b\xBA\xC3";  // a 你 b 好
@@ -254,116 +165,6 @@ TEST_F(SoftEngineTest, FontQueriesUnderstandGbk) {
     EXPECT_TRUE(made->Create(&huge, 0, 0));
     EXPECT_GT(made->GetFontHeight(), font->GetFontHeight());
     made->Release();
-}
-
-// No line begins with closing punctuation or ends with opening punctuation;
-// Latin words break at spaces unless longer than the line.
-TEST_F(SoftEngineTest, WrappingKeepsChinesePunctuationInItsPlace) {
-    auto* font = static_cast<zrsoft::SoftFont*>(engine.GetDefaultFont());
-    const std::string ni = zrsoft::Utf8ToGbk("你");
-    const int wni = font->GetCharWidth(ni.c_str(), 0);
-    auto starts = [&](const char* utf8, int width) {
-        const std::string gbk = zrsoft::Utf8ToGbk(utf8);
-        std::vector<std::string> out;
-        for (const auto& line : font->WrapLines(gbk.c_str(), width)) {
-            out.push_back(zrsoft::GbkToUtf8(gbk.substr(static_cast<size_t>(line.begin),
-                                                       static_cast<size_t>(line.end - line.begin))));
-        }
-        return out;
-    };
-    // Three characters fit: the comma would begin the second line, so the
-    // character before it goes down with it.
-    EXPECT_EQ(starts("你好你，好", 3 * wni), (std::vector<std::string>{"你好", "你，好"}));
-    EXPECT_EQ(starts("你好。", 2 * wni), (std::vector<std::string>{"你", "好。"}));
-    // With nothing to take along, closing punctuation hangs past the width.
-    EXPECT_EQ(starts("你。", wni), (std::vector<std::string>{"你。"}));
-    // An opening bracket does not end a line.
-    EXPECT_EQ(starts("你好「新」", 3 * wni), (std::vector<std::string>{"你好", "「新」"}));
-    EXPECT_EQ(starts("one two three", font->GetTextWidth("one two")), (std::vector<std::string>{"one two ", "three"}));
-    const int narrow = font->GetTextWidth("abc");
-    EXPECT_EQ(starts("abcdef", narrow), (std::vector<std::string>{"abc", "def"}));
-}
-
-TEST_F(SoftEngineTest, ArbitraryBytesNeverBreakTheTextOperations) {
-    IFont2* font = engine.GetDefaultFont();
-    FixedDC dc({0, 0, 64, 48}, {0, 0, 64, 48});
-    std::mt19937 rng(11);
-    for (int round = 0; round < 300; ++round) {
-        std::string text(static_cast<size_t>(rng() % 24), ' ');
-        for (char& c : text) c = static_cast<char>(1 + rng() % 255);  // lone leads, stray trails, newlines
-        const int width = static_cast<int>(rng() % 80);
-        ZrRect box{-5, -5, width, 40};
-        font->DrawText(&dc, text.c_str(), &box, 0xFFFFFFFF, round % 2 ? 9u : 0x24u, 0xFF000000);
-        const int lines = font->GetLineCount(text.c_str(), width);
-        EXPECT_GE(lines, text.empty() ? 0 : 1);
-        const int fit = font->FitText(text.c_str(), width, round % 3);
-        EXPECT_LT(fit, static_cast<int>(text.size()));
-        if (fit >= 0) {
-            EXPECT_NE(font->GetByteKind(text.c_str(), fit), ZRBYTE_LEAD) << "a fit never ends inside a character";
-        }
-        for (int i = 0; i < static_cast<int>(text.size()); ++i) {
-            int index = i;
-            font->AdjustBoundary(text.c_str(), &index, 0);
-            EXPECT_NE(font->GetByteKind(text.c_str(), index), ZRBYTE_LEAD);
-            EXPECT_GE(font->GetCharWidth(text.c_str(), i), 0);
-        }
-    }
-}
-
-// Contexts, boxes and positions at the ends of the int range draw what
-// lies on the surface and nothing else, without overflowing on the way.
-TEST_F(SoftEngineTest, CoordinatesAtTheIntegerLimitsDrawWithoutOverflow) {
-    constexpr int lo = std::numeric_limits<int>::min();
-    constexpr int hi = std::numeric_limits<int>::max();
-    IFont2* font = engine.GetDefaultFont();
-    auto* image = static_cast<zrsoft::SoftImage*>(engine.CreateImage());
-    image->SetPixels(3, 2, std::vector<std::uint32_t>(6, 0xFF00FF00));
-    const ZrRect edges[] = {{lo, lo, hi, hi}, {hi - 2, hi - 2, hi, hi}, {lo, lo, lo + 3, lo + 3},
-                            {hi, hi, lo, lo}, {-5, -5, hi, 30},       {0, 0, 64, 48}};
-    const int values[] = {lo, lo + 1, -1, 0, 1, 20, hi - 1, hi};
-    for (const ZrRect& rect : edges) {
-        for (const ZrRect& clip : edges) {
-            FixedDC dc(rect, clip);
-            engine.FillRect(&dc, &rect, 0x80FF0000);
-            for (int v : values) {
-                engine.FillRect(&dc, v, v, hi, hi, 0x80FF0000);
-                engine.FillRect(&dc, lo, v, v, hi, 0x80FF0000);
-                engine.DrawLine(&dc, v, 0, 10, v, 0xFF0000FF);
-                engine.DrawLine(&dc, lo, v, hi, v, 0xFF0000FF);
-                ZrRect box{v, v, hi, hi};
-                font->DrawText(&dc, "ab\xc4\xe3\nc", &box, 0xFFFFFFFF, 0x24u, 0xFF000000);
-                font->DrawText(&dc, "ab c", &rect, 0xFFFFFFFF, 9u, 0xFF000000);
-                image->Draw(&dc, v, 0, 0, 0, v, v, 0, 0);
-                image->Draw(&dc, 0, 0, v, v, 10, 10, 0, 0);
-                image->Draw(&dc, 1, 1, hi, hi, lo, hi, 0, 0);
-            }
-        }
-    }
-    EXPECT_EQ(font->GetLineCount("ab c", hi), 1);
-    EXPECT_GE(font->FitText("ab c", hi, 0), 0);
-
-    // What lies on the surface is drawn: a fill over the whole range covers
-    // it, lines from one end of the range to the other cross it, and a text
-    // box spanning the range draws its first characters.
-    engine.Clear(0xFF000000);
-    FixedDC whole({0, 0, 64, 48}, {0, 0, 64, 48});
-    engine.FillRect(&whole, lo, lo, hi, hi, 0xFF102030);
-    EXPECT_EQ(engine.Surface().At(0, 0), 0xFF102030u);
-    EXPECT_EQ(engine.Surface().At(63, 47), 0xFF102030u);
-    engine.DrawLine(&whole, lo, lo, hi, hi, 0xFFFF0000);
-    engine.DrawLine(&whole, lo, 10, hi, 10, 0xFF0000FF);
-    engine.DrawLine(&whole, 20, lo, 20, hi, 0xFF00FF00);
-    for (int x = 0; x < 64; ++x) EXPECT_EQ(engine.Surface().At(x, 10), x == 20 ? 0xFF00FF00u : 0xFF0000FFu) << x;
-    for (int y = 0; y < 48; ++y) EXPECT_EQ(engine.Surface().At(20, y), 0xFF00FF00u) << y;
-    EXPECT_EQ(engine.Surface().At(30, 30), 0xFFFF0000u);
-    EXPECT_EQ(engine.Surface().At(47, 47), 0xFFFF0000u);
-    engine.Clear(0xFF000000);
-    ZrRect box{0, 0, hi, hi};
-    font->DrawText(&whole, "WWWW", &box, 0xFFFFFFFF, 0u, 0);
-    int lit = 0;
-    for (std::uint32_t p : engine.Surface().pixels) lit += p != 0xFF000000u;
-    EXPECT_GT(lit, 0);
-    image->Release();
 }
 
 }  // namespace

@@ -118,31 +118,6 @@ TEST(SdlHost, PlugsTheSystemClipboardIn) {
     }
 }
 
-TEST(SdlHost, RunsUntilTheWindowIsClosed) {
-    zrhost::SdlHost host(64, 48, ".", "test");
-    ASSERT_TRUE(host.Ok()) << host.Error();
-    IWnd root;
-    ZrRect all{0, 0, 64, 48};
-    root.Create(all, nullptr, ZRWS_VISIBLE);
-    host.Driver()->SetRootWnd(&root);
-    int moves = 0;
-    root.SubscribeEvent(ZrWndEvents::MouseMove, ZrSubscriber([&](const ZrEventArgs&) {
-        ++moves;
-        return true;
-    }));
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    motion.motion.x = 5;
-    motion.motion.y = 6;
-    SDL_PushEvent(&motion);
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-    EXPECT_EQ(host.Run(), 0);
-    EXPECT_EQ(moves, 1);
-    host.Driver()->SetRootWnd(nullptr);
-}
-
 // A player's session in the live window: focus, hover, a drag of the news
 // panel, typing (with an input method's text), a check box, the combo box and
 // the wheel, then the window is closed.

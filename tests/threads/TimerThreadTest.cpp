@@ -39,49 +39,6 @@ struct Fires {
     }
 };
 
-TEST(TimerThread, FiresFromTheServiceThreadWithoutRacingTheCaller) {
-    zrnative::portable::UseManualClock(false);
-    zrtest::RecordingEngine engine;
-    IDrvWnd* drv = CreateDrvWnd();
-    ASSERT_TRUE(drv->Init(&engine));
-    auto* timers = static_cast<zrdrv::TimerServiceImpl*>(drv->GetTimer());
-
-    Fires fires;
-    ZrSubscriber sub(&fires, &Fires::OnTimer);
-    timers->SetTimer(1, 1, sub);
-    ASSERT_TRUE(fires.WaitFor(3));
-
-    // Arm and kill other timers on this thread while the service fires. Work
-    // done here under the engine lock never sees a fire beside it.
-    Fires other;
-    ZrSubscriber otherSub(&other, &Fires::OnTimer);
-    for (int i = 0; i < 200; ++i) {
-        timers->SetTimer(100 + (i % 5), 1, otherSub);
-        engine.GetLock()->Lock();
-        {
-            std::lock_guard<std::mutex> lock(fires.mutex);
-            fires.uiWorking = true;
-        }
-        timers->Tick();
-        {
-            std::lock_guard<std::mutex> lock(fires.mutex);
-            fires.uiWorking = false;
-        }
-        engine.GetLock()->Unlock();
-        timers->KillTimer(100 + (i % 5), otherSub);
-    }
-    EXPECT_EQ(fires.insideUiWork, 0);
-
-    const int before = fires.count;
-    ASSERT_TRUE(fires.WaitFor(before + 2));
-    EXPECT_GT(timers->GetWorkerPasses(), 0u);
-
-    // Destroying the service while this thread holds the engine lock inside the
-    // library must not deadlock with the service thread.
-    timers->KillTimer(1, sub);
-    drv->Release();
-}
-
 // Sets up a driver on the real clock, so that the service thread runs, and
 // tears it down to nothing afterwards.
 class ThreadRule : public ::testing::Test {

@@ -37,29 +37,6 @@ protected:
     std::vector<IWnd*> made;
 };
 
-TEST_F(WndNameRegistryTest, RefusesATakenNameWithALogLine) {
-    IWnd* ok = Make("Panel", "ok");
-    ASSERT_NE(ok, nullptr);
-    EXPECT_STREQ(ok->GetType(), "Panel");
-    EXPECT_STREQ(ok->GetName(), "ok");
-    EXPECT_EQ(ok->GetParent(), nullptr);
-    EXPECT_EQ(names->FindWnd("ok"), ok);
-
-    EXPECT_EQ(Make("Panel", "ok"), nullptr);
-    ASSERT_EQ(engine->Log().size(), 1u);
-    EXPECT_EQ(engine->Log()[0], "\xB4\xB0\xBF\xDA ok \xD2\xD1\xB4\xE6\xD4\xDA");
-
-    // Unknown types make nothing and say nothing; names are case-sensitive.
-    EXPECT_EQ(Make("MsgBox", "box"), nullptr);
-    EXPECT_FALSE(names->IsNameRegistered("box"));
-    EXPECT_NE(Make("Panel", "OK"), nullptr);
-    EXPECT_EQ(engine->Log().size(), 1u);
-    EXPECT_FALSE(names->IsWndRegistered(nullptr));
-    EXPECT_FALSE(names->DestroyWndByPtr(nullptr));
-    EXPECT_FALSE(names->DestroyNamedWnd("missing"));
-    EXPECT_EQ(names->FindWnd("missing"), nullptr);
-}
-
 TEST_F(WndNameRegistryTest, DestroyingARegisteredWindowFreesItsNameOnce) {
     IWnd* parent = Make("Panel", "parent");
     IWnd* child = Make("Panel", "child");
@@ -75,12 +52,6 @@ TEST_F(WndNameRegistryTest, DestroyingARegisteredWindowFreesItsNameOnce) {
     EXPECT_EQ(names->FindWnd("child"), nullptr);
     EXPECT_EQ(deletions, 0);  // destroyed, not deleted
     EXPECT_NE(Make("Panel", "parent"), nullptr);
-}
-
-TEST_F(WndNameRegistryTest, DestroyAllGoesInNameOrder) {
-    for (const char* n : {"beta", "alpha", "gamma"}) recorder.Watch(Make("Panel", n), ZrWndEvents::Destory);
-    names->DestroyAllNamedWnds();
-    EXPECT_EQ(recorder.Trace(), (std::vector<std::string>{"Destory@alpha", "Destory@beta", "Destory@gamma"}));
 }
 
 TEST_F(WndNameRegistryTest, EntriesFollowTheWindowNotItsCurrentName) {

@@ -361,15 +361,4 @@ std::vector<std::string> PassLog(zrtest::RecordingEngine* engine, IDrvWnd* drive
     return log;
 }
 
-// Windows whose class is IWnd itself are drawn without virtual calls; what a
-// pass does with them must be what it does with a class that overrides nothing.
-TEST_F(WndPass, PlainWindowsDrawAsWindowsOfAnyClass) {
-    for (unsigned seed = 1; seed <= 12; ++seed) {
-        const std::vector<std::string> plain = PassLog<IWnd>(engine.get(), driver(), seed);
-        const std::vector<std::string> derived = PassLog<Derived>(engine.get(), driver(), seed);
-        ASSERT_GT(plain.size(), 100u);
-        ASSERT_EQ(plain, derived) << "seed " << seed;
-    }
-}
-
 }  // namespace
