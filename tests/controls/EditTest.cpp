@@ -8,8 +8,6 @@
 
 namespace {
 
-using zrtest::EngineCall;
-using zrnative::portable::AdvanceClock;
 
 // Two GBK characters: 中 and 文.
 constexpr char kZhong[] = "\xD6\xD0";
@@ -132,30 +130,5 @@ TEST_F(EditTest, MaximumLengthCutsOnCharacterBoundaries) {
     other->SetWndText("ab\xD6");
     EXPECT_EQ(Text(*other), "ab");
 }
-
-}  // namespace
-
-namespace {
-
-// A system clipboard as a host plugs it in.
-struct SystemClipboard {
-    std::string text;
-    bool holdsText = true;
-    int writes = 0;
-    static int Read(void* self, char* buffer, int size) {
-        auto* c = static_cast<SystemClipboard*>(self);
-        if (!c->holdsText) return -1;
-        const int length = static_cast<int>(c->text.size());
-        if (length + 1 > size) return -(length + 1);
-        std::memcpy(buffer, c->text.c_str(), static_cast<size_t>(length) + 1);
-        return length;
-    }
-    static bool Write(void* self, const char* text) {
-        auto* c = static_cast<SystemClipboard*>(self);
-        c->text = text;
-        ++c->writes;
-        return true;
-    }
-};
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 namespace {
 
-
 // The recording font makes a byte 6 pixels wide and a line 12 high.
 class MenuTest : public zrtest::RootedTest {
 public:
@@ -14,18 +13,6 @@ public:
         ZrRect place{0, 0, 0, 0};
         menu->Create(place, &root, style);
         return menu;
-    }
-    ZrRect RectOf(IWnd& w) {
-        ZrRect r;
-        w.GetWndPosRect(&r);
-        return r;
-    }
-    std::vector<int> chosen;
-    ZrSubscriber Recorder() {
-        return ZrSubscriber([this](const ZrEventArgs& args) {
-            chosen.push_back(args.value2);
-            return true;
-        });
     }
 };
 

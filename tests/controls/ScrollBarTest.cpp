@@ -1,5 +1,3 @@
-#include <deque>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -7,7 +5,6 @@
 #include "drv/TimerServiceImpl.h"
 
 namespace {
-
 
 // Bars stand at x = 300, y = 50; their parts load 16 x 16 arrows and a 16 x 32
 // thumb, so a bar of height h has the thumb range (16, h - 48).
@@ -25,17 +22,7 @@ public:
         bar.GetThumb()->GetWndPosRect(&r);
         return r.top;
     }
-    int Moves(ScrollBar& bar) {
-        auto* count = &moveCounts.emplace_back(0);
-        bar.SubscribeEvent(ZrEventScrollPosChanged, ZrSubscriber([count](const ZrEventArgs&) {
-            ++*count;
-            return true;
-        }));
-        return static_cast<int>(moveCounts.size() - 1);
-    }
     int ActiveTimers() { return static_cast<zrdrv::TimerServiceImpl*>(driver()->GetTimer())->GetActiveCount(); }
-
-    std::deque<int> moveCounts;
 };
 
 // Holding the down arrow moves the thumb 2 pixels every 50 ms until it
@@ -88,51 +75,6 @@ TEST_F(ScrollBarTest, PageKeysMoveByTheBarsHeight) {
     bar->SetRelayMSGToParent(true, true);
     EXPECT_FALSE(Send(WM_KEYDOWN, 0x22));
     EXPECT_FALSE(Send(WM_KEYDOWN, 'A'));
-}
-
-TEST_F(ScrollBarTest, BadInputGetsDefinedAnswers) {
-    // Too short for its arrows and thumb: the range the thumb's height asks
-    // for is refused and the one laid out before it (for a thumb of no height)
-    // stays.
-    auto shortBar = Make(60);
-    EXPECT_EQ(shortBar->GetThumb()->GetThumbMin(), 16);
-    EXPECT_EQ(shortBar->GetThumb()->GetThumbMax(), 44);
-    EXPECT_FALSE(shortBar->GetThumb()->SetThumbRange(5, 5));
-    EXPECT_TRUE(shortBar->SetScrollRange(0, 10));
-    shortBar->SetScrollPos(7);
-    EXPECT_EQ(ThumbTop(*shortBar), 35);
-    shortBar.reset();
-
-    auto bar = Make(114);
-    EXPECT_FALSE(bar->SetTrackImage(nullptr));
-    EXPECT_FALSE(bar->LoadTrackImage(nullptr, 0));
-    // A track image that failed to load has no height: nothing is tiled.
-    EXPECT_FALSE(bar->LoadTrackImage("missing.tga", 0));
-    engine->ClearCalls();
-    bar->Invalidate(true);
-    EXPECT_EQ(engine->Count("FillRect"), 0);
-    ASSERT_TRUE(bar->LoadTrackImage("strip100x20.png", 0));
-    engine->ClearCalls();
-    bar->Invalidate(true);
-    // Tiles of 20 pixels from 8 to 106, the last one reaching past the track.
-    int tiles = 0;
-    for (const auto& c : engine->Calls("Image.Draw")) tiles += c.args[2] == 100;
-    EXPECT_EQ(tiles, 5);
-
-    // Without an image: the line, or the whole track.
-    auto plain = Make(114);
-    ZrRect away{400, 50, 416, 164};
-    plain->MoveWnd(&away);
-    engine->ClearCalls();
-    plain->SetClrTrack(0xFF123456);
-    auto fills = engine->Calls("FillRect");
-    ASSERT_FALSE(fills.empty());
-    EXPECT_EQ(fills[0].args, (std::vector<long long>{7, 8, 9, 106, 0xFF123456}));
-    engine->ClearCalls();
-    plain->SetTrackLine(false);
-    fills = engine->Calls("FillRect");
-    ASSERT_FALSE(fills.empty());
-    EXPECT_EQ(fills[0].args, (std::vector<long long>{0, 8, 16, 106, 0xFF123456}));
 }
 
 }  // namespace

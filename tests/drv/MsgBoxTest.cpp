@@ -1,5 +1,3 @@
-#include <deque>
-#include <functional>
 #include <vector>
 
 #include "drv/DrvWnd.h"
@@ -11,8 +9,6 @@
 namespace {
 
 using zrtest::DriverTest;
-using zrnative::portable::AdvanceClock;
-
 using zrtest::Point;
 
 LRESULT ToDriver(HWND, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,8 +5,6 @@
 
 namespace zrtest {
 
-std::vector<std::string>* TestWnd::drawLog = nullptr;
-
 void EventRecorder::WatchAll(IWnd* wnd) {
     for (const ZrString* name : ZrWndEvents::All) Watch(wnd, *name);
 }
@@ -15,14 +13,10 @@ void EventRecorder::Watch(IWnd* wnd, const ZrString& name) {
     std::string eventName = name.c_str();
     wnd->SubscribeEvent(name, ZrSubscriber([this, wnd, eventName](const ZrEventArgs& args) {
         const auto* wndArgs = dynamic_cast<const ZrWndEventArgs*>(&args);
-        const auto* activeArgs = dynamic_cast<const ZrActiveEventArgs*>(&args);
-        events_.push_back({eventName, wnd, wndArgs ? wndArgs->window : nullptr,
-                           activeArgs ? activeArgs->other : nullptr, Label(wnd)});
+        events_.push_back({eventName, wnd, wndArgs ? wndArgs->window : nullptr, wnd->GetName().c_str()});
         return true;
     }));
 }
-
-std::string EventRecorder::Label(IWnd* wnd) { return wnd ? std::string(wnd->GetName().c_str()) : "null"; }
 
 std::vector<std::string> EventRecorder::Trace() const {
     std::vector<std::string> out;
@@ -31,12 +25,6 @@ std::vector<std::string> EventRecorder::Trace() const {
         out.push_back(shortName + "@" + e.senderLabel);
     }
     return out;
-}
-
-int EventRecorder::Count(const std::string& name) const {
-    int n = 0;
-    for (const auto& e : events_) n += e.name == name;
-    return n;
 }
 
 void DriverTest::SetUp() {

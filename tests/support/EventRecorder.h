@@ -16,7 +16,6 @@ struct FiredEvent {
     std::string name;
     IWnd* sender;  // the window whose event set fired
     IWnd* window;  // the record's window field
-    IWnd* other;   // for activation records
     std::string senderLabel;  // taken when fired: the sender may be gone later
 };
 
@@ -30,30 +29,19 @@ public:
     const std::vector<FiredEvent>& Events() const { return events_; }
     // "name@sender" strings, for compact order assertions.
     std::vector<std::string> Trace() const;
-    int Count(const std::string& name) const;
     void Clear() { events_.clear(); }
-
-    // Names windows in Trace(); unnamed windows print as their window name.
-    static std::string Label(IWnd* wnd);
 
 private:
     std::vector<FiredEvent> events_;
 };
 
-// A test window that keeps the labels readable and counts its deletion.
+// A test window named by its label, so that traces read as the test wrote
+// them, that counts its deletion.
 class TestWnd : public IWnd {
 public:
     explicit TestWnd(const char* label, int* deletions = nullptr) : deletions_(deletions) { SetName(label); }
     ~TestWnd() override {
         if (deletions_) ++*deletions_;
-    }
-
-    int renders = 0;
-    // When set, every window's RenderSelf appends its name: the drawing order.
-    static std::vector<std::string>* drawLog;
-    void RenderSelf() override {
-        ++renders;
-        if (drawLog) drawLog->push_back(GetName().c_str());
     }
 
 private:

@@ -15,10 +15,7 @@ EngineCall MakeCall(const char* op, IDC* dc, std::vector<long long> args) {
     call.op = op;
     call.args = std::move(args);
     call.dc = dc;
-    if (dc) {
-        dc->GetRect(&call.dcRect);
-        dc->GetClipRect(&call.clip);
-    }
+    if (dc) dc->GetClipRect(&call.clip);
     return call;
 }
 
@@ -26,19 +23,19 @@ EngineCall MakeCall(const char* op, IDC* dc, std::vector<long long> args) {
 
 void RecordingFont::Release() {
     ++releases;
-    engine_->Record(EngineCall{"Font.Release", {}, {}, nullptr, {}, {}, this});
+    engine_->Record(EngineCall{"Font.Release", {}, {}, nullptr, {}});
 }
 
 bool RecordingFont::Create(LOGFONTA* font, unsigned a, int b) {
-    EngineCall call{"Font.Create", {font ? font->lfHeight : 0, a, b}, font ? font->lfFaceName : "", nullptr, {}, {}, this};
+    EngineCall call{"Font.Create", {font ? font->lfHeight : 0, a, b}, font ? font->lfFaceName : "", nullptr, {}};
     engine_->Record(call);
-    created = !failCreate;
+    created = true;
     return created;
 }
 
 void RecordingFont::Clear() {
     created = false;
-    engine_->Record(EngineCall{"Font.Clear", {}, {}, nullptr, {}, {}, this});
+    engine_->Record(EngineCall{"Font.Clear", {}, {}, nullptr, {}});
 }
 
 void RecordingFont::DrawText(IDC* dc, const char* text, const ZrRect* rect, std::uint32_t argb,
@@ -47,7 +44,6 @@ void RecordingFont::DrawText(IDC* dc, const char* text, const ZrRect* rect, std:
                                {rect ? rect->left : 0, rect ? rect->top : 0, rect ? rect->right : 0,
                                 rect ? rect->bottom : 0, argb, format, borderArgb});
     call.text = text ? text : "";
-    call.object = this;
     engine_->Record(call);
 }
 
@@ -114,12 +110,12 @@ int RecordingFont::GetLineCount(const char* text, int width) {
 }
 
 void RecordingImage::Release() {
-    engine_->Record(EngineCall{"Image.Release", {}, {}, nullptr, {}, {}, this});
+    engine_->Record(EngineCall{"Image.Release", {}, {}, nullptr, {}});
     delete this;
 }
 
 bool RecordingImage::Load(const char* path, int option) {
-    engine_->Record(EngineCall{"Image.Load", {option}, path ? path : "", nullptr, {}, {}, this});
+    engine_->Record(EngineCall{"Image.Load", {option}, path ? path : "", nullptr, {}});
     loaded_ = false;
     if (!path) return false;
     for (const auto& file : engine_->imageFiles) {
@@ -135,7 +131,6 @@ bool RecordingImage::Load(const char* path, int option) {
 void RecordingImage::Draw(IDC* dc, int srcX, int srcY, int srcW, int srcH, int dstX, int dstY, int reserved1,
                           int reserved2) {
     EngineCall call = MakeCall("Image.Draw", dc, {srcX, srcY, srcW, srcH, dstX, dstY, reserved1, reserved2});
-    call.object = this;
     engine_->Record(call);
 }
 
@@ -171,7 +166,7 @@ void RecordingEngine::DrawLine(IDC* dc, int x1, int y1, int x2, int y2, std::uin
 }
 
 IZrImage* RecordingEngine::CreateImage() {
-    Record(EngineCall{"CreateImage", {}, {}, nullptr, {}, {}, nullptr});
+    Record(EngineCall{"CreateImage", {}, {}, nullptr, {}});
     return new RecordingImage(this);
 }
 
@@ -179,27 +174,26 @@ IFont2* RecordingEngine::CreateFont() {
     // Fonts stay alive until the engine goes, so a test can inspect a released one.
     auto* font = new RecordingFont(this, false);
     createdFonts.push_back(font);
-    Record(EngineCall{"CreateFont", {}, {}, nullptr, {}, {}, font});
+    Record(EngineCall{"CreateFont", {}, {}, nullptr, {}});
     return font;
 }
 
 bool RecordingEngine::BeginScene() {
-    Record(EngineCall{"BeginScene", {}, {}, nullptr, {}, {}, nullptr});
-    return beginSceneResult;
+    Record(EngineCall{"BeginScene", {}, {}, nullptr, {}});
+    return true;
 }
 
 void RecordingEngine::PresentRect(const ZrRect* rect) {
-    EngineCall call{"PresentRect", {}, rect ? "" : "all", nullptr, {}, {}, nullptr};
+    EngineCall call{"PresentRect", {}, rect ? "" : "all", nullptr, {}};
     if (rect) call.args = {rect->left, rect->top, rect->right, rect->bottom};
     Record(call);
 }
 
-void RecordingEngine::EndScene() { Record(EngineCall{"EndScene", {}, {}, nullptr, {}, {}, nullptr}); }
+void RecordingEngine::EndScene() { Record(EngineCall{"EndScene", {}, {}, nullptr, {}}); }
 
 bool RecordingEngine::RenderHandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    Record(EngineCall{"RenderHandleMessage", {message, static_cast<long long>(wParam), lParam}, {}, nullptr, {}, {},
-                      nullptr});
-    return handleMessageResult;
+    Record(EngineCall{"RenderHandleMessage", {message, static_cast<long long>(wParam), lParam}, {}, nullptr, {}});
+    return false;
 }
 
 void RecordingEngine::Lock() {

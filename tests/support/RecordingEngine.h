@@ -22,9 +22,7 @@ struct EngineCall {
     std::vector<long long> args;
     std::string text;
     const IDC* dc = nullptr;
-    ZrRect dcRect{};
     ZrRect clip{};
-    const void* object = nullptr;  // the image or font the call was made on
 };
 
 class RecordingEngine;
@@ -56,7 +54,6 @@ public:
     int GetLineCount(const char* text, int width) override;
 
     bool created = false;
-    bool failCreate = false;
     int releases = 0;
 
 private:
@@ -94,8 +91,8 @@ public:
     // IZr2DEngine
     HWND GetHWnd() override { return hwnd; }
     void GetClientSize(int* w, int* h) override;
-    int GetRenderMode() override { return renderMode; }
-    IDrvRender* GetRender() override { return hasRenderer ? this : nullptr; }
+    int GetRenderMode() override { return 1; }
+    IDrvRender* GetRender() override { return this; }
     IEngineLog* GetLog() override { return this; }
     IEngineLock* GetLock() override { return this; }
 
@@ -105,7 +102,7 @@ public:
     void DrawLine(IDC* dc, int x1, int y1, int x2, int y2, std::uint32_t argb) override;
     IZrImage* CreateImage() override;
     IFont2* CreateFont() override;
-    IFont2* GetDefaultFont() override { return hasDefaultFont ? &defaultFont : nullptr; }
+    IFont2* GetDefaultFont() override { return &defaultFont; }
     bool BeginScene() override;
     void PresentRect(const ZrRect* rect) override;
     void EndScene() override;
@@ -130,11 +127,6 @@ public:
     HWND hwnd = reinterpret_cast<HWND>(0x1234);
     int width;
     int height;
-    int renderMode = 1;
-    bool hasRenderer = true;
-    bool hasDefaultFont = true;
-    bool beginSceneResult = true;
-    bool handleMessageResult = false;
     // Images whose path is listed load with the given size; others fail.
     struct ImageFile {
         std::string path;
