@@ -6,7 +6,6 @@
 namespace {
 
 using zrtest::DriverTest;
-using zrtest::EngineCall;
 using zrtest::TestWnd;
 
 // Windows that fill their surface rectangle, so the engine log shows what each
@@ -79,6 +78,8 @@ TEST_F(DrvWndTest, ModalWindowTakesPressesAimedOutsideIt) {
     button.Create(rbtn, &dialog, ZRWS_VISIBLE);
     keeper.Create(rk, &root, ZRWS_VISIBLE);
     keeper.SetDistributeCapture(false);
+    TestWnd loose("L");
+    EXPECT_FALSE(driver()->SetModalWnd(&loose));  // nobody would see it or its mask
     dialog.SetModal(true);
     EXPECT_EQ(driver()->GetWndAtPoint(50, 50), &dialog);
     EXPECT_EQ(driver()->GetWndAtPoint(215, 215), &button);
@@ -119,6 +120,27 @@ TEST_F(DrvWndTest, KeyboardLayoutsSwitchAndTellTheActiveWindowUpward) {
     EXPECT_EQ(posted.message, WM_INPUTLANGCHANGE);
     EXPECT_TRUE(driver()->RestoreKeyboardLayout());
     EXPECT_EQ(zrnative::portable::GetActiveKeyboardLayout(), other);
+    driver()->SetRootWnd(nullptr);
+}
+
+TEST_F(DrvWndTest, InputLanguageChangesFollowTheHost) {
+    HKL us = reinterpret_cast<HKL>(0x0409), ime = reinterpret_cast<HKL>(0xE0010804);
+    zrnative::portable::KeyboardLayout layouts[] = {{us, false}, {ime, true}};
+    zrnative::portable::SetKeyboardLayouts(layouts, 2, 0);
+    driver()->Release();
+    ASSERT_TRUE(driver()->Init(engine.get()));
+    driver()->SetRootWnd(&root);
+    ZrIMEEventArgs got;
+    root.SubscribeEvent(ZrWndEvents::IMEChanged, ZrSubscriber([&](const ZrEventArgs& e) {
+        got = static_cast<const ZrIMEEventArgs&>(e);
+        return true;
+    }));
+    EXPECT_TRUE(driver()->HandleMessage(WM_INPUTLANGCHANGE, 0, reinterpret_cast<LPARAM>(us)));  // already current
+    EXPECT_FALSE(driver()->HandleMessage(WM_INPUTLANGCHANGE, 0, 0x1234));
+    EXPECT_FALSE(driver()->HandleMessage(WM_INPUTLANGCHANGE, 0, reinterpret_cast<LPARAM>(ime)));  // nobody handled it
+    EXPECT_EQ(got.oldLayout, us);
+    EXPECT_EQ(got.newLayout, ime);
+    EXPECT_EQ(got.window, &root);
     driver()->SetRootWnd(nullptr);
 }
 

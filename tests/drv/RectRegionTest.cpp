@@ -58,47 +58,4 @@ TEST(RectRegion, RandomRegionsKeepTheirAreaThroughNormalising) {
     }
 }
 
-// Invalidations pile up when no pass runs (no root yet): a rectangle inside one
-// just added changes nothing, tiles that touch are merged once the region grows
-// past its bound, and whatever piles up still covers exactly what was added.
-TEST(RectRegion, PilesOfRectanglesStayBoundedAndExact) {
-    RectRegion region;
-    region.Add({0, 0, 400, 400});
-    const int free = RectNodePool::Instance().FreeCount();
-    region.Add({10, 10, 20, 20});
-    region.Add({0, 0, 400, 400});
-    EXPECT_EQ(Rects(region), (std::vector<ZrRect>{{0, 0, 400, 400}}));
-    EXPECT_EQ(RectNodePool::Instance().FreeCount(), free);
-    region.Clear();
-
-    // A 100 x 100 grid of touching tiles, row by row.
-    int largest = 0;
-    for (int y = 0; y < 100; ++y) {
-        for (int x = 0; x < 100; ++x) {
-            region.Add({x * 4, y * 4, x * 4 + 4, y * 4 + 4});
-            largest = std::max(largest, region.Count());
-        }
-    }
-    EXPECT_LE(largest, RectRegion::kNormaliseBound + 1);
-    region.Normalise();
-    EXPECT_EQ(Rects(region), (std::vector<ZrRect>{{0, 0, 400, 400}}));
-    region.Clear();
-
-    // Scattered rectangles past the bound: still disjoint, still their union.
-    std::mt19937 rng(99);
-    std::uniform_int_distribution<int> pos(0, 180), size(1, 20);
-    std::vector<ZrRect> input;
-    for (int i = 0; i < 1500; ++i) {
-        const int x = pos(rng), y = pos(rng);
-        input.push_back({x, y, x + size(rng), y + size(rng)});
-        region.Add(input.back());
-    }
-    const auto rects = Rects(region);
-    EXPECT_EQ(static_cast<int>(rects.size()), region.Count());
-    EXPECT_TRUE(Disjoint(rects));
-    EXPECT_EQ(Pixels(rects), Pixels(input));
-    region.Clear();
-    EXPECT_EQ(RectNodePool::Instance().HeapNodesLive(), 0);
-}
-
 }  // namespace

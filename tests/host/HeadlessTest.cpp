@@ -128,56 +128,6 @@ std::filesystem::path TempDir(const char* what) {
     return dir;
 }
 
-// What a journal holds: the messages a live host hands on become lines the
-// reader takes back as the same messages, with waits between them.
-TEST(Journal, MessagesBecomeLinesTheReplayFeedsBack) {
-    const HWND w = nullptr;
-    const std::vector<std::pair<MSG, std::string>> cases = {
-        {zrhost::MakeMessage(w, WM_MOUSEMOVE, 0, zrhost::PackPoint(-5, 700)), "move -5 700"},
-        {zrhost::MakeMessage(w, WM_RBUTTONDOWN), "down right"},
-        {zrhost::MakeMessage(w, WM_MBUTTONUP), "up middle"},
-        {zrhost::MakeMessage(w, WM_LBUTTONDBLCLK), "dblclick left"},
-        {zrhost::MakeMessage(w, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<std::uint16_t>(-240)) << 16), "wheel -2"},
-        {zrhost::MakeMessage(w, WM_KEYDOWN, VK_SHIFT), "keydown 16"},
-        {zrhost::MakeMessage(w, WM_KEYUP, 'A'), "keyup 65"},
-        {zrhost::MakeMessage(w, WM_KEYDOWN, VK_BACK), "keydown 08"},  // "8" would be the 8 key
-        {zrhost::MakeMessage(w, WM_CHAR, 0xC4), "byte 196"},
-        {zrhost::MakeMessage(w, WM_ACTIVATE, 0), "focus out"},
-        {zrhost::MakeMessage(w, WM_MOUSELEAVE), "leave"},
-        {zrhost::MakeMessage(w, WM_INPUTLANGCHANGE, 0, 0xE0010804), "layout 0xE0010804"},
-        {zrhost::MakeMessage(w, WM_TIMER, ZRTIMER_NATIVE_TICK), ""},
-    };
-    for (const auto& [msg, line] : cases) EXPECT_EQ(zrhost::JournalLine(msg), line);
-
-    const auto dir = TempDir("zrwnd-journal");
-    std::filesystem::create_directories(dir);
-    zrhost::JournalWriter journal;
-    std::string error;
-    ASSERT_TRUE(journal.Open((dir / "j.zrs").string(), 64, 48, &error)) << error;
-    journal.Record(cases[0].first, 1000);
-    journal.Record(cases[12].first, 1005);  // the tick is not kept
-    journal.Record(cases[1].first, 1030);
-    journal.Record(cases[8].first, 1030);
-    journal.Close();
-    std::vector<ScriptCommand> commands;
-    ASSERT_TRUE(zrhost::LoadScript((dir / "j.zrs").string(), &commands, &error)) << error;
-    ASSERT_EQ(commands.size(), 5u);
-    EXPECT_EQ(commands[0].kind, ScriptCommand::Kind::Size);
-    EXPECT_EQ(commands[1].kind, ScriptCommand::Kind::Move);
-    EXPECT_EQ(commands[2].kind, ScriptCommand::Kind::Wait);
-    EXPECT_EQ(commands[2].a, 30);
-    EXPECT_EQ(commands[3].kind, ScriptCommand::Kind::Down);
-    EXPECT_EQ(commands[4].a, 0xC4);
-    commands.clear();
-    ASSERT_TRUE(zrhost::ParseScript(zrhost::JournalLine(cases[7].first), "j", &commands, &error));
-    EXPECT_EQ(commands[0].a, VK_BACK);
-    ASSERT_TRUE(zrhost::ParseScript(zrhost::JournalLine(cases[11].first), "j", &commands, &error));
-    EXPECT_EQ(commands[1].layout, 0xE0010804u);
-    EXPECT_FALSE(journal.Open("/nonexistent/dir/j.zrs", 64, 48, &error));
-    EXPECT_EQ(error, "/nonexistent/dir/j.zrs: cannot be written");
-    std::filesystem::remove_all(dir);
-}
-
 // A replay takes frames every so often and after chosen lines without a
 // 'shot' in the file; a journal from another window size or with a bad line
 // stops there, after writing the frames taken before it.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -34,61 +35,40 @@ SDL_Event MouseButton(Uint32 type, Uint8 button, int x, int y, Uint8 clicks) {
     return e;
 }
 
+// Each row: an SDL event and the messages it becomes, as (message, wParam, lParam).
 TEST(SdlHost, TranslatesSdlEventsIntoTheMessagesTheDriverExpects) {
     zrhost::SdlHost host(64, 48, ".", "test");
     ASSERT_TRUE(host.Ok()) << host.Error();
-    MSG out[8];
-
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    motion.motion.x = 10;
-    motion.motion.y = 20;
-    ASSERT_EQ(host.Translate(motion, out, 8), 1);
-    EXPECT_EQ(out[0].message, WM_MOUSEMOVE);
-    EXPECT_EQ(out[0].lParam, (20 << 16) | 10);
-
-    // A press moves the pointer first; a second click is a double click.
-    ASSERT_EQ(host.Translate(MouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 3, 4, 2), out, 8), 2);
-    EXPECT_EQ(out[0].message, WM_MOUSEMOVE);
-    EXPECT_EQ(out[1].message, WM_RBUTTONDBLCLK);
-    ASSERT_EQ(host.Translate(MouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 3, 4, 1), out, 8), 2);
-    EXPECT_EQ(out[1].message, WM_LBUTTONUP);
-
-    SDL_Event wheel{};
-    wheel.type = SDL_MOUSEWHEEL;
-    wheel.wheel.y = -2;
-    ASSERT_EQ(host.Translate(wheel, out, 8), 1);
-    EXPECT_EQ(static_cast<std::int16_t>((out[0].wParam >> 16) & 0xFFFF), -240);
-
-    SDL_Event key{};
-    key.type = SDL_KEYDOWN;
-    key.key.keysym.sym = SDLK_BACKSPACE;
-    ASSERT_EQ(host.Translate(key, out, 8), 2);  // the key and its character
-    EXPECT_EQ(out[0].message, WM_KEYDOWN);
-    EXPECT_EQ(out[0].wParam, static_cast<WPARAM>(VK_BACK));
-    EXPECT_EQ(out[1].message, WM_CHAR);
-    key.key.keysym.sym = SDLK_q;
-    ASSERT_EQ(host.Translate(key, out, 8), 1);
-    EXPECT_EQ(out[0].wParam, static_cast<WPARAM>('Q'));
-
-    // Text from an input method becomes GBK bytes, one WM_CHAR each.
-    SDL_Event text{};
-    text.type = SDL_TEXTINPUT;
-    std::snprintf(text.text.text, sizeof text.text.text, "%s", "\xE4\xBD\xA0" "a");  // "你a"
-    ASSERT_EQ(host.Translate(text, out, 8), 3);
-    EXPECT_EQ(out[0].wParam, 0xC4u);
-    EXPECT_EQ(out[1].wParam, 0xE3u);
-    EXPECT_EQ(out[2].wParam, static_cast<WPARAM>('a'));
-
-    // Leaving the window is reported only while tracking is armed.
-    SDL_Event leave{};
-    leave.type = SDL_WINDOWEVENT;
-    leave.window.event = SDL_WINDOWEVENT_LEAVE;
-    EXPECT_EQ(host.Translate(leave, out, 8), 0);
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    ASSERT_EQ(host.Translate(quit, out, 8), 1);
-    EXPECT_EQ(out[0].message, WM_QUIT);
+    auto event = [](Uint32 type, auto fill) {
+        SDL_Event e{};
+        e.type = type;
+        fill(e);
+        return e;
+    };
+    using Messages = std::vector<std::array<long long, 3>>;
+    const std::pair<SDL_Event, Messages> rows[] = {
+        {event(SDL_MOUSEMOTION, [](SDL_Event& e) { e.motion.x = 10, e.motion.y = 20; }), {{WM_MOUSEMOVE, 0, (20 << 16) | 10}}},
+        // A press moves the pointer first; a second click is a double click.
+        {MouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 3, 4, 2), {{WM_MOUSEMOVE, 0, (4 << 16) | 3}, {WM_RBUTTONDBLCLK, 0, (4 << 16) | 3}}},
+        {MouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 3, 4, 1), {{WM_MOUSEMOVE, 0, (4 << 16) | 3}, {WM_LBUTTONUP, 0, (4 << 16) | 3}}},
+        {event(SDL_MOUSEWHEEL, [](SDL_Event& e) { e.wheel.y = -2; }), {{WM_MOUSEWHEEL, 0xFF100000, 0}}},
+        // A key that types a character sends both.
+        {event(SDL_KEYDOWN, [](SDL_Event& e) { e.key.keysym.sym = SDLK_BACKSPACE; }), {{WM_KEYDOWN, VK_BACK, 0}, {WM_CHAR, 8, 0}}},
+        {event(SDL_KEYDOWN, [](SDL_Event& e) { e.key.keysym.sym = SDLK_q; }), {{WM_KEYDOWN, 'Q', 0}}},
+        // Text from an input method becomes GBK bytes, one WM_CHAR each: "你a".
+        {event(SDL_TEXTINPUT, [](SDL_Event& e) { SDL_strlcpy(e.text.text, "\xE4\xBD\xA0" "a", sizeof e.text.text); }),
+         {{WM_CHAR, 0xC4, 0}, {WM_CHAR, 0xE3, 0}, {WM_CHAR, 'a', 0}}},
+        // Leaving the window is reported only while tracking is armed.
+        {event(SDL_WINDOWEVENT, [](SDL_Event& e) { e.window.event = SDL_WINDOWEVENT_LEAVE; }), {}},
+        {event(SDL_QUIT, [](SDL_Event&) {}), {{WM_QUIT, 0, 0}}},
+    };
+    for (const auto& [in, want] : rows) {
+        MSG out[8];
+        const int n = host.Translate(in, out, 8);
+        Messages got;
+        for (int k = 0; k < n; ++k) got.push_back({out[k].message, static_cast<long long>(out[k].wParam), out[k].lParam});
+        EXPECT_EQ(got, want) << "SDL event " << in.type;
+    }
 }
 
 // The toolkit's clipboard is SDL's while the host lives: GBK inside, UTF-8
@@ -120,59 +100,32 @@ TEST(SdlHost, PlugsTheSystemClipboardIn) {
 
 // A player's session in the live window: focus, hover, a drag of the news
 // panel, typing (with an input method's text), a check box, the combo box and
-// the wheel, then the window is closed.
+// the wheel, then the window is closed. Each step: an SDL event type, then x
+// and y for the mouse, a key code, or an index into the texts.
 void PushSession() {
-    auto push = [](SDL_Event e) { SDL_PushEvent(&e); };
-    auto move = [&](int x, int y) {
+    const char* texts[] = {"ab", "\xe4\xbd\xa0"};  // 你, as an input method hands it over
+    const int steps[][3] = {{SDL_WINDOWEVENT, 0, 0}, {SDL_MOUSEMOTION, 190, 140}, {SDL_MOUSEMOTION, 500, 112},
+        {SDL_MOUSEBUTTONDOWN, 500, 112}, {SDL_MOUSEMOTION, 520, 130}, {SDL_MOUSEBUTTONUP, 540, 142},
+        {SDL_MOUSEBUTTONDOWN, 300, 178}, {SDL_MOUSEBUTTONUP, 300, 178}, {SDL_TEXTINPUT, 0, 0},
+        {SDL_KEYDOWN, SDLK_BACKSPACE, 0}, {SDL_KEYUP, SDLK_BACKSPACE, 0}, {SDL_TEXTINPUT, 1, 0},
+        {SDL_MOUSEBUTTONDOWN, 400, 451}, {SDL_MOUSEBUTTONUP, 400, 451}, {SDL_MOUSEBUTTONDOWN, 692, 461},
+        {SDL_MOUSEBUTTONUP, 692, 461}, {SDL_MOUSEBUTTONDOWN, 692, 500}, {SDL_MOUSEBUTTONUP, 692, 500},
+        {SDL_MOUSEMOTION, 600, 300}, {SDL_MOUSEWHEEL, 0, -1}, {SDL_QUIT, 0, 0}};
+    for (const auto& step : steps) {
         SDL_Event e{};
-        e.type = SDL_MOUSEMOTION;
-        e.motion.x = x;
-        e.motion.y = y;
-        push(e);
-    };
-    auto click = [&](int x, int y) {
-        move(x, y);
-        push(MouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, x, y, 1));
-        push(MouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, x, y, 1));
-    };
-    auto text = [&](const char* utf8) {
-        SDL_Event e{};
-        e.type = SDL_TEXTINPUT;
-        SDL_strlcpy(e.text.text, utf8, sizeof e.text.text);
-        push(e);
-    };
-    auto key = [&](SDL_Keycode code) {
-        SDL_Event e{};
-        e.type = SDL_KEYDOWN;
-        e.key.keysym.sym = code;
-        push(e);
-        e.type = SDL_KEYUP;
-        push(e);
-    };
-    SDL_Event focus{};
-    focus.type = SDL_WINDOWEVENT;
-    focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
-    push(focus);
-    move(190, 140);
-    move(500, 112);
-    push(MouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 500, 112, 1));
-    move(520, 130);
-    push(MouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 540, 142, 1));
-    click(300, 178);
-    text("ab");
-    key(SDLK_BACKSPACE);
-    text("\xe4\xbd\xa0");  // 你, as an input method hands it over
-    click(400, 451);
-    click(692, 461);
-    click(692, 500);
-    move(600, 300);
-    SDL_Event wheel{};
-    wheel.type = SDL_MOUSEWHEEL;
-    wheel.wheel.y = -1;
-    push(wheel);
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    push(quit);
+        e.type = static_cast<Uint32>(step[0]);
+        if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) {
+            e = MouseButton(e.type, SDL_BUTTON_LEFT, step[1], step[2], 1);
+        } else if (e.type == SDL_MOUSEMOTION) {
+            e.motion.x = step[1];
+            e.motion.y = step[2];
+        }
+        if (e.type == SDL_WINDOWEVENT) e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+        if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) e.key.keysym.sym = step[1];
+        if (e.type == SDL_TEXTINPUT) SDL_strlcpy(e.text.text, texts[step[1]], sizeof e.text.text);
+        if (e.type == SDL_MOUSEWHEEL) e.wheel.y = step[2];
+        SDL_PushEvent(&e);
+    }
 }
 
 std::string Bytes(const std::string& path) {

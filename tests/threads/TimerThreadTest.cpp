@@ -77,26 +77,6 @@ private:
     Fires* fires_;
 };
 
-TEST_F(ThreadRule, TimersSetBeforeInitWaitForIt) {
-    IDrvWnd* drv = CreateDrvWnd();
-    Fires fires;
-    ZrSubscriber sub(&fires, &Fires::OnTimer);
-    ASSERT_EQ(timers()->SetTimer(1, 1, sub), 1u);
-    // Nothing runs beside the driver's initialisation.
-    EXPECT_EQ(timers()->GetWorkerPasses(), 0u);
-    EXPECT_EQ(fires.count, 0);
-    ASSERT_TRUE(drv->Init(&engine));
-    IWnd* root = MakeRoot();
-    auto* mover = new Mover(&fires);
-    ZrRect r{10, 10, 60, 40};
-    mover->Create(r, root, ZRWS_VISIBLE);
-    mover->SetWndTimer(2, 1, ZrSubscriber(mover, &Mover::OnTick));
-    ASSERT_TRUE(fires.WaitFor(4));
-    EXPECT_GT(timers()->GetWorkerPasses(), 0u);
-    zrwnd::WindowLock lock;
-    delete root;
-}
-
 // The host's game loop works on the tree under the window lock while the
 // service thread's callbacks move, redraw, make and delete windows.
 TEST_F(ThreadRule, HostWorkUnderTheWindowLockNeverMeetsACallback) {
@@ -204,52 +184,6 @@ TEST_F(ThreadRule, AWindowDeletedWhileItsTimerIsDueNeverFiresAgain) {
     }
     zrwnd::WindowLock lock;
     delete root;
-}
-
-TEST_F(ThreadRule, ACallbackOnTheServiceThreadMayReleaseTheDriver) {
-    ASSERT_TRUE(CreateDrvWnd()->Init(&engine));
-    Fires fires;
-    ZrSubscriber releaser([&](const ZrEventArgs& args) {
-        CreateDrvWnd()->Release();
-        return fires.OnTimer(args);
-    });
-    ZrSubscriber other(&fires, &Fires::OnTimer);
-    {
-        // Both set before the first can fire: host work goes under the lock.
-        zrwnd::WindowLock lock;
-        timers()->SetTimer(1, 1, releaser);
-        timers()->SetTimer(2, 1000000, other);
-    }
-    ASSERT_TRUE(fires.WaitFor(1));
-    // The released driver's timers never fire again; a new driver starts afresh.
-    IDrvWnd* next = nullptr;
-    {
-        zrwnd::WindowLock none;  // no driver, no engine: holds nothing
-        next = CreateDrvWnd();
-    }
-    ASSERT_TRUE(next->Init(&engine));
-    Fires again;
-    timers()->SetTimer(3, 1, ZrSubscriber(&again, &Fires::OnTimer));
-    ASSERT_TRUE(again.WaitFor(2));
-    EXPECT_EQ(fires.count, 1);
-}
-
-TEST_F(ThreadRule, ThreadsAskingAtOnceGetOneDriver) {
-    for (int round = 0; round < 50; ++round) {
-        std::atomic<bool> go{false};
-        IDrvWnd* made[2] = {};
-        auto ask = [&](int i) {
-            while (!go) std::this_thread::yield();
-            made[i] = CreateDrvWnd();
-        };
-        std::thread first(ask, 0);
-        std::thread second(ask, 1);
-        go = true;
-        first.join();
-        second.join();
-        ASSERT_EQ(made[0], made[1]);
-        made[0]->Release();
-    }
 }
 
 // Debug builds say so when another thread changes the tree without the window

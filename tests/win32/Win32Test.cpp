@@ -8,14 +8,10 @@
 #include "zrwnd/ZrWnd.h"
 
 // Against the real system: a real top-level window whose procedure hands its
-// messages to the driver window, the native tick, the clipboard, keyboard
-// layouts and paint regions.
+// messages to the driver window, the clipboard, paint regions and mouse input.
 namespace {
 
-int g_nativeTicks = 0;
-
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TIMER && wParam == ZRTIMER_NATIVE_TICK) ++g_nativeTicks;
     if (CreateDrvWnd()->HandleMessage(message, wParam, lParam)) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -69,11 +65,6 @@ protected:
     IWnd root;
 };
 
-TEST_F(RealWindow, TheNativeTickArrivesAsATimerMessage) {
-    g_nativeTicks = 0;
-    EXPECT_TRUE(Pump([] { return g_nativeTicks >= 3; }));
-}
-
 TEST_F(RealWindow, APaintMessageDrawsTheUpdateRegion) {
     Pump([] { return false; }, 200);  // the window's first paint
     engine->ClearCalls();
@@ -91,15 +82,6 @@ TEST_F(RealWindow, APaintMessageDrawsTheUpdateRegion) {
         area += (c.args[2] - c.args[0]) * (c.args[3] - c.args[1]);
     }
     EXPECT_GE(area, 50 * 30);
-}
-
-TEST_F(RealWindow, TheClipboardKeepsGbkBytes) {
-    const char* text = "ZrWnd \xC4\xE3\xBA\xC3";
-    if (!zrnative::SetClipboardText(text)) GTEST_SKIP() << "no clipboard here";
-    std::string back;
-    ASSERT_TRUE(zrnative::GetClipboardText(&back));
-    EXPECT_EQ(back, text);
-    EXPECT_FALSE(zrnative::SetClipboardText(nullptr));
 }
 
 // An edit box copies to and pastes from the system's clipboard, GBK bytes
@@ -126,28 +108,6 @@ TEST_F(RealWindow, AnEditBoxUsesTheSystemClipboard) {
     EXPECT_STREQ(box.GetWndText(), "xy");
     box.Destroy();
     zrtest::RecordingEngine::SetCurrent(nullptr);
-}
-
-TEST_F(RealWindow, KeyboardLayoutsComeFromTheSystem) {
-    HKL layouts[32];
-    const int count = GetKeyboardLayoutList(32, layouts);
-    ASSERT_GE(count, 1);
-    // The driver read the same list at Init: the current layout is selected already.
-    EXPECT_TRUE(CreateDrvWnd()->SelectKeyboardLayout(layouts[0]) || count > 1);
-    EXPECT_FALSE(CreateDrvWnd()->SelectKeyboardLayout(reinterpret_cast<HKL>(static_cast<std::uintptr_t>(0x7777))));
-    EXPECT_TRUE(CreateDrvWnd()->RestoreKeyboardLayout() || count > 1);
-}
-
-TEST_F(RealWindow, MouseMessagesReachTheWindowTree) {
-    int downs = 0;
-    root.SubscribeEvent(ZrWndEvents::MouseDown, ZrSubscriber([&](const ZrEventArgs&) {
-        ++downs;
-        return true;
-    }));
-    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(30, 40));
-    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40));
-    EXPECT_EQ(downs, 1);
-    EXPECT_EQ(CreateDrvWnd()->GetMousePos(), (ZrPoint{30, 40}));
 }
 
 }  // namespace
