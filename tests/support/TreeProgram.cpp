@@ -447,6 +447,7 @@ bool TreeProgram::Step(Choices& choices) {
                 some->InvalidateRect(&r, choices.Pick(4) == 0);
             } else {
                 driver_->InvalidateRect(&r, choices.Pick(4) == 0);
+                invalidated_.push_back(r);  // owed like a window's old place
             }
             break;
         }
@@ -474,8 +475,6 @@ bool TreeProgram::Step(Choices& choices) {
         parts_.erase(std::remove_if(parts_.begin(), parts_.end(), [](const zrwnd::WndRef& part) { return !part; }),
                      parts_.end());
     }
-    // Pile-ups of engine calls are of no interest here.
-    if (steps_ % 256 == 0) engine_->ClearCalls();
     return Check();
 }
 
@@ -559,7 +558,46 @@ bool TreeProgram::Check() {
         }
     }
     if (engine_->lockDepth != 0) return Fail("the engine lock is left held");
+    // No trail and nothing lost: what a shown window covered at the last
+    // check, once it moved, went or was hidden, what the program invalidated
+    // since, and the mask a modal window brings or takes away, is dirty now
+    // or was presented since.
+    const ZrRect surface{0, 0, engine_->width, engine_->height};
+    RectRegion owed;
+    for (const auto& [wnd, was] : covered_) {
+        if (!isAlive(wnd) || Covered(wnd) != was) owed.Add(was);
+    }
+    for (const ZrRect& r : invalidated_) {
+        owed.Add({std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, surface.right), std::min(r.bottom, surface.bottom)});
+    }
+    invalidated_.clear();
+    // The modal mask covers the whole surface while it comes and goes.
+    if (driver_->GetModalWnd() != modalAtCheck_) owed.Add(surface);
+    modalAtCheck_ = driver_->GetModalWnd();
+    for (const EngineCall& c : engine_->Calls("PresentRect")) {
+        owed.Subtract(c.args.empty() ? surface : ZrRect{int(c.args[0]), int(c.args[1]), int(c.args[2]), int(c.args[3])});
+    }
+    for (const RectNode* n = dirty.First(); n; n = dirty.Next(n)) owed.Subtract({n->left, n->top, n->right, n->bottom});
+    // A root put under another window leaves nothing shown to draw with.
+    IWnd* root = driver_->GetRootWnd();
+    if (const RectNode* n = owed.First(); n && root && !root->GetParent()) {
+        return Fail("an area that changed was neither drawn again nor left dirty: " + std::to_string(n->left) + "," +
+                    std::to_string(n->top) + "-" + std::to_string(n->right) + "," + std::to_string(n->bottom));
+    }
+    engine_->ClearCalls();
+    covered_.clear();
+    for (IWnd* wnd : windows) covered_.push_back({wnd, Covered(wnd)});
     return true;
+}
+
+ZrRect TreeProgram::Covered(IWnd* wnd) {
+    if (!InShownTree(wnd) || !wnd->IsVisible(false)) return {};
+    ZrRect r, clip;
+    wnd->GetWndRect(&r);
+    wnd->GetWndDC()->GetClipRect(&clip);
+    const ZrRect in{std::max({r.left, clip.left, 0}), std::max({r.top, clip.top, 0}),
+                    std::min({r.right, clip.right, engine_->width}), std::min({r.bottom, clip.bottom, engine_->height})};
+    return in.left < in.right && in.top < in.bottom ? in : ZrRect{};
 }
 
 }  // namespace zrtest

@@ -55,7 +55,9 @@ private:
 // After every step it checks that the tree has no cycle and its parent and
 // child lists agree, that every reference the driver holds (root, modal,
 // hover, capture, active) is a live window of the shown tree, that the dirty
-// region's rectangles are disjoint, that no engine lock is left held, and
+// region's rectangles are disjoint, that what a window covered is drawn again
+// once it moved, went or was hidden, that nothing invalidated is lost and no
+// modal mask outlives modality, that no engine lock is left held, and
 // that every control's indices lie in its content (an edit box's caret,
 // anchor and view in its text, a scroll bar's position in its range).
 class TreeProgram {
@@ -97,6 +99,8 @@ private:
     void Mischief(IWnd* self, unsigned action);
     void SendNative(Choices& choices);
     bool Check();
+    // The part of the surface a window of the shown tree draws on.
+    ZrRect Covered(IWnd* wnd);
     bool Fail(const std::string& what);
     // Remembers what was just done, for the failure message.
     void Did(const char* what, IWnd* wnd, unsigned detail = 0);
@@ -109,6 +113,9 @@ private:
     // In the order they were made: picks do not depend on addresses.
     std::vector<IWnd*> alive_;
     std::vector<zrwnd::WndRef> parts_;
+    std::vector<std::pair<IWnd*, ZrRect>> covered_;  // at the last check
+    std::vector<ZrRect> invalidated_;                 // since the last check
+    IWnd* modalAtCheck_ = nullptr;
     std::string failure_;
     std::vector<std::string> trail_;
     int mischiefDepth_ = 0;
