@@ -84,6 +84,8 @@ const Row kRows[] = {
     {"release", &ZrWndEvents::MouseUp, MakeButton, Self, nullptr, [](ControlTeardown& t, IWnd*) { Click(t, 110, 110); }},
     {"hover", &ZrWndEvents::MouseEnter, MakeButton, Self, nullptr, [](ControlTeardown& t, IWnd*) { t.MoveTo(110, 110); }},
     {"check", &ZrEventClicked, MakeCheckBox, Self, nullptr, [](ControlTeardown& t, IWnd*) { Click(t, 110, 110); }},
+    {"checked", &ZrWndEvents::RenderEnded, MakeCheckBox, Self, nullptr,
+     [](ControlTeardown&, IWnd* box) { static_cast<Button*>(box)->SetCheck(true); }},
     {"position", &ZrEventScrollPosChanged, MakeBar, Self, Thumb,
      [](ControlTeardown&, IWnd* bar) { static_cast<ScrollBar*>(bar)->SetScrollPos(90); }},
     {"range", &ZrEventThumbPosChanged, MakeBar, Thumb, Thumb,

@@ -443,8 +443,16 @@ bool TreeProgram::Step(Choices& choices) {
             ZrRect r{static_cast<int>(choices.Pick(700)) - 30, static_cast<int>(choices.Pick(500)) - 30, 0, 0};
             r.right = r.left + static_cast<int>(choices.Pick(300));
             r.bottom = r.top + static_cast<int>(choices.Pick(300));
-            if (choices.Pick(2)) {
-                some->InvalidateRect(&r, choices.Pick(4) == 0);
+            const unsigned how = choices.Pick(4);
+            if (how % 2) {
+                // Window coordinates, clipped to the window; null for all of it.
+                const bool whole = how == 3;
+                ZrRect at, covered = Covered(some);
+                some->GetWndRect(&at);
+                invalidated_.push_back(whole ? covered : ZrRect{std::max(covered.left, at.left + r.left),
+                    std::max(covered.top, at.top + r.top), std::min(covered.right, at.left + r.right),
+                    std::min(covered.bottom, at.top + r.bottom)});
+                some->InvalidateRect(whole ? nullptr : &r, choices.Pick(4) == 0);
             } else {
                 driver_->InvalidateRect(&r, choices.Pick(4) == 0);
                 invalidated_.push_back(r);  // owed like a window's old place
