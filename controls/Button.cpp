@@ -105,13 +105,14 @@ void Button::SetCheck(bool checked) {
         SetState(0);
         return;
     }
+    // The redraw may run a pass whose handlers delete this button; so may
+    // unchecking a sibling, and a redraw handler may change the tree: every
+    // step asks the parent again.
+    zrwnd::WndRef self(this);
     SetState(1);
-    if (!(GetStyle() & (ZRBS_RADIO | ZRBS_CHECK))) return;
+    if (!self || !(GetStyle() & (ZRBS_RADIO | ZRBS_CHECK))) return;
     IWnd* parent = GetParent();
     if (!parent || group_ == -1) return;
-    // Unchecking a sibling redraws it, and a redraw handler may change the
-    // tree: every step asks the parent again.
-    zrwnd::WndRef self(this);
     zrwnd::WndRef watchedParent(parent);
     for (int i = 0; self && watchedParent && i < parent->GetChildCount(); ++i) {
         IWnd* child = parent->GetChildAtIndex(i);
