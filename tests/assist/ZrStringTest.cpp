@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "zrwnd/Text.h"
 #include "zrwnd/ZrString.h"
 
 namespace {
@@ -41,9 +40,5 @@ TEST(ZrString, ComparesExactBytesAndOrdersGbkAfterAscii) {
     self = self.c_str();
     EXPECT_STREQ(self, "x");
 }
-
-}  // namespace
-
-namespace {
 
 }  // namespace

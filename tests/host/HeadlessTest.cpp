@@ -7,8 +7,6 @@
 #include "demo/Lobby.h"
 #include "host/headless/HeadlessHost.h"
 #include "host/headless/Script.h"
-#include "host/common/HostLoop.h"
-#include "host/common/Journal.h"
 #include "host/headless/FrameCheck.h"
 
 namespace {
@@ -118,10 +116,6 @@ TEST(HeadlessHost, RunsAScriptThroughTheMessageLoop) {
 }
 
 
-}  // namespace
-
-namespace {
-
 std::filesystem::path TempDir(const char* what) {
     auto dir = std::filesystem::temp_directory_path() / (std::string(what) + "-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
@@ -204,10 +198,6 @@ TEST(FrameCheck, ReportsTheFirstDifferingPixelAndWritesADiff) {
     EXPECT_EQ(zrhost::CompareFrames({frames[0]}, (dir / "expect").string(), {0, 1}).size(), 0u);
     std::filesystem::remove_all(dir);
 }
-
-}  // namespace
-
-namespace {
 
 // The lobby is read from its layout file; an edit to the file rebuilds it
 // with its handlers, and a broken edit keeps the screen it had.
