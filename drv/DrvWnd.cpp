@@ -627,23 +627,15 @@ bool DrvWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnMouseMove(static_cast<std::int16_t>(lParam & 0xFFFF),
                                static_cast<std::int16_t>((lParam >> 16) & 0xFFFF));
         case WM_LBUTTONDOWN:
-            return OnMouseDown(ZRMOUSE_LEFT);
         case WM_LBUTTONUP:
-            return OnMouseUp(ZRMOUSE_LEFT);
         case WM_LBUTTONDBLCLK:
-            return OnMouseDBClick(ZRMOUSE_LEFT);
         case WM_RBUTTONDOWN:
-            return OnMouseDown(ZRMOUSE_RIGHT);
         case WM_RBUTTONUP:
-            return OnMouseUp(ZRMOUSE_RIGHT);
         case WM_RBUTTONDBLCLK:
-            return OnMouseDBClick(ZRMOUSE_RIGHT);
         case WM_MBUTTONDOWN:
-            return OnMouseDown(ZRMOUSE_MIDDLE);
         case WM_MBUTTONUP:
-            return OnMouseUp(ZRMOUSE_MIDDLE);
         case WM_MBUTTONDBLCLK:
-            return OnMouseDBClick(ZRMOUSE_MIDDLE);
+            return OnButtonMessage(message);
         case WM_MOUSEWHEEL:
             return OnMouseWheel(WheelNotches(static_cast<std::int16_t>((wParam >> 16) & 0xFFFF)));
         case WM_MOUSELEAVE:
@@ -652,6 +644,17 @@ bool DrvWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return Forward(message, wParam, lParam);
     }
+}
+
+bool DrvWnd::OnButtonMessage(UINT message) {
+    // The system numbers the nine button messages in threes: down, up and
+    // double click of the left, then the right, then the middle button.
+    using Handler = bool (DrvWnd::*)(int button);
+    static constexpr Handler kHandlers[] = {&DrvWnd::OnMouseDown, &DrvWnd::OnMouseUp, &DrvWnd::OnMouseDBClick};
+    static constexpr int kButtons[] = {ZRMOUSE_LEFT, ZRMOUSE_RIGHT, ZRMOUSE_MIDDLE};
+    static_assert(WM_RBUTTONDOWN == WM_LBUTTONDOWN + 3 && WM_MBUTTONDBLCLK == WM_LBUTTONDOWN + 8);
+    const UINT index = message - WM_LBUTTONDOWN;
+    return (this->*kHandlers[index % 3])(kButtons[index / 3]);
 }
 
 bool DrvWnd::Forward(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -100,6 +100,8 @@ private:
     // Makes layouts[index] current and tells the active window and its parents;
     // answers whether one of them handled it.
     bool AdoptLayout(int index);
+    // One of the nine button messages, WM_LBUTTONDOWN to WM_MBUTTONDBLCLK.
+    bool OnButtonMessage(UINT message);
     bool Forward(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
     void OnMouseLeaveWindow();
