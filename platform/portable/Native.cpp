@@ -241,56 +241,86 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return 1;
 }
 
+namespace {
+
+// The steps of GetMessageA, in the order Windows answers: posted messages,
+// then a paint for a window with an update region, then a due timer. Each is
+// called under the model's lock.
+
+bool TakePosted(Model& m, MSG* msg) {
+    if (m.posted.empty()) return false;
+    *msg = m.posted.front();
+    m.posted.pop_front();
+    return true;
+}
+
+MSG MessageFor(HWND window, UINT message, WPARAM wParam = 0) {
+    MSG msg{};
+    msg.hwnd = window;
+    msg.message = message;
+    msg.wParam = wParam;
+    return msg;
+}
+
+// WM_PAINT is announced once per update region, until the region is read.
+bool TakePaint(Model& m, MSG* msg) {
+    for (auto& w : m.windows) {
+        if (!w->update.empty() && !w->paintAnnounced) {
+            w->paintAnnounced = true;
+            *msg = MessageFor(w->handle, WM_PAINT);
+            return true;
+        }
+    }
+    return false;
+}
+
+// A late timer fires once, counted from now; `nextDue` learns when the
+// earliest of the others is due.
+bool TakeDueTimer(Model& m, std::int64_t now, MSG* msg, std::int64_t* nextDue) {
+    for (auto& w : m.windows) {
+        for (auto& t : w->timers) {
+            if (now >= t.nextDue) {
+                t.nextDue = now + static_cast<std::int64_t>(t.period) * CountsPerMs();
+                *msg = MessageFor(w->handle, WM_TIMER, t.id);
+                return true;
+            }
+            *nextDue = std::min(*nextDue, t.nextDue);
+        }
+    }
+    return false;
+}
+
+// Asks the host's message source outside the lock: it may post, invalidate or
+// let time pass while it works.
+bool AskSource(Model& m, std::unique_lock<std::mutex>& lock, MSG* msg) {
+    portable::MessageSource source = m.source;
+    void* context = m.sourceContext;
+    lock.unlock();
+    MSG from{};
+    const bool got = source(context, &from);
+    lock.lock();
+    if (got) *msg = from;
+    return got;
+}
+
+}  // namespace
+
 BOOL GetMessageA(MSG* msg, HWND, UINT, UINT) {
     if (!msg) return -1;
     Model& m = TheModel();
     std::unique_lock<std::mutex> lock(m.mutex);
     bool sourceAsked = false;
     for (;;) {
-        if (!m.posted.empty()) {
-            *msg = m.posted.front();
-            m.posted.pop_front();
-            return msg->message == WM_QUIT ? 0 : 1;
-        }
-        for (auto& w : m.windows) {
-            if (!w->update.empty() && !w->paintAnnounced) {
-                w->paintAnnounced = true;
-                *msg = MSG{};
-                msg->hwnd = w->handle;
-                msg->message = WM_PAINT;
-                return 1;
-            }
-        }
+        if (TakePosted(m, msg)) return msg->message == WM_QUIT ? 0 : 1;
+        if (TakePaint(m, msg)) return 1;
         const std::int64_t now = CounterNow();
         std::int64_t nextDue = INT64_MAX;
-        for (auto& w : m.windows) {
-            for (auto& t : w->timers) {
-                if (now >= t.nextDue) {
-                    // A late timer fires once, counted from now.
-                    t.nextDue = now + static_cast<std::int64_t>(t.period) * CountsPerMs();
-                    *msg = MSG{};
-                    msg->hwnd = w->handle;
-                    msg->message = WM_TIMER;
-                    msg->wParam = t.id;
-                    return 1;
-                }
-                nextDue = std::min(nextDue, t.nextDue);
-            }
-        }
+        if (TakeDueTimer(m, now, msg, &nextDue)) return 1;
         if (m.source) {
             if (!sourceAsked) {
-                portable::MessageSource source = m.source;
-                void* context = m.sourceContext;
-                lock.unlock();
-                MSG from{};
-                const bool got = source(context, &from);
-                lock.lock();
-                if (got) {
-                    *msg = from;
-                    return msg->message == WM_QUIT ? 0 : 1;
-                }
-                // The source may have posted, invalidated or let time pass:
-                // look again before asking it once more.
+                if (AskSource(m, lock, msg)) return msg->message == WM_QUIT ? 0 : 1;
+                // Look again at what the source may have changed before asking
+                // it once more.
                 sourceAsked = true;
                 continue;
             }
