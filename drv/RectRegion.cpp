@@ -188,30 +188,36 @@ void RectRegion::Relink() {
 
 void RectRegion::Normalise() {
     if (!head_ || !head_->next) return;
-    std::vector<RectNode*>& v = scratch_;
+    CutIntoBands();
+    JoinWithinBands();
+    JoinEqualBands();
+    Relink();
+}
+
+// Bands: walking the list sorted by top, each run of equal tops is cut at the
+// nearest of its bottoms and the next top, and the pieces are walked again.
+// That cuts every rectangle at every top and bottom of the region that falls
+// inside it, which is what is done here directly. Each piece is keyed by its
+// band and its left: rectangles of one band are disjoint, so no two share a
+// key and the order top to bottom, left to right is fully determined. Leaves
+// the pieces in that order in scratch_.
+void RectRegion::CutIntoBands() {
     std::vector<std::int32_t>& edges = scratchEdges_;
-    v.clear();
     edges.clear();
+    scratch_.clear();
     for (RectNode* n = head_; n; n = n->next) {
-        v.push_back(n);
+        scratch_.push_back(n);
         edges.push_back(n->top);
         edges.push_back(n->bottom);
     }
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-
-    // Bands: walking the list sorted by top, each run of equal tops is cut at the
-    // nearest of its bottoms and the next top, and the pieces are walked again.
-    // That cuts every rectangle at every top and bottom of the region that falls
-    // inside it, which is what is done here directly. Each piece is keyed by its
-    // band and its left: rectangles of one band are disjoint, so no two share a
-    // key and the order top to bottom, left to right is fully determined.
     std::vector<KeyedNode>& keyed = scratchKeyed_;
     keyed.clear();
     auto keyOf = [](size_t band, std::int32_t left) {
         return (static_cast<std::uint64_t>(band) << 32) | (static_cast<std::uint32_t>(left) ^ 0x80000000u);
     };
-    for (RectNode* n : v) {
+    for (RectNode* n : scratch_) {
         auto cut = std::upper_bound(edges.begin(), edges.end(), n->top);
         size_t band = static_cast<size_t>(cut - edges.begin()) - 1;
         const std::int32_t bottom = n->bottom;
@@ -225,13 +231,15 @@ void RectRegion::Normalise() {
         if (current) keyed.push_back({keyOf(band, current->left), current});
     }
     std::sort(keyed.begin(), keyed.end(), [](const KeyedNode& x, const KeyedNode& y) { return x.key < y.key; });
-    v.clear();
-    for (const KeyedNode& k : keyed) v.push_back(k.node);
+    scratch_.clear();
+    for (const KeyedNode& k : keyed) scratch_.push_back(k.node);
+}
 
-    // Within a band, neighbours that touch become one.
+// Within a band, neighbours that touch become one: scratch_ to scratchBands_.
+void RectRegion::JoinWithinBands() {
     std::vector<RectNode*>& merged = scratchBands_;
     merged.clear();
-    for (RectNode* n : v) {
+    for (RectNode* n : scratch_) {
         RectNode* last = merged.empty() ? nullptr : merged.back();
         if (last && last->top == n->top && last->right == n->left) {
             last->right = n->right;
@@ -240,8 +248,13 @@ void RectRegion::Normalise() {
             merged.push_back(n);
         }
     }
+}
 
-    // A band that continues the one above it exactly is merged into it.
+// A band that continues the one above it exactly is merged into it:
+// scratchBands_ back to scratch_.
+void RectRegion::JoinEqualBands() {
+    std::vector<RectNode*>& v = scratch_;
+    std::vector<RectNode*>& merged = scratchBands_;
     v.clear();
     size_t prevStart = 0;
     size_t prevCount = 0;
@@ -266,7 +279,6 @@ void RectRegion::Normalise() {
         i = end;
     }
     merged.clear();
-    Relink();
 }
 
 void RectRegion::Fill(const RECT* rects, int count) {

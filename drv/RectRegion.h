@@ -88,6 +88,10 @@ private:
     void PushFront(RectNode* node);
     RectNode* Make(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b);
     void Relink();
+    // The steps of Normalise, each from one scratch list to the next.
+    void CutIntoBands();
+    void JoinWithinBands();
+    void JoinEqualBands();
 
     RectNode* head_ = nullptr;
     int count_ = 0;
