@@ -6,6 +6,7 @@
 
 #include "drv/DrvWnd.h"
 #include "support/RecordingEngine.h"
+#include "wnd/RectMath.h"
 #include "zrwnd/EventArgs.h"
 #include "zrwnd/PortableHost.h"
 #include "zrwnd/Timer.h"
@@ -447,11 +448,10 @@ bool TreeProgram::Step(Choices& choices) {
             if (how % 2) {
                 // Window coordinates, clipped to the window; null for all of it.
                 const bool whole = how == 3;
-                ZrRect at, covered = Covered(some);
+                ZrRect at, onSurface;
                 some->GetWndRect(&at);
-                invalidated_.push_back(whole ? covered : ZrRect{std::max(covered.left, at.left + r.left),
-                    std::max(covered.top, at.top + r.top), std::min(covered.right, at.left + r.right),
-                    std::min(covered.bottom, at.top + r.bottom)});
+                zrwnd::Offset(r, at.left, at.top, &onSurface);
+                invalidated_.push_back(whole ? Covered(some) : zrwnd::Intersect(Covered(some), onSurface));
                 some->InvalidateRect(whole ? nullptr : &r, choices.Pick(4) == 0);
             } else {
                 driver_->InvalidateRect(&r, choices.Pick(4) == 0);
@@ -575,9 +575,7 @@ bool TreeProgram::Check() {
     for (const auto& [wnd, was] : covered_) {
         if (!isAlive(wnd) || Covered(wnd) != was) owed.Add(was);
     }
-    for (const ZrRect& r : invalidated_) {
-        owed.Add({std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, surface.right), std::min(r.bottom, surface.bottom)});
-    }
+    for (const ZrRect& r : invalidated_) owed.Add(zrwnd::Intersect(r, surface));
     invalidated_.clear();
     // The modal mask covers the whole surface while it comes and goes.
     if (driver_->GetModalWnd() != modalAtCheck_) owed.Add(surface);
@@ -603,9 +601,7 @@ ZrRect TreeProgram::Covered(IWnd* wnd) {
     ZrRect r, clip;
     wnd->GetWndRect(&r);
     wnd->GetWndDC()->GetClipRect(&clip);
-    const ZrRect in{std::max({r.left, clip.left, 0}), std::max({r.top, clip.top, 0}),
-                    std::min({r.right, clip.right, engine_->width}), std::min({r.bottom, clip.bottom, engine_->height})};
-    return in.left < in.right && in.top < in.bottom ? in : ZrRect{};
+    return zrwnd::Intersect(zrwnd::Intersect(r, clip), {0, 0, engine_->width, engine_->height});
 }
 
 }  // namespace zrtest
