@@ -118,6 +118,15 @@ void AddDisjoint(std::vector<RECT>& set, RECT r) {
     set.swap(kept);
 }
 
+MSG MessageFor(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    MSG msg{};
+    msg.hwnd = window;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    return msg;
+}
+
 }  // namespace
 
 HWND SetFocus(HWND window) { return g_focus.exchange(window); }
@@ -199,11 +208,7 @@ HKL ActivateKeyboardLayout(HKL layout, UINT) {
         HKL previous = m.layouts[static_cast<size_t>(m.activeLayout)].handle;
         m.activeLayout = static_cast<int>(i);
         // Windows tells the focused window about the switch with a message.
-        MSG msg{};
-        msg.hwnd = g_focus.load();
-        msg.message = WM_INPUTLANGCHANGE;
-        msg.lParam = reinterpret_cast<LPARAM>(layout);
-        m.posted.push_back(msg);
+        m.posted.push_back(MessageFor(g_focus.load(), WM_INPUTLANGCHANGE, 0, reinterpret_cast<LPARAM>(layout)));
         m.wake.notify_all();
         return previous;
     }
@@ -231,12 +236,7 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Model& m = TheModel();
     std::lock_guard<std::mutex> lock(m.mutex);
-    MSG msg{};
-    msg.hwnd = window;
-    msg.message = message;
-    msg.wParam = wParam;
-    msg.lParam = lParam;
-    m.posted.push_back(msg);
+    m.posted.push_back(MessageFor(window, message, wParam, lParam));
     m.wake.notify_all();
     return 1;
 }
@@ -252,14 +252,6 @@ bool TakePosted(Model& m, MSG* msg) {
     *msg = m.posted.front();
     m.posted.pop_front();
     return true;
-}
-
-MSG MessageFor(HWND window, UINT message, WPARAM wParam = 0) {
-    MSG msg{};
-    msg.hwnd = window;
-    msg.message = message;
-    msg.wParam = wParam;
-    return msg;
 }
 
 // WM_PAINT is announced once per update region, until the region is read.
