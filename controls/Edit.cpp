@@ -7,6 +7,7 @@
 #include "zrwnd/ControlKit.h"
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/PortableHost.h"
+#include "zrwnd/Text.h"
 #include "zrwnd/Timer.h"
 
 namespace {
@@ -27,31 +28,28 @@ constexpr int kCopy = 'C';
 constexpr int kPaste = 'V';
 constexpr int kCut = 'X';
 
-// A byte that begins a two-byte GBK character. 0x80 and 0xFF have the high
-// bit set but begin no character in GBK: they stand alone, as the engine's
-// fonts read them.
-bool IsHighByte(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 0x81 && byte <= 0xFE;
-}
-
-// The length of `text` without a lone lead byte at its end: a character is two
-// bytes when its first byte has the high bit set.
-size_t WholeCharacters(const char* text, size_t length) {
-    size_t i = 0;
-    while (i < length) {
-        const size_t step = IsHighByte(text[i]) ? 2 : 1;
-        if (i + step > length) break;
-        i += step;
+// The text as a box keeps it: whole characters only. A lead byte at the end
+// (half a character cut by a limit, or pasted) goes; any other byte that
+// begins no character becomes the '?' it is shown as, so that no later edit
+// joins it with a neighbour into a character nobody typed.
+std::string WholeCharacters(const char* text) {
+    std::string out;
+    for (int n = zrtext::CharLength(text); n > 0; text += n, n = zrtext::CharLength(text)) {
+        const auto byte = static_cast<unsigned char>(*text);
+        if (n == 2 || byte < 0x80) {
+            out.append(text, static_cast<size_t>(n));
+        } else if (text[1] || !zrtext::IsLeadByte(byte)) {
+            out.push_back('?');
+        }
     }
-    return i;
+    return out;
 }
 
 // The character boundary at or before index, walking from the start.
 int BoundaryAtOrBefore(const char* text, int index) {
     int i = 0;
     while (text[i] && i < index) {
-        const int step = IsHighByte(text[i]) && text[i + 1] ? 2 : 1;
+        const int step = zrtext::CharLength(text + i);
         if (i + step > index) break;
         i += step;
     }
@@ -91,7 +89,11 @@ bool Edit::OnRepaintTick(const ZrEventArgs&) {
 
 int Edit::ByteKind(int index) {
     IFont2* font = GetFont();
-    if (!font) return IsHighByte(display_.GetAt(index)) ? ZRBYTE_LEAD : ZRBYTE_SINGLE;
+    if (!font) {
+        const int start = BoundaryAtOrBefore(display_.c_str(), index);
+        if (zrtext::CharLength(display_.c_str() + start) == 1) return ZRBYTE_SINGLE;
+        return start == index ? ZRBYTE_LEAD : ZRBYTE_TRAIL;
+    }
     // First visible is always on a character boundary: asking from there keeps
     // the font's walk as short as the view instead of as long as the text.
     const int base = index >= firstVisible_ ? firstVisible_ : 0;
@@ -183,7 +185,7 @@ void Edit::DeleteChars(int position, int count, bool byCharacters) {
         const int textLength = text.GetLength();
         int bytes = 0;
         for (int i = 0; i < count && position + bytes < textLength; ++i) {
-            bytes += IsHighByte(text.GetAt(position + bytes)) ? 2 : 1;
+            bytes += zrtext::CharLength(text.c_str() + position + bytes);
         }
         count = std::min(bytes, textLength - position);
     }
@@ -216,8 +218,7 @@ void Edit::InsertText(const char* text) {
         }
         insert.resize(room + 1 > 0 ? static_cast<size_t>(room + 1) : 0);
     }
-    // A lone lead byte at the end would leave half a character in the text.
-    insert.resize(WholeCharacters(insert.data(), insert.size()));
+    insert = WholeCharacters(insert.c_str());
     DeleteSelection();
     KeepViewOnBoundary(caret_);
     _WndText().Insert(caret_, insert.c_str());
@@ -284,7 +285,7 @@ void Edit::OnTextChanged(ZrWndEventArgs& args) {
         text = text.Left(keep + 1);
     }
     // Half a character at the end is not kept either.
-    text = text.Left(static_cast<int>(WholeCharacters(text.c_str(), static_cast<size_t>(text.GetLength()))));
+    text = WholeCharacters(text.c_str()).c_str();
     // The whole text is new: the selection and the first visible byte stay
     // where they were, inside the new text and on its boundaries.
     ApplyText(text);
@@ -429,7 +430,7 @@ void Edit::OnChar(ZrKeyEventArgs& args) {
     PendingCharacter& pending = Pending();
     const char byte = static_cast<char>(args.character & 0xFF);
     if (!pending.leadPending) {
-        if (IsHighByte(byte)) {
+        if (zrtext::IsLeadByte(static_cast<unsigned char>(byte))) {
             pending.bytes[0] = byte;
             pending.leadPending = true;
             return;

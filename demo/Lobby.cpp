@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "engine/soft/SoftEngine.h"
+#include "zrwnd/Text.h"
 
 #ifndef ZRWND_DEMO_LAYOUT
 #define ZRWND_DEMO_LAYOUT "demo/layouts/lobby.xml"
@@ -50,7 +51,7 @@ private:
 
 }  // namespace
 
-std::string Gbk(const char* utf8) { return zrsoft::Utf8ToGbk(utf8); }
+std::string Gbk(const char* utf8) { return zrtext::Utf8ToGbk(utf8).c_str(); }
 
 PanelWnd::PanelWnd(IZr2DEngine* engine, const char* captionUtf8, std::uint32_t fill)
     : engine_(engine), caption_(Gbk(captionUtf8)), fill_(fill) {}

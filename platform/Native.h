@@ -44,11 +44,6 @@ bool ReadPaintRegion(HWND window, RectSink sink, void* context);
 
 // The clipboard's text is declared in zrwnd/PortableHost.h for controls.
 
-// Text between UTF-8 and the library's GBK (code page 936). A byte sequence
-// that has no counterpart becomes '?' and the conversion goes on after it.
-std::string Utf8ToGbk(const std::string& utf8);
-std::string GbkToUtf8(const std::string& gbk);
-
 // True when the clock only moves when a test or host advances it. Background
 // threads that wait on time are then not started: their passes are run by hand.
 bool IsClockManual();

@@ -1,135 +1,187 @@
-// Text between UTF-8 and GBK: through the code-page calls on Windows (whichever
-// native backend is built there), through iconv elsewhere.
-#include "platform/Native.h"
+// The text unit: what a GBK character is lives in zrwnd/Text.h; here the
+// native code-page converter answers once which Unicode character each
+// two-byte code stands for (the code-page calls on Windows, iconv elsewhere),
+// and both conversions walk texts by the header's rule on that table, so
+// every platform and every caller agrees on each byte.
+#include "zrwnd/Text.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <iconv.h>
-
-#include <cerrno>
-#include <vector>
 #endif
 
 #include <string>
+#include <vector>
 
-namespace zrnative {
+namespace {
+
+constexpr std::uint32_t kNoCode = 0;
+constexpr char kUnknown = '?';
 
 #ifdef _WIN32
 
-namespace {
-
-// Through UTF-16, as Windows converts between code pages; a sequence without
-// a counterpart becomes '?'.
-std::string Recode(const std::string& text, UINT from, UINT to) {
-    if (text.empty()) return text;
-    const int wide = ::MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (wide <= 0) return text;
-    std::wstring utf16(static_cast<size_t>(wide), L'\0');
-    ::MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), &utf16[0], wide);
-    // A character beyond the basic plane (a surrogate pair) has no GBK
-    // counterpart: one '?' for it, not one per half.
-    std::wstring chars;
-    for (size_t i = 0; i < utf16.size(); ++i) {
-        const bool pair = utf16[i] >= 0xD800 && utf16[i] < 0xDC00 && i + 1 < utf16.size() &&
-                          utf16[i + 1] >= 0xDC00 && utf16[i + 1] < 0xE000;
-        if (pair && to != CP_UTF8) {
-            chars.push_back(L'?');
-            ++i;
-        } else {
-            chars.push_back(utf16[i]);
-        }
-    }
-    utf16.swap(chars);
-    const int wideChars = static_cast<int>(utf16.size());
-    const int bytes = ::WideCharToMultiByte(to, 0, utf16.data(), wideChars, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return text;
-    std::string out(static_cast<size_t>(bytes), '\0');
-    ::WideCharToMultiByte(to, 0, utf16.data(), wideChars, &out[0], bytes, nullptr, nullptr);
-    return out;
+std::uint32_t NativePairCode(char lead, char trail) {
+    const char in[2] = {lead, trail};
+    wchar_t out[2] = {};
+    if (::MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, in, 2, out, 2) != 1) return kNoCode;
+    return static_cast<std::uint32_t>(out[0]);
 }
-
-}  // namespace
-
-std::string Utf8ToGbk(const std::string& utf8) { return Recode(utf8, CP_UTF8, 936); }
-std::string GbkToUtf8(const std::string& gbk) { return Recode(gbk, 936, CP_UTF8); }
 
 #else
 
-namespace {
-
-// How many bytes the character at p takes in the source encoding, so that one
-// that does not convert becomes one '?'; a broken sequence takes one byte.
-size_t CharLength(const char* p, size_t left, bool fromUtf8) {
-    const auto lead = static_cast<unsigned char>(p[0]);
-    auto trail = [&](size_t i, unsigned lo, unsigned hi) {
-        return i < left && static_cast<unsigned char>(p[i]) >= lo && static_cast<unsigned char>(p[i]) <= hi;
-    };
-    if (!fromUtf8) return lead >= 0x81 && lead <= 0xFE && trail(1, 0x40, 0xFE) && p[1] != 0x7F ? 2 : 1;
-    const size_t length = lead >= 0xF0 && lead <= 0xF7 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    if (lead >= 0xF8) return 1;
-    for (size_t i = 1; i < length; ++i) {
-        if (!trail(i, 0x80, 0xBF)) return 1;
-    }
-    return length;
-}
-
-// One converter per direction and thread, opened on first use: opening one
-// costs far more than converting a window text.
-class Converter {
+class PairDecoder {
 public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter() {
+    PairDecoder() : cd_(iconv_open("UTF-32LE", "CP936")) {
+        if (!Ok()) cd_ = iconv_open("UTF-32LE", "GBK");
+    }
+    ~PairDecoder() {
         if (Ok()) iconv_close(cd_);
     }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-    bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t Get() {
-        // Back to the initial shift state left by the previous text.
+    PairDecoder(const PairDecoder&) = delete;
+    PairDecoder& operator=(const PairDecoder&) = delete;
+
+    std::uint32_t Code(char lead, char trail) {
+        if (!Ok()) return kNoCode;
+        char in[2] = {lead, trail};
+        std::uint32_t out = 0;
+        char* inPtr = in;
+        size_t inLeft = sizeof in;
+        char* outPtr = reinterpret_cast<char*>(&out);
+        size_t outLeft = sizeof out;
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        return cd_;
+        const bool whole = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) && inLeft == 0;
+        return whole && outLeft == 0 ? out : kNoCode;
     }
 
 private:
+    bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
     iconv_t cd_;
 };
 
-std::string Recode(const std::string& text, bool fromUtf8) {
-    thread_local Converter toGbk("CP936", "UTF-8");
-    thread_local Converter toUtf8("UTF-8", "CP936");
-    Converter& converter = fromUtf8 ? toGbk : toUtf8;
-    if (!converter.Ok()) return text;
-    // ASCII is the same in both.
-    bool ascii = true;
-    for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (ascii) return text;
-    iconv_t cd = converter.Get();
-    std::string out;
-    std::vector<char> in(text.begin(), text.end());
-    char* inPtr = in.data();
-    size_t inLeft = in.size();
-    char buffer[256];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        const size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-            out.push_back('?');
-            const size_t skip = CharLength(inPtr, inLeft, fromUtf8);
-            inPtr += skip;
-            inLeft -= skip;
+#endif
+
+// Every two-byte code's character, and back for the basic plane; built once
+// on first use (a few milliseconds), read without a lock afterwards.
+struct GbkTables {
+    std::vector<std::uint32_t> codeOf = std::vector<std::uint32_t>(65536, kNoCode);
+    std::vector<std::uint16_t> gbkOf = std::vector<std::uint16_t>(65536, 0);
+
+    GbkTables() {
+#ifndef _WIN32
+        PairDecoder decoder;
+#endif
+        for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+            for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+                if (!zrtext::IsTrailByte(static_cast<unsigned char>(trail))) continue;
+                const char l = static_cast<char>(lead), t = static_cast<char>(trail);
+#ifdef _WIN32
+                const std::uint32_t code = NativePairCode(l, t);
+#else
+                const std::uint32_t code = decoder.Code(l, t);
+#endif
+                if (code == kNoCode) continue;
+                const auto pair = static_cast<std::uint16_t>(lead << 8 | trail);
+                codeOf[pair] = code;
+                // The first code of a character is the one it converts back to.
+                if (code < 0x10000 && gbkOf[code] == 0) gbkOf[code] = pair;
+            }
         }
     }
-    return out;
+};
+
+const GbkTables& Tables() {
+    static const GbkTables tables;
+    return tables;
+}
+
+void AppendUtf8(std::string& out, std::uint32_t code) {
+    if (code < 0x80) {
+        out.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | code >> 6));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | code >> 12));
+        out.push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | code >> 18));
+        out.push_back(static_cast<char>(0x80 | (code >> 12 & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+}
+
+// Reads one UTF-8 character: its length, and its code point or kNoCode for a
+// broken sequence (an overlong form, a surrogate, a missing trail), which
+// then takes one byte so that the text after it is read as it stands.
+int NextUtf8(const unsigned char* p, std::uint32_t* code) {
+    const unsigned lead = p[0];
+    int length = 1;
+    std::uint32_t value = lead;
+    std::uint32_t least = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, value = lead & 0x1F, least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, value = lead & 0x0F, least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, value = lead & 0x07, least = 0x10000;
+    } else if (lead >= 0x80) {
+        *code = kNoCode;
+        return 1;
+    }
+    for (int i = 1; i < length; ++i) {
+        if ((p[i] & 0xC0) != 0x80) {
+            *code = kNoCode;
+            return 1;
+        }
+        value = value << 6 | (p[i] & 0x3F);
+    }
+    const bool broken = value < least || value > 0x10FFFF || (value >= 0xD800 && value < 0xE000);
+    *code = broken ? kNoCode : value;
+    return broken ? 1 : length;
 }
 
 }  // namespace
 
-std::string Utf8ToGbk(const std::string& utf8) { return Recode(utf8, true); }
-std::string GbkToUtf8(const std::string& gbk) { return Recode(gbk, false); }
+namespace zrtext {
 
-#endif
+std::uint32_t CharCode(const char* text) {
+    const int length = CharLength(text);
+    if (length == 0) return 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    if (length == 1) return p[0] < 0x80 ? p[0] : static_cast<std::uint32_t>(kUnknown);
+    const std::uint32_t code = Tables().codeOf[static_cast<size_t>(p[0] << 8 | p[1])];
+    return code == kNoCode ? static_cast<std::uint32_t>(kUnknown) : code;
+}
 
-}  // namespace zrnative
+ZrString GbkToUtf8(const char* gbk) {
+    if (!gbk) return ZrString();
+    std::string out;
+    for (int n = CharLength(gbk); n > 0; gbk += n, n = CharLength(gbk)) AppendUtf8(out, CharCode(gbk));
+    return ZrString(out.c_str());
+}
+
+ZrString Utf8ToGbk(const char* utf8) {
+    if (!utf8) return ZrString();
+    const GbkTables& tables = Tables();
+    std::string out;
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8);
+    while (*p) {
+        std::uint32_t code = kNoCode;
+        p += NextUtf8(p, &code);
+        const std::uint16_t pair = code != kNoCode && code < 0x10000 ? tables.gbkOf[code] : 0;
+        if (code != kNoCode && code < 0x80) {
+            out.push_back(static_cast<char>(code));
+        } else if (pair != 0) {
+            out.push_back(static_cast<char>(pair >> 8));
+            out.push_back(static_cast<char>(pair & 0xFF));
+        } else {
+            out.push_back(kUnknown);
+        }
+    }
+    return ZrString(out.c_str());
+}
+
+}  // namespace zrtext

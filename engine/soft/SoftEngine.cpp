@@ -8,38 +8,13 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
-#include <iconv.h>
 
 #include "engine/soft/SoftFont.h"
 #include "engine/soft/SoftImage.h"
+#include "zrwnd/Text.h"
 
 namespace zrsoft {
 namespace {
-
-std::string Convert(const std::string& text, const char* to, const char* from) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return text;
-    std::string out;
-    std::vector<char> in(text.begin(), text.end());
-    char* inPtr = in.data();
-    size_t inLeft = in.size();
-    char buffer[256];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        const size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (r == static_cast<size_t>(-1)) {
-            if (errno == E2BIG) continue;
-            // A byte that does not convert is shown as '?' and skipped.
-            out.push_back('?');
-            ++inPtr;
-            --inLeft;
-        }
-    }
-    iconv_close(cd);
-    return out;
-}
 
 // Wide stores where the processor has them; the right version is picked once,
 // when the program loads.
@@ -55,9 +30,6 @@ ZrRect Intersect(const ZrRect& a, const ZrRect& b) {
 }
 
 }  // namespace
-
-std::string GbkToUtf8(const std::string& gbk) { return Convert(gbk, "UTF-8", "CP936"); }
-std::string Utf8ToGbk(const std::string& utf8) { return Convert(utf8, "CP936", "UTF-8"); }
 
 void Framebuffer::Resize(int w, int h, std::uint32_t fill) {
     width = std::max(w, 0);
@@ -229,7 +201,7 @@ void SoftEngine::Print(const char* format, ...) {
     va_start(args, format);
     std::vsnprintf(line, sizeof line, format ? format : "", args);
     va_end(args);
-    const std::string text = GbkToUtf8(line);
+    const std::string text = zrtext::GbkToUtf8(line).c_str();
     if (logSink_) {
         logSink_(logContext_, text);
     } else {

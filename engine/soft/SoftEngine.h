@@ -130,9 +130,4 @@ private:
     void* logContext_ = nullptr;
 };
 
-// GBK bytes to UTF-8, for logs and file names; bytes that do not convert are
-// kept as '?'.
-std::string GbkToUtf8(const std::string& gbk);
-std::string Utf8ToGbk(const std::string& utf8);
-
 }  // namespace zrsoft

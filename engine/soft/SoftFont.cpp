@@ -1,10 +1,11 @@
 #include "engine/soft/SoftFont.h"
 
+#include "zrwnd/Text.h"
+
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
-#include <iconv.h>
 
 #include <algorithm>
 #include <climits>
@@ -14,65 +15,16 @@
 namespace zrsoft {
 namespace {
 
-bool IsLead(std::uint8_t c) { return c >= 0x81 && c <= 0xFE; }
-
-// Reads the character starting at byte i; false at the end of the text.
+// Reads the character starting at byte i by the toolkit's one rule (a byte
+// that begins no character is drawn as '?'); false at the end of the text.
 bool NextChar(const char* text, int i, TextChar* out) {
-    const auto c = static_cast<std::uint8_t>(text[i]);
-    if (c == 0) return false;
-    if (IsLead(c)) {
-        const auto t = static_cast<std::uint8_t>(text[i + 1]);
-        // A lead byte without a valid trail (0x40-0x7E, 0x80-0xFE) stands
-        // alone and draws nothing; the byte after it is a character of its
-        // own, so a line break or a digit there is not swallowed.
-        if (t < 0x40 || t == 0x7F || t == 0xFF) {
-            *out = {i, 1, 0};
-            return true;
-        }
-        *out = {i, 2, GbkToCodepoint(c, t)};
-        return true;
-    }
-    *out = {i, 1, c};
+    const int bytes = zrtext::CharLength(text + i);
+    if (bytes == 0) return false;
+    *out = {i, bytes, zrtext::CharCode(text + i)};
     return true;
 }
 
-// Every two-byte GBK code mapped to Unicode once, through iconv.
-struct GbkTable {
-    std::vector<std::uint32_t> codes = std::vector<std::uint32_t>(65536, 0);
-
-    GbkTable() {
-        iconv_t cd = iconv_open("UTF-32LE", "CP936");
-        if (cd == reinterpret_cast<iconv_t>(-1)) cd = iconv_open("UTF-32LE", "GBK");
-        if (cd == reinterpret_cast<iconv_t>(-1)) return;
-        for (int lead = 0x81; lead <= 0xFE; ++lead) {
-            for (int trail = 0x40; trail <= 0xFE; ++trail) {
-                if (trail == 0x7F) continue;
-                char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-                std::uint32_t out = 0;
-                char* inPtr = in;
-                size_t inLeft = 2;
-                char* outPtr = reinterpret_cast<char*>(&out);
-                size_t outLeft = sizeof out;
-                iconv(cd, nullptr, nullptr, nullptr, nullptr);
-                if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) && outLeft == 0) {
-                    codes[static_cast<size_t>(lead << 8 | trail)] = out;
-                }
-            }
-        }
-        iconv_close(cd);
-    }
-};
-
-const GbkTable& TheGbkTable() {
-    static const GbkTable table;
-    return table;
-}
-
 }  // namespace
-
-std::uint32_t GbkToCodepoint(std::uint8_t lead, std::uint8_t trail) {
-    return TheGbkTable().codes[static_cast<size_t>(lead << 8 | trail)];
-}
 
 std::vector<TextChar> SplitGbk(const char* text) {
     std::vector<TextChar> out;

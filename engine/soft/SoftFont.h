@@ -101,10 +101,7 @@ private:
     Glyph missing_;
 };
 
-// Splits GBK text into characters: a lead byte 0x81-0xFE followed by a trail
-// byte makes one character; a lead byte with nothing after it is skipped.
+// Splits GBK text into characters by the toolkit's rule (zrwnd/Text.h).
 std::vector<TextChar> SplitGbk(const char* text);
-// The Unicode character of a two-byte GBK code, or 0 when it has none.
-std::uint32_t GbkToCodepoint(std::uint8_t lead, std::uint8_t trail);
 
 }  // namespace zrsoft

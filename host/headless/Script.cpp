@@ -10,6 +10,7 @@
 
 #include "engine/soft/SoftEngine.h"
 #include "zrwnd/NativeTypes.h"
+#include "zrwnd/Text.h"
 
 namespace zrhost {
 namespace {
@@ -165,7 +166,7 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
             const size_t at = line.find("char", start) + 4;
             std::string rest = at < line.size() ? line.substr(at + 1) : "";
             if (rest.empty()) return fail("'char TEXT' with at least one character");
-            cmd.text = zrsoft::Utf8ToGbk(rest);
+            cmd.text = zrtext::Utf8ToGbk(rest.c_str()).c_str();
         } else if (verb == "wait") {
             cmd.kind = ScriptCommand::Kind::Wait;
             if (args.size() != 1 || !ParseInt(args[0], &cmd.a) || cmd.a < 0) return fail("'wait MS' with milliseconds");

@@ -6,6 +6,7 @@
 
 #include "host/common/HostLoop.h"
 #include "zrwnd/PortableHost.h"
+#include "zrwnd/Text.h"
 
 namespace zrhost {
 namespace {
@@ -45,7 +46,7 @@ int ReadClipboard(void*, char* buffer, int size) {
     if (!SDL_HasClipboardText()) return -1;
     char* utf8 = SDL_GetClipboardText();
     if (!utf8) return -1;
-    const std::string gbk = zrsoft::Utf8ToGbk(utf8);
+    const std::string gbk = zrtext::Utf8ToGbk(utf8).c_str();
     SDL_free(utf8);
     const int length = static_cast<int>(gbk.size());
     if (length + 1 > size) return -(length + 1);
@@ -53,7 +54,7 @@ int ReadClipboard(void*, char* buffer, int size) {
     return length;
 }
 
-bool WriteClipboard(void*, const char* text) { return SDL_SetClipboardText(zrsoft::GbkToUtf8(text).c_str()) == 0; }
+bool WriteClipboard(void*, const char* text) { return SDL_SetClipboardText(zrtext::GbkToUtf8(text).c_str()) == 0; }
 
 }  // namespace
 
@@ -141,7 +142,7 @@ int SdlHost::Translate(const SDL_Event& e, MSG* out, int capacity) {
             break;
         case SDL_TEXTINPUT:
             // Text from the input method arrives as UTF-8; the toolkit reads GBK bytes.
-            for (unsigned char c : zrsoft::Utf8ToGbk(e.text.text)) put(MakeMessage(native_, WM_CHAR, c));
+            for (unsigned char c : std::string(zrtext::Utf8ToGbk(e.text.text).c_str())) put(MakeMessage(native_, WM_CHAR, c));
             break;
         case SDL_WINDOWEVENT:
             switch (e.window.event) {

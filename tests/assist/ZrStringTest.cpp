@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "zrwnd/Text.h"
 #include "zrwnd/ZrString.h"
 
 namespace {
@@ -39,6 +42,39 @@ TEST(ZrString, ComparesExactBytesAndOrdersGbkAfterAscii) {
     ZrString self("x");
     self = self.c_str();
     EXPECT_STREQ(self, "x");
+}
+
+// One rule for what a GBK character is, and the same answer both ways on
+// every platform: rows of GBK bytes, the UTF-8 they stand for, and the
+// length of each character in turn.
+TEST(Text, EveryByteIsReadByOneRule) {
+    struct Row {
+        const char* gbk;
+        const char* utf8;
+        std::vector<int> lengths;
+    } rows[] = {
+        {"a\xD6\xD0" "b", "a\xE4\xB8\xAD" "b", {1, 2, 1}},       // a 中 b
+        {"\x81\x40", "\xE4\xB8\x82", {2}},                       // a trail in the ASCII range
+        {"\x81\x30", "?0", {1, 1}},                              // a lead without a trail
+        {"\x81\x7F", "?\x7F", {1, 1}},
+        {"\x80\xFF", "??", {1, 1}},                              // bytes that begin nothing
+        {"\xD6", "?", {1}},
+        {"", "", {}},
+    };
+    for (const Row& row : rows) {
+        std::vector<int> lengths;
+        for (const char* p = row.gbk; zrtext::CharLength(p) > 0; p += zrtext::CharLength(p)) {
+            lengths.push_back(zrtext::CharLength(p));
+        }
+        EXPECT_EQ(lengths, row.lengths) << row.utf8;
+        EXPECT_STREQ(zrtext::GbkToUtf8(row.gbk), row.utf8);
+    }
+    // Back: each byte of broken UTF-8 (cut short, a surrogate, an overlong
+    // form) is one '?', and so is a whole character outside GBK.
+    EXPECT_STREQ(zrtext::Utf8ToGbk("a\xE4\xB8\xAD\xE4\xB8\x82"), "a\xD6\xD0\x81\x40");
+    EXPECT_STREQ(zrtext::Utf8ToGbk("\xE4\xB8" "b\xED\xA0\x80\xC0\xAF\xF0\x9F\x98\x80"), "??b??????");
+    EXPECT_STREQ(zrtext::Utf8ToGbk(nullptr), "");
+    EXPECT_EQ(zrtext::CharCode("\xD6\xD0"), 0x4E2Du);
 }
 
 }  // namespace

@@ -129,6 +129,16 @@ TEST_F(EditTest, MaximumLengthCutsOnCharacterBoundaries) {
     // Invalid GBK: a lone lead byte at the end is not kept.
     other->SetWndText("ab\xD6");
     EXPECT_EQ(Text(*other), "ab");
+    // A byte that begins no character is the '?' it is shown as: the caret
+    // stops after it, and Delete there cannot join it with what follows.
+    other->SetWndText("\x81" "0x\x80");
+    EXPECT_EQ(Text(*other), "?0x?");
+    ClickAt(110, 210);
+    Key(VK_HOME);
+    Key(VK_RIGHT);
+    EXPECT_EQ(other->GetCaret(), 1);
+    Key(VK_DELETE);
+    EXPECT_EQ(Text(*other), "?x?");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "support/RecordingEngine.h"
 
+#include "zrwnd/Text.h"
+
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -7,8 +9,6 @@
 
 namespace zrtest {
 namespace {
-
-bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
 EngineCall MakeCall(const char* op, IDC* dc, std::vector<long long> args) {
     EngineCall call;
@@ -63,7 +63,7 @@ int RecordingFont::FitText(const char* text, int width, int) {
     int last = -1;
     const int length = static_cast<int>(std::strlen(text));
     for (int i = 0; i < length;) {
-        const bool pair = IsLead(static_cast<unsigned char>(text[i])) && i + 1 < length;
+        const bool pair = zrtext::CharLength(text + i) == 2;
         const int w = pair ? 2 * kByteWidth : kByteWidth;
         if (used + w > width) break;
         used += w;
@@ -84,7 +84,7 @@ int RecordingFont::GetByteKind(const char* text, int index) {
     const int length = static_cast<int>(std::strlen(text));
     if (index >= length) return ZRBYTE_SINGLE;
     for (int i = 0; i < length;) {
-        const bool pair = IsLead(static_cast<unsigned char>(text[i])) && i + 1 < length;
+        const bool pair = zrtext::CharLength(text + i) == 2;
         if (pair && index == i) return ZRBYTE_LEAD;
         if (pair && index == i + 1) return ZRBYTE_TRAIL;
         if (i == index) return ZRBYTE_SINGLE;
