@@ -12,6 +12,7 @@
 
 #include "platform/Native.h"
 #include "zrwnd/PortableHost.h"
+#include "platform/portable/Testing.h"
 
 // An in-process model of one native window (or a few) the way Windows keeps
 // them: client size, update region, timers, mouse-leave tracking, a message

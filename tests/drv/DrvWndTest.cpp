@@ -2,6 +2,7 @@
 #include "platform/Native.h"
 #include "zrwnd/PortableHost.h"
 #include "support/EventRecorder.h"
+#include "platform/portable/Testing.h"
 
 namespace {
 

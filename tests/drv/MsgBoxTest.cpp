@@ -3,6 +3,7 @@
 #include "drv/DrvWnd.h"
 #include "support/EventRecorder.h"
 #include "zrwnd/PortableHost.h"
+#include "platform/portable/Testing.h"
 
 // The message box answered through the native message loop: clicks posted to
 // the native queue, WM_QUIT, a message source standing for the host's input.

@@ -11,6 +11,7 @@
 #include "tests/fuzz/FuzzCheck.h"
 #include "wnd/WndNameRegistry.h"
 #include "zrwnd/ZrWnd.h"
+#include "platform/portable/Testing.h"
 
 // An edit box and a rich edit, on the reference engine's fonts, under keys,
 // characters (whole GBK ones, lone lead bytes, bytes no character begins

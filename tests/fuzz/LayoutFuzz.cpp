@@ -9,6 +9,7 @@
 #include "zrwnd/IWndNameRegistry.h"
 #include "zrwnd/Layout.h"
 #include "zrwnd/PortableHost.h"
+#include "platform/portable/Testing.h"
 
 // The layout reader: any bytes either load and unload cleanly, or are
 // refused with the source and line, leaving nothing behind, so that the same

@@ -9,6 +9,7 @@
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/PortableHost.h"
 #include "zrwnd/IWndFactory.h"
+#include "platform/portable/Testing.h"
 
 // The window core and the driver under a program the input spells out: tree
 // operations, native messages and subscribers that delete, destroy, reparent

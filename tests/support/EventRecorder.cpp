@@ -2,6 +2,7 @@
 
 #include "zrwnd/PortableHost.h"
 #include "wnd/WndNameRegistry.h"
+#include "platform/portable/Testing.h"
 
 namespace zrtest {
 

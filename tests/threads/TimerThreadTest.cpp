@@ -12,6 +12,7 @@
 #include "support/RecordingEngine.h"
 #include "zrwnd/ZrWnd.h"
 #include "wnd/WndNameRegistry.h"
+#include "platform/portable/Testing.h"
 
 // Runs the timer service's own thread for real, on the steady clock, while the
 // test thread keeps arming and killing timers. Built with ThreadSanitizer.
