@@ -22,8 +22,16 @@ packages=(
   libpugixml-dev
 )
 
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+
 if [ "${1:-}" = "--windows" ]; then
-  packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xauth)
+  # The 32-bit DLL's suites run under 32-bit Wine, which comes from the i386
+  # architecture: it is added before the one package-list update below.
+  packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb xauth)
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
 fi
 
 missing=()
@@ -35,8 +43,6 @@ done
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update
   $sudo apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,12 +1,72 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "zrwnd/IWnd.h"
+#include "zrwnd/Menu.h"
+#include "zrwnd/PressTracker.h"
+#include "zrwnd/WindowLock.h"
 #include "zrwnd/ZrWnd.h"
+
+namespace {
+
+// A host class built on an old header lays out its own fields after the
+// library's: every exported class keeps the size and alignment recorded for
+// each target in binary-layout.txt, which says what a change to them means.
+#define ZRWND_PINNED(X)                                                                                              \
+    X(IWnd) X(DefWnd) X(Button) X(IScrollBar) X(ScrollThumb) X(ScrollBar) X(IEdit) X(Edit) X(IMenu) X(MenuItem)         \
+    X(IComboBox) X(ComboBox) X(RichEdit) X(ZrString) X(ZrEventArgs) X(ZrWndEventArgs) X(ZrMouseEventArgs)             \
+    X(ZrKeyEventArgs) X(ZrActiveEventArgs) X(ZrIMEEventArgs) X(ZrEvent) X(ZrEventSet) X(ZrThread) X(IUnknownEx2)       \
+    X(IWndFactory) X(WndTypeRegistry) X(Stopwatch) X(TimerService) X(zrkit::ImageStrip) X(zrkit::RepeatTimer)           \
+    X(zrkit::ChildSubscriptions) X(zrwnd::PressTracker) X(zrwnd::WndRef) X(zrwnd::WindowLock) X(ZrRect)
+
+const char* TargetName() {
+#if defined(_WIN64)
+    return "x86_64-windows";
+#elif defined(_WIN32)
+    return "i686-windows";
+#elif defined(__linux__) && defined(__x86_64__)
+    return "x86_64-linux";
+#else
+    return nullptr;
+#endif
+}
+
+TEST(BinaryLayout, ExportedClassesKeepTheirRecordedSizes) {
+    if (!TargetName()) GTEST_SKIP() << "no layout is recorded for this target";
+    std::map<std::string, std::string> measured;
+#define ZRWND_MEASURE(type) measured[#type] = std::to_string(sizeof(type)) + ":" + std::to_string(alignof(type));
+    ZRWND_PINNED(ZRWND_MEASURE)
+#undef ZRWND_MEASURE
+    std::ifstream file(ZRWND_SOURCE_DIR "/tests/wnd/binary-layout.txt");
+    ASSERT_TRUE(file) << "binary-layout.txt not found";
+    std::string line, name, column;
+    std::vector<std::string> targets;
+    std::map<std::string, std::string> recorded;
+    while (std::getline(file, line)) {
+        std::istringstream words(line);
+        if (!(words >> name) || name[0] == '#') continue;
+        if (name == "class") {
+            while (words >> column) targets.push_back(column);
+            continue;
+        }
+        for (const std::string& target : targets) {
+            if (words >> column && target == TargetName()) recorded[name] = column;
+        }
+    }
+    std::string table;
+    for (const auto& entry : measured) table += entry.first + " " + entry.second + "\n";
+    EXPECT_EQ(recorded, measured) << TargetName() << " measures (size:alignment):\n" << table;
+}
+
+}  // namespace
 
 #if (defined(__GNUC__) || defined(__clang__)) && !defined(_MSC_VER)
 namespace {
