@@ -1,6 +1,7 @@
 #include "controls/Button.h"
 
 #include "zrwnd/IDrvWnd.h"
+#include "zrwnd/Subscribe.h"
 
 const ZrString ZrEventClicked("EventClicked");
 
@@ -14,6 +15,8 @@ constexpr std::uint32_t kCaptionFormat = 0x24;
 
 Button::Button() : press_(this) {
     AddEvent(ZrEventClicked);
+    static const bool declared = (zrwnd::DeclareRecordKind(ZrEventClicked, zrwnd::RecordKind::Window), true);
+    (void)declared;
     if (IDrvRender* renderer = zrwnd::Renderer()) captionFont_ = renderer->GetDefaultFont();
 }
 

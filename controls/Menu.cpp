@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "zrwnd/IDrvWnd.h"
+#include "zrwnd/Subscribe.h"
 
 const ZrString ZrEventSelectItem("IMenu_EventSelectItem");
 const ZrString ZrEventAddItem("IMenu_EventAddItem");
@@ -32,6 +33,9 @@ void MenuItem::SetItemRect(const ZrRect& rect, bool invalidate) {
 IMenu::IMenu() {
     AddEvent(ZrEventSelectItem);
     AddEvent(ZrEventAddItem);
+    static const bool declared = (zrwnd::DeclareRecordKind(ZrEventSelectItem, zrwnd::RecordKind::Window),
+                                  zrwnd::DeclareRecordKind(ZrEventAddItem, zrwnd::RecordKind::Window), true);
+    (void)declared;
 }
 
 // The image strip releases an owned image; icons stay their callers'.

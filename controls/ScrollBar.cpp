@@ -1,6 +1,7 @@
 #include "controls/ScrollBar.h"
 
 #include "zrwnd/IDrvWnd.h"
+#include "zrwnd/Subscribe.h"
 #include "zrwnd/Timer.h"
 
 const ZrString ZrEventScrollPosChanged("IScrollBar_EventScrollPosChanged");
@@ -27,7 +28,11 @@ long long Clamp64(long long value, int low, int high) {
 
 }  // namespace
 
-ScrollThumb::ScrollThumb() { AddEvent(ZrEventThumbPosChanged); }
+ScrollThumb::ScrollThumb() {
+    AddEvent(ZrEventThumbPosChanged);
+    static const bool declared = (zrwnd::DeclareRecordKind(ZrEventThumbPosChanged, zrwnd::RecordKind::Window), true);
+    (void)declared;
+}
 
 void ScrollThumb::OnMouseMove(ZrMouseEventArgs& args) {
     // Replaces the button's hover and press look: the thumb follows the pointer.
@@ -65,6 +70,8 @@ ScrollBar::ScrollBar()
       thumb_(new ScrollThumb),
       repeat_(this, ZRTIMER_SCROLL_REPEAT, kRepeatPeriodMs, ZrSubscriber(this, &ScrollBar::OnRepeatStep)) {
     AddEvent(ZrEventScrollPosChanged);
+    static const bool declared = (zrwnd::DeclareRecordKind(ZrEventScrollPosChanged, zrwnd::RecordKind::Window), true);
+    (void)declared;
     // While the bar holds the capture (a click on the track) the mouse stays
     // with it, even over the thumb that jumped under the pointer, so that the
     // release reaches the bar and ends the capture.

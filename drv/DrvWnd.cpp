@@ -94,20 +94,14 @@ bool Show(const char* text, int kind, Answer answer, void* context) {
 
 }  // namespace zrmsgbox
 
-namespace zrwnd {
+namespace {
 
-WndHost* Host() {
-    return static_cast<DrvWnd*>(CreateDrvWnd());
-}
+[[maybe_unused]] const bool g_hostInstalled = [] {
+    zrwnd::InstallHostMaker([]() -> zrwnd::WndHost* { return static_cast<DrvWnd*>(CreateDrvWnd()); });
+    return true;
+}();
 
-IZr2DEngine* Engine() { return Host()->Engine(); }
-
-IDrvRender* Renderer() {
-    IZr2DEngine* engine = Engine();
-    return engine ? engine->GetRender() : nullptr;
-}
-
-}  // namespace zrwnd
+}  // namespace
 
 bool MouseTracker::Arm() {
     if (!window || armed) return false;

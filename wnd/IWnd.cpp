@@ -11,12 +11,6 @@
 #include "zrwnd/PressTracker.h"
 #include "zrwnd/Timer.h"
 
-namespace zrwnd {
-
-IWnd* g_modalWnd = nullptr;
-
-}  // namespace zrwnd
-
 namespace {
 
 using zrwnd::Diff;

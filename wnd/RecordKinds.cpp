@@ -1,9 +1,36 @@
-#include "zrwnd/Button.h"
-#include "zrwnd/Menu.h"
-#include "zrwnd/ScrollBar.h"
+#include <mutex>
+#include <utility>
+#include <vector>
+
 #include "zrwnd/Subscribe.h"
 
 namespace zrwnd {
+namespace {
+
+// The events controls declared above the window core, with their records.
+struct DeclaredKinds {
+    std::mutex mutex;
+    std::vector<std::pair<ZrString, RecordKind>> kinds;
+};
+
+DeclaredKinds& Declared() {
+    static DeclaredKinds declared;
+    return declared;
+}
+
+}  // namespace
+
+void DeclareRecordKind(const ZrString& name, RecordKind kind) {
+    DeclaredKinds& declared = Declared();
+    std::lock_guard<std::mutex> lock(declared.mutex);
+    for (auto& entry : declared.kinds) {
+        if (entry.first == name) {
+            entry.second = kind;
+            return;
+        }
+    }
+    declared.kinds.emplace_back(name, kind);
+}
 
 RecordKind RecordKindOf(const ZrString& name) {
     namespace e = ZrWndEvents;
@@ -18,10 +45,10 @@ RecordKind RecordKindOf(const ZrString& name) {
     for (const ZrString* n : e::All) {
         if (*n == name) return RecordKind::Window;
     }
-    const ZrString* controls[] = {&ZrEventClicked, &ZrEventSelectItem, &ZrEventAddItem, &ZrEventScrollPosChanged,
-                                  &ZrEventThumbPosChanged};
-    for (const ZrString* n : controls) {
-        if (*n == name) return RecordKind::Window;
+    DeclaredKinds& declared = Declared();
+    std::lock_guard<std::mutex> lock(declared.mutex);
+    for (const auto& entry : declared.kinds) {
+        if (entry.first == name) return entry.second;
     }
     return RecordKind::Unknown;
 }

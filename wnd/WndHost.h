@@ -42,7 +42,11 @@ protected:
 };
 
 // The process's driver window as the window core sees it; made on first use.
+// The window core names no driver: the driver installs how it is reached when
+// the library loads, before any window can be made.
 WndHost* Host();
+using HostMaker = WndHost* (*)();
+void InstallHostMaker(HostMaker maker);
 
 // The driver's modal window, or null. The driver keeps this copy current
 // whenever its modal window changes or goes; every window a pass draws asks

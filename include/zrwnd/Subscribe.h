@@ -26,9 +26,14 @@ namespace zrwnd {
 // The records the library's events carry.
 enum class RecordKind { Unknown, Window, Mouse, Key, IME, Active };
 
-// The record an event of the window core or of a stock control carries;
-// Unknown for a name the library does not declare.
+// The record an event of the window core or of a control carries; Unknown
+// for a name nobody declared.
 ZRWND_API RecordKind RecordKindOf(const ZrString& name);
+// A control declares the record each of its own events carries, once, before
+// anyone subscribes to them (the stock controls do when the first one is
+// made), so that Subscribe checks a handler's record as it is subscribed.
+// Declaring a name again replaces its kind.
+ZRWND_API void DeclareRecordKind(const ZrString& name, RecordKind kind);
 
 namespace detail {
 
