@@ -48,11 +48,7 @@ TEST(ZrString, ComparesExactBytesAndOrdersGbkAfterAscii) {
 // every platform: rows of GBK bytes, the UTF-8 they stand for, and the
 // length of each character in turn.
 TEST(Text, EveryByteIsReadByOneRule) {
-    struct Row {
-        const char* gbk;
-        const char* utf8;
-        std::vector<int> lengths;
-    } rows[] = {
+    struct Row { const char* gbk; const char* utf8; std::vector<int> lengths; } rows[] = {
         {"a\xD6\xD0" "b", "a\xE4\xB8\xAD" "b", {1, 2, 1}},       // a 中 b
         {"\x81\x40", "\xE4\xB8\x82", {2}},                       // a trail in the ASCII range
         {"\x81\x30", "?0", {1, 1}},                              // a lead without a trail

@@ -60,17 +60,12 @@ int RecordingFont::GetCharWidth(const char* buf, int index) {
 int RecordingFont::FitText(const char* text, int width, int) {
     if (!text) return -1;
     int used = 0;
-    int last = -1;
-    const int length = static_cast<int>(std::strlen(text));
-    for (int i = 0; i < length;) {
-        const bool pair = zrtext::CharLength(text + i) == 2;
-        const int w = pair ? 2 * kByteWidth : kByteWidth;
-        if (used + w > width) break;
-        used += w;
-        last = pair ? i + 1 : i;
-        i += pair ? 2 : 1;
+    int i = 0;
+    for (int n = zrtext::CharLength(text); n > 0 && used + n * kByteWidth <= width; n = zrtext::CharLength(text + i)) {
+        used += n * kByteWidth;
+        i += n;
     }
-    return last;
+    return i - 1;
 }
 
 void RecordingFont::AdjustBoundary(const char* text, int* index, int flags) {
@@ -81,14 +76,8 @@ void RecordingFont::AdjustBoundary(const char* text, int* index, int flags) {
 
 int RecordingFont::GetByteKind(const char* text, int index) {
     if (!text || index < 0) return ZRBYTE_SINGLE;
-    const int length = static_cast<int>(std::strlen(text));
-    if (index >= length) return ZRBYTE_SINGLE;
-    for (int i = 0; i < length;) {
-        const bool pair = zrtext::CharLength(text + i) == 2;
-        if (pair && index == i) return ZRBYTE_LEAD;
-        if (pair && index == i + 1) return ZRBYTE_TRAIL;
-        if (i == index) return ZRBYTE_SINGLE;
-        i += pair ? 2 : 1;
+    for (int i = 0, n = zrtext::CharLength(text); n > 0; i += n, n = zrtext::CharLength(text + i)) {
+        if (index < i + n) return n == 1 ? ZRBYTE_SINGLE : index == i ? ZRBYTE_LEAD : ZRBYTE_TRAIL;
     }
     return ZRBYTE_SINGLE;
 }

@@ -20,50 +20,43 @@ namespace {
 // A host class built on an old header lays out its own fields after the
 // library's: every exported class keeps the size and alignment recorded for
 // each target in binary-layout.txt, which says what a change to them means.
-#define ZRWND_PINNED(X)                                                                                              \
-    X(IWnd) X(DefWnd) X(Button) X(IScrollBar) X(ScrollThumb) X(ScrollBar) X(IEdit) X(Edit) X(IMenu) X(MenuItem)         \
-    X(IComboBox) X(ComboBox) X(RichEdit) X(ZrString) X(ZrEventArgs) X(ZrWndEventArgs) X(ZrMouseEventArgs)             \
-    X(ZrKeyEventArgs) X(ZrActiveEventArgs) X(ZrIMEEventArgs) X(ZrEvent) X(ZrEventSet) X(ZrThread) X(IUnknownEx2)       \
-    X(IWndFactory) X(WndTypeRegistry) X(Stopwatch) X(TimerService) X(zrkit::ImageStrip) X(zrkit::RepeatTimer)           \
+#define ZRWND_PINNED(X)                                                                                          \
+    X(IWnd) X(DefWnd) X(Button) X(IScrollBar) X(ScrollThumb) X(ScrollBar) X(IEdit) X(Edit) X(IMenu) X(MenuItem)  \
+    X(IComboBox) X(ComboBox) X(RichEdit) X(ZrString) X(ZrEventArgs) X(ZrWndEventArgs) X(ZrMouseEventArgs)        \
+    X(ZrKeyEventArgs) X(ZrActiveEventArgs) X(ZrIMEEventArgs) X(ZrEvent) X(ZrEventSet) X(ZrThread) X(IUnknownEx2) \
+    X(IWndFactory) X(WndTypeRegistry) X(Stopwatch) X(TimerService) X(zrkit::ImageStrip) X(zrkit::RepeatTimer)    \
     X(zrkit::ChildSubscriptions) X(zrwnd::PressTracker) X(zrwnd::WndRef) X(zrwnd::WindowLock) X(ZrRect)
 
-const char* TargetName() {
+// The target's column in binary-layout.txt, or -1 where none is recorded.
+int TargetColumn() {
 #if defined(_WIN64)
-    return "x86_64-windows";
+    return 2;
 #elif defined(_WIN32)
-    return "i686-windows";
+    return 1;
 #elif defined(__linux__) && defined(__x86_64__)
-    return "x86_64-linux";
+    return 0;
 #else
-    return nullptr;
+    return -1;
 #endif
 }
 
 TEST(BinaryLayout, ExportedClassesKeepTheirRecordedSizes) {
-    if (!TargetName()) GTEST_SKIP() << "no layout is recorded for this target";
-    std::map<std::string, std::string> measured;
+    if (TargetColumn() < 0) GTEST_SKIP() << "no layout is recorded for this target";
+    std::map<std::string, std::string> measured, recorded;
 #define ZRWND_MEASURE(type) measured[#type] = std::to_string(sizeof(type)) + ":" + std::to_string(alignof(type));
     ZRWND_PINNED(ZRWND_MEASURE)
 #undef ZRWND_MEASURE
     std::ifstream file(ZRWND_SOURCE_DIR "/tests/wnd/binary-layout.txt");
-    ASSERT_TRUE(file) << "binary-layout.txt not found";
-    std::string line, name, column;
-    std::vector<std::string> targets;
-    std::map<std::string, std::string> recorded;
+    std::string line, name, values[3];
     while (std::getline(file, line)) {
         std::istringstream words(line);
-        if (!(words >> name) || name[0] == '#') continue;
-        if (name == "class") {
-            while (words >> column) targets.push_back(column);
-            continue;
-        }
-        for (const std::string& target : targets) {
-            if (words >> column && target == TargetName()) recorded[name] = column;
+        if (words >> name >> values[0] >> values[1] >> values[2] && name[0] != '#' && name != "class") {
+            recorded[name] = values[TargetColumn()];
         }
     }
     std::string table;
     for (const auto& entry : measured) table += entry.first + " " + entry.second + "\n";
-    EXPECT_EQ(recorded, measured) << TargetName() << " measures (size:alignment):\n" << table;
+    EXPECT_EQ(recorded, measured) << "measured here (size:alignment):\n" << table;
 }
 
 }  // namespace
@@ -134,6 +127,11 @@ TEST(WndSlotOrder, DerivedClassesAppendAfterRenderSelf) {
 #undef SLOT
 #undef SLOT_AS
 
+template <class... M>
+std::vector<long> Slots(M... members) {
+    return {SlotOf(members)...};
+}
+
 std::vector<long> Expected(long first, long count) {
     std::vector<long> out;
     for (long i = 0; i < count; ++i) out.push_back(first + i);
@@ -143,107 +141,74 @@ std::vector<long> Expected(long first, long count) {
 // The other published interfaces keep their operations in their order too. A
 // virtual destructor declared first takes two slots (complete and deleting).
 TEST(InterfaceSlotOrder, SupportDriverRegistriesTimersAndContexts) {
-    EXPECT_EQ((std::vector<long>{SlotOf(&ZrEventSet::IsEventPresent), SlotOf(&ZrEventSet::AddEvent),
-                                 SlotOf(&ZrEventSet::RemoveEvent), SlotOf(&ZrEventSet::RemoveAllEvents),
-                                 SlotOf(&ZrEventSet::IsMuted), SlotOf(&ZrEventSet::SetMutedState),
-                                 SlotOf(&ZrEventSet::SubscribeEvent), SlotOf(&ZrEventSet::UnSubscribeEvent),
-                                 SlotOf(&ZrEventSet::FireEvent)}),
+    EXPECT_EQ(Slots(&ZrEventSet::IsEventPresent, &ZrEventSet::AddEvent, &ZrEventSet::RemoveEvent,
+                    &ZrEventSet::RemoveAllEvents, &ZrEventSet::IsMuted, &ZrEventSet::SetMutedState,
+                    &ZrEventSet::SubscribeEvent, &ZrEventSet::UnSubscribeEvent, &ZrEventSet::FireEvent),
               Expected(2, 9));
 
     using D = IDrvWnd;
-    EXPECT_EQ((std::vector<long>{SlotOf(&D::QueryInterface), SlotOf(&D::Release), SlotOf(&D::Init),
-                                 SlotOf(&D::GetWndNameRegistry), SlotOf(&D::GetWndTypeRegistry), SlotOf(&D::GetRootWnd),
-                                 SlotOf(&D::SetRootWnd), SlotOf(&D::GetModalWnd), SlotOf(&D::SetModalWnd),
-                                 SlotOf(&D::GetHoverWnd), SlotOf(&D::SetHoverWnd), SlotOf(&D::GetActiveWnd),
-                                 SlotOf(&D::SetActiveWnd), SlotOf(&D::GetWndAtPoint), SlotOf(&D::GetCaptureWnd),
-                                 SlotOf(&D::SetCaptureWnd), SlotOf(&D::MessageBox), SlotOf(&D::InvalidateRect),
-                                 SlotOf(&D::GetModalMaskColor), SlotOf(&D::SetModalMaskColor), SlotOf(&D::GetMousePos),
-                                 SlotOf(&D::RestoreKeyboardLayout), SlotOf(&D::SelectKeyboardLayout),
-                                 SlotOf(&D::GetTimer), SlotOf(&D::OnMouseMove), SlotOf(&D::OnMouseWheel),
-                                 SlotOf(&D::OnMouseDown), SlotOf(&D::OnMouseUp), SlotOf(&D::OnMouseDBClick),
-                                 SlotOf(&D::OnKeyDown), SlotOf(&D::OnKeyUp), SlotOf(&D::OnChar),
-                                 SlotOf(&D::OnInputLangChange), SlotOf(&D::Render), SlotOf(&D::HandleMessage),
-                                 SlotOf(&D::SetCursor)}),
-              Expected(0, 36));
+    EXPECT_EQ(Slots(&D::QueryInterface, &D::Release, &D::Init, &D::GetWndNameRegistry, &D::GetWndTypeRegistry,
+                    &D::GetRootWnd, &D::SetRootWnd, &D::GetModalWnd, &D::SetModalWnd, &D::GetHoverWnd, &D::SetHoverWnd,
+                    &D::GetActiveWnd, &D::SetActiveWnd, &D::GetWndAtPoint, &D::GetCaptureWnd, &D::SetCaptureWnd,
+                    &D::MessageBox, &D::InvalidateRect, &D::GetModalMaskColor, &D::SetModalMaskColor, &D::GetMousePos,
+                    &D::RestoreKeyboardLayout, &D::SelectKeyboardLayout, &D::GetTimer, &D::OnMouseMove,
+                    &D::OnMouseWheel, &D::OnMouseDown, &D::OnMouseUp, &D::OnMouseDBClick, &D::OnKeyDown, &D::OnKeyUp,
+                    &D::OnChar, &D::OnInputLangChange, &D::Render, &D::HandleMessage, &D::SetCursor), Expected(0, 36));
 
-    EXPECT_EQ((std::vector<long>{SlotOf(&IWndFactory::Release), SlotOf(&IWndFactory::CreateWnd),
-                                 SlotOf(&IWndFactory::GetType), SlotOf(&IWndFactory::DestroyWnd)}),
+    EXPECT_EQ(Slots(&IWndFactory::Release, &IWndFactory::CreateWnd, &IWndFactory::GetType, &IWndFactory::DestroyWnd),
               Expected(2, 4));
 
     using T = WndTypeRegistry;
-    EXPECT_EQ((std::vector<long>{SlotOf(&T::QueryInterface), SlotOf(&T::Release),
-                                 SlotOf(static_cast<bool (T::*)(ZrString)>(&T::IsFactoryPresent)),
-                                 SlotOf(static_cast<bool (T::*)(IWndFactory*)>(&T::IsFactoryPresent)),
-                                 SlotOf(&T::GetFactory), SlotOf(&T::AddFactory),
-                                 SlotOf(static_cast<bool (T::*)(ZrString)>(&T::RemoveFactory)),
-                                 SlotOf(static_cast<bool (T::*)(IWndFactory*)>(&T::RemoveFactory)),
-                                 SlotOf(&T::RemoveAllFactories)}),
+    EXPECT_EQ(Slots(&T::QueryInterface, &T::Release, static_cast<bool (T::*)(ZrString)>(&T::IsFactoryPresent),
+                    static_cast<bool (T::*)(IWndFactory*)>(&T::IsFactoryPresent), &T::GetFactory, &T::AddFactory,
+                    static_cast<bool (T::*)(ZrString)>(&T::RemoveFactory),
+                    static_cast<bool (T::*)(IWndFactory*)>(&T::RemoveFactory), &T::RemoveAllFactories),
               Expected(0, 9));
 
     using N = IWndNameRegistry;
-    EXPECT_EQ((std::vector<long>{SlotOf(&N::QueryInterface), SlotOf(&N::Release), SlotOf(&N::IsNameRegistered),
-                                 SlotOf(&N::IsWndRegistered), SlotOf(&N::FindWnd), SlotOf(&N::CreateNamedWnd),
-                                 SlotOf(&N::DestroyNamedWnd), SlotOf(&N::DestroyWndByPtr),
-                                 SlotOf(&N::DestroyAllNamedWnds)}),
+    EXPECT_EQ(Slots(&N::QueryInterface, &N::Release, &N::IsNameRegistered, &N::IsWndRegistered, &N::FindWnd,
+                    &N::CreateNamedWnd, &N::DestroyNamedWnd, &N::DestroyWndByPtr, &N::DestroyAllNamedWnds),
               Expected(0, 9));
 
-    EXPECT_EQ((std::vector<long>{SlotOf(&Stopwatch::Now), SlotOf(&Stopwatch::ElapsedSeconds),
-                                 SlotOf(&Stopwatch::ElapsedMilliseconds), SlotOf(&Stopwatch::ElapsedMicroseconds)}),
-              Expected(0, 4));
-    EXPECT_EQ((std::vector<long>{SlotOf(&ITimer::GetStopwatch), SlotOf(&ITimer::SetTimer), SlotOf(&ITimer::KillTimer)}),
-              Expected(0, 3));
-    EXPECT_EQ((std::vector<long>{SlotOf(&IDC::GetRect), SlotOf(&IDC::GetClipRect), SlotOf(&IDC::SetClipRect),
-                                 SlotOf(&IDC::GetReserved)}),
-              Expected(0, 4));
+    EXPECT_EQ(Slots(&Stopwatch::Now, &Stopwatch::ElapsedSeconds, &Stopwatch::ElapsedMilliseconds,
+                    &Stopwatch::ElapsedMicroseconds), Expected(0, 4));
+    EXPECT_EQ(Slots(&ITimer::GetStopwatch, &ITimer::SetTimer, &ITimer::KillTimer), Expected(0, 3));
+    EXPECT_EQ(Slots(&IDC::GetRect, &IDC::GetClipRect, &IDC::SetClipRect, &IDC::GetReserved), Expected(0, 4));
 }
 
 // The stock controls' own operations follow the 94 of IWnd and the two
 // entries of the destructor that IWnd declares after them.
 TEST(InterfaceSlotOrder, ControlsFollowTheWindowSlots) {
     const long first = SlotOf(&IWnd::RenderSelf) + 3;
-    EXPECT_EQ((std::vector<long>{SlotOf(&Button::GetState), SlotOf(&Button::SetState), SlotOf(&Button::IsChecked),
-                                 SlotOf(&Button::SetCheck), SlotOf(&Button::GetGroup), SlotOf(&Button::SetGroup),
-                                 SlotOf(&Button::SetImage), SlotOf(&Button::LoadImage), SlotOf(&Button::SetClrText),
-                                 SlotOf(&Button::GetClrText)}),
+    EXPECT_EQ(Slots(&Button::GetState, &Button::SetState, &Button::IsChecked, &Button::SetCheck, &Button::GetGroup,
+                    &Button::SetGroup, &Button::SetImage, &Button::LoadImage, &Button::SetClrText, &Button::GetClrText),
               Expected(first, 10));
-    EXPECT_EQ((std::vector<long>{SlotOf(&DefWnd::SetImage), SlotOf(&DefWnd::LoadImage)}), Expected(first, 2));
+    EXPECT_EQ(Slots(&DefWnd::SetImage, &DefWnd::LoadImage), Expected(first, 2));
     using S = IScrollBar;
-    EXPECT_EQ((std::vector<long>{SlotOf(&S::SetScrollRange), SlotOf(&S::GetScrollMin), SlotOf(&S::GetScrollMax),
-                                 SlotOf(&S::GetScrollRangeLength), SlotOf(&S::SetScrollPos), SlotOf(&S::GetScrollPos),
-                                 SlotOf(&S::GetUpButton), SlotOf(&S::GetDownButton), SlotOf(&S::GetThumb),
-                                 SlotOf(&S::IsTrackLine), SlotOf(&S::SetTrackLine), SlotOf(&S::GetClrTrack),
-                                 SlotOf(&S::SetClrTrack), SlotOf(&S::SetTrackImage), SlotOf(&S::LoadTrackImage)}),
+    EXPECT_EQ(Slots(&S::SetScrollRange, &S::GetScrollMin, &S::GetScrollMax, &S::GetScrollRangeLength, &S::SetScrollPos,
+                    &S::GetScrollPos, &S::GetUpButton, &S::GetDownButton, &S::GetThumb, &S::IsTrackLine,
+                    &S::SetTrackLine, &S::GetClrTrack, &S::SetClrTrack, &S::SetTrackImage, &S::LoadTrackImage),
               Expected(first, 15));
     using E = IEdit;
-    EXPECT_EQ((std::vector<long>{SlotOf(&E::IsPassword), SlotOf(&E::SetPassword), SlotOf(&E::IsReadOnly),
-                                 SlotOf(&E::SetReadOnly), SlotOf(&E::GetMaxLength), SlotOf(&E::SetMaxLength),
-                                 SlotOf(&E::GetClrBack), SlotOf(&E::GetClrText), SlotOf(&E::GetClrCaret),
-                                 SlotOf(&E::GetClrSelection), SlotOf(&E::SetClrBack), SlotOf(&E::SetClrText),
-                                 SlotOf(&E::SetClrCaret), SlotOf(&E::SetClrSelection), SlotOf(&E::SelectAll)}),
+    EXPECT_EQ(Slots(&E::IsPassword, &E::SetPassword, &E::IsReadOnly, &E::SetReadOnly, &E::GetMaxLength,
+                    &E::SetMaxLength, &E::GetClrBack, &E::GetClrText, &E::GetClrCaret, &E::GetClrSelection,
+                    &E::SetClrBack, &E::SetClrText, &E::SetClrCaret, &E::SetClrSelection, &E::SelectAll),
               Expected(first, 15));
     EXPECT_EQ(SlotOf(&Edit::SelectAll), first + 14);
     using M = IMenu;
-    EXPECT_EQ((std::vector<long>{SlotOf(&M::Popup), SlotOf(&M::SelectItem), SlotOf(&M::AddItem), SlotOf(&M::GetItemWidth),
-                                 SlotOf(&M::SetItemWidth), SlotOf(&M::GetItemHeight), SlotOf(&M::SetItemHeight),
-                                 SlotOf(&M::SetImage), SlotOf(&M::LoadImage), SlotOf(&M::SetClrBack),
-                                 SlotOf(&M::GetClrBack), SlotOf(&M::SetClrSelection), SlotOf(&M::GetClrSelection),
-                                 SlotOf(&M::SetClrText), SlotOf(&M::GetClrText), SlotOf(&M::SetClrSelText),
-                                 SlotOf(&M::GetClrSelText), SlotOf(&M::GetMarginLeft), SlotOf(&M::GetMarginTop),
-                                 SlotOf(&M::GetMarginRight), SlotOf(&M::GetMarginBottom), SlotOf(&M::SetMarginLeft),
-                                 SlotOf(&M::SetMarginTop), SlotOf(&M::SetMarginRight), SlotOf(&M::SetMarginBottom),
-                                 SlotOf(&M::GetItemImage), SlotOf(&M::GetItemText)}),
+    EXPECT_EQ(Slots(&M::Popup, &M::SelectItem, &M::AddItem, &M::GetItemWidth, &M::SetItemWidth, &M::GetItemHeight,
+                    &M::SetItemHeight, &M::SetImage, &M::LoadImage, &M::SetClrBack, &M::GetClrBack, &M::SetClrSelection,
+                    &M::GetClrSelection, &M::SetClrText, &M::GetClrText, &M::SetClrSelText, &M::GetClrSelText,
+                    &M::GetMarginLeft, &M::GetMarginTop, &M::GetMarginRight, &M::GetMarginBottom, &M::SetMarginLeft,
+                    &M::SetMarginTop, &M::SetMarginRight, &M::SetMarginBottom, &M::GetItemImage, &M::GetItemText),
               Expected(first, 27));
     using R = RichEdit;
-    EXPECT_EQ((std::vector<long>{SlotOf(&R::GetUserFlag), SlotOf(&R::SetUserFlag), SlotOf(&R::GetMaxLength),
-                                 SlotOf(&R::SetMaxLength), SlotOf(&R::GetClrBack), SlotOf(&R::GetClrText),
-                                 SlotOf(&R::SetClrBack), SlotOf(&R::SetClrText), SlotOf(&R::GetScrollBar),
-                                 SlotOf(&R::AppendText)}),
+    EXPECT_EQ(Slots(&R::GetUserFlag, &R::SetUserFlag, &R::GetMaxLength, &R::SetMaxLength, &R::GetClrBack,
+                    &R::GetClrText, &R::SetClrBack, &R::SetClrText, &R::GetScrollBar, &R::AppendText),
               Expected(first, 10));
     using C = IComboBox;
-    EXPECT_EQ((std::vector<long>{SlotOf(static_cast<bool (C::*)(ZrRect&, IWnd*, std::uint32_t, std::int32_t)>(&C::Create)),
-                                 SlotOf(&C::SetImage), SlotOf(&C::LoadImage), SlotOf(&C::GetButton),
-                                 SlotOf(&C::GetMenu), SlotOf(&C::GetScrollBar), SlotOf(&C::GetEdit)}),
-              Expected(first, 7));
+    EXPECT_EQ(Slots(static_cast<bool (C::*)(ZrRect&, IWnd*, std::uint32_t, std::int32_t)>(&C::Create), &C::SetImage,
+                    &C::LoadImage, &C::GetButton, &C::GetMenu, &C::GetScrollBar, &C::GetEdit), Expected(first, 7));
     // The implementations keep the interface's slots, and the thumb adds none.
     EXPECT_EQ(SlotOf(&ScrollBar::LoadTrackImage), first + 14);
     EXPECT_EQ(SlotOf(&ScrollThumb::GetClrText), first + 9);
