@@ -1,11 +1,11 @@
 #include "zrwnd/IWnd.h"
 
 #include <algorithm>
-#include <typeinfo>
 
 #include "platform/Native.h"
 #include "wnd/ChildRuns.h"
 #include "wnd/RectMath.h"
+#include "wnd/RenderPass.h"
 #include "wnd/WndHost.h"
 #include "wnd/WndWatch.h"
 #include "zrwnd/PressTracker.h"
@@ -18,66 +18,10 @@ using zrwnd::Intersect;
 using zrwnd::Overlap;
 using zrwnd::Sat;
 using zrwnd::Sum;
-
-// The fewest children for which a window keeps runs: below that, asking each
-// child is as quick.
-constexpr size_t kRunsFrom = 2 * zrwnd::ChildRuns::kRun;
-
-// What a child with a clip of its own may draw: anything.
-constexpr ZrRect kEverywhere{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
-
-// Bumped by every change that can move a window or its clip, which makes every
-// render cache stale. Zero is never a valid generation.
-unsigned g_geometryGeneration = 1;
-
-void GeometryChanged() {
-    if (++g_geometryGeneration == 0) g_geometryGeneration = 1;
-}
-
-// While a window draws its children: its surface and clip rectangles, so that
-// each child finds them without walking up to the root again. Frames live on
-// the stack of the drawing walk; a frame counts only in the geometry
-// generation it was taken in.
-struct RenderFrame {
-    IWnd* wnd;
-    ZrRect rect;
-    ZrRect clip;
-    // Hit testing keeps frames too, with a rectangle but no clip.
-    bool hasClip;
-    unsigned generation;
-    RenderFrame* outer;
-};
-
-// Outside every pass the innermost frame is one that holds no window and no
-// valid generation, so that looking a window up takes no test for null.
-RenderFrame g_noFrame{nullptr, {}, {}, false, 0, nullptr};
-RenderFrame* g_renderFrame = &g_noFrame;
-
-const RenderFrame* FrameOf(const IWnd* wnd) {
-    const RenderFrame* f = g_renderFrame;
-    return f->wnd == wnd && f->generation == g_geometryGeneration ? f : nullptr;
-}
-
-class RenderFrameScope {
-public:
-    RenderFrameScope(IWnd* wnd, const ZrRect& rect, const ZrRect& clip)
-        : frame_{wnd, rect, clip, true, g_geometryGeneration, g_renderFrame} {
-        g_renderFrame = &frame_;
-    }
-    RenderFrameScope(IWnd* wnd, const ZrRect& rect)
-        : frame_{wnd, rect, rect, false, g_geometryGeneration, g_renderFrame} {
-        g_renderFrame = &frame_;
-    }
-    ~RenderFrameScope() { g_renderFrame = frame_.outer; }
-    // Nothing moved since the frame was taken. Frames nest with the calls
-    // that make them, so between two children the innermost one is this.
-    bool Current() const { return frame_.generation == g_geometryGeneration; }
-    RenderFrameScope(const RenderFrameScope&) = delete;
-    RenderFrameScope& operator=(const RenderFrameScope&) = delete;
-
-private:
-    RenderFrame frame_;
-};
+using zrwnd::FrameOf;
+using zrwnd::GeometryChanged;
+using zrwnd::RenderFrame;
+using zrwnd::RenderFrameScope;
 
 // Windows whose previous-capture field is set. When a window is destroyed or
 // deleted, every such field that names it is dropped, so the capture is never
@@ -127,7 +71,7 @@ bool WndDC::SetClipRect(const ZrRect* rect) {
     GeometryChanged();
     // A window with a clip of its own is asked in every pass: its run can
     // meet any area.
-    if (this == &owner_->wndDC_ && owner_->parent_) owner_->parent_->DrawOrderChanged();
+    if (this == &owner_->wndDC_ && owner_->parent_) zrwnd::RenderPass::DrawOrderChanged(owner_->parent_);
     return true;
 }
 
@@ -468,32 +412,7 @@ bool IWnd::IsHit(ZrPoint point) {
 int IWnd::GetWidth() { return Diff(wndPosRect_.right, wndPosRect_.left); }
 int IWnd::GetHeight() { return Diff(wndPosRect_.bottom, wndPosRect_.top); }
 
-namespace {
-
-// The parent asked for its rectangle, when no frame of a pass holds it: kept
-// out of GetWndRect, whose common case then needs no stack frame.
-[[gnu::noinline]] bool PlaceUnder(IWnd* parent, const ZrRect& pos, ZrRect* out) {
-    ZrRect parentRect;
-    parent->GetWndRect(&parentRect);
-    zrwnd::Offset(pos, parentRect.left, parentRect.top, out);
-    return true;
-}
-
-}  // namespace
-
-bool IWnd::GetWndRect(ZrRect* out) { return out && SurfaceRect(out); }
-
-[[gnu::always_inline]] inline bool IWnd::SurfaceRect(ZrRect* out) {
-    if (!parent_) {
-        *out = wndPosRect_;
-        return true;
-    }
-    // A child's rectangle is its position moved by its parent's corner.
-    const RenderFrame* frame = FrameOf(parent_);
-    if (!frame) return PlaceUnder(parent_, wndPosRect_, out);
-    zrwnd::Offset(wndPosRect_, frame->rect.left, frame->rect.top, out);
-    return true;
-}
+bool IWnd::GetWndRect(ZrRect* out) { return out && zrwnd::RenderPass::SurfaceRect(this, out); }
 
 bool IWnd::GetClientRect(ZrRect* out) {
     if (!out) return false;
@@ -535,7 +454,7 @@ bool IWnd::SetWndPos(int x, int y, int width, int height, unsigned flags) {
     GeometryChanged();
     wndPosRect_ = moved;
     clientPosRect_ = moved;
-    if (parent_) parent_->ChildPlaced(this);
+    if (parent_) zrwnd::RenderPass::ChildPlaced(parent_, this);
     ZrWndEventArgs args(this);
     zrwnd::WndWatch self(this);
     OnSizeChanged(args);
@@ -750,7 +669,7 @@ bool IWnd::AddChild(IWnd* child) {
     child->SetParent(this);
     children_.push_back(child);
     drawOrder_.push_back(child);
-    ChildPlaced(child);
+    zrwnd::RenderPass::ChildPlaced(this, child);
     // Moved under a window outside the shown tree, it takes no driver
     // reference with it; the handlers that run may delete this window.
     zrwnd::WndWatch self(this);
@@ -790,35 +709,8 @@ bool IWnd::MoveChildToFront(IWnd* child) {
 
 bool IWnd::_RemoveChildFromDraw(IWnd* child) {
     if (!child || !Unlink(drawOrder_, child)) return false;
-    DrawOrderChanged();
+    zrwnd::RenderPass::DrawOrderChanged(this);
     return true;
-}
-
-ZrRect IWnd::DrawExtent() const { return wndDC_.HasExplicitClip() ? kEverywhere : wndPosRect_; }
-
-void IWnd::ChildPlaced(IWnd* child) {
-    if (runsStale_ || !runs_) return;
-    const size_t count = drawOrder_.size();
-    if (count == 0 || drawOrder_.back() != child) {
-        runsStale_ = true;
-    } else if (runs_->Count() + 1 == count) {
-        runs_->Append(child->DrawExtent());
-    } else if (runs_->Count() == count) {
-        runs_->PlaceLast(child->DrawExtent());
-    } else {
-        runsStale_ = true;
-    }
-}
-
-const zrwnd::ChildRuns* IWnd::ReadyRuns() {
-    const size_t count = drawOrder_.size();
-    if (count < kRunsFrom) return nullptr;
-    if (!runs_) runs_ = new zrwnd::ChildRuns;
-    if (!runsStale_ && runs_->Count() == count) return runs_;
-    runs_->Clear();
-    for (IWnd* child : drawOrder_) runs_->Append(child->DrawExtent());
-    runsStale_ = false;
-    return runs_;
 }
 
 void IWnd::Invalidate(bool redrawNow) {
@@ -1020,134 +912,6 @@ void IWnd::OnMouseDBClick(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::Mouse
 void IWnd::OnKeyDown(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyDown, args); }
 void IWnd::OnKeyUp(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyUp, args); }
 void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
-
-[[gnu::always_inline]] inline void IWnd::RenderClip(const ZrRect& rect, ZrRect* clip) {
-    // Inside a parent that is drawing, the clip is this rectangle cut to the
-    // parent's: the same answer GetClipRect gives, without asking for the
-    // rectangle and the parent's frame a second time.
-    if (parent_ && !wndDC_.HasExplicitClip()) {
-        const RenderFrame* frame = FrameOf(parent_);
-        if (frame && frame->hasClip) {
-            // Where the two do not overlap this leaves a width or height that
-            // is not positive, which the pass treats as the empty clip.
-            zrwnd::CutTo(rect, frame->clip, clip);
-            return;
-        }
-    }
-    wndDC_.GetClipRect(clip);
-}
-
-[[gnu::noinline]] bool IWnd::RenderChildren(const ZrRect& rect, const ZrRect& clip) {
-    // Kept apart from OnRender, so that drawing a window without children
-    // (most of a tree) pays for none of this.
-    zrwnd::WndWatch self(this);
-    RenderFrameScope frame(this, rect, clip);
-    // The modal window is drawn by the driver after the whole tree.
-    // A child wholly outside the area being drawn would return from its
-    // drawing before any event; it is not asked at all, so a pass costs a
-    // step per window that can meet the area rather than one per window of
-    // the tree. Children with a clip of their own, and every child once a
-    // handler has moved something, are asked as usual.
-    // A window with many children skips whole runs of them that cannot
-    // meet the area, so that a pass costs a step per window that meets
-    // it even under a parent of thousands.
-    const ZrRect area{Diff(clip.left, rect.left), Diff(clip.top, rect.top), Diff(clip.right, rect.left), Diff(clip.bottom, rect.top)};
-    bool cull = true;
-    const zrwnd::ChildRuns* runs = ReadyRuns();
-    // Nothing to skip when every child lies inside the area (a pass of the
-    // whole surface): each child is asked directly, without a test it would
-    // pass anyway.
-    if (runs && runs->AllInside(area)) {
-        runs = nullptr;
-        cull = false;
-    }
-    size_t i = 0;
-    while (runs) {
-        i = runs->NextMeeting(i, area);
-        if (i >= drawOrder_.size()) return true;
-        IWnd* child = drawOrder_[i++];
-        if (child == zrwnd::ModalWnd()) continue;
-        child->OnRender();
-        if (!self.Get()) return false;
-        cull = frame.Current();
-        // A handler that reordered the children made the runs stale; one
-        // that moved something leaves nothing to skip by.
-        if (!cull || runsStale_) runs = cull ? ReadyRuns() : nullptr;
-    }
-    for (; cull && i < drawOrder_.size(); ++i) {
-        IWnd* child = drawOrder_[i];
-        if (child == zrwnd::ModalWnd()) continue;
-        if (!child->wndDC_.HasExplicitClip() && !Overlap(child->wndPosRect_, area)) continue;
-        child->OnRender();
-        if (!self.Get()) return false;
-        cull = frame.Current();
-    }
-    for (; i < drawOrder_.size(); ++i) {
-        IWnd* child = drawOrder_[i];
-        if (child == zrwnd::ModalWnd()) continue;
-        child->OnRender();
-        if (!self.Get()) return false;
-    }
-    return true;
-}
-
-void IWnd::OnRender() {
-    // Most windows of a large tree are plain containers: for them the pass
-    // makes none of its calls through the virtual table.
-    if (&typeid(*this) == &typeid(IWnd)) {
-        Render<true>();
-    } else {
-        Render<false>();
-    }
-}
-
-template <bool Plain>
-void IWnd::Render() {
-    if (!(Plain ? IWnd::IsVisible(true) : IsVisible(true))) return;
-    ZrRect rect;
-    ZrRect clip;
-    Plain ? SurfaceRect(&rect) : GetWndRect(&rect);
-    RenderClip(rect, &clip);
-    const unsigned placedIn = g_geometryGeneration;
-    // Nothing of the window lies in the area being drawn.
-    if (clip.right <= clip.left || clip.bottom <= clip.top) return;
-    // Any handler, or the drawing of a child, may delete this window; the walk
-    // then stops without touching it again.
-    zrwnd::WndWatch self(this);
-    ZrWndEventArgs args(this);
-    // Fires one render event; false when a handler deleted the window. IWnd's
-    // render handlers fire their events and do nothing else, so for a plain
-    // window an event nobody listens to runs nothing and deletes nothing.
-    auto fire = [&](const ZrString& name, auto handler) {
-        if constexpr (Plain) {
-            if (!_AnyoneListens()) return true;
-            ZrEventSet::FireEvent(name, args);
-        } else {
-            handler();
-        }
-        return self.Get() != nullptr;
-    };
-    if (!fire(ZrWndEvents::RenderStarted, [&] { OnRenderStarted(args); })) return;
-    // Only the driver's modal window can be modal; without one there is no
-    // mask to draw and nothing to ask.
-    if (zrwnd::ModalWnd() && (Plain ? IWnd::IsModal() : IsModal())) {
-        _DrawModalMask();
-        if (!self.Get()) return;
-    }
-    // IWnd itself draws nothing.
-    if (!Plain) {
-        RenderSelf();
-        if (!self.Get()) return;
-    }
-    if (!fire(ZrWndEvents::RenderChild, [&] { OnRenderChild(args); })) return;
-    if (!drawOrder_.empty()) {
-        // A handler may have moved the window since: its children are placed
-        // by where it is now.
-        if (g_geometryGeneration != placedIn) Plain ? SurfaceRect(&rect) : GetWndRect(&rect);
-        if (!RenderChildren(rect, clip)) return;
-    }
-    fire(ZrWndEvents::RenderEnded, [&] { OnRenderEnded(args); });
-}
 
 void IWnd::RenderSelf() {}
 

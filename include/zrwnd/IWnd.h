@@ -17,6 +17,7 @@
 class IWnd;
 namespace zrwnd {
 class ChildRuns;
+class RenderPass;
 }
 
 // Style bits the window core reads; the low bits belong to the controls.
@@ -204,32 +205,11 @@ protected:
 private:
     friend class WndDC;
     friend class zrwnd::WndRef;
+    // The drawing pass reads the fields below directly.
+    friend class zrwnd::RenderPass;
 
     void Teardown();
     void DestroyOwnSubtree();
-    // Keeps the bounds of the runs of the drawing order current: a child was
-    // appended or placed anew (O(1) when it is the last drawn), or the order
-    // changed otherwise (rebuilt when a pass next needs it).
-    void ChildPlaced(IWnd* child);
-    // Where in its parent the window can draw: its rectangle, or anywhere
-    // with a clip of its own.
-    ZrRect DrawExtent() const;
-    // What IWnd's GetWndRect answers, into a rectangle that is there.
-    bool SurfaceRect(ZrRect* out);
-    // The steps of OnRender. Plain is true for a window whose class is IWnd
-    // itself, which overrides none of them: its own are called directly.
-    template <bool Plain>
-    void Render();
-    // The clip of the window, whose surface rectangle is rect, as a pass
-    // draws it.
-    void RenderClip(const ZrRect& rect, ZrRect* clip);
-    // Draws the children that can meet clip, inside rect; false when a
-    // handler deleted this window.
-    bool RenderChildren(const ZrRect& rect, const ZrRect& clip);
-    void DrawOrderChanged() { runsStale_ = true; }
-    // The runs of the drawing order, current, or null for a window with few
-    // children.
-    const zrwnd::ChildRuns* ReadyRuns();
     void ForgetCaptureReferences();
     bool IsShown(ZrRect* covered);
 

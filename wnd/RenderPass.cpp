@@ -1,0 +1,196 @@
+#include "wnd/RenderPass.h"
+
+#include <typeinfo>
+
+#include "wnd/WndHost.h"
+#include "wnd/WndWatch.h"
+
+namespace zrwnd {
+
+unsigned g_geometryGeneration = 1;
+
+namespace {
+
+RenderFrame g_noFrame{nullptr, {}, {}, false, 0, nullptr};
+
+// The fewest children for which a window keeps runs: below that, asking each
+// child is as quick.
+constexpr size_t kRunsFrom = 2 * ChildRuns::kRun;
+
+// What a child with a clip of its own may draw: anything.
+constexpr ZrRect kEverywhere{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+
+}  // namespace
+
+RenderFrame* g_renderFrame = &g_noFrame;
+
+bool RenderPass::PlaceUnder(IWnd* parent, const ZrRect& pos, ZrRect* out) {
+    ZrRect parentRect;
+    parent->GetWndRect(&parentRect);
+    Offset(pos, parentRect.left, parentRect.top, out);
+    return true;
+}
+
+ZrRect RenderPass::DrawExtent(const IWnd* wnd) {
+    return wnd->wndDC_.HasExplicitClip() ? kEverywhere : wnd->wndPosRect_;
+}
+
+void RenderPass::ChildPlaced(IWnd* parent, IWnd* child) {
+    if (parent->runsStale_ || !parent->runs_) return;
+    const size_t count = parent->drawOrder_.size();
+    ChildRuns* runs = parent->runs_;
+    if (count == 0 || parent->drawOrder_.back() != child) {
+        parent->runsStale_ = true;
+    } else if (runs->Count() + 1 == count) {
+        runs->Append(DrawExtent(child));
+    } else if (runs->Count() == count) {
+        runs->PlaceLast(DrawExtent(child));
+    } else {
+        parent->runsStale_ = true;
+    }
+}
+
+const ChildRuns* RenderPass::ReadyRuns(IWnd* wnd) {
+    const size_t count = wnd->drawOrder_.size();
+    if (count < kRunsFrom) return nullptr;
+    if (!wnd->runs_) wnd->runs_ = new ChildRuns;
+    if (!wnd->runsStale_ && wnd->runs_->Count() == count) return wnd->runs_;
+    wnd->runs_->Clear();
+    for (IWnd* child : wnd->drawOrder_) wnd->runs_->Append(DrawExtent(child));
+    wnd->runsStale_ = false;
+    return wnd->runs_;
+}
+
+[[gnu::always_inline]] inline void RenderPass::Clip(IWnd* wnd, const ZrRect& rect, ZrRect* clip) {
+    // Inside a parent that is drawing, the clip is this rectangle cut to the
+    // parent's: the same answer GetClipRect gives, without asking for the
+    // rectangle and the parent's frame a second time.
+    if (wnd->parent_ && !wnd->wndDC_.HasExplicitClip()) {
+        const RenderFrame* frame = FrameOf(wnd->parent_);
+        if (frame && frame->hasClip) {
+            // Where the two do not overlap this leaves a width or height that
+            // is not positive, which the pass treats as the empty clip.
+            CutTo(rect, frame->clip, clip);
+            return;
+        }
+    }
+    wnd->wndDC_.GetClipRect(clip);
+}
+
+[[gnu::noinline]] bool RenderPass::Children(IWnd* wnd, const ZrRect& rect, const ZrRect& clip) {
+    // Kept apart from Render, so that drawing a window without children
+    // (most of a tree) pays for none of this.
+    WndWatch self(wnd);
+    RenderFrameScope frame(wnd, rect, clip);
+    const std::vector<IWnd*>& order = wnd->drawOrder_;
+    // The modal window is drawn by the driver after the whole tree.
+    // A child wholly outside the area being drawn would return from its
+    // drawing before any event; it is not asked at all, so a pass costs a
+    // step per window that can meet the area rather than one per window of
+    // the tree. Children with a clip of their own, and every child once a
+    // handler has moved something, are asked as usual.
+    // A window with many children skips whole runs of them that cannot
+    // meet the area, so that a pass costs a step per window that meets
+    // it even under a parent of thousands.
+    const ZrRect area{Diff(clip.left, rect.left), Diff(clip.top, rect.top), Diff(clip.right, rect.left),
+                      Diff(clip.bottom, rect.top)};
+    bool cull = true;
+    const ChildRuns* runs = ReadyRuns(wnd);
+    // Nothing to skip when every child lies inside the area (a pass of the
+    // whole surface): each child is asked directly, without a test it would
+    // pass anyway.
+    if (runs && runs->AllInside(area)) {
+        runs = nullptr;
+        cull = false;
+    }
+    size_t i = 0;
+    while (runs) {
+        i = runs->NextMeeting(i, area);
+        if (i >= order.size()) return true;
+        IWnd* child = order[i++];
+        if (child == ModalWnd()) continue;
+        child->OnRender();
+        if (!self.Get()) return false;
+        cull = frame.Current();
+        // A handler that reordered the children made the runs stale; one
+        // that moved something leaves nothing to skip by.
+        if (!cull || wnd->runsStale_) runs = cull ? ReadyRuns(wnd) : nullptr;
+    }
+    for (; cull && i < order.size(); ++i) {
+        IWnd* child = order[i];
+        if (child == ModalWnd()) continue;
+        if (!child->wndDC_.HasExplicitClip() && !Overlap(child->wndPosRect_, area)) continue;
+        child->OnRender();
+        if (!self.Get()) return false;
+        cull = frame.Current();
+    }
+    for (; i < order.size(); ++i) {
+        IWnd* child = order[i];
+        if (child == ModalWnd()) continue;
+        child->OnRender();
+        if (!self.Get()) return false;
+    }
+    return true;
+}
+
+template <bool Plain>
+void RenderPass::Render(IWnd* wnd) {
+    if (!(Plain ? wnd->IWnd::IsVisible(true) : wnd->IsVisible(true))) return;
+    ZrRect rect;
+    ZrRect clip;
+    Plain ? SurfaceRect(wnd, &rect) : wnd->GetWndRect(&rect);
+    Clip(wnd, rect, &clip);
+    const unsigned placedIn = g_geometryGeneration;
+    // Nothing of the window lies in the area being drawn.
+    if (clip.right <= clip.left || clip.bottom <= clip.top) return;
+    // Any handler, or the drawing of a child, may delete this window; the walk
+    // then stops without touching it again.
+    WndWatch self(wnd);
+    ZrWndEventArgs args(wnd);
+    // Fires one render event; false when a handler deleted the window. IWnd's
+    // render handlers fire their events and do nothing else, so for a plain
+    // window an event nobody listens to runs nothing and deletes nothing.
+    auto fire = [&](const ZrString& name, auto handler) {
+        if constexpr (Plain) {
+            if (!wnd->_AnyoneListens()) return true;
+            wnd->ZrEventSet::FireEvent(name, args);
+        } else {
+            handler();
+        }
+        return self.Get() != nullptr;
+    };
+    if (!fire(ZrWndEvents::RenderStarted, [&] { wnd->OnRenderStarted(args); })) return;
+    // Only the driver's modal window can be modal; without one there is no
+    // mask to draw and nothing to ask.
+    if (ModalWnd() && (Plain ? wnd->IWnd::IsModal() : wnd->IsModal())) {
+        wnd->_DrawModalMask();
+        if (!self.Get()) return;
+    }
+    // IWnd itself draws nothing.
+    if (!Plain) {
+        wnd->RenderSelf();
+        if (!self.Get()) return;
+    }
+    if (!fire(ZrWndEvents::RenderChild, [&] { wnd->OnRenderChild(args); })) return;
+    if (!wnd->drawOrder_.empty()) {
+        // A handler may have moved the window since: its children are placed
+        // by where it is now.
+        if (g_geometryGeneration != placedIn) Plain ? SurfaceRect(wnd, &rect) : wnd->GetWndRect(&rect);
+        if (!Children(wnd, rect, clip)) return;
+    }
+    fire(ZrWndEvents::RenderEnded, [&] { wnd->OnRenderEnded(args); });
+}
+
+void RenderPass::Draw(IWnd* wnd) {
+    // Most windows of a large tree are plain containers: for them the pass
+    // makes none of its calls through the virtual table.
+    if (&typeid(*wnd) == &typeid(IWnd)) {
+        Render<true>(wnd);
+    } else {
+        Render<false>(wnd);
+    }
+}
+
+}  // namespace zrwnd
+
+void IWnd::OnRender() { zrwnd::RenderPass::Draw(this); }
