@@ -795,9 +795,6 @@ void IWnd::OnDestroy(ZrWndEventArgs& args) {
 
 // A pass fires these three events itself for a window whose class is IWnd:
 // these handlers must go on doing nothing else.
-void IWnd::OnRenderStarted(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderStarted, args); }
-void IWnd::OnRenderChild(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderChild, args); }
-void IWnd::OnRenderEnded(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderEnded, args); }
 
 namespace {
 
@@ -912,8 +909,6 @@ void IWnd::OnMouseDBClick(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::Mouse
 void IWnd::OnKeyDown(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyDown, args); }
 void IWnd::OnKeyUp(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyUp, args); }
 void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
-
-void IWnd::RenderSelf() {}
 
 void IWnd::_DrawModalMask() {
     IZr2DEngine* engine = zrwnd::Engine();

@@ -135,7 +135,8 @@ const ChildRuns* RenderPass::ReadyRuns(IWnd* wnd) {
 
 template <bool Plain>
 void RenderPass::Render(IWnd* wnd) {
-    if (!(Plain ? wnd->IWnd::IsVisible(true) : wnd->IsVisible(true))) return;
+    // IWnd's own IsVisible(true) answers the own flag.
+    if (!(Plain ? wnd->visible_ : wnd->IsVisible(true))) return;
     ZrRect rect;
     ZrRect clip;
     Plain ? SurfaceRect(wnd, &rect) : wnd->GetWndRect(&rect);
@@ -193,4 +194,11 @@ void RenderPass::Draw(IWnd* wnd) {
 
 }  // namespace zrwnd
 
+// The window's drawing handlers live beside the walk that calls them, so that
+// the compiler sees IWnd's own where a class keeps them and calls them
+// without the virtual table.
 void IWnd::OnRender() { zrwnd::RenderPass::Draw(this); }
+void IWnd::OnRenderStarted(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderStarted, args); }
+void IWnd::OnRenderChild(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderChild, args); }
+void IWnd::OnRenderEnded(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderEnded, args); }
+void IWnd::RenderSelf() {}

@@ -5,6 +5,7 @@
 
 #include "wnd/ChildRuns.h"
 #include "wnd/RectMath.h"
+#include "wnd/WndHost.h"
 #include "zrwnd/IWnd.h"
 
 // The drawing pass's speed work, kept apart from what a window is: the frames
@@ -14,14 +15,6 @@
 // virtual calls, every other class through them). IWnd::OnRender is one call
 // into it; its oracle is the pass test, which compares both paths and the
 // skipping against visiting every window.
-
-// Read on every rectangle a window is asked for: the library's own, so that
-// the other objects of the library reach them without the global table.
-#if defined(__GNUC__) && !defined(_WIN32)
-#define ZRWND_PASS_STATE [[gnu::visibility("hidden")]]
-#else
-#define ZRWND_PASS_STATE
-#endif
 
 namespace zrwnd {
 
@@ -41,10 +34,10 @@ struct RenderFrame {
 
 // Bumped by every change that can move a window or its clip, which makes every
 // frame stale. Zero is never a valid generation.
-ZRWND_PASS_STATE extern unsigned g_geometryGeneration;
+ZRWND_LIBRARY_STATE extern unsigned g_geometryGeneration;
 // The innermost frame. Outside every pass it is one that holds no window and
 // no valid generation, so that looking a window up takes no test for null.
-ZRWND_PASS_STATE extern RenderFrame* g_renderFrame;
+ZRWND_LIBRARY_STATE extern RenderFrame* g_renderFrame;
 
 inline void GeometryChanged() {
     if (++g_geometryGeneration == 0) g_geometryGeneration = 1;

@@ -7,6 +7,15 @@
 
 class IWnd;
 
+// State the window core reads on every window of a pass, shared between the
+// library's objects only: they reach it directly, not through the table of
+// symbols another module could replace.
+#if defined(__GNUC__) && !defined(_WIN32)
+#define ZRWND_LIBRARY_STATE [[gnu::visibility("hidden")]]
+#else
+#define ZRWND_LIBRARY_STATE
+#endif
+
 namespace zrwnd {
 
 // What the window core needs of the driver window beyond its exported
@@ -51,7 +60,7 @@ void InstallHostMaker(HostMaker maker);
 // The driver's modal window, or null. The driver keeps this copy current
 // whenever its modal window changes or goes; every window a pass draws asks
 // for it, and reads it without a call.
-extern IWnd* g_modalWnd;
+ZRWND_LIBRARY_STATE extern IWnd* g_modalWnd;
 inline IWnd* ModalWnd() { return g_modalWnd; }
 
 
