@@ -1,5 +1,7 @@
 #include "controls/Button.h"
 
+#include <cstring>
+
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/Subscribe.h"
 
@@ -164,4 +166,15 @@ void Button::RenderSelf() {
         ZrString text = GetWndText();
         captionFont_->DrawText(dc, text.c_str(), &client, textArgb_, kCaptionFormat, GetClrFontBorder());
     }
+}
+
+bool Button::SetLayoutAttribute(const char* name, const char* value) {
+    std::int32_t number = 0;
+    bool flag = false;
+    std::uint32_t colour = 0;
+    if (!std::strcmp(name, "image")) return zrwnd::LayoutImageLoaded(LoadImage(value, 0), value);
+    if (!std::strcmp(name, "group")) return zrwnd::LayoutInt(value, &number) && (SetGroup(number), true);
+    if (!std::strcmp(name, "check")) return zrwnd::LayoutBool(value, &flag) && (SetCheck(flag), true);
+    if (!std::strcmp(name, "textcolor")) return zrwnd::LayoutColour(value, &colour) && (SetClrText(colour), true);
+    return false;
 }

@@ -1,5 +1,7 @@
 #include "controls/ComboBox.h"
+#include "zrwnd/Text.h"
 
+#include <cstring>
 #include <algorithm>
 
 namespace {
@@ -208,3 +210,19 @@ Button* ComboBox::GetButton() { return button_.Get(); }
 IMenu* ComboBox::GetMenu() { return menu_.Get(); }
 ScrollBar* ComboBox::GetScrollBar() { return scroll_.Get(); }
 Edit* ComboBox::GetEdit() { return edit_.Get(); }
+
+bool IComboBox::SetLayoutAttribute(const char* name, const char* value) {
+    std::uint32_t colour = 0;
+    if (!std::strcmp(name, "image")) return zrwnd::LayoutImageLoaded(LoadImage(value, 0), value);
+    Button* button = GetButton();
+    if (!std::strcmp(name, "buttonimage")) return button && zrwnd::LayoutImageLoaded(button->LoadImage(value, 0), value);
+    Edit* field = GetEdit();
+    if (!std::strcmp(name, "edittext")) return field && field->SetWndText(zrtext::Utf8ToGbk(value).c_str());
+    if (!std::strcmp(name, "editback")) return field && zrwnd::LayoutColour(value, &colour) && (field->SetClrBack(colour), true);
+    return false;
+}
+
+bool IComboBox::AddLayoutItem(std::int32_t id, const char* text, IZrImage* icon) {
+    IMenu* list = GetMenu();
+    return list && list->AddItem(id, zrtext::Utf8ToGbk(text).c_str(), icon);
+}

@@ -1,5 +1,7 @@
 #include "controls/DefWnd.h"
 
+#include <cstring>
+
 DefWnd::DefWnd() = default;
 
 // The image strip releases an owned image.
@@ -21,4 +23,8 @@ void DefWnd::SizeToImage() { SetWndPos(0, 0, image_.Width(), image_.Height(), ZR
 
 void DefWnd::RenderSelf() {
     if (image_.IsLoaded()) image_.Get()->Draw(GetClientDC(), 0, 0, 0, 0, 0, 0, 0, 0);
+}
+
+bool DefWnd::SetLayoutAttribute(const char* name, const char* value) {
+    return !std::strcmp(name, "image") && zrwnd::LayoutImageLoaded(LoadImage(value, 0), value);
 }

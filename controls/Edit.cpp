@@ -501,3 +501,22 @@ void Edit::SelectAll() {
     caret_ = display_.GetLength();
     Invalidate(true);
 }
+
+bool IEdit::SetLayoutAttribute(const char* name, const char* value) {
+    std::int32_t length = 0;
+    bool flag = false;
+    std::uint32_t colour = 0;
+    if (!std::strcmp(name, "maxlength")) {
+        if (zrwnd::ParseLayoutInt(value, &length) && length >= 0) return SetMaxLength(length), true;
+        zrwnd::RefuseLayoutValue("a whole number of bytes");
+        return false;
+    }
+    if (!std::strcmp(name, "password")) return zrwnd::LayoutBool(value, &flag) && (SetPassword(flag), true);
+    if (!std::strcmp(name, "readonly")) return zrwnd::LayoutBool(value, &flag) && (SetReadOnly(flag), true);
+    void (IEdit::*setter)(std::uint32_t) = !std::strcmp(name, "back")        ? &IEdit::SetClrBack
+                                           : !std::strcmp(name, "textcolor") ? &IEdit::SetClrText
+                                           : !std::strcmp(name, "caret")     ? &IEdit::SetClrCaret
+                                           : !std::strcmp(name, "selection") ? &IEdit::SetClrSelection
+                                                                             : nullptr;
+    return setter && zrwnd::LayoutColour(value, &colour) && ((this->*setter)(colour), true);
+}

@@ -1,9 +1,11 @@
 #include "controls/Menu.h"
 
+#include <cstring>
 #include <algorithm>
 
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/Subscribe.h"
+#include "zrwnd/Text.h"
 
 const ZrString ZrEventSelectItem("IMenu_EventSelectItem");
 const ZrString ZrEventAddItem("IMenu_EventAddItem");
@@ -277,4 +279,18 @@ IZrImage* IMenu::GetItemImage(std::int32_t identifier) {
 ZrString IMenu::GetItemText(std::int32_t identifier) {
     MenuItem* item = FindItem(identifier);
     return item ? item->GetText() : ZrString();
+}
+
+bool IMenu::SetLayoutAttribute(const char* name, const char* value) {
+    std::uint32_t colour = 0;
+    if (!std::strcmp(name, "image")) return zrwnd::LayoutImageLoaded(LoadImage(value, 0), value);
+    void (IMenu::*setter)(std::uint32_t) = !std::strcmp(name, "back")        ? &IMenu::SetClrBack
+                                           : !std::strcmp(name, "textcolor") ? &IMenu::SetClrText
+                                           : !std::strcmp(name, "selection") ? &IMenu::SetClrSelection
+                                                                             : nullptr;
+    return setter && zrwnd::LayoutColour(value, &colour) && ((this->*setter)(colour), true);
+}
+
+bool IMenu::AddLayoutItem(std::int32_t id, const char* text, IZrImage* icon) {
+    return AddItem(id, zrtext::Utf8ToGbk(text).c_str(), icon);
 }

@@ -160,3 +160,16 @@ std::uint32_t RichEdit::GetClrText() { return textArgb_; }
 void RichEdit::SetClrBack(std::uint32_t argb) { backArgb_ = argb; }
 void RichEdit::SetClrText(std::uint32_t argb) { textArgb_ = argb; }
 IScrollBar* RichEdit::GetScrollBar() { return scroll_.Get(); }
+
+bool RichEdit::SetLayoutAttribute(const char* name, const char* value) {
+    std::int32_t length = 0;
+    std::uint32_t colour = 0;
+    if (!std::strcmp(name, "maxlength")) {
+        if (zrwnd::ParseLayoutInt(value, &length) && length >= 0) return SetMaxLength(length), true;
+        zrwnd::RefuseLayoutValue("a whole number of bytes");
+        return false;
+    }
+    if (!std::strcmp(name, "back")) return zrwnd::LayoutColour(value, &colour) && (SetClrBack(colour), true);
+    if (!std::strcmp(name, "textcolor")) return zrwnd::LayoutColour(value, &colour) && (SetClrText(colour), true);
+    return false;
+}

@@ -1,5 +1,7 @@
 #include "controls/ScrollBar.h"
 
+#include <cstring>
+
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/Subscribe.h"
 #include "zrwnd/Timer.h"
@@ -357,4 +359,14 @@ void ScrollBar::RenderSelf() {
     } else {
         renderer->FillRect(dc, &track, trackArgb_);
     }
+}
+
+bool IScrollBar::SetLayoutAttribute(const char* name, const char* value) {
+    std::int32_t pair[2] = {0, 0};
+    if (!std::strcmp(name, "range")) {
+        if (zrwnd::ParseLayoutInts(value, pair, 2)) return SetScrollRange(pair[0], pair[1]), true;
+        zrwnd::RefuseLayoutValue("two whole numbers 'min,max'");
+        return false;
+    }
+    return !std::strcmp(name, "pos") && zrwnd::LayoutInt(value, &pair[0]) && (SetScrollPos(pair[0]), true);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -16,14 +17,11 @@
 #include "wnd/WndHost.h"
 #include "zrwnd/Button.h"
 #include "zrwnd/ComboBox.h"
-#include "zrwnd/DefWnd.h"
-#include "zrwnd/Edit.h"
 #include "zrwnd/IWndFactory.h"
 #include "zrwnd/IWndNameRegistry.h"
 #include "zrwnd/Menu.h"
 #include "zrwnd/MessageBox.h"
 #include "zrwnd/RichEdit.h"
-#include "zrwnd/ScrollBar.h"
 #include "zrwnd/Text.h"
 
 #ifdef ZRWND_HAVE_PUGIXML
@@ -31,6 +29,13 @@
 #endif
 
 namespace {
+
+// Why the window's class refused the attribute being offered; per thread, as
+// a load runs on the thread that asked for it.
+std::string& Refusal() {
+    thread_local std::string why;
+    return why;
+}
 
 // What one load made, so that a failed load and UnloadLayout take it all back.
 struct Loaded {
@@ -170,41 +175,6 @@ private:
         return nullptr;
     }
 
-    static bool Int(const char* text, int* out) {
-        if (!text || !*text) return false;
-        char* end = nullptr;
-        errno = 0;
-        const long v = std::strtol(text, &end, 10);
-        if (errno != 0 || *end != '\0' || v < -2147483647L - 1 || v > 2147483647L) return false;
-        *out = static_cast<int>(v);
-        return true;
-    }
-
-    static bool Ints(const char* text, int* out, int count) {
-        std::string s = text ? text : "";
-        for (int i = 0; i < count; ++i) {
-            const size_t comma = s.find(',');
-            if ((comma == std::string::npos) != (i == count - 1)) return false;
-            std::string part = s.substr(0, comma);
-            while (!part.empty() && part.front() == ' ') part.erase(part.begin());
-            while (!part.empty() && part.back() == ' ') part.pop_back();
-            if (!Int(part.c_str(), &out[i])) return false;
-            s = comma == std::string::npos ? "" : s.substr(comma + 1);
-        }
-        return true;
-    }
-
-    static bool Bool(const char* text, bool* out) {
-        if (!std::strcmp(text, "true") || !std::strcmp(text, "1")) {
-            *out = true;
-        } else if (!std::strcmp(text, "false") || !std::strcmp(text, "0")) {
-            *out = false;
-        } else {
-            return false;
-        }
-        return true;
-    }
-
     bool Style(const pugi::xml_node& node, std::uint32_t* style) {
         std::istringstream words(node.attribute("style").value());
         for (std::string word; words >> word;) {
@@ -234,7 +204,7 @@ private:
             name = "~" + source_ + ":" + std::to_string(line) + (nth > 1 ? "#" + std::to_string(nth) : std::string());
         }
         int r[4] = {0, 0, 0, 0};
-        if (node.attribute("rect") && !Ints(node.attribute("rect").value(), r, 4)) {
+        if (node.attribute("rect") && !zrwnd::ParseLayoutInts(node.attribute("rect").value(), r, 4)) {
             return Stop(node, "rect", "four whole numbers 'left,top,right,bottom'");
         }
         std::uint32_t style = 0;
@@ -252,7 +222,7 @@ private:
         ZrRect rect{r[0], r[1], r[2], r[3]};
         if (auto* combo = dynamic_cast<IComboBox*>(wnd)) {
             int listHeight = 100;
-            if (node.attribute("listheight") && !Int(node.attribute("listheight").value(), &listHeight)) {
+            if (node.attribute("listheight") && !zrwnd::ParseLayoutInt(node.attribute("listheight").value(), &listHeight)) {
                 return Stop(node, "listheight", "a whole number of pixels");
             }
             combo->Create(rect, parent, style, listHeight);
@@ -270,114 +240,37 @@ private:
         return wnd;
     }
 
-    // The attributes every window takes, then the stock controls' own.
+    // The attributes every window takes; the others go to the window's class.
     bool Settings(const pugi::xml_node& node, IWnd* wnd) {
-        // What the window is, asked once: the attributes below only ask these.
-        auto* button = dynamic_cast<Button*>(wnd);
-        auto* edit = button ? nullptr : dynamic_cast<IEdit*>(wnd);
-        auto* bar = button || edit ? nullptr : dynamic_cast<IScrollBar*>(wnd);
-        auto* rich = button || edit || bar ? nullptr : dynamic_cast<RichEdit*>(wnd);
-        auto* menu = button || edit || bar || rich ? nullptr : dynamic_cast<IMenu*>(wnd);
-        auto* combo = button || edit || bar || rich || menu ? nullptr : dynamic_cast<IComboBox*>(wnd);
         auto* target = dynamic_cast<zrwnd::ILayoutTarget*>(wnd);
         bool centre = false;
         for (pugi::xml_attribute a : node.attributes()) {
             const std::string key = a.name();
             const char* value = a.value();
-            int n = 0;
-            int pair[2] = {0, 0};
-            bool flag = false;
             std::uint32_t colour = 0;
             if (key == "type" || key == "name" || key == "rect" || key == "style" || key == "listheight") continue;
             if (key == "text") {
                 wnd->SetWndText(zrtext::Utf8ToGbk(value).c_str());
             } else if (key == "font") {
-                // "SIZE", "FACE,SIZE" or "FACE,SIZE,WEIGHT": a font of the
-                // engine at that pixel height (the face may be empty).
-                std::vector<std::string> parts(1);
-                for (const char* c = value; *c; ++c) {
-                    if (*c == ',') {
-                        parts.emplace_back();
-                    } else {
-                        parts.back().push_back(*c);
-                    }
-                }
-                int weight = 0;
-                const std::string face = parts.size() > 1 ? parts[0] : std::string();
-                const std::string& size = parts.size() > 1 ? parts[1] : parts[0];
-                if (parts.size() > 3 || !Int(size.c_str(), &n) || n <= 0 || n > 512 ||
-                    (parts.size() == 3 && (!Int(parts[2].c_str(), &weight) || weight < 0 || weight > 1000))) {
-                    return Refuse(node, "font", "'SIZE', 'FACE,SIZE' or 'FACE,SIZE,WEIGHT' in pixels");
-                }
-                LOGFONTA font{};
-                font.lfHeight = -n;
-                font.lfWeight = weight;
-                std::strncpy(font.lfFaceName, face.c_str(), sizeof font.lfFaceName - 1);
-                wnd->SetFont(&font, 0, 0);
+                if (!Font(node, value, wnd)) return false;
             } else if (key == "fontborder") {
                 if (!zrwnd::ParseLayoutColour(value, &colour)) return Refuse(node, "fontborder", "a colour '#RRGGBB' or '#AARRGGBB'");
                 wnd->SetClrFontBorder(colour);
             } else if (key == "center") {
-                if (!Bool(value, &flag)) return Refuse(node, "center", "true or false");
-                centre = flag;
-            } else if (key == "image") {
-                bool ok = false;
-                if (button) ok = button->LoadImage(value, 0);
-                else if (auto* def = dynamic_cast<DefWnd*>(wnd)) ok = def->LoadImage(value, 0);
-                else if (combo) ok = combo->LoadImage(value, 0);
-                else if (menu) ok = menu->LoadImage(value, 0);
-                else return Refuse(node, "image", "a window that shows an image (DefWnd, Button, ComboBox, Menu)");
-                if (!ok) return Refuse(node, "image", std::string("missing image '") + value + "'");
-            } else if (key == "group" && button) {
-                if (!Int(value, &n)) return Refuse(node, "group", "a whole number");
-                button->SetGroup(n);
-            } else if (key == "check" && button) {
-                if (!Bool(value, &flag)) return Refuse(node, "check", "true or false");
-                button->SetCheck(flag);
-            } else if (key == "range" && bar) {
-                if (!Ints(value, pair, 2)) return Refuse(node, "range", "two whole numbers 'min,max'");
-                bar->SetScrollRange(pair[0], pair[1]);
-            } else if (key == "pos" && bar) {
-                if (!Int(value, &n)) return Refuse(node, "pos", "a whole number");
-                bar->SetScrollPos(n);
-            } else if (key == "maxlength" && (edit || rich)) {
-                if (!Int(value, &n) || n < 0) return Refuse(node, "maxlength", "a whole number of bytes");
-                if (edit) edit->SetMaxLength(n);
-                else rich->SetMaxLength(n);
-            } else if ((key == "password" || key == "readonly") && edit) {
-                if (!Bool(value, &flag)) return Refuse(node, key.c_str(), "true or false");
-                if (key == "password") edit->SetPassword(flag);
-                else edit->SetReadOnly(flag);
-            } else if (key == "back" || key == "textcolor" || key == "caret" || key == "selection") {
-                if (!zrwnd::ParseLayoutColour(value, &colour)) return Refuse(node, key.c_str(), "a colour '#RRGGBB' or '#AARRGGBB'");
-                if (!SetColour(key, colour, button, edit, rich, menu)) return Refuse(node, key.c_str(), "not a colour this window has");
-            } else if ((key == "buttonimage" || key == "editback" || key == "edittext") && combo) {
-                if (key == "buttonimage") {
-                    if (!combo->GetButton()->LoadImage(value, 0)) return Refuse(node, "buttonimage", std::string("missing image '") + value + "'");
-                } else if (key == "edittext") {
-                    combo->GetEdit()->SetWndText(zrtext::Utf8ToGbk(value).c_str());
-                } else {
-                    if (!zrwnd::ParseLayoutColour(value, &colour)) return Refuse(node, "editback", "a colour '#RRGGBB' or '#AARRGGBB'");
-                    combo->GetEdit()->SetClrBack(colour);
-                }
-            } else if (target && target->SetLayoutAttribute(key.c_str(), value)) {
-                // The window's own class took it.
-            } else {
-                return Refuse(node, key.c_str(), "not a setting of a " + std::string(node.attribute("type").value()));
+                if (!zrwnd::ParseLayoutBool(value, &centre)) return Refuse(node, "center", "true or false");
+            } else if (!Offer(node, target, key.c_str(), value)) {
+                return false;
             }
         }
         // A <text> element holds a long text with its line breaks.
         if (pugi::xml_node text = node.child("text")) wnd->SetWndText(zrtext::Utf8ToGbk(text.child_value()).c_str());
         if (centre) wnd->CenterWnd();
-        // Items of a menu, or of a combo box's list.
-        pugi::xml_node first = node.child("item");
-        if (!first) return true;
-        IMenu* list = combo ? combo->GetMenu() : menu;
         int next = 0;
-        for (pugi::xml_node item = first; item; item = item.next_sibling("item")) {
+        for (pugi::xml_node item = node.child("item"); item; item = item.next_sibling("item")) {
             int id = next;
-            if (item.attribute("id") && !Int(item.attribute("id").value(), &id)) return Refuse(item, "id", "a whole number");
-            if (!list) return Refuse(item, nullptr, "items only in a Menu or a ComboBox");
+            if (item.attribute("id") && !zrwnd::ParseLayoutInt(item.attribute("id").value(), &id)) {
+                return Refuse(item, "id", "a whole number");
+            }
             next = id + 1;
             IZrImage* icon = nullptr;
             if (item.attribute("icon")) {
@@ -389,38 +282,47 @@ private:
                 }
                 loaded_.icons.push_back(icon);
             }
-            list->AddItem(id, zrtext::Utf8ToGbk(item.child_value()).c_str(), icon);
+            if (!target || !target->AddLayoutItem(id, item.child_value(), icon)) {
+                return Refuse(item, nullptr, "items only in a window that lists them (Menu, ComboBox)");
+            }
         }
         return true;
     }
 
-    static bool SetColour(const std::string& key, std::uint32_t c, Button* button, IEdit* edit, RichEdit* rich,
-                          IMenu* menu) {
-        if (edit) {
-            if (key == "back") edit->SetClrBack(c);
-            else if (key == "textcolor") edit->SetClrText(c);
-            else if (key == "caret") edit->SetClrCaret(c);
-            else edit->SetClrSelection(c);
-            return true;
+    // "SIZE", "FACE,SIZE" or "FACE,SIZE,WEIGHT": a font of the engine at that
+    // pixel height (the face may be empty).
+    bool Font(const pugi::xml_node& node, const char* value, IWnd* wnd) {
+        std::vector<std::string> parts(1);
+        for (const char* c = value; *c; ++c) {
+            if (*c == ',') {
+                parts.emplace_back();
+            } else {
+                parts.back().push_back(*c);
+            }
         }
-        if (menu) {
-            if (key == "back") menu->SetClrBack(c);
-            else if (key == "textcolor") menu->SetClrText(c);
-            else if (key == "selection") menu->SetClrSelection(c);
-            else return false;
-            return true;
+        int size = 0;
+        int weight = 0;
+        const std::string face = parts.size() > 1 ? parts[0] : std::string();
+        if (parts.size() > 3 || !zrwnd::ParseLayoutInt((parts.size() > 1 ? parts[1] : parts[0]).c_str(), &size) ||
+            size <= 0 || size > 512 ||
+            (parts.size() == 3 && (!zrwnd::ParseLayoutInt(parts[2].c_str(), &weight) || weight < 0 || weight > 1000))) {
+            return Refuse(node, "font", "'SIZE', 'FACE,SIZE' or 'FACE,SIZE,WEIGHT' in pixels");
         }
-        if (rich) {
-            if (key == "back") rich->SetClrBack(c);
-            else if (key == "textcolor") rich->SetClrText(c);
-            else return false;
-            return true;
-        }
-        if (button && key == "textcolor") {
-            button->SetClrText(c);
-            return true;
-        }
-        return false;
+        LOGFONTA font{};
+        font.lfHeight = -size;
+        font.lfWeight = weight;
+        std::strncpy(font.lfFaceName, face.c_str(), sizeof font.lfFaceName - 1);
+        wnd->SetFont(&font, 0, 0);
+        return true;
+    }
+
+    // Offers an attribute to the window's class; a refusal says what the
+    // class expected, or that the class has no such setting.
+    bool Offer(const pugi::xml_node& node, zrwnd::ILayoutTarget* target, const char* key, const char* value) {
+        Refusal().clear();
+        if (target && target->SetLayoutAttribute(key, value)) return true;
+        if (!Refusal().empty()) return Refuse(node, key, Refusal());
+        return Refuse(node, key, "not a setting of a " + std::string(node.attribute("type").value()));
     }
 
     std::string source_;
@@ -447,6 +349,50 @@ bool ParseLayoutColour(const char* text, std::uint32_t* argb) {
     if (*end != '\0') return false;
     *argb = static_cast<std::uint32_t>(n == 7 ? (0xFF000000ul | v) : v);
     return true;
+}
+
+bool ParseLayoutInt(const char* text, std::int32_t* out) {
+    if (!text || !*text || !out) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(text, &end, 10);
+    if (errno != 0 || *end != '\0' || v < INT32_MIN || v > INT32_MAX) return false;
+    *out = static_cast<std::int32_t>(v);
+    return true;
+}
+
+bool ParseLayoutInts(const char* text, std::int32_t* out, int count) {
+    if (!text || !out) return false;
+    std::string rest = text;
+    for (int i = 0; i < count; ++i) {
+        const size_t comma = rest.find(',');
+        if ((comma == std::string::npos) != (i == count - 1)) return false;
+        std::string part = rest.substr(0, comma);
+        while (!part.empty() && part.front() == ' ') part.erase(part.begin());
+        while (!part.empty() && part.back() == ' ') part.pop_back();
+        if (!ParseLayoutInt(part.c_str(), &out[i])) return false;
+        rest = comma == std::string::npos ? "" : rest.substr(comma + 1);
+    }
+    return true;
+}
+
+bool ParseLayoutBool(const char* text, bool* out) {
+    if (!text || !out) return false;
+    if (!std::strcmp(text, "true") || !std::strcmp(text, "1")) {
+        *out = true;
+    } else if (!std::strcmp(text, "false") || !std::strcmp(text, "0")) {
+        *out = false;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void RefuseLayoutValue(const char* why) { Refusal() = why ? why : ""; }
+
+bool LayoutImageLoaded(bool loaded, const char* path) {
+    if (!loaded) RefuseLayoutValue((std::string("missing image '") + (path ? path : "") + "'").c_str());
+    return loaded;
 }
 
 IWnd* LoadLayoutString(const char* xml, const char* source, IWnd* parent, ZrString* error) {

@@ -4,6 +4,7 @@
 
 #include "zrwnd/ControlKit.h"
 #include "zrwnd/IWnd.h"
+#include "zrwnd/Layout.h"
 
 // Button kinds: the low style bits of a "Button" window.
 constexpr std::uint32_t ZRBS_PUSH = 0x1;
@@ -22,7 +23,7 @@ ZRWND_API extern const ZrString ZrEventClicked;
 // States: a push button is 0 normal, 1 pressed, 2 pressed with the pointer over
 // it, 3 hover, 4 disabled; a check box or radio button is 0 unchecked,
 // 1 checked, 2 disabled unchecked, 3 disabled checked.
-class ZRWND_API Button : public IWnd {
+class ZRWND_API Button : public IWnd, public zrwnd::ILayoutTarget {
 public:
     Button();
     ~Button() override;
@@ -56,6 +57,8 @@ public:
     virtual bool LoadImage(const char* path, int option);
     virtual void SetClrText(std::uint32_t argb);
     virtual std::uint32_t GetClrText();
+    // Layout attributes of its own: image, group, check, textcolor.
+    bool SetLayoutAttribute(const char* name, const char* value) override;
 
 private:
     bool IsPush();

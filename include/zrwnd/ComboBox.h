@@ -9,7 +9,7 @@
 #include "zrwnd/ScrollBar.h"
 
 // The combo box's own operations, after the window's.
-class ZRWND_API IComboBox : public IWnd {
+class ZRWND_API IComboBox : public IWnd, public zrwnd::ILayoutTarget {
 public:
     using IWnd::Create;
     // Builds the children (button, field, scroll bar, list) under this box,
@@ -23,6 +23,10 @@ public:
     virtual IMenu* GetMenu() = 0;
     virtual ScrollBar* GetScrollBar() = 0;
     virtual Edit* GetEdit() = 0;
+    // Layout attributes of its own: image, buttonimage, editback, edittext.
+    bool SetLayoutAttribute(const char* name, const char* value) override;
+    // A layout's <item> elements are items of its list.
+    bool AddLayoutItem(std::int32_t id, const char* text, IZrImage* icon) override;
 };
 
 // A one-line field with an expand button; the button, or a press on the field,

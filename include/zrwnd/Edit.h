@@ -4,11 +4,12 @@
 #include <string>
 
 #include "zrwnd/IWnd.h"
+#include "zrwnd/Layout.h"
 #include "zrwnd/PressTracker.h"
 #include "zrwnd/ZrEvent.h"
 
 // The edit box's own operations, after the window's.
-class ZRWND_API IEdit : public IWnd {
+class ZRWND_API IEdit : public IWnd, public zrwnd::ILayoutTarget {
 public:
     virtual bool IsPassword() = 0;
     // Rebuilds the display from the current text (raising the text-changed
@@ -32,6 +33,8 @@ public:
     virtual void SetClrSelection(std::uint32_t argb) = 0;
     // Activates the box and selects the whole text.
     virtual void SelectAll() = 0;
+    // Layout attributes of its own: maxlength, password, readonly, back, textcolor, caret, selection.
+    bool SetLayoutAttribute(const char* name, const char* value) override;
 };
 
 // The single-line text entry: bytes in the window text, GBK where a byte has

@@ -6,6 +6,7 @@
 #include "zrwnd/ZrString.h"
 
 class IWnd;
+class IZrImage;
 
 // Screens described in XML, made through the type and name registries: one
 // <window> element per window, nested as the windows are. docs/layout.md has
@@ -20,20 +21,53 @@ class IWnd;
 // engine as written (relative to its resource root).
 namespace zrwnd {
 
-// A host's own window class takes settings of its own from a layout: an
-// attribute the loader does not know for the window is offered here, and the
-// load fails when this answers false. Texts arrive as written (UTF-8).
+// A window class takes settings of its own from a layout, as the stock
+// controls do: the loader reads what every window has (type, name, rect,
+// style, text, font, fontborder, center, a <text> element) and offers every
+// other attribute here. The load fails when this answers false: "not a
+// setting of a TYPE", or what RefuseLayoutValue said before answering.
+// Texts arrive as written (UTF-8).
 class ILayoutTarget {
 public:
     virtual bool SetLayoutAttribute(const char* name, const char* value) = 0;
+    // One <item> element of the window, in file order: its id (one more than
+    // the previous item's when the file gives none), its text as written and
+    // its icon (loaded by the loader and released by UnloadLayout; null
+    // without one). False: the window takes no items.
+    virtual bool AddLayoutItem(std::int32_t id, const char* text, IZrImage* icon) {
+        (void)id, (void)text, (void)icon;
+        return false;
+    }
 
 protected:
     ~ILayoutTarget() = default;
 };
 
-// Reads a layout colour, "#AARRGGBB" or "#RRGGBB" (opaque), as the loader
-// does: for a host class's own colour settings. False for anything else.
+// Says why a target refuses the value of an attribute it takes, in the
+// loader's words ("a whole number", "missing image 'x.bmp'"); called just
+// before SetLayoutAttribute answers false, for the loader's error.
+ZRWND_API void RefuseLayoutValue(const char* why);
+
+// Read layout values as the loader does, for a target's own settings: a
+// colour "#AARRGGBB" or "#RRGGBB" (opaque), a whole number, `count` whole
+// numbers separated by commas, and true/false/1/0. False for anything else.
 ZRWND_API bool ParseLayoutColour(const char* text, std::uint32_t* argb);
+ZRWND_API bool ParseLayoutInt(const char* text, std::int32_t* out);
+ZRWND_API bool ParseLayoutInts(const char* text, std::int32_t* out, int count);
+ZRWND_API bool ParseLayoutBool(const char* text, bool* out);
+
+// The same, saying what was expected when the value does not read.
+inline bool LayoutInt(const char* text, std::int32_t* out) {
+    return ParseLayoutInt(text, out) || (RefuseLayoutValue("a whole number"), false);
+}
+inline bool LayoutBool(const char* text, bool* out) {
+    return ParseLayoutBool(text, out) || (RefuseLayoutValue("true or false"), false);
+}
+inline bool LayoutColour(const char* text, std::uint32_t* argb) {
+    return ParseLayoutColour(text, argb) || (RefuseLayoutValue("a colour '#RRGGBB' or '#AARRGGBB'"), false);
+}
+// For an image attribute: whether the image loaded, saying which is missing.
+ZRWND_API bool LayoutImageLoaded(bool loaded, const char* path);
 
 // Loads the layout file under `parent` (null: the top window has no parent;
 // the host roots it). Answers the top window, or null: then nothing of the

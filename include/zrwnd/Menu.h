@@ -5,6 +5,7 @@
 
 #include "zrwnd/ControlKit.h"
 #include "zrwnd/IWnd.h"
+#include "zrwnd/Layout.h"
 
 // Fired by a menu with the chosen (value2) or added item's identifier.
 ZRWND_API extern const ZrString ZrEventSelectItem;
@@ -50,7 +51,7 @@ private:
 // under the pointer is highlighted; a press on it fires "IMenu_EventSelectItem"
 // and hides a pop-up. The menu grows to fit its items unless it has a
 // background image, which fixes its size.
-class ZRWND_API IMenu : public IWnd {
+class ZRWND_API IMenu : public IWnd, public zrwnd::ILayoutTarget {
 public:
     IMenu();
     ~IMenu() override;
@@ -97,6 +98,10 @@ public:
     // Null, and the empty text, for an unknown identifier.
     virtual IZrImage* GetItemImage(std::int32_t identifier);
     virtual ZrString GetItemText(std::int32_t identifier);
+    // Layout attributes of its own: image, back, textcolor, selection.
+    bool SetLayoutAttribute(const char* name, const char* value) override;
+    // A layout's <item> elements are items of the menu.
+    bool AddLayoutItem(std::int32_t id, const char* text, IZrImage* icon) override;
 
     // Removes the first item of that identifier (false for none), or all of
     // them; the menu shrinks to what is left. Safe while the menu is open.

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "zrwnd/IWnd.h"
+#include "zrwnd/Layout.h"
 #include "zrwnd/ScrollBar.h"
 
 // The name of a rich edit's scroll bar in the name registry; the library
@@ -16,7 +17,7 @@ ZRWND_API extern const char* const ZrRichEditScrollBarName;
 // scrolls it with the bar, whose position is in pixels, and the text is drawn
 // again as the bar moves. It has no keyboard or mouse handling of its own, and
 // changing its text or colours requests no redraw.
-class ZRWND_API RichEdit : public IWnd {
+class ZRWND_API RichEdit : public IWnd, public zrwnd::ILayoutTarget {
 public:
     RichEdit();
     ~RichEdit() override;
@@ -44,6 +45,8 @@ public:
     // otherwise SetWndText with the longer text. A line appended to a long
     // text is measured alone.
     virtual bool AppendText(const char* text);
+    // Layout attributes of its own: maxlength, back, textcolor.
+    bool SetLayoutAttribute(const char* name, const char* value) override;
 
 private:
     bool OnScrolled(const ZrEventArgs& args);

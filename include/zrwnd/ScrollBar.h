@@ -15,7 +15,7 @@ class ScrollThumb;
 // that repeat while held, a thumb to drag, clicks on the track and Page Up /
 // Page Down. The thumb's size comes from its image; the position follows the
 // thumb's pixel offset along the track.
-class ZRWND_API IScrollBar : public IWnd {
+class ZRWND_API IScrollBar : public IWnd, public zrwnd::ILayoutTarget {
 public:
     // False when min > max. An empty range (min = max) hides the thumb.
     virtual bool SetScrollRange(int min, int max) = 0;
@@ -38,6 +38,8 @@ public:
     // The image tiled down the track; attached images stay the caller's.
     virtual bool SetTrackImage(IZrImage* image) = 0;
     virtual bool LoadTrackImage(const char* path, int option) = 0;
+    // Layout attributes of its own: range (min,max), pos.
+    bool SetLayoutAttribute(const char* name, const char* value) override;
 };
 
 // The scroll bar's draggable thumb: a push button whose top edge (in the

@@ -173,11 +173,25 @@ two</text></window>
               nullptr);
     EXPECT_STREQ(error.c_str(), "host.xml:1: colour: not a setting of a Gauge");
     EXPECT_EQ(engine->Log().back(), error.c_str());
-    for (const char* font : {"a,b,c,d", "0"}) {
-        const std::string xml = std::string(R"(<layout><window type="DefWnd" name="g" font=")") + font + "\"/></layout>";
-        EXPECT_EQ(zrwnd::LoadLayoutString(xml.c_str(), "host.xml", nullptr, &error), nullptr);
-        EXPECT_STREQ(error.c_str(), "host.xml:1: font: 'SIZE', 'FACE,SIZE' or 'FACE,SIZE,WEIGHT' in pixels");
+    // Each class says what it expected of a value it takes.
+    const char* refused[][2] = {
+        {R"(type="DefWnd" font="a,b,c,d")", "font: 'SIZE', 'FACE,SIZE' or 'FACE,SIZE,WEIGHT' in pixels"},
+        {R"(type="DefWnd" font="0")", "font: 'SIZE', 'FACE,SIZE' or 'FACE,SIZE,WEIGHT' in pixels"},
+        {R"(type="Button" group="x")", "group: a whole number"},
+        {R"(type="Edit" maxlength="-1")", "maxlength: a whole number of bytes"},
+        {R"(type="ScrollBar" range="1")", "range: two whole numbers 'min,max'"},
+        {R"(type="Menu" image="Img/None.bmp")", "image: missing image 'Img/None.bmp'"},
+        {R"(type="Edit" group="1")", "group: not a setting of a Edit"},
+    };
+    for (const auto& row : refused) {
+        const std::string xml = std::string(R"(<layout><window name="g" )") + row[0] + "/></layout>";
+        EXPECT_EQ(zrwnd::LoadLayoutString(xml.c_str(), "host.xml", nullptr, &error), nullptr) << row[0];
+        EXPECT_NE(std::string(error.c_str()).find(row[1]), std::string::npos) << error.c_str();
     }
+    EXPECT_EQ(zrwnd::LoadLayoutString(R"(<layout><window type="DefWnd" name="g"><item>x</item></window></layout>)",
+                                      "host.xml", nullptr, &error),
+              nullptr);
+    EXPECT_STREQ(error.c_str(), "host.xml:1: items only in a window that lists them (Menu, ComboBox)");
 }
 
 }  // namespace
