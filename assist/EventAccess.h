@@ -4,7 +4,7 @@
 
 #include "zrwnd/ZrEvent.h"
 
-namespace zrassist {
+namespace zrwnd::detail {
 
 // What the library's own services read of an event beyond its published
 // operations.
@@ -18,4 +18,4 @@ public:
     static bool CallsInto(const ZrEvent& event, const void* object, std::size_t size);
 };
 
-}  // namespace zrassist
+}  // namespace zrwnd::detail

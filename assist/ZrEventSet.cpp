@@ -9,7 +9,7 @@
 #include "assist/EventAccess.h"
 #include "zrwnd/ZrEvent.h"
 
-namespace zrassist {
+namespace zrwnd::detail {
 namespace {
 
 // An interned event name. Atoms live for the whole process.
@@ -248,10 +248,10 @@ private:
     bool untidy_ = false;
 };
 
-}  // namespace zrassist
+}  // namespace zrwnd::detail
 
-using zrassist::EventShape;
-using zrassist::SubscriberList;
+using zrwnd::detail::EventShape;
+using zrwnd::detail::SubscriberList;
 
 ZrEventSet::~ZrEventSet() { RemoveAllEvents(); }
 
@@ -286,7 +286,7 @@ bool ZrEventSet::RemoveEvent(const ZrString& name) {
 
 void ZrEventSet::RemoveAllEvents() {
     // Detach from a moved-out vector: a subscriber cannot reach a half-cleared one.
-    std::vector<zrassist::EventSubscriptions> gone;
+    std::vector<zrwnd::detail::EventSubscriptions> gone;
     gone.swap(subscriptions_);
     shape_ = nullptr;
     lengthMask_ = 0;
@@ -310,7 +310,7 @@ void ZrEventSet::UpdateLengthMask() {
     lengthMask_ = 0;
     if (muted_) return;
     for (const auto& entry : subscriptions_) {
-        lengthMask_ |= LengthBit(static_cast<const zrassist::Atom*>(entry.atom)->name.size());
+        lengthMask_ |= LengthBit(static_cast<const zrwnd::detail::Atom*>(entry.atom)->name.size());
     }
 }
 
@@ -318,8 +318,8 @@ void ZrEventSet::UpdateLengthMask() {
     const char* text = name.c_str();
     const auto size = static_cast<size_t>(length);
     for (const auto& entry : subscriptions_) {
-        const auto* atom = static_cast<const zrassist::Atom*>(entry.atom);
-        if (atom->name.size() == size && zrassist::SameBytes(atom->name.data(), text, size)) {
+        const auto* atom = static_cast<const zrwnd::detail::Atom*>(entry.atom);
+        if (atom->name.size() == size && zrwnd::detail::SameBytes(atom->name.data(), text, size)) {
             return entry.list;
         }
     }
@@ -379,7 +379,7 @@ bool ZrEvent::UnSubscribe(ZrSubscriber subscriber) {
 
 void ZrEvent::UnSubscribeAll() { list_->Clear(); }
 
-namespace zrassist {
+namespace zrwnd::detail {
 
 int EventAccess::SubscriberCount(const ZrEvent& event) { return event.list_->LiveCount(); }
 
@@ -391,6 +391,6 @@ bool EventAccess::IsSubscribed(const ZrEvent& event, const ZrSubscriber& subscri
     return subscriber.IsValid() && event.list_->Contains(subscriber);
 }
 
-}  // namespace zrassist
+}  // namespace zrwnd::detail
 
 void ZrEvent::operator()(ZrEventArgs& args) { list_->Fire(args); }

@@ -220,14 +220,14 @@ LRESULT ToDriver(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
 // (posted, then taken by GetMessageA and dispatched; WM_QUIT ends the box), or
 // straight to HandleMessage. The difference per message is what the loop adds.
 void MessageBoxLoop(benchmark::State& state, bool throughBox) {
-    HWND window = zrnative::portable::CreateNativeWindow(kWidth, kHeight, &ToDriver);
+    HWND window = zrwnd::native::portable::CreateNativeWindow(kWidth, kHeight, &ToDriver);
     auto stage = std::make_unique<Stage>(nullptr, window);
     IDrvWnd* drv = CreateDrvWnd();
     constexpr int kMoves = 100;
     for (auto _ : state) {
         if (throughBox) {
-            for (int i = 0; i < kMoves; ++i) zrnative::PostMessageA(window, WM_MOUSEMOVE, 0, Point(i, i));
-            zrnative::PostMessageA(window, WM_QUIT, 0, 0);
+            for (int i = 0; i < kMoves; ++i) zrwnd::native::PostMessageA(window, WM_MOUSEMOVE, 0, Point(i, i));
+            zrwnd::native::PostMessageA(window, WM_QUIT, 0, 0);
             benchmark::DoNotOptimize(drv->MessageBox("bench", 0, 0, 0));
         } else {
             for (int i = 0; i < kMoves; ++i) drv->HandleMessage(WM_MOUSEMOVE, 0, Point(i, i));
@@ -238,7 +238,7 @@ void MessageBoxLoop(benchmark::State& state, bool throughBox) {
     IWnd* box[] = {names->FindWnd("Msg_Bt_OK"), names->FindWnd("Msg_Bt_Cancel"), names->FindWnd("MsgBox")};
     for (IWnd* wnd : box) delete wnd;
     stage.reset();
-    zrnative::portable::DestroyNativeWindow(window);
+    zrwnd::native::portable::DestroyNativeWindow(window);
 }
 
 void BM_MessageBoxLoop(benchmark::State& state) { MessageBoxLoop(state, true); }

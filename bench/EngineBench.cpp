@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/soft/SoftEngine.h"
+#include "zrwnd/engine/SoftEngine.h"
 #include "engine/soft/SoftFont.h"
 
 namespace {
@@ -24,7 +24,7 @@ void BM_MemsetSurface(benchmark::State& state) {
 BENCHMARK(BM_MemsetSurface);
 
 void BM_FillOpaque(benchmark::State& state) {
-    zrsoft::SoftEngine engine(nullptr, kWidth, kHeight);
+    zrwnd::engine::SoftEngine engine(nullptr, kWidth, kHeight);
     for (auto _ : state) {
         engine.FillRect(nullptr, 0, 0, kWidth, kHeight, 0xFF336699);
         benchmark::ClobberMemory();
@@ -34,7 +34,7 @@ void BM_FillOpaque(benchmark::State& state) {
 BENCHMARK(BM_FillOpaque);
 
 void BM_FillBlended(benchmark::State& state) {
-    zrsoft::SoftEngine engine(nullptr, kWidth, kHeight);
+    zrwnd::engine::SoftEngine engine(nullptr, kWidth, kHeight);
     for (auto _ : state) {
         engine.FillRect(nullptr, 0, 0, kWidth, kHeight, 0x88336699);
         benchmark::ClobberMemory();
@@ -45,7 +45,7 @@ BENCHMARK(BM_FillBlended);
 
 // A 20-character caption drawn again once its glyphs are cached.
 void BM_CaptionRedraw(benchmark::State& state) {
-    zrsoft::SoftEngine engine(nullptr, kWidth, kHeight);
+    zrwnd::engine::SoftEngine engine(nullptr, kWidth, kHeight);
     IFont2* font = engine.GetDefaultFont();
     const char* caption = "Server \xC7\xE0\xC1\xFA opens 20:00";  // 20 characters, two of them GBK
     const ZrRect rect{100, 100, 400, 130};

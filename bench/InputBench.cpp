@@ -31,7 +31,7 @@ struct Tree {
     Tree() {
         CreateDrvWnd()->Init(&engine);
         IWnd* root = zrbench::BuildTiledTree<IWnd>(windows, kWidth, kHeight, [this](IWnd& leaf) {
-            leaf.SubscribeEvent(ZrWndEvents::MouseMove, ZrSubscriber(&counter, &Counter::OnMove));
+            leaf.SubscribeEvent(zrwnd::events::MouseMove, ZrSubscriber(&counter, &Counter::OnMove));
         });
         root->SetVisible(true, true);
         CreateDrvWnd()->SetRootWnd(root);

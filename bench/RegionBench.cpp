@@ -23,7 +23,7 @@ void BM_Normalise100Random(benchmark::State& state) {
         const int l = x(rng), t = y(rng);
         rects.push_back({l, t, l + size(rng), t + size(rng)});
     }
-    RectRegion region;
+    zrwnd::RectRegion region;
     for (auto _ : state) {
         state.PauseTiming();
         region.Clear();
@@ -31,7 +31,7 @@ void BM_Normalise100Random(benchmark::State& state) {
         state.ResumeTiming();
         region.Normalise();
     }
-    RectRegion count;
+    zrwnd::RectRegion count;
     for (const ZrRect& r : rects) count.Add(r);
     state.counters["rects_before"] = count.Count();
     count.Normalise();

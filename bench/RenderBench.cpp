@@ -143,7 +143,7 @@ void BM_BuildBeforeRoot(benchmark::State& state) {
             state.ResumeTiming();
             stage.Tile(ShapeOf(state));
             state.PauseTiming();
-            dirtyRectangles = static_cast<DrvWnd*>(CreateDrvWnd())->GetDirtyRegion().Count();
+            dirtyRectangles = static_cast<zrwnd::DrvWnd*>(CreateDrvWnd())->GetDirtyRegion().Count();
         }
         state.ResumeTiming();
     }
@@ -184,7 +184,7 @@ void BM_InvalidateAllocations(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.counters["allocs"] = static_cast<double>(allocations);
-    state.counters["heap_nodes"] = RectNodePool::Instance().HeapNodesLive();
+    state.counters["heap_nodes"] = zrwnd::RectNodePool::Instance().HeapNodesLive();
 }
 BENCHMARK(BM_InvalidateAllocations)->Unit(benchmark::kMicrosecond);
 

@@ -16,7 +16,7 @@ struct Callback {
 // Restarting a running timer for the same identifier and callback reuses its
 // entry; with the callback kept as a value, the restart allocates nothing.
 void BM_RestartTimer(benchmark::State& state) {
-    zrdrv::TimerServiceImpl* timers = zrdrv::TimerServiceImpl::Instance();
+    zrwnd::TimerServiceImpl* timers = zrwnd::TimerServiceImpl::Instance();
     Callback cb;
     const ZrSubscriber sub(&cb, &Callback::OnTimer);
     timers->SetTimer(ZRTIMER_EDIT_CARET, 30, sub);
@@ -31,7 +31,7 @@ BENCHMARK(BM_RestartTimer);
 // With no active timer the service thread is suspended: over the measured wall
 // time it makes no passes at all.
 void BM_IdleServiceWakeups(benchmark::State& state) {
-    zrdrv::TimerServiceImpl* timers = zrdrv::TimerServiceImpl::Instance();
+    zrwnd::TimerServiceImpl* timers = zrwnd::TimerServiceImpl::Instance();
     Callback cb;
     const ZrSubscriber sub(&cb, &Callback::OnTimer);
     timers->SetTimer(1, 1, sub);

@@ -46,7 +46,7 @@ void BM_FireEventNoSubscriber(benchmark::State& state) {
     ZrEventSet* set = Opaque(&wnd);
     ZrWndEventArgs args(&wnd);
     for (auto _ : state) {
-        set->FireEvent(ZrWndEvents::MouseMove, args);
+        set->FireEvent(zrwnd::events::MouseMove, args);
         benchmark::ClobberMemory();
     }
 }
@@ -63,12 +63,12 @@ struct Counter {
 void BM_FireEventOneSubscriber(benchmark::State& state) {
     IWnd wnd;
     Counter counter;
-    wnd.SubscribeEvent(ZrWndEvents::MouseMove, ZrSubscriber(&counter, &Counter::OnEvent));
+    wnd.SubscribeEvent(zrwnd::events::MouseMove, ZrSubscriber(&counter, &Counter::OnEvent));
     ZrEventSet* set = Opaque(&wnd);
     ZrWndEventArgs args(&wnd);
     const auto before = zrbench::CurrentAllocs();
     for (auto _ : state) {
-        set->FireEvent(ZrWndEvents::MouseMove, args);
+        set->FireEvent(zrwnd::events::MouseMove, args);
         benchmark::ClobberMemory();
     }
     const auto after = zrbench::CurrentAllocs();

@@ -10,33 +10,35 @@ install(TARGETS ZrWnd EXPORT ZrWndTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/zrwnd DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# The engine's and the hosts' headers (zrwnd/engine/, zrwnd/host/) come with
+# their libraries below.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/zrwnd DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+  PATTERN engine EXCLUDE PATTERN host EXCLUDE)
 
 # The optional libraries, each with the headers it is used through.
 set(ZRWND_HAVE_SOFTENGINE OFF)
 set(ZRWND_HAVE_HEADLESS OFF)
 set(ZRWND_HAVE_SDLHOST OFF)
 set(ZRWND_PC_FILES zrwnd)
+set(ZRWND_HOST_HEADERS ${PROJECT_SOURCE_DIR}/include/zrwnd/host)
 if(TARGET zrwnd_softengine)
   set(ZRWND_HAVE_SOFTENGINE ON)
   install(TARGETS zrwnd_softengine EXPORT ZrWndTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-  install(FILES ${PROJECT_SOURCE_DIR}/engine/soft/SoftEngine.h DESTINATION ${ZRWND_KIT_INCLUDEDIR}/engine/soft)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/zrwnd/engine DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zrwnd)
   list(APPEND ZRWND_PC_FILES zrwnd-softengine)
 endif()
 if(TARGET zrwnd_headless)
   set(ZRWND_HAVE_HEADLESS ON)
   install(TARGETS zrwnd_hostloop zrwnd_headless EXPORT ZrWndTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-  install(FILES ${PROJECT_SOURCE_DIR}/host/common/HostLoop.h ${PROJECT_SOURCE_DIR}/host/common/Journal.h
-          DESTINATION ${ZRWND_KIT_INCLUDEDIR}/host/common)
-  install(FILES ${PROJECT_SOURCE_DIR}/host/headless/HeadlessHost.h ${PROJECT_SOURCE_DIR}/host/headless/Script.h
-                ${PROJECT_SOURCE_DIR}/host/headless/FrameCheck.h
-          DESTINATION ${ZRWND_KIT_INCLUDEDIR}/host/headless)
+  install(FILES ${ZRWND_HOST_HEADERS}/HostLoop.h ${ZRWND_HOST_HEADERS}/Journal.h ${ZRWND_HOST_HEADERS}/HeadlessHost.h
+                ${ZRWND_HOST_HEADERS}/Script.h ${ZRWND_HOST_HEADERS}/FrameCheck.h
+          DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zrwnd/host)
   list(APPEND ZRWND_PC_FILES zrwnd-headless)
 endif()
 if(TARGET zrwnd_sdlhost)
   set(ZRWND_HAVE_SDLHOST ON)
   install(TARGETS zrwnd_sdlhost EXPORT ZrWndTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-  install(FILES ${PROJECT_SOURCE_DIR}/host/sdl/SdlHost.h DESTINATION ${ZRWND_KIT_INCLUDEDIR}/host/sdl)
+  install(FILES ${ZRWND_HOST_HEADERS}/SdlHost.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zrwnd/host)
   list(APPEND ZRWND_PC_FILES zrwnd-sdl)
 endif()
 if(TARGET zrwnd-demo)

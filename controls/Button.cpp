@@ -1,4 +1,4 @@
-#include "controls/Button.h"
+#include "zrwnd/controls/Button.h"
 
 #include <cstring>
 

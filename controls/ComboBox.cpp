@@ -1,4 +1,4 @@
-#include "controls/ComboBox.h"
+#include "zrwnd/controls/ComboBox.h"
 #include "zrwnd/Text.h"
 
 #include <cstring>
@@ -17,7 +17,7 @@ ComboBox::~ComboBox() {
     _BeginDelete();
     links_.UndoAll();
     image_.Release();
-    zrkit::DeleteParts(menu_, edit_, scroll_, button_);
+    zrwnd::DeleteParts(menu_, edit_, scroll_, button_);
 }
 
 bool ComboBox::Create(ZrRect& rect, IWnd* parent, std::uint32_t style, std::int32_t listHeight) {
@@ -35,7 +35,7 @@ bool ComboBox::Create(ZrRect& rect, IWnd* parent, std::uint32_t style, std::int3
     if (!self) return false;
     if (button_) button_->SetName(name + "BtExpand");
     links_.Add(button_.Get(), ZrEventClicked, ZrSubscriber(this, &ComboBox::OnToggle));
-    links_.Add(button_.Get(), ZrWndEvents::SizeChanged, ZrSubscriber(this, &ComboBox::OnButtonSized));
+    links_.Add(button_.Get(), zrwnd::events::SizeChanged, ZrSubscriber(this, &ComboBox::OnButtonSized));
 
     if (edit_) edit_->Create(none, this, ZRWS_VISIBLE);
     if (!self) return false;
@@ -45,8 +45,8 @@ bool ComboBox::Create(ZrRect& rect, IWnd* parent, std::uint32_t style, std::int3
         edit_->SetClrBack(0x00000000);
         edit_->SetClrText(0xFFFFFFFF);
     }
-    links_.Add(edit_.Get(), ZrWndEvents::MouseDown, ZrSubscriber(this, &ComboBox::OnFieldPressed));
-    links_.Add(edit_.Get(), ZrWndEvents::Activated, ZrSubscriber(this, &ComboBox::OnFieldActivated));
+    links_.Add(edit_.Get(), zrwnd::events::MouseDown, ZrSubscriber(this, &ComboBox::OnFieldPressed));
+    links_.Add(edit_.Get(), zrwnd::events::Activated, ZrSubscriber(this, &ComboBox::OnFieldActivated));
 
     if (scroll_) scroll_->Create(none, this, 0);
     if (!self) return false;
@@ -54,7 +54,7 @@ bool ComboBox::Create(ZrRect& rect, IWnd* parent, std::uint32_t style, std::int3
     if (scroll_ && !zrwnd::Survives(this, [&] { scroll_->SetClrTrack(0x00000000); })) return false;
     if (scroll_) scroll_->SetName(name + "Scroll");
     links_.Add(scroll_.Get(), ZrEventScrollPosChanged, ZrSubscriber(this, &ComboBox::OnScrolled));
-    links_.Add(scroll_.Get(), ZrWndEvents::SizeChanged, ZrSubscriber(this, &ComboBox::OnScrollBarSized));
+    links_.Add(scroll_.Get(), zrwnd::events::SizeChanged, ZrSubscriber(this, &ComboBox::OnScrollBarSized));
 
     if (menu_) menu_->Create(none, this, ZRMS_STAYOPEN);
     if (!self) return false;
@@ -217,12 +217,12 @@ bool IComboBox::SetLayoutAttribute(const char* name, const char* value) {
     Button* button = GetButton();
     if (!std::strcmp(name, "buttonimage")) return button && zrwnd::LayoutImageLoaded(button->LoadImage(value, 0), value);
     Edit* field = GetEdit();
-    if (!std::strcmp(name, "edittext")) return field && field->SetWndText(zrtext::Utf8ToGbk(value).c_str());
+    if (!std::strcmp(name, "edittext")) return field && field->SetWndText(zrwnd::text::Utf8ToGbk(value).c_str());
     if (!std::strcmp(name, "editback")) return field && zrwnd::LayoutColour(value, &colour) && (field->SetClrBack(colour), true);
     return false;
 }
 
 bool IComboBox::AddLayoutItem(std::int32_t id, const char* text, IZrImage* icon) {
     IMenu* list = GetMenu();
-    return list && list->AddItem(id, zrtext::Utf8ToGbk(text).c_str(), icon);
+    return list && list->AddItem(id, zrwnd::text::Utf8ToGbk(text).c_str(), icon);
 }

@@ -1,4 +1,4 @@
-#include "zrwnd/ControlKit.h"
+#include "zrwnd/controls/ControlKit.h"
 
 #include <utility>
 
@@ -18,7 +18,7 @@ bool FireAndSurvive(IWnd* wnd, const ZrString& event, ZrEventArgs& args) {
 
 }  // namespace zrwnd
 
-namespace zrkit {
+namespace zrwnd {
 
 ImageStrip::~ImageStrip() { Release(); }
 
@@ -125,4 +125,4 @@ void DeletePart(IWnd* part) {
     delete part;
 }
 
-}  // namespace zrkit
+}  // namespace zrwnd

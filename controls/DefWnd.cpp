@@ -1,4 +1,4 @@
-#include "controls/DefWnd.h"
+#include "zrwnd/controls/DefWnd.h"
 
 #include <cstring>
 

@@ -1,10 +1,10 @@
-#include "controls/Edit.h"
+#include "zrwnd/controls/Edit.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
-#include "zrwnd/ControlKit.h"
+#include "zrwnd/controls/ControlKit.h"
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/PortableHost.h"
 #include "zrwnd/Text.h"
@@ -34,11 +34,11 @@ constexpr int kCut = 'X';
 // joins it with a neighbour into a character nobody typed.
 std::string WholeCharacters(const char* text) {
     std::string out;
-    for (int n = zrtext::CharLength(text); n > 0; text += n, n = zrtext::CharLength(text)) {
+    for (int n = zrwnd::text::CharLength(text); n > 0; text += n, n = zrwnd::text::CharLength(text)) {
         const auto byte = static_cast<unsigned char>(*text);
         if (n == 2 || byte < 0x80) {
             out.append(text, static_cast<size_t>(n));
-        } else if (text[1] || !zrtext::IsLeadByte(byte)) {
+        } else if (text[1] || !zrwnd::text::IsLeadByte(byte)) {
             out.push_back('?');
         }
     }
@@ -49,7 +49,7 @@ std::string WholeCharacters(const char* text) {
 int BoundaryAtOrBefore(const char* text, int index) {
     int i = 0;
     while (text[i] && i < index) {
-        const int step = zrtext::CharLength(text + i);
+        const int step = zrwnd::text::CharLength(text + i);
         if (i + step > index) break;
         i += step;
     }
@@ -91,7 +91,7 @@ int Edit::ByteKind(int index) {
     IFont2* font = GetFont();
     if (!font) {
         const int start = BoundaryAtOrBefore(display_.c_str(), index);
-        if (zrtext::CharLength(display_.c_str() + start) == 1) return ZRBYTE_SINGLE;
+        if (zrwnd::text::CharLength(display_.c_str() + start) == 1) return ZRBYTE_SINGLE;
         return start == index ? ZRBYTE_LEAD : ZRBYTE_TRAIL;
     }
     // First visible is always on a character boundary: asking from there keeps
@@ -185,7 +185,7 @@ void Edit::DeleteChars(int position, int count, bool byCharacters) {
         const int textLength = text.GetLength();
         int bytes = 0;
         for (int i = 0; i < count && position + bytes < textLength; ++i) {
-            bytes += zrtext::CharLength(text.c_str() + position + bytes);
+            bytes += zrwnd::text::CharLength(text.c_str() + position + bytes);
         }
         count = std::min(bytes, textLength - position);
     }
@@ -271,10 +271,10 @@ void Edit::CaretFromPoint(int x) {
 
 void Edit::CopyToClipboard(const char* text, int length) {
     if (!text || length <= 0) return;
-    zrnative::SetClipboardText(std::string(text, static_cast<size_t>(length)).c_str());
+    zrwnd::native::SetClipboardText(std::string(text, static_cast<size_t>(length)).c_str());
 }
 
-bool Edit::GetClipboardText(std::string* out) { return zrnative::GetClipboardText(out); }
+bool Edit::GetClipboardText(std::string* out) { return zrwnd::native::GetClipboardText(out); }
 
 void Edit::OnTextChanged(ZrWndEventArgs& args) {
     if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnTextChanged(args); })) return;
@@ -430,7 +430,7 @@ void Edit::OnChar(ZrKeyEventArgs& args) {
     PendingCharacter& pending = Pending();
     const char byte = static_cast<char>(args.character & 0xFF);
     if (!pending.leadPending) {
-        if (zrtext::IsLeadByte(static_cast<unsigned char>(byte))) {
+        if (zrwnd::text::IsLeadByte(static_cast<unsigned char>(byte))) {
             pending.bytes[0] = byte;
             pending.leadPending = true;
             return;

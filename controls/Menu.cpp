@@ -1,4 +1,4 @@
-#include "controls/Menu.h"
+#include "zrwnd/controls/Menu.h"
 
 #include <cstring>
 #include <algorithm>
@@ -292,5 +292,5 @@ bool IMenu::SetLayoutAttribute(const char* name, const char* value) {
 }
 
 bool IMenu::AddLayoutItem(std::int32_t id, const char* text, IZrImage* icon) {
-    return AddItem(id, zrtext::Utf8ToGbk(text).c_str(), icon);
+    return AddItem(id, zrwnd::text::Utf8ToGbk(text).c_str(), icon);
 }

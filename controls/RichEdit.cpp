@@ -1,9 +1,9 @@
-#include "controls/RichEdit.h"
+#include "zrwnd/controls/RichEdit.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "zrwnd/ControlKit.h"
+#include "zrwnd/controls/ControlKit.h"
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/IWndNameRegistry.h"
 

@@ -1,4 +1,4 @@
-#include "controls/ScrollBar.h"
+#include "controls/ScrollBarImages.h"
 
 #include <cstring>
 
@@ -85,7 +85,7 @@ ScrollBar::~ScrollBar() {
     repeat_.Stop();
     links_.UndoAll();
     trackImage_.Release();
-    zrkit::DeleteParts(thumb_, down_, up_);
+    zrwnd::DeleteParts(thumb_, down_, up_);
 }
 
 bool ScrollBar::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
@@ -104,23 +104,23 @@ bool ScrollBar::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
         const char* suffix;
         bool (ScrollBar::*pressed)(const ZrEventArgs&);
     };
-    for (const Arrow& arrow : {Arrow{&ScrollBar::up_, zrcontrols::kScrollUpImage, "BtScrollBarUp", &ScrollBar::OnUpPressed},
-                               Arrow{&ScrollBar::down_, zrcontrols::kScrollDownImage, "BtScrollBarDown",
+    for (const Arrow& arrow : {Arrow{&ScrollBar::up_, zrwnd::kScrollUpImage, "BtScrollBarUp", &ScrollBar::OnUpPressed},
+                               Arrow{&ScrollBar::down_, zrwnd::kScrollDownImage, "BtScrollBarDown",
                                      &ScrollBar::OnDownPressed}}) {
         const zrwnd::WeakWnd<Button>& part = this->*arrow.part;
         if (part) part->Create(none, this, ZRWS_VISIBLE | ZRBS_PUSH);
         if (!self) return true;
-        links_.Add(part.Get(), ZrWndEvents::SizeChanged, ZrSubscriber(this, &ScrollBar::OnArrowSized));
+        links_.Add(part.Get(), zrwnd::events::SizeChanged, ZrSubscriber(this, &ScrollBar::OnArrowSized));
         if (part) part->LoadImage(arrow.image, 0);
         if (!self) return true;
         if (part) part->SetName(name + arrow.suffix);
-        links_.Add(part.Get(), ZrWndEvents::MouseDown, ZrSubscriber(this, arrow.pressed));
-        links_.Add(part.Get(), ZrWndEvents::MouseUp, ZrSubscriber(this, &ScrollBar::OnArrowReleased));
+        links_.Add(part.Get(), zrwnd::events::MouseDown, ZrSubscriber(this, arrow.pressed));
+        links_.Add(part.Get(), zrwnd::events::MouseUp, ZrSubscriber(this, &ScrollBar::OnArrowReleased));
     }
     if (thumb_) thumb_->Create(none, this, 0);
     if (!self) return true;
-    links_.Add(thumb_.Get(), ZrWndEvents::SizeChanged, ZrSubscriber(this, &ScrollBar::OnThumbSized));
-    if (thumb_) thumb_->LoadImage(zrcontrols::kScrollThumbImage, 0);
+    links_.Add(thumb_.Get(), zrwnd::events::SizeChanged, ZrSubscriber(this, &ScrollBar::OnThumbSized));
+    if (thumb_) thumb_->LoadImage(zrwnd::kScrollThumbImage, 0);
     if (!self) return true;
     if (thumb_) thumb_->SetName(name + "BtScrollBarThumb");
     links_.Add(thumb_.Get(), ZrEventThumbPosChanged, ZrSubscriber(this, &ScrollBar::OnThumbMoved));

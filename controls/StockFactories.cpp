@@ -1,15 +1,15 @@
 #include <new>
 
-#include "controls/Button.h"
-#include "controls/ComboBox.h"
-#include "controls/DefWnd.h"
-#include "controls/Edit.h"
-#include "controls/Menu.h"
-#include "controls/MessageBox.h"
-#include "controls/RichEdit.h"
-#include "controls/ScrollBar.h"
+#include "zrwnd/controls/Button.h"
+#include "zrwnd/controls/ComboBox.h"
+#include "zrwnd/controls/DefWnd.h"
+#include "zrwnd/controls/Edit.h"
+#include "zrwnd/controls/Menu.h"
+#include "controls/MsgBoxRunner.h"
+#include "zrwnd/controls/RichEdit.h"
+#include "controls/ScrollBarImages.h"
 #include "zrwnd/IWndFactory.h"
-#include "zrwnd/MessageBox.h"
+#include "zrwnd/controls/MessageBox.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ void RegisterStockFactories(WndTypeRegistry* registry) {
     Register<ComboBoxFactory>(registry, "ComboBox");
 }
 
-zrwnd::IMessageBox* MakeMessageBox() { return new (std::nothrow) zrcontrols::MessageBoxRunner; }
+zrwnd::IMessageBox* MakeMessageBox() { return new (std::nothrow) zrwnd::MsgBoxRunner; }
 
 // The library's own stock controls are what the driver installs, from the
 // moment the library is loaded.

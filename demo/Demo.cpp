@@ -11,10 +11,10 @@
 #include <string>
 
 #include "demo/Lobby.h"
-#include "host/headless/FrameCheck.h"
-#include "host/headless/HeadlessHost.h"
+#include "zrwnd/host/FrameCheck.h"
+#include "zrwnd/host/HeadlessHost.h"
 #ifdef ZRWND_HAVE_SDL
-#include "host/sdl/SdlHost.h"
+#include "zrwnd/host/SdlHost.h"
 #endif
 
 #ifndef ZRWND_DEMO_RES_DIR
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     std::string script, out, record, expect;
     int shotEvery = 0;
     std::set<int> shotAt;
-    zrhost::FrameTolerance tolerance;
+    zrwnd::host::FrameTolerance tolerance;
     std::string res = std::filesystem::is_directory(ZRWND_DEMO_RES_DIR) ? ZRWND_DEMO_RES_DIR
                                                                         : ZRWND_DEMO_INSTALLED_RES_DIR;
     int width = 800, height = 600;
@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
                          "  zrwnd-demo --headless --script demo/scripts/lobby.zrs --out frames\n");
             return 1;
         }
-        zrhost::SdlHost host(width, height, res, "ZrWnd lobby");
+        zrwnd::host::SdlHost host(width, height, res, "ZrWnd lobby");
         if (!host.Ok()) {
             std::fprintf(stderr, "zrwnd-demo: no window could be opened (%s); try --headless\n", host.Error().c_str());
             return 1;
@@ -136,10 +136,10 @@ int main(int argc, char** argv) {
 
     // A bad line stops the run there: what comes before it still runs, and
     // its frames are written, so a truncated journal shows how far it got.
-    std::vector<zrhost::ScriptCommand> commands;
+    std::vector<zrwnd::host::ScriptCommand> commands;
     std::string error;
-    const bool whole = zrhost::LoadScript(script, &commands, &error);
-    zrhost::HeadlessHost host(width, height, res);
+    const bool whole = zrwnd::host::LoadScript(script, &commands, &error);
+    zrwnd::host::HeadlessHost host(width, height, res);
     host.SetShotEvery(shotEvery);
     host.SetShotAtLines(shotAt);
     const auto frames = [&] {
@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
         status = 1;
     }
     if (!expect.empty()) {
-        const auto mismatches = zrhost::CompareFrames(frames, expect, tolerance);
+        const auto mismatches = zrwnd::host::CompareFrames(frames, expect, tolerance);
         for (const std::string& m : mismatches) std::fprintf(stderr, "zrwnd-demo: %s\n", m.c_str());
         if (!mismatches.empty()) status = 1;
     }

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "engine/soft/SoftEngine.h"
+#include "zrwnd/engine/SoftEngine.h"
 #include "zrwnd/Text.h"
 
 #ifndef ZRWND_DEMO_LAYOUT
@@ -51,7 +51,7 @@ private:
 
 }  // namespace
 
-std::string Gbk(const char* utf8) { return zrtext::Utf8ToGbk(utf8).c_str(); }
+std::string Gbk(const char* utf8) { return zrwnd::text::Utf8ToGbk(utf8).c_str(); }
 
 PanelWnd::PanelWnd(IZr2DEngine* engine, const char* captionUtf8, std::uint32_t fill)
     : engine_(engine), caption_(Gbk(captionUtf8)), fill_(fill) {}
@@ -257,9 +257,9 @@ bool Lobby::Build(const std::string& text, ZrString* error) {
     // A press is consumed by the window it lands on: the panel and its text
     // both listen.
     for (const char* name : {"news", "news.text"}) {
-        if (IWnd* wnd = Find<IWnd>(name)) wnd->SubscribeEvent(ZrWndEvents::MouseDown, ZrSubscriber(this, &Lobby::OnNewsPressed));
+        if (IWnd* wnd = Find<IWnd>(name)) wnd->SubscribeEvent(zrwnd::events::MouseDown, ZrSubscriber(this, &Lobby::OnNewsPressed));
     }
-    root_->SubscribeEvent(ZrWndEvents::KeyDown, ZrSubscriber(this, &Lobby::OnKey));
+    root_->SubscribeEvent(zrwnd::events::KeyDown, ZrSubscriber(this, &Lobby::OnKey));
     root_->SetVisible(true, true);
     CreateDrvWnd()->SetRootWnd(root_);
     return true;
@@ -348,7 +348,7 @@ bool Lobby::OnNewsAction(const ZrEventArgs& args) {
 bool Lobby::OnQuit(const ZrEventArgs&) {
     // The box waits in a nested message loop; input, paints and timers go on.
     const int answer = CreateDrvWnd()->MessageBox(Gbk("确定要离开游戏大厅吗？\nLeave the lobby?").c_str(), 1, 0, 0);
-    if (answer == 0) zrnative::PostMessageA(engine_->GetHWnd(), WM_QUIT, 0, 0);
+    if (answer == 0) zrwnd::native::PostMessageA(engine_->GetHWnd(), WM_QUIT, 0, 0);
     return true;
 }
 

@@ -12,6 +12,8 @@
 #include "zrwnd/EventArgs.h"
 #include "zrwnd/IWndFactory.h"
 
+namespace zrwnd {
+
 namespace {
 
 // Read on every drawing step, so without a lock; made under one, so that two
@@ -57,17 +59,6 @@ bool DeliverUpward(IWnd* target, Args& args, void (IWnd::*handler)(Args&)) {
 
 }  // namespace
 
-extern "C" IDrvWnd* CreateDrvWnd() {
-    if (DrvWnd* driver = g_driver.load(std::memory_order_acquire)) return driver;
-    std::lock_guard<std::mutex> making(g_driverMaking);
-    DrvWnd* driver = g_driver.load(std::memory_order_relaxed);
-    if (!driver) {
-        driver = new DrvWnd;
-        g_driver.store(driver, std::memory_order_release);
-    }
-    return driver;
-}
-
 namespace {
 
 // What the stock controls installed; the driver includes nothing of theirs.
@@ -75,13 +66,9 @@ zrwnd::StockHooks g_stock;
 
 }  // namespace
 
-namespace zrwnd {
-
 void SetStockHooks(const StockHooks& hooks) { g_stock = hooks; }
 
-}  // namespace zrwnd
-
-namespace zrmsgbox {
+namespace msgbox {
 
 void SetLoopHook(LoopHook hook, void* context) {
     if (zrwnd::IMessageBox* box = static_cast<DrvWnd*>(CreateDrvWnd())->GetMessageBox()) box->SetLoopHook(hook, context);
@@ -92,7 +79,7 @@ bool Show(const char* text, int kind, Answer answer, void* context) {
     return box && box->ShowAsync(kind, text, answer, context);
 }
 
-}  // namespace zrmsgbox
+}  // namespace msgbox
 
 namespace {
 
@@ -110,7 +97,7 @@ bool MouseTracker::Arm() {
     track.dwFlags = TME_LEAVE;
     track.hwndTrack = window;
     track.dwHoverTime = 0;
-    zrnative::TrackMouseEvent(&track);
+    zrwnd::native::TrackMouseEvent(&track);
     armed = true;
     return true;
 }
@@ -123,7 +110,7 @@ DrvWnd::DrvWnd() {
 DrvWnd::~DrvWnd() {
     // The timer service goes first: its teardown still reaches the engine
     // through this driver to kill the native tick.
-    zrdrv::TimerServiceImpl::DestroyInstance();
+    zrwnd::TimerServiceImpl::DestroyInstance();
     msgBox_.reset();
     dirty_.Clear();
     drawing_.Clear();
@@ -155,10 +142,10 @@ bool DrvWnd::Init(IZr2DEngine* engine) {
 }
 
 void DrvWnd::ReadKeyboardLayouts() {
-    layoutCount_ = std::clamp(zrnative::GetKeyboardLayoutList(kMaxLayouts, layouts_), 0, kMaxLayouts);
+    layoutCount_ = std::clamp(zrwnd::native::GetKeyboardLayoutList(kMaxLayouts, layouts_), 0, kMaxLayouts);
     // The last layout that is not an input method becomes the default.
     for (int i = 0; i < layoutCount_; ++i) {
-        if (!zrnative::ImmIsIME(layouts_[i])) {
+        if (!zrwnd::native::ImmIsIME(layouts_[i])) {
             defaultLayout_ = i;
             currentLayout_ = i;
         }
@@ -350,7 +337,7 @@ void DrvWnd::EndRedrawBatch() {
 }
 
 void DrvWnd::TreeChanging(const char* operation) {
-    if (zrdrv::HoldsEngineLock()) return;
+    if (zrwnd::HoldsEngineLock()) return;
     // Before Init no timer runs: the host's thread is alone.
     const std::thread::id ui = uiThread_.load(std::memory_order_relaxed);
     if (ui == std::thread::id() || ui == std::this_thread::get_id()) return;
@@ -370,7 +357,7 @@ void DrvWnd::WndLeaving(IWnd* wnd) {
 void DrvWnd::WndDeleted(IWnd* wnd, const void* object, std::size_t size) {
     WndLeaving(wnd);
     // A timer tied to the window, or calling into its object, must not outlive it.
-    if (zrdrv::TimerServiceImpl* timers = zrdrv::TimerServiceImpl::Existing()) timers->KillTimersOf(wnd, object, size);
+    if (zrwnd::TimerServiceImpl* timers = zrwnd::TimerServiceImpl::Existing()) timers->KillTimersOf(wnd, object, size);
     // A window whose handlers skipped the withdrawal still leaves nothing behind.
     if (capture_ == wnd) capture_ = nullptr;
     if (hover_ == wnd) hover_ = nullptr;
@@ -388,14 +375,14 @@ ZrPoint DrvWnd::GetMousePos() { return {mouseX_, mouseY_}; }
 bool DrvWnd::RestoreKeyboardLayout() {
     if (currentLayout_ == defaultLayout_) return true;
     // currentLayout follows when WM_INPUTLANGCHANGE arrives.
-    return zrnative::ActivateKeyboardLayout(layouts_[defaultLayout_], KLF_SETFORPROCESS) != nullptr;
+    return zrwnd::native::ActivateKeyboardLayout(layouts_[defaultLayout_], KLF_SETFORPROCESS) != nullptr;
 }
 
 bool DrvWnd::SelectKeyboardLayout(HKL layout) {
     if (layouts_[currentLayout_] == layout) return true;
     const int index = FindLayout(layout);
     if (index < 0) return false;
-    if (!zrnative::ActivateKeyboardLayout(layout, KLF_SETFORPROCESS)) return false;
+    if (!zrwnd::native::ActivateKeyboardLayout(layout, KLF_SETFORPROCESS)) return false;
     AdoptLayout(index);
     return true;
 }
@@ -416,7 +403,7 @@ bool DrvWnd::AdoptLayout(int index) {
     return target && DeliverUpward(target, args, &IWnd::OnIMEChanged);
 }
 
-TimerService* DrvWnd::GetTimer() { return zrdrv::TimerServiceImpl::Instance(); }
+TimerService* DrvWnd::GetTimer() { return zrwnd::TimerServiceImpl::Instance(); }
 
 ZrMouseEventArgs DrvWnd::MouseArgs(int button, int wheel) const {
     ZrMouseEventArgs args;
@@ -518,7 +505,7 @@ void DrvWnd::Render() {
         renderAgain_ = true;
         return;
     }
-    zrdrv::EngineLockScope lock(engine_);
+    zrwnd::EngineLockScope lock(engine_);
     DrawPass();
     // What a handler invalidated during the pass and asked to see at once is
     // drawn by one more pass; what that one invalidates waits for the next.
@@ -536,7 +523,7 @@ void DrvWnd::DrawPass() {
     zrwnd::WndWatch rootWatch(root);
     auto rootStays = [&] { return rootWatch.Get() && root_ == root; };
     ZrWndEventArgs args(root);
-    root->FireEvent(ZrWndEvents::BeforeScene, args);
+    root->FireEvent(zrwnd::events::BeforeScene, args);
     if (!rootStays() || !renderer->BeginScene()) {
         rendering_ = false;
         return;
@@ -571,14 +558,14 @@ void DrvWnd::DrawPass() {
         renderer->PresentRect(nullptr);
     }
     renderer->EndScene();
-    if (rootStays()) root->FireEvent(ZrWndEvents::AfterScene, args);
+    if (rootStays()) root->FireEvent(zrwnd::events::AfterScene, args);
     if (clipped) drawing.Clear();
     rendering_ = false;
 }
 
 bool DrvWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // The whole message runs under the engine lock; before Init there is none.
-    zrdrv::EngineLockScope lock(engine_);
+    zrwnd::EngineLockScope lock(engine_);
     switch (message) {
         case WM_ACTIVATE: {
             const bool minimised = ((wParam >> 16) & 0xFFFF) != 0;
@@ -599,7 +586,7 @@ bool DrvWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return true;
         case WM_SETCURSOR:
             if (!cursor_) return false;
-            zrnative::SetCursor(cursor_);
+            zrwnd::native::SetCursor(cursor_);
             return true;
         case WM_INPUTLANGCHANGE:
             return OnInputLangChange(reinterpret_cast<HKL>(lParam));
@@ -672,7 +659,7 @@ void DrvWnd::Paint() {
             RectRegion& dirty = static_cast<DrvWnd*>(context)->dirty_;
             for (int i = 0; i < count; ++i) dirty.Add({rects[i].left, rects[i].top, rects[i].right, rects[i].bottom});
         };
-        if (!zrnative::ReadPaintRegion(engine_->GetHWnd(), fill, this)) dirty_.Add(all);
+        if (!zrwnd::native::ReadPaintRegion(engine_->GetHWnd(), fill, this)) dirty_.Add(all);
     }
     Render();
 }
@@ -711,3 +698,17 @@ bool DrvWnd::OnActivate(bool active) {
     if (IWnd* wnd = GetActiveWnd()) wnd->SetActive(active, false);
     return false;
 }
+
+}  // namespace zrwnd
+
+extern "C" IDrvWnd* CreateDrvWnd() {
+    if (zrwnd::DrvWnd* driver = zrwnd::g_driver.load(std::memory_order_acquire)) return driver;
+    std::lock_guard<std::mutex> making(zrwnd::g_driverMaking);
+    zrwnd::DrvWnd* driver = zrwnd::g_driver.load(std::memory_order_relaxed);
+    if (!driver) {
+        driver = new zrwnd::DrvWnd;
+        zrwnd::g_driver.store(driver, std::memory_order_release);
+    }
+    return driver;
+}
+

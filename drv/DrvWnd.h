@@ -10,7 +10,9 @@
 #include "wnd/WndHost.h"
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/IWnd.h"
-#include "zrwnd/MessageBox.h"
+#include "zrwnd/controls/MessageBox.h"
+
+namespace zrwnd {
 
 // Native mouse-leave tracking: armed on mouse moves, disarmed when the leave
 // arrives, so the host reports a leave only once per entry.
@@ -152,3 +154,5 @@ private:
     // The thread that called Init: the user-interface thread.
     std::atomic<std::thread::id> uiThread_{};
 };
+
+}  // namespace zrwnd

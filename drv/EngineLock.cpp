@@ -3,7 +3,7 @@
 #include "wnd/WndHost.h"
 #include "zrwnd/WindowLock.h"
 
-namespace zrdrv {
+namespace zrwnd {
 namespace {
 
 thread_local int t_depth = 0;
@@ -48,12 +48,12 @@ void ReenterEngineLock(IZr2DEngine* engine, int depth) {
     t_depth = depth;
 }
 
-}  // namespace zrdrv
+}  // namespace zrwnd
 
 namespace zrwnd {
 
-WindowLock::WindowLock() : lock_(zrdrv::LockEngine(Engine())) {}
+WindowLock::WindowLock() : lock_(zrwnd::LockEngine(Engine())) {}
 
-WindowLock::~WindowLock() { zrdrv::UnlockEngine(lock_); }
+WindowLock::~WindowLock() { zrwnd::UnlockEngine(lock_); }
 
 }  // namespace zrwnd

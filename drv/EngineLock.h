@@ -2,7 +2,7 @@
 
 #include "zrwnd/Engine.h"
 
-namespace zrdrv {
+namespace zrwnd {
 
 // Holds the engine lock for a scope, counting how deep the library holds it on
 // this thread so that a teardown that must wait for another thread can step out
@@ -32,4 +32,4 @@ bool HoldsEngineLock();
 int LeaveEngineLock(IZr2DEngine* engine);
 void ReenterEngineLock(IZr2DEngine* engine, int depth);
 
-}  // namespace zrdrv
+}  // namespace zrwnd

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+namespace zrwnd {
+
 namespace {
 
 bool IsEmptyRect(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) { return r <= l || b <= t; }
@@ -300,3 +302,5 @@ void RectRegion::Clear() {
     count_ = 0;
     normaliseAt_ = kNormaliseBound;
 }
+
+}  // namespace zrwnd

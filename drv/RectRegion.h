@@ -7,6 +7,8 @@
 #include "zrwnd/NativeTypes.h"
 #include "zrwnd/Types.h"
 
+namespace zrwnd {
+
 // One rectangle of a dirty region; right and bottom exclusive.
 struct RectNode {
     std::int32_t left = 0;
@@ -109,3 +111,5 @@ private:
     };
     std::vector<KeyedNode> scratchKeyed_;
 };
+
+}  // namespace zrwnd

@@ -11,7 +11,7 @@
 
 const ZrString ZrEventTimerExpired("EventTimerExpired");
 
-namespace zrdrv {
+namespace zrwnd {
 
 // One timer. Identifier and period are 0 while the entry is free; start is 0
 // while it is inactive. Fields are only touched under the service's lock.
@@ -25,11 +25,11 @@ struct TimerEntry {
     std::atomic<TimerEntry*> next{nullptr};
 };
 
-}  // namespace zrdrv
+}  // namespace zrwnd
 
-using zrdrv::TimerEntry;
-using zrdrv::TimerServiceImpl;
-using zrassist::EventAccess;
+using zrwnd::TimerEntry;
+using zrwnd::TimerServiceImpl;
+using zrwnd::detail::EventAccess;
 
 namespace {
 
@@ -67,14 +67,14 @@ Stopwatch* Stopwatch::Instance() {
     return g_stopwatch;
 }
 
-Stopwatch::Stopwatch() { zrnative::QueryPerformanceFrequency(&frequency_); }
+Stopwatch::Stopwatch() { zrwnd::native::QueryPerformanceFrequency(&frequency_); }
 
 Stopwatch::~Stopwatch() {
     if (g_stopwatch == this) g_stopwatch = nullptr;
 }
 
 bool Stopwatch::Calibrate() {
-    if (!zrnative::QueryPerformanceFrequency(&frequency_) || frequency_ == 0) {
+    if (!zrwnd::native::QueryPerformanceFrequency(&frequency_) || frequency_ == 0) {
         frequency_ = 0;
         return false;
     }
@@ -86,7 +86,7 @@ bool Stopwatch::Calibrate() {
 
 std::int64_t Stopwatch::Now() {
     std::int64_t count = 0;
-    zrnative::QueryPerformanceCounter(&count);
+    zrwnd::native::QueryPerformanceCounter(&count);
     return count;
 }
 
@@ -101,19 +101,19 @@ double Stopwatch::ElapsedSeconds(std::int64_t start) { return Elapsed(start, 1.0
 double Stopwatch::ElapsedMilliseconds(std::int64_t start) { return Elapsed(start, 1000.0); }
 double Stopwatch::ElapsedMicroseconds(std::int64_t start) { return Elapsed(start, 1000000.0); }
 
-namespace zrdrv {
+namespace zrwnd {
 
 // The engine lock when there is an engine, else the service's own; re-entrant
 // either way.
 class TimerLock {
 public:
     explicit TimerLock(TimerServiceImpl* service)
-        : service_(service), lock_(zrdrv::LockEngine(service->engine_.load(std::memory_order_acquire))) {
+        : service_(service), lock_(zrwnd::LockEngine(service->engine_.load(std::memory_order_acquire))) {
         if (!lock_) service_->fallbackLock_.lock();
     }
     ~TimerLock() {
         if (lock_) {
-            zrdrv::UnlockEngine(lock_);
+            zrwnd::UnlockEngine(lock_);
         } else {
             service_->fallbackLock_.unlock();
         }
@@ -126,9 +126,9 @@ private:
     IEngineLock* lock_;
 };
 
-}  // namespace zrdrv
+}  // namespace zrwnd
 
-using zrdrv::TimerLock;
+using zrwnd::TimerLock;
 
 namespace {
 
@@ -157,7 +157,7 @@ bool TimerService::Start() { return Impl(this)->Begin(); }
 
 void TimerService::Tick() { Impl(this)->TickAll(); }
 
-namespace zrdrv {
+namespace zrwnd {
 
 TimerServiceImpl* TimerServiceImpl::Instance() {
     CollectRetired();
@@ -186,22 +186,22 @@ void TimerServiceImpl::DestroyInstance() {
 void TimerServiceImpl::Retire() {
     if (g_timerService == this) g_timerService = nullptr;
     IZr2DEngine* engine = engine_.load();
-    if (started_.exchange(false) && engine) zrnative::KillTimer(engine->GetHWnd(), ZRTIMER_NATIVE_TICK);
+    if (started_.exchange(false) && engine) zrwnd::native::KillTimer(engine->GetHWnd(), ZRTIMER_NATIVE_TICK);
     // The service thread's loop ends after its pass; it is joined when the
     // service is deleted.
     retired_ = true;
 }
 
-TimerServiceImpl::TimerServiceImpl() : useWorker_(!zrnative::IsClockManual()) {}
+TimerServiceImpl::TimerServiceImpl() : useWorker_(!zrwnd::native::IsClockManual()) {}
 
 TimerServiceImpl::~TimerServiceImpl() {
     if (!retired_) Retire();
     // The service thread may be waiting for the engine lock this thread holds;
     // step out of it while the thread ends.
     IZr2DEngine* engine = engine_.load();
-    const int depth = zrdrv::LeaveEngineLock(engine);
+    const int depth = zrwnd::LeaveEngineLock(engine);
     Terminate(0);
-    zrdrv::ReenterEngineLock(engine, depth);
+    zrwnd::ReenterEngineLock(engine, depth);
     TimerEntry* entry = first_.load();
     while (entry) {
         TimerEntry* next = entry->next.load();
@@ -213,7 +213,7 @@ TimerServiceImpl::~TimerServiceImpl() {
 bool TimerServiceImpl::Begin() {
     if (!GetStopwatch()->Calibrate()) return false;
     IZr2DEngine* engine = zrwnd::Engine();
-    if (engine) zrnative::SetTimer(engine->GetHWnd(), ZRTIMER_NATIVE_TICK, kNativeTickMs, nullptr);
+    if (engine) zrwnd::native::SetTimer(engine->GetHWnd(), ZRTIMER_NATIVE_TICK, kNativeTickMs, nullptr);
     // From here on every check and firing holds this engine's lock, and the
     // service thread may run: timers set before it fire from now on.
     engine_.store(engine, std::memory_order_release);
@@ -374,4 +374,4 @@ int TimerServiceImpl::GetActiveCount() {
     return active;
 }
 
-}  // namespace zrdrv
+}  // namespace zrwnd

@@ -8,7 +8,7 @@
 #include "zrwnd/Engine.h"
 #include "zrwnd/Timer.h"
 
-namespace zrdrv {
+namespace zrwnd {
 
 struct TimerEntry;
 
@@ -75,4 +75,4 @@ private:
     std::atomic<bool> retired_{false};
 };
 
-}  // namespace zrdrv
+}  // namespace zrwnd

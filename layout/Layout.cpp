@@ -15,13 +15,13 @@
 #include <vector>
 
 #include "wnd/WndHost.h"
-#include "zrwnd/Button.h"
-#include "zrwnd/ComboBox.h"
+#include "zrwnd/controls/Button.h"
+#include "zrwnd/controls/ComboBox.h"
 #include "zrwnd/IWndFactory.h"
 #include "zrwnd/IWndNameRegistry.h"
-#include "zrwnd/Menu.h"
-#include "zrwnd/MessageBox.h"
-#include "zrwnd/RichEdit.h"
+#include "zrwnd/controls/Menu.h"
+#include "zrwnd/controls/MessageBox.h"
+#include "zrwnd/controls/RichEdit.h"
 #include "zrwnd/Text.h"
 
 #ifdef ZRWND_HAVE_PUGIXML
@@ -250,7 +250,7 @@ private:
             std::uint32_t colour = 0;
             if (key == "type" || key == "name" || key == "rect" || key == "style" || key == "listheight") continue;
             if (key == "text") {
-                wnd->SetWndText(zrtext::Utf8ToGbk(value).c_str());
+                wnd->SetWndText(zrwnd::text::Utf8ToGbk(value).c_str());
             } else if (key == "font") {
                 if (!Font(node, value, wnd)) return false;
             } else if (key == "fontborder") {
@@ -263,7 +263,7 @@ private:
             }
         }
         // A <text> element holds a long text with its line breaks.
-        if (pugi::xml_node text = node.child("text")) wnd->SetWndText(zrtext::Utf8ToGbk(text.child_value()).c_str());
+        if (pugi::xml_node text = node.child("text")) wnd->SetWndText(zrwnd::text::Utf8ToGbk(text.child_value()).c_str());
         if (centre) wnd->CenterWnd();
         int next = 0;
         for (pugi::xml_node item = node.child("item"); item; item = item.next_sibling("item")) {

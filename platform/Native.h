@@ -10,7 +10,7 @@
 // The operating-system services the library uses, named after the Win32 calls
 // they stand for and with the same arguments and meaning. The Win32 backend
 // passes through; the portable backend models one native window in process.
-namespace zrnative {
+namespace zrwnd::native {
 
 HWND GetFocus();
 
@@ -48,4 +48,4 @@ bool ReadPaintRegion(HWND window, RectSink sink, void* context);
 // threads that wait on time are then not started: their passes are run by hand.
 bool IsClockManual();
 
-}  // namespace zrnative
+}  // namespace zrwnd::native

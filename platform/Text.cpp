@@ -73,7 +73,7 @@ struct GbkTables {
 #endif
         for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
             for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-                if (!zrtext::IsTrailByte(static_cast<unsigned char>(trail))) continue;
+                if (!zrwnd::text::IsTrailByte(static_cast<unsigned char>(trail))) continue;
                 const char l = static_cast<char>(lead), t = static_cast<char>(trail);
 #ifdef _WIN32
                 const std::uint32_t code = NativePairCode(l, t);
@@ -145,7 +145,7 @@ int NextUtf8(const unsigned char* p, std::uint32_t* code) {
 
 }  // namespace
 
-namespace zrtext {
+namespace zrwnd::text {
 
 std::uint32_t CharCode(const char* text) {
     const int length = CharLength(text);
@@ -184,4 +184,4 @@ ZrString Utf8ToGbk(const char* utf8) {
     return ZrString(out.c_str());
 }
 
-}  // namespace zrtext
+}  // namespace zrwnd::text

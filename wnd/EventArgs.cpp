@@ -1,6 +1,6 @@
 #include "zrwnd/EventArgs.h"
 
-namespace ZrWndEvents {
+namespace zrwnd::events {
 const ZrString SizeChanged("IWnd_EventSizeChanged");
 const ZrString TextChanged("IWnd_EventTextChanged");
 const ZrString ChildAdded("IWnd_EventChildAdded");
@@ -39,4 +39,4 @@ const ZrString* const All[kCount] = {
     &MouseMove,     &MouseWheel,  &MouseEnter,    &MouseLeave,   &MouseDown,    &MouseUp,
     &MouseDBClick,  &KeyUp,       &KeyDown,       &Char,         &IMEChanged,   &FontChanged,
 };
-}  // namespace ZrWndEvents
+}  // namespace zrwnd::events

@@ -8,7 +8,7 @@
 #include "wnd/RenderPass.h"
 #include "wnd/WndHost.h"
 #include "wnd/WndWatch.h"
-#include "zrwnd/PressTracker.h"
+#include "zrwnd/controls/PressTracker.h"
 #include "zrwnd/Timer.h"
 
 namespace {
@@ -84,7 +84,7 @@ namespace {
 const ZrEventSet& WindowEventModel() {
     struct Model : ZrEventSet {
         Model() {
-            for (const ZrString* name : ZrWndEvents::All) AddEvent(*name);
+            for (const ZrString* name : zrwnd::events::All) AddEvent(*name);
         }
     };
     static const Model model;
@@ -480,7 +480,7 @@ IDC* IWnd::GetClientDC() { return &clientDC_; }
 bool IWnd::MoveToFront(bool parentOnly) {
     if (!parent_) {
         // Before Init there is no native window to focus.
-        if (IZr2DEngine* engine = zrwnd::Engine()) zrnative::SetFocus(engine->GetHWnd());
+        if (IZr2DEngine* engine = zrwnd::Engine()) zrwnd::native::SetFocus(engine->GetHWnd());
         return true;
     }
     if (parentOnly) return parent_->MoveChildToFront(this);
@@ -782,15 +782,15 @@ bool IWnd::SetFont(IFont2* font) {
 std::uint32_t IWnd::GetClrFontBorder() { return fontBorderArgb_; }
 void IWnd::SetClrFontBorder(std::uint32_t argb) { fontBorderArgb_ = argb; }
 
-void IWnd::OnSizeChanged(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::SizeChanged, args); }
-void IWnd::OnTextChanged(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::TextChanged, args); }
-void IWnd::OnChildAdded(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::ChildAdded, args); }
-void IWnd::OnChildRemoved(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::ChildRemoved, args); }
+void IWnd::OnSizeChanged(ZrWndEventArgs& args) { FireEvent(zrwnd::events::SizeChanged, args); }
+void IWnd::OnTextChanged(ZrWndEventArgs& args) { FireEvent(zrwnd::events::TextChanged, args); }
+void IWnd::OnChildAdded(ZrWndEventArgs& args) { FireEvent(zrwnd::events::ChildAdded, args); }
+void IWnd::OnChildRemoved(ZrWndEventArgs& args) { FireEvent(zrwnd::events::ChildRemoved, args); }
 
 void IWnd::OnDestroy(ZrWndEventArgs& args) {
     zrwnd::WndWatch self(this);
     _Retreat();
-    if (self.Get()) FireEvent(ZrWndEvents::Destory, args);
+    if (self.Get()) FireEvent(zrwnd::events::Destory, args);
 }
 
 // A pass fires these three events itself for a window whose class is IWnd:
@@ -817,47 +817,47 @@ void NotifyDown(IWnd* wnd, const std::vector<IWnd*>& drawOrder, const ZrString& 
 }  // namespace
 
 void IWnd::OnEnabled(ZrWndEventArgs& args) {
-    NotifyDown(this, drawOrder_, ZrWndEvents::Enabled, args, &IWnd::IsEnable, &IWnd::OnEnabled);
+    NotifyDown(this, drawOrder_, zrwnd::events::Enabled, args, &IWnd::IsEnable, &IWnd::OnEnabled);
 }
 
 void IWnd::OnDisabled(ZrWndEventArgs& args) {
     zrwnd::WndWatch self(this);
     _Retreat();
     if (!self.Get()) return;
-    NotifyDown(this, drawOrder_, ZrWndEvents::Disabled, args, &IWnd::IsEnable, &IWnd::OnDisabled);
+    NotifyDown(this, drawOrder_, zrwnd::events::Disabled, args, &IWnd::IsEnable, &IWnd::OnDisabled);
 }
 
 void IWnd::OnActivated(ZrActiveEventArgs& args) {
     zrwnd::WndWatch self(this);
-    FireEvent(ZrWndEvents::Activated, args);
+    FireEvent(zrwnd::events::Activated, args);
     if (!self.Get()) return;
     if (IWnd* child = GetActiveChild(true)) child->OnActivated(args);
 }
 
 void IWnd::OnDeactivated(ZrActiveEventArgs& args) {
     zrwnd::WndWatch self(this);
-    FireEvent(ZrWndEvents::Deactivated, args);
+    FireEvent(zrwnd::events::Deactivated, args);
     if (!self.Get()) return;
     if (IWnd* child = GetActiveChild(true)) child->OnDeactivated(args);
 }
 
 void IWnd::OnVisible(ZrWndEventArgs& args) {
-    NotifyDown(this, drawOrder_, ZrWndEvents::Visible, args, &IWnd::IsVisible, &IWnd::OnVisible);
+    NotifyDown(this, drawOrder_, zrwnd::events::Visible, args, &IWnd::IsVisible, &IWnd::OnVisible);
 }
 
 void IWnd::OnInvisible(ZrWndEventArgs& args) {
     zrwnd::WndWatch self(this);
     _Retreat();
     if (!self.Get()) return;
-    NotifyDown(this, drawOrder_, ZrWndEvents::Invisible, args, &IWnd::IsVisible, &IWnd::OnInvisible);
+    NotifyDown(this, drawOrder_, zrwnd::events::Invisible, args, &IWnd::IsVisible, &IWnd::OnInvisible);
 }
 
-void IWnd::OnCaptureGained(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::CaptureGained, args); }
-void IWnd::OnCaptureLost(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::CaptureLost, args); }
-void IWnd::OnIMEChanged(ZrIMEEventArgs& args) { FireEvent(ZrWndEvents::IMEChanged, args); }
-void IWnd::OnFontChanged(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::FontChanged, args); }
-void IWnd::OnMouseEnter(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::MouseEnter, args); }
-void IWnd::OnMouseLeave(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::MouseLeave, args); }
+void IWnd::OnCaptureGained(ZrWndEventArgs& args) { FireEvent(zrwnd::events::CaptureGained, args); }
+void IWnd::OnCaptureLost(ZrWndEventArgs& args) { FireEvent(zrwnd::events::CaptureLost, args); }
+void IWnd::OnIMEChanged(ZrIMEEventArgs& args) { FireEvent(zrwnd::events::IMEChanged, args); }
+void IWnd::OnFontChanged(ZrWndEventArgs& args) { FireEvent(zrwnd::events::FontChanged, args); }
+void IWnd::OnMouseEnter(ZrMouseEventArgs& args) { FireEvent(zrwnd::events::MouseEnter, args); }
+void IWnd::OnMouseLeave(ZrMouseEventArgs& args) { FireEvent(zrwnd::events::MouseLeave, args); }
 
 void IWnd::OnMouseMove(ZrMouseEventArgs& args) {
     zrwnd::WndWatch self(this);
@@ -871,16 +871,16 @@ void IWnd::OnMouseMove(ZrMouseEventArgs& args) {
         SetWndPos(Sum(r.left, dx), Sum(r.top, dy), 0, 0, ZRSWP_NOSIZE);
         if (!self.Get()) return;
     }
-    FireEvent(ZrWndEvents::MouseMove, args);
+    FireEvent(zrwnd::events::MouseMove, args);
 }
 
-void IWnd::OnMouseWheel(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::MouseWheel, args); }
+void IWnd::OnMouseWheel(ZrMouseEventArgs& args) { FireEvent(zrwnd::events::MouseWheel, args); }
 
 void IWnd::OnMouseUp(ZrMouseEventArgs& args) {
     zrwnd::WndWatch self(this);
     // A drag ends with the release of any button.
     if (style_ & ZRWS_DRAGGABLE) zrwnd::PressTracker(this).End(args, 0);
-    if (self.Get()) FireEvent(ZrWndEvents::MouseUp, args);
+    if (self.Get()) FireEvent(zrwnd::events::MouseUp, args);
 }
 
 void IWnd::OnMouseDown(ZrMouseEventArgs& args) {
@@ -902,13 +902,13 @@ void IWnd::OnMouseDown(ZrMouseEventArgs& args) {
             }
         }
     }
-    FireEvent(ZrWndEvents::MouseDown, args);
+    FireEvent(zrwnd::events::MouseDown, args);
 }
 
-void IWnd::OnMouseDBClick(ZrMouseEventArgs& args) { FireEvent(ZrWndEvents::MouseDBClick, args); }
-void IWnd::OnKeyDown(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyDown, args); }
-void IWnd::OnKeyUp(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::KeyUp, args); }
-void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(ZrWndEvents::Char, args); }
+void IWnd::OnMouseDBClick(ZrMouseEventArgs& args) { FireEvent(zrwnd::events::MouseDBClick, args); }
+void IWnd::OnKeyDown(ZrKeyEventArgs& args) { FireEvent(zrwnd::events::KeyDown, args); }
+void IWnd::OnKeyUp(ZrKeyEventArgs& args) { FireEvent(zrwnd::events::KeyUp, args); }
+void IWnd::OnChar(ZrKeyEventArgs& args) { FireEvent(zrwnd::events::Char, args); }
 
 void IWnd::_DrawModalMask() {
     IZr2DEngine* engine = zrwnd::Engine();

@@ -33,7 +33,7 @@ void DeclareRecordKind(const ZrString& name, RecordKind kind) {
 }
 
 RecordKind RecordKindOf(const ZrString& name) {
-    namespace e = ZrWndEvents;
+    namespace e = zrwnd::events;
     const ZrString* mouse[] = {&e::MouseMove, &e::MouseWheel, &e::MouseEnter, &e::MouseLeave,
                                &e::MouseDown, &e::MouseUp,    &e::MouseDBClick};
     for (const ZrString* n : mouse) {

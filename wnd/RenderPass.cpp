@@ -160,7 +160,7 @@ void RenderPass::Render(IWnd* wnd) {
         }
         return self.Get() != nullptr;
     };
-    if (!fire(ZrWndEvents::RenderStarted, [&] { wnd->OnRenderStarted(args); })) return;
+    if (!fire(zrwnd::events::RenderStarted, [&] { wnd->OnRenderStarted(args); })) return;
     // Only the driver's modal window can be modal; without one there is no
     // mask to draw and nothing to ask.
     if (ModalWnd() && (Plain ? wnd->IWnd::IsModal() : wnd->IsModal())) {
@@ -172,14 +172,14 @@ void RenderPass::Render(IWnd* wnd) {
         wnd->RenderSelf();
         if (!self.Get()) return;
     }
-    if (!fire(ZrWndEvents::RenderChild, [&] { wnd->OnRenderChild(args); })) return;
+    if (!fire(zrwnd::events::RenderChild, [&] { wnd->OnRenderChild(args); })) return;
     if (!wnd->drawOrder_.empty()) {
         // A handler may have moved the window since: its children are placed
         // by where it is now.
         if (g_geometryGeneration != placedIn) Plain ? SurfaceRect(wnd, &rect) : wnd->GetWndRect(&rect);
         if (!Children(wnd, rect, clip)) return;
     }
-    fire(ZrWndEvents::RenderEnded, [&] { wnd->OnRenderEnded(args); });
+    fire(zrwnd::events::RenderEnded, [&] { wnd->OnRenderEnded(args); });
 }
 
 void RenderPass::Draw(IWnd* wnd) {
@@ -198,7 +198,7 @@ void RenderPass::Draw(IWnd* wnd) {
 // the compiler sees IWnd's own where a class keeps them and calls them
 // without the virtual table.
 void IWnd::OnRender() { zrwnd::RenderPass::Draw(this); }
-void IWnd::OnRenderStarted(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderStarted, args); }
-void IWnd::OnRenderChild(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderChild, args); }
-void IWnd::OnRenderEnded(ZrWndEventArgs& args) { FireEvent(ZrWndEvents::RenderEnded, args); }
+void IWnd::OnRenderStarted(ZrWndEventArgs& args) { FireEvent(zrwnd::events::RenderStarted, args); }
+void IWnd::OnRenderChild(ZrWndEventArgs& args) { FireEvent(zrwnd::events::RenderChild, args); }
+void IWnd::OnRenderEnded(ZrWndEventArgs& args) { FireEvent(zrwnd::events::RenderEnded, args); }
 void IWnd::RenderSelf() {}

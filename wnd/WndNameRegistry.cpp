@@ -4,6 +4,8 @@
 #include "zrwnd/IWnd.h"
 #include "zrwnd/IWndFactory.h"
 
+namespace zrwnd {
+
 namespace {
 
 WndNameRegistry* g_nameRegistry = nullptr;
@@ -93,3 +95,5 @@ void WndNameRegistry::DestroyAllNamedWnds() {
     // leave the map through their own Destroy.
     while (!byName_.empty()) DestroyNamedWnd(byName_.begin()->first);
 }
+
+}  // namespace zrwnd

@@ -5,6 +5,8 @@
 
 #include "zrwnd/IWndNameRegistry.h"
 
+namespace zrwnd {
+
 // The process's registry of named windows.
 //
 // A window keeps the name it was registered under: SetName does not tell the
@@ -44,3 +46,5 @@ private:
     std::map<ZrString, IWnd*> byName_;
     std::unordered_map<IWnd*, ZrString> byWindow_;
 };
+
+}  // namespace zrwnd

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/soft/SoftEngine.h"
+#include "zrwnd/engine/SoftEngine.h"
 #include "engine/soft/SoftFont.h"
 #include "zrwnd/Text.h"
 
 namespace {
 
-using zrsoft::SoftEngine;
+using zrwnd::engine::SoftEngine;
 
 constexpr std::uint32_t kKey = 0xFFFF00FF;  // transparent in BMP files
 
@@ -64,7 +64,7 @@ void RoundCorners(SoftEngine& e, ZrRect r, std::uint32_t key) {
 void Text(SoftEngine& e, ZrRect r, const char* utf8, std::uint32_t colour, std::uint32_t format, std::uint32_t border = 0) {
     AreaDC dc(r);
     const ZrRect local{0, 0, r.right - r.left, r.bottom - r.top};
-    const ZrString gbk = zrtext::Utf8ToGbk(utf8);
+    const ZrString gbk = zrwnd::text::Utf8ToGbk(utf8);
     e.GetDefaultFont()->DrawText(&dc, gbk.c_str(), &local, colour, format, border);
 }
 

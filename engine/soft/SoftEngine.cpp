@@ -1,4 +1,4 @@
-#include "engine/soft/SoftEngine.h"
+#include "zrwnd/engine/SoftEngine.h"
 
 #include <stb_image_write.h>
 
@@ -13,7 +13,7 @@
 #include "engine/soft/SoftImage.h"
 #include "zrwnd/Text.h"
 
-namespace zrsoft {
+namespace zrwnd::engine {
 namespace {
 
 // Wide stores where the processor has them; the right version is picked once,
@@ -201,7 +201,7 @@ void SoftEngine::Print(const char* format, ...) {
     va_start(args, format);
     std::vsnprintf(line, sizeof line, format ? format : "", args);
     va_end(args);
-    const std::string text = zrtext::GbkToUtf8(line).c_str();
+    const std::string text = zrwnd::text::GbkToUtf8(line).c_str();
     if (logSink_) {
         logSink_(logContext_, text);
     } else {
@@ -233,4 +233,4 @@ bool SoftEngine::WritePng(const std::string& path, const ZrRect* part) const {
     return stbi_write_png(path.c_str(), w, h, 4, rgba.data(), w * 4) != 0;
 }
 
-}  // namespace zrsoft
+}  // namespace zrwnd::engine

@@ -12,15 +12,15 @@
 #include <cstring>
 #include <mutex>
 
-namespace zrsoft {
+namespace zrwnd::engine {
 namespace {
 
 // Reads the character starting at byte i by the toolkit's one rule (a byte
 // that begins no character is drawn as '?'); false at the end of the text.
 bool NextChar(const char* text, int i, TextChar* out) {
-    const int bytes = zrtext::CharLength(text + i);
+    const int bytes = zrwnd::text::CharLength(text + i);
     if (bytes == 0) return false;
-    *out = {i, bytes, zrtext::CharCode(text + i)};
+    *out = {i, bytes, zrwnd::text::CharCode(text + i)};
     return true;
 }
 
@@ -376,4 +376,4 @@ void SoftFont::DrawText(IDC* dc, const char* text, const ZrRect* rect, std::uint
     }
 }
 
-}  // namespace zrsoft
+}  // namespace zrwnd::engine

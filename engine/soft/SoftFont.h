@@ -7,10 +7,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "engine/soft/SoftEngine.h"
+#include "zrwnd/engine/SoftEngine.h"
 #include "zrwnd/Engine.h"
 
-namespace zrsoft {
+namespace zrwnd::engine {
 
 // The font file text is drawn with, found once through fontconfig, and the
 // FreeType library that reads it.
@@ -104,4 +104,4 @@ private:
 // Splits GBK text into characters by the toolkit's rule (zrwnd/Text.h).
 std::vector<TextChar> SplitGbk(const char* text);
 
-}  // namespace zrsoft
+}  // namespace zrwnd::engine

@@ -10,7 +10,7 @@
 #include <string>
 #include <system_error>
 
-namespace zrsoft {
+namespace zrwnd::engine {
 namespace {
 
 bool EndsWithNoCase(const std::string& s, const char* suffix) {
@@ -199,4 +199,4 @@ void SoftImage::Draw(IDC* dc, int srcX, int srcY, int srcW, int srcH, int dstX, 
     }
 }
 
-}  // namespace zrsoft
+}  // namespace zrwnd::engine

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/soft/SoftEngine.h"
+#include "zrwnd/engine/SoftEngine.h"
 #include "zrwnd/Engine.h"
 
-namespace zrsoft {
+namespace zrwnd::engine {
 
 // An image read from a BMP, TGA or PNG file. Pixels are kept as ARGB; in BMP
 // files, which have no alpha, pure magenta (FF00FF) is the transparent colour.
@@ -43,4 +43,4 @@ private:
 // Turns '\' into '/', folds doubled separators and resolves against `root`.
 std::string ResolveResourcePath(const std::string& root, const char* path);
 
-}  // namespace zrsoft
+}  // namespace zrwnd::engine

@@ -9,9 +9,9 @@
 
 #include <zrwnd/ZrWnd.h>
 
-#include "host/headless/HeadlessHost.h"
+#include <zrwnd/host/HeadlessHost.h>
 #ifdef HELLO_HAVE_SDL
-#include "host/sdl/SdlHost.h"
+#include <zrwnd/host/SdlHost.h>
 #endif
 
 namespace {
@@ -48,21 +48,21 @@ public:
         root_.Create(all, nullptr, ZRWS_VISIBLE);
         ZrRect top{20, 16, kWidth - 20, 56};
         title_.Create(top, &root_, ZRWS_VISIBLE);
-        title_.SetWndText(zrtext::Utf8ToGbk("你好, ZrWnd").c_str());
+        title_.SetWndText(zrwnd::text::Utf8ToGbk("你好, ZrWnd").c_str());
 
         ZrRect box{20, 76, 220, 100};
         name_.Create(box, &root_, ZRWS_VISIBLE);
         name_.SetMaxLength(16);
         ZrRect button{236, 76, 340, 100};
         greet_.Create(button, &root_, ZRWS_VISIBLE | ZRBS_PUSH);
-        greet_.SetWndText(zrtext::Utf8ToGbk("问候 Greet").c_str());
+        greet_.SetWndText(zrwnd::text::Utf8ToGbk("问候 Greet").c_str());
         ZrRect check{20, 120, 200, 144};
         sound_.Create(check, &root_, ZRWS_VISIBLE | ZRBS_CHECK);
-        sound_.SetWndText(zrtext::Utf8ToGbk("声音 Sound").c_str());
+        sound_.SetWndText(zrwnd::text::Utf8ToGbk("声音 Sound").c_str());
 
         // Handlers take their own record: no casts.
         zrwnd::Subscribe(&greet_, ZrEventClicked, [this](ZrWndEventArgs&) { Greet(); });
-        zrwnd::Subscribe(&name_, ZrWndEvents::KeyDown, [this](ZrKeyEventArgs& key) {
+        zrwnd::Subscribe(&name_, zrwnd::events::KeyDown, [this](ZrKeyEventArgs& key) {
             if (key.key != VK_RETURN) return;
             Greet();
             key.handled = true;
@@ -76,8 +76,8 @@ public:
 
 private:
     void Greet() {
-        const std::string name = zrtext::GbkToUtf8(name_.GetWndText()).c_str();
-        title_.SetWndText(zrtext::Utf8ToGbk(("你好, " + (name.empty() ? std::string("stranger") : name) + "!").c_str()).c_str());
+        const std::string name = zrwnd::text::GbkToUtf8(name_.GetWndText()).c_str();
+        title_.SetWndText(zrwnd::text::Utf8ToGbk(("你好, " + (name.empty() ? std::string("stranger") : name) + "!").c_str()).c_str());
         greeted_ = true;
     }
 
@@ -104,16 +104,16 @@ const char* kScript =
     "wait 100\n";
 
 int RunHeadless(const std::string& file) {
-    std::vector<zrhost::ScriptCommand> script;
+    std::vector<zrwnd::host::ScriptCommand> script;
     std::string error;
     const size_t slash = file.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "." : file.substr(0, slash);
     const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
-    if (!zrhost::ParseScript(kScript + std::string("shot ") + name + "\n", "hello", &script, &error)) {
+    if (!zrwnd::host::ParseScript(kScript + std::string("shot ") + name + "\n", "hello", &script, &error)) {
         std::fprintf(stderr, "hello: %s\n", error.c_str());
         return 1;
     }
-    zrhost::HeadlessHost host(kWidth, kHeight, ".");
+    zrwnd::host::HeadlessHost host(kWidth, kHeight, ".");
     HelloScreen screen(&host.Engine());
     const auto written = host.Run(script, dir);
     if (written.size() != 1 || !screen.Greeted() || !screen.SoundOn()) {
@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--headless") return RunHeadless(argv[2]);
 #ifdef HELLO_HAVE_SDL
     if (argc == 1) {
-        zrhost::SdlHost host(kWidth, kHeight, ".", "ZrWnd hello");
+        zrwnd::host::SdlHost host(kWidth, kHeight, ".", "ZrWnd hello");
         if (!host.Ok()) {
             std::fprintf(stderr, "hello: no window (%s); try: hello --headless hello.png\n", host.Error().c_str());
             return 1;

@@ -56,7 +56,7 @@ int main() {
     HWND window = ::CreateWindowExA(0, "STATIC", "minimal", WS_OVERLAPPEDWINDOW, 0, 0, kWidth, kHeight, nullptr,
                                     nullptr, nullptr, nullptr);
 #else
-    HWND window = zrnative::portable::CreateNativeWindow(kWidth, kHeight, nullptr);
+    HWND window = zrwnd::native::portable::CreateNativeWindow(kWidth, kHeight, nullptr);
 #endif
     Engine engine(window);
     IDrvWnd* driver = CreateDrvWnd();

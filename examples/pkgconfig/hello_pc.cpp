@@ -6,24 +6,24 @@
 
 #include <zrwnd/ZrWnd.h>
 
-#include "host/headless/HeadlessHost.h"
+#include <zrwnd/host/HeadlessHost.h>
 
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: hello_pc FILE.png\n");
         return 2;
     }
-    zrhost::HeadlessHost host(200, 80, ".");
+    zrwnd::host::HeadlessHost host(200, 80, ".");
     Button button;
     ZrRect place{40, 24, 160, 56};
     button.Create(place, nullptr, ZRWS_VISIBLE | ZRBS_PUSH);
-    button.SetWndText(zrtext::Utf8ToGbk("按我 Press").c_str());
+    button.SetWndText(zrwnd::text::Utf8ToGbk("按我 Press").c_str());
     int clicks = 0;
     zrwnd::Subscribe(&button, ZrEventClicked, [&](ZrWndEventArgs&) { ++clicks; });
     host.Driver()->SetRootWnd(&button);
-    std::vector<zrhost::ScriptCommand> script;
+    std::vector<zrwnd::host::ScriptCommand> script;
     std::string error;
-    zrhost::ParseScript("move 100 40\ndown left\nup left\nshot frame.png\n", "hello_pc", &script, &error);
+    zrwnd::host::ParseScript("move 100 40\ndown left\nup left\nshot frame.png\n", "hello_pc", &script, &error);
     const auto written = host.Run(script, ".");
     host.Driver()->SetRootWnd(nullptr);
     if (clicks != 1 || written.empty() || !host.Engine().WritePng(argv[1])) {

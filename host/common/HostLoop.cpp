@@ -1,8 +1,8 @@
-#include "host/common/HostLoop.h"
+#include "zrwnd/host/HostLoop.h"
 
 #include "zrwnd/PortableHost.h"
 
-namespace zrhost {
+namespace zrwnd::host {
 
 MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     MSG msg{};
@@ -21,15 +21,15 @@ LRESULT DriverWindowProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
     return CreateDrvWnd()->HandleMessage(message, wParam, lParam) ? 1 : 0;
 }
 
-void RunMessageLoop(HWND window, zrnative::portable::MessageSource source, void* context) {
-    zrnative::portable::SetMessageSource(source, context);
-    zrnative::portable::InvalidateNative(window, nullptr);
+void RunMessageLoop(HWND window, zrwnd::native::portable::MessageSource source, void* context) {
+    zrwnd::native::portable::SetMessageSource(source, context);
+    zrwnd::native::portable::InvalidateNative(window, nullptr);
     MSG msg;
-    while (zrnative::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        zrnative::TranslateMessage(&msg);
-        zrnative::DispatchMessageA(&msg);
+    while (zrwnd::native::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        zrwnd::native::TranslateMessage(&msg);
+        zrwnd::native::DispatchMessageA(&msg);
     }
-    zrnative::portable::SetMessageSource(nullptr, nullptr);
+    zrwnd::native::portable::SetMessageSource(nullptr, nullptr);
 }
 
-}  // namespace zrhost
+}  // namespace zrwnd::host

@@ -1,8 +1,8 @@
-#include "host/common/Journal.h"
+#include "zrwnd/host/Journal.h"
 
 #include <cstdio>
 
-namespace zrhost {
+namespace zrwnd::host {
 namespace {
 
 const char* Button(UINT message) {
@@ -83,4 +83,4 @@ void JournalWriter::Close() {
     if (out_.is_open()) out_.close();
 }
 
-}  // namespace zrhost
+}  // namespace zrwnd::host

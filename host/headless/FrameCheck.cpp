@@ -1,4 +1,4 @@
-#include "host/headless/FrameCheck.h"
+#include "zrwnd/host/FrameCheck.h"
 
 #include <stb_image.h>
 #include <stb_image_write.h>
@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <memory>
 
-namespace zrhost {
+namespace zrwnd::host {
 namespace {
 
 struct Rgba {
@@ -87,4 +87,4 @@ std::vector<std::string> CompareFrames(const std::vector<std::string>& frames, c
     return report;
 }
 
-}  // namespace zrhost
+}  // namespace zrwnd::host

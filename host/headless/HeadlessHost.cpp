@@ -1,12 +1,12 @@
-#include "host/headless/HeadlessHost.h"
+#include "zrwnd/host/HeadlessHost.h"
 
 #include <cstdio>
 #include <filesystem>
 
-#include "host/common/HostLoop.h"
+#include "zrwnd/host/HostLoop.h"
 #include "zrwnd/PortableHost.h"
 
-namespace zrhost {
+namespace zrwnd::host {
 namespace {
 
 constexpr int kTickMs = 10;
@@ -15,18 +15,18 @@ constexpr int kTickMs = 10;
 
 HeadlessHost::HeadlessHost(int width, int height, const std::string& resourceRoot) : width_(width), height_(height) {
     // The clock moves only with the script; no timer thread runs.
-    zrnative::portable::UseManualClock(true);
-    window_ = zrnative::portable::CreateNativeWindow(width, height, &DriverWindowProc);
-    engine_ = std::make_unique<zrsoft::SoftEngine>(window_, width, height);
+    zrwnd::native::portable::UseManualClock(true);
+    window_ = zrwnd::native::portable::CreateNativeWindow(width, height, &DriverWindowProc);
+    engine_ = std::make_unique<zrwnd::engine::SoftEngine>(window_, width, height);
     engine_->SetResourceRoot(resourceRoot);
-    zrnative::SetFocus(window_);
+    zrwnd::native::SetFocus(window_);
     CreateDrvWnd()->Init(engine_.get());
 }
 
 HeadlessHost::~HeadlessHost() {
     CreateDrvWnd()->Release();
-    zrnative::portable::SetMessageSource(nullptr, nullptr);
-    zrnative::portable::DestroyNativeWindow(window_);
+    zrwnd::native::portable::SetMessageSource(nullptr, nullptr);
+    zrwnd::native::portable::DestroyNativeWindow(window_);
 }
 
 bool HeadlessHost::NextMessage(void* self, MSG* msg) { return static_cast<HeadlessHost*>(self)->Step(msg); }
@@ -70,7 +70,7 @@ bool HeadlessHost::Step(MSG* msg) {
             const int step = std::min(waitLeftMs_, kTickMs);
             waitLeftMs_ -= step;
             nowMs_ += step;
-            zrnative::portable::AdvanceClock(static_cast<std::int64_t>(step) * 1000);
+            zrwnd::native::portable::AdvanceClock(static_cast<std::int64_t>(step) * 1000);
             return false;
         }
         TakeDueShots();
@@ -172,4 +172,4 @@ std::vector<std::string> HeadlessHost::Run(const std::vector<ScriptCommand>& scr
     return written_;
 }
 
-}  // namespace zrhost
+}  // namespace zrwnd::host

@@ -1,4 +1,4 @@
-#include "host/headless/Script.h"
+#include "zrwnd/host/Script.h"
 
 #include <cctype>
 #include <cerrno>
@@ -8,11 +8,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/soft/SoftEngine.h"
+#include "zrwnd/engine/SoftEngine.h"
 #include "zrwnd/NativeTypes.h"
 #include "zrwnd/Text.h"
 
-namespace zrhost {
+namespace zrwnd::host {
 namespace {
 
 struct KeyName {
@@ -166,7 +166,7 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
             const size_t at = line.find("char", start) + 4;
             std::string rest = at < line.size() ? line.substr(at + 1) : "";
             if (rest.empty()) return fail("'char TEXT' with at least one character");
-            cmd.text = zrtext::Utf8ToGbk(rest.c_str()).c_str();
+            cmd.text = zrwnd::text::Utf8ToGbk(rest.c_str()).c_str();
         } else if (verb == "wait") {
             cmd.kind = ScriptCommand::Kind::Wait;
             if (args.size() != 1 || !ParseInt(args[0], &cmd.a) || cmd.a < 0) return fail("'wait MS' with milliseconds");
@@ -207,4 +207,4 @@ bool LoadScript(const std::string& path, std::vector<ScriptCommand>* out, std::s
     return ParseScript(all.str(), path, out, error);
 }
 
-}  // namespace zrhost
+}  // namespace zrwnd::host

@@ -1,14 +1,14 @@
-#include "host/sdl/SdlHost.h"
+#include "zrwnd/host/SdlHost.h"
 
 #include <SDL.h>
 
 #include <cstring>
 
-#include "host/common/HostLoop.h"
+#include "zrwnd/host/HostLoop.h"
 #include "zrwnd/PortableHost.h"
 #include "zrwnd/Text.h"
 
-namespace zrhost {
+namespace zrwnd::host {
 namespace {
 
 // SDL key codes to Windows virtual-key codes; 0 for keys the toolkit has no use for.
@@ -46,7 +46,7 @@ int ReadClipboard(void*, char* buffer, int size) {
     if (!SDL_HasClipboardText()) return -1;
     char* utf8 = SDL_GetClipboardText();
     if (!utf8) return -1;
-    const std::string gbk = zrtext::Utf8ToGbk(utf8).c_str();
+    const std::string gbk = zrwnd::text::Utf8ToGbk(utf8).c_str();
     SDL_free(utf8);
     const int length = static_cast<int>(gbk.size());
     if (length + 1 > size) return -(length + 1);
@@ -54,7 +54,7 @@ int ReadClipboard(void*, char* buffer, int size) {
     return length;
 }
 
-bool WriteClipboard(void*, const char* text) { return SDL_SetClipboardText(zrtext::GbkToUtf8(text).c_str()) == 0; }
+bool WriteClipboard(void*, const char* text) { return SDL_SetClipboardText(zrwnd::text::GbkToUtf8(text).c_str()) == 0; }
 
 }  // namespace
 
@@ -77,11 +77,11 @@ SdlHost::SdlHost(int width, int height, const std::string& resourceRoot, const c
         window_ = nullptr;
         return;
     }
-    native_ = zrnative::portable::CreateNativeWindow(width, height, &DriverWindowProc);
-    engine_ = std::make_unique<zrsoft::SoftEngine>(native_, width, height);
+    native_ = zrwnd::native::portable::CreateNativeWindow(width, height, &DriverWindowProc);
+    engine_ = std::make_unique<zrwnd::engine::SoftEngine>(native_, width, height);
     engine_->SetResourceRoot(resourceRoot);
-    zrnative::SetFocus(native_);
-    zrnative::portable::SetClipboardHooks(&ReadClipboard, &WriteClipboard, nullptr);
+    zrwnd::native::SetFocus(native_);
+    zrwnd::native::portable::SetClipboardHooks(&ReadClipboard, &WriteClipboard, nullptr);
     CreateDrvWnd()->Init(engine_.get());
     SDL_StartTextInput();
 }
@@ -92,9 +92,9 @@ SdlHost::~SdlHost() {
         return;
     }
     CreateDrvWnd()->Release();
-    zrnative::portable::SetClipboardHooks(nullptr, nullptr, nullptr);
-    zrnative::portable::SetMessageSource(nullptr, nullptr);
-    zrnative::portable::DestroyNativeWindow(native_);
+    zrwnd::native::portable::SetClipboardHooks(nullptr, nullptr, nullptr);
+    zrwnd::native::portable::SetMessageSource(nullptr, nullptr);
+    zrwnd::native::portable::DestroyNativeWindow(native_);
     SDL_DestroyTexture(texture_);
     SDL_DestroyRenderer(renderer_);
     SDL_DestroyWindow(window_);
@@ -142,17 +142,17 @@ int SdlHost::Translate(const SDL_Event& e, MSG* out, int capacity) {
             break;
         case SDL_TEXTINPUT:
             // Text from the input method arrives as UTF-8; the toolkit reads GBK bytes.
-            for (unsigned char c : std::string(zrtext::Utf8ToGbk(e.text.text).c_str())) put(MakeMessage(native_, WM_CHAR, c));
+            for (unsigned char c : std::string(zrwnd::text::Utf8ToGbk(e.text.text).c_str())) put(MakeMessage(native_, WM_CHAR, c));
             break;
         case SDL_WINDOWEVENT:
             switch (e.window.event) {
                 case SDL_WINDOWEVENT_EXPOSED:
-                    zrnative::portable::InvalidateNative(native_, nullptr);
+                    zrwnd::native::portable::InvalidateNative(native_, nullptr);
                     break;
                 case SDL_WINDOWEVENT_LEAVE:
                     // Reported only while tracking is armed, as Windows does.
-                    if (zrnative::portable::IsMouseLeaveArmed(native_)) {
-                        zrnative::portable::DisarmMouseLeave(native_);
+                    if (zrwnd::native::portable::IsMouseLeaveArmed(native_)) {
+                        zrwnd::native::portable::DisarmMouseLeave(native_);
                         put(MakeMessage(native_, WM_MOUSELEAVE));
                     }
                     break;
@@ -222,4 +222,4 @@ int SdlHost::Run() {
     return 0;
 }
 
-}  // namespace zrhost
+}  // namespace zrwnd::host

@@ -77,7 +77,7 @@ public:
 
 // The thirty window events, in the order every window declares them. The
 // misspelling of "IWnd_EventDestory" is the event's real name.
-namespace ZrWndEvents {
+namespace zrwnd::events {
 ZRWND_API extern const ZrString SizeChanged;
 ZRWND_API extern const ZrString TextChanged;
 ZRWND_API extern const ZrString ChildAdded;
@@ -112,4 +112,4 @@ ZRWND_API extern const ZrString FontChanged;
 constexpr int kCount = 30;
 // All thirty in declaration order.
 ZRWND_API extern const ZrString* const All[kCount];
-}  // namespace ZrWndEvents
+}  // namespace zrwnd::events

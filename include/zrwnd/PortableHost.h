@@ -11,7 +11,7 @@
 // window (making it, its size and paint region, the message source, keyboard
 // layouts, the clock, the clipboard). On Windows the native window is the
 // game's own and only the message loop below applies.
-namespace zrnative {
+namespace zrwnd::native {
 
 // The message loop with the meaning of the Win32 calls. GetMessageA answers 0
 // for WM_QUIT, -1 on error, else a positive value.
@@ -29,9 +29,9 @@ constexpr int kMaxClipboardText = 16 * 1024 * 1024;
 ZRWND_API bool SetClipboardText(const char* text);
 ZRWND_API bool GetClipboardText(std::string* out);
 
-}  // namespace zrnative
+}  // namespace zrwnd::native
 
-namespace zrnative::portable {
+namespace zrwnd::native::portable {
 
 // Switches the performance counter to a clock that moves only by AdvanceClock
 // (counts of one microsecond), or back to the steady clock.
@@ -86,4 +86,4 @@ ZRWND_API void SetKeyboardLayouts(const KeyboardLayout* layouts, int count, int 
 ZRWND_API bool IsMouseLeaveArmed(HWND window);
 ZRWND_API void DisarmMouseLeave(HWND window);
 
-}  // namespace zrnative::portable
+}  // namespace zrwnd::native::portable

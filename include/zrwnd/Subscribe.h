@@ -11,7 +11,7 @@
 // handler reads a mouse position or marks a key handled without a cast:
 //
 //   zrwnd::Subscribe(button, ZrEventClicked, [&](ZrWndEventArgs& e) { ... });
-//   zrwnd::Subscribe(wnd, ZrWndEvents::MouseDown, [&](ZrMouseEventArgs& e) {
+//   zrwnd::Subscribe(wnd, zrwnd::events::MouseDown, [&](ZrMouseEventArgs& e) {
 //       e.handled = true;  // the press goes no further up the tree
 //   });
 //

@@ -17,7 +17,7 @@
 // converted as '?', and the byte after it starts the next character, so a
 // digit or a line break after a broken lead byte is never swallowed. A pair
 // with no Unicode counterpart is shown and converted as '?' too.
-namespace zrtext {
+namespace zrwnd::text {
 
 constexpr bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 constexpr bool IsTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
@@ -41,4 +41,4 @@ ZRWND_API std::uint32_t CharCode(const char* text);
 ZRWND_API ZrString Utf8ToGbk(const char* utf8);
 ZRWND_API ZrString GbkToUtf8(const char* gbk);
 
-}  // namespace zrtext
+}  // namespace zrwnd::text

@@ -16,7 +16,7 @@ constexpr std::uint32_t ZRTIMER_NATIVE_TICK = 0x88888888u;
 constexpr std::uint32_t ZRTIMER_EDIT_CARET = 0x80000001u;
 constexpr std::uint32_t ZRTIMER_SCROLL_REPEAT = 0x80000002u;
 
-namespace zrdrv {
+namespace zrwnd {
 class TimerServiceImpl;
 }
 
@@ -37,7 +37,7 @@ public:
     static Stopwatch* Instance();
 
 private:
-    friend class zrdrv::TimerServiceImpl;
+    friend class zrwnd::TimerServiceImpl;
     // Reads the counter's frequency and the cost of one reading. False when the
     // machine has no performance counter.
     bool Calibrate();

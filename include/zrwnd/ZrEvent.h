@@ -151,7 +151,7 @@ private:
 
 using ZrSubscriber = TSubscriber<bool, const ZrEventArgs&>;
 
-namespace zrassist {
+namespace zrwnd::detail {
 class EventAccess;
 class EventShape;
 class SubscriberList;
@@ -159,7 +159,7 @@ struct EventSubscriptions {
     const void* atom;
     SubscriberList* list;
 };
-}  // namespace zrassist
+}  // namespace zrwnd::detail
 
 // A set of named events, each with its subscribers, and a muted flag. Declared
 // names are interned once per process and shared between all sets that declare
@@ -200,12 +200,12 @@ protected:
     bool _AnyoneListens() const { return lengthMask_ != 0; }
 
 private:
-    zrassist::SubscriberList* FindList(const ZrString& name, int length) const;
+    zrwnd::detail::SubscriberList* FindList(const ZrString& name, int length) const;
     void FireSubscribed(const ZrString& name, ZrEventArgs& args);
     void UpdateLengthMask();
 
-    const zrassist::EventShape* shape_ = nullptr;
-    std::vector<zrassist::EventSubscriptions> subscriptions_;
+    const zrwnd::detail::EventShape* shape_ = nullptr;
+    std::vector<zrwnd::detail::EventSubscriptions> subscriptions_;
     // One bit per name length (modulo 32) among the events that have
     // subscribers, and none while muted: firing an event nobody would hear
     // costs one test.
@@ -230,6 +230,6 @@ public:
     void operator()(ZrEventArgs& args);
 
 private:
-    friend class zrassist::EventAccess;
-    zrassist::SubscriberList* list_;
+    friend class zrwnd::detail::EventAccess;
+    zrwnd::detail::SubscriberList* list_;
 };

@@ -17,7 +17,7 @@
 // An in-process model of one native window (or a few) the way Windows keeps
 // them: client size, update region, timers, mouse-leave tracking, a message
 // queue, keyboard layouts, focus and cursor.
-namespace zrnative {
+namespace zrwnd::native {
 namespace {
 
 struct NativeTimer {
@@ -596,4 +596,4 @@ void Reset() {
 }
 
 }  // namespace portable
-}  // namespace zrnative
+}  // namespace zrwnd::native

@@ -5,7 +5,7 @@
 // What the portable native window shows only to the library's own tests:
 // faults to pretend and state to read back. Not exported from the shared
 // library and not installed; the tests link the static core.
-namespace zrnative::portable {
+namespace zrwnd::native::portable {
 
 // Pretends the machine has no performance counter (frequency 0).
 void SetCounterAvailable(bool available);
@@ -26,4 +26,4 @@ UINT GetNativeTimerPeriod(HWND window, UINT_PTR id);
 // Forgets every timer and the focus; for a fresh start between tests.
 void Reset();
 
-}  // namespace zrnative::portable
+}  // namespace zrwnd::native::portable

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <new>
 
-namespace zrnative {
+namespace zrwnd::native {
 
 HWND SetFocus(HWND window) { return ::SetFocus(window); }
 
@@ -122,4 +122,4 @@ bool ReadPaintRegion(HWND window, RectSink sink, void* context) {
     return true;
 }
 
-}  // namespace zrnative
+}  // namespace zrwnd::native

@@ -59,18 +59,18 @@ TEST(Text, EveryByteIsReadByOneRule) {
     };
     for (const Row& row : rows) {
         std::vector<int> lengths;
-        for (const char* p = row.gbk; zrtext::CharLength(p) > 0; p += zrtext::CharLength(p)) {
-            lengths.push_back(zrtext::CharLength(p));
+        for (const char* p = row.gbk; zrwnd::text::CharLength(p) > 0; p += zrwnd::text::CharLength(p)) {
+            lengths.push_back(zrwnd::text::CharLength(p));
         }
         EXPECT_EQ(lengths, row.lengths) << row.utf8;
-        EXPECT_STREQ(zrtext::GbkToUtf8(row.gbk), row.utf8);
+        EXPECT_STREQ(zrwnd::text::GbkToUtf8(row.gbk), row.utf8);
     }
     // Back: each byte of broken UTF-8 (cut short, a surrogate, an overlong
     // form) is one '?', and so is a whole character outside GBK.
-    EXPECT_STREQ(zrtext::Utf8ToGbk("a\xE4\xB8\xAD\xE4\xB8\x82"), "a\xD6\xD0\x81\x40");
-    EXPECT_STREQ(zrtext::Utf8ToGbk("\xE4\xB8" "b\xED\xA0\x80\xC0\xAF\xF0\x9F\x98\x80"), "??b??????");
-    EXPECT_STREQ(zrtext::Utf8ToGbk(nullptr), "");
-    EXPECT_EQ(zrtext::CharCode("\xD6\xD0"), 0x4E2Du);
+    EXPECT_STREQ(zrwnd::text::Utf8ToGbk("a\xE4\xB8\xAD\xE4\xB8\x82"), "a\xD6\xD0\x81\x40");
+    EXPECT_STREQ(zrwnd::text::Utf8ToGbk("\xE4\xB8" "b\xED\xA0\x80\xC0\xAF\xF0\x9F\x98\x80"), "??b??????");
+    EXPECT_STREQ(zrwnd::text::Utf8ToGbk(nullptr), "");
+    EXPECT_EQ(zrwnd::text::CharCode("\xD6\xD0"), 0x4E2Du);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ struct Row {
 
 class ControlTeardown : public zrtest::RootedTest, public testing::WithParamInterface<Row> {
 public:
-    int ActiveTimers() { return static_cast<zrdrv::TimerServiceImpl*>(driver()->GetTimer())->GetActiveCount(); }
+    int ActiveTimers() { return static_cast<zrwnd::TimerServiceImpl*>(driver()->GetTimer())->GetActiveCount(); }
 };
 
 template <class Control>
@@ -80,11 +80,11 @@ void Click(ControlTeardown& t, int x, int y) { t.ClickAt(x, y); }
 
 const Row kRows[] = {
     {"click", &ZrEventClicked, MakeButton, Self, nullptr, [](ControlTeardown& t, IWnd*) { Click(t, 110, 110); }},
-    {"press", &ZrWndEvents::MouseDown, MakeButton, Self, nullptr, [](ControlTeardown& t, IWnd*) { Click(t, 110, 110); }},
-    {"release", &ZrWndEvents::MouseUp, MakeButton, Self, nullptr, [](ControlTeardown& t, IWnd*) { Click(t, 110, 110); }},
-    {"hover", &ZrWndEvents::MouseEnter, MakeButton, Self, nullptr, [](ControlTeardown& t, IWnd*) { t.MoveTo(110, 110); }},
+    {"press", &zrwnd::events::MouseDown, MakeButton, Self, nullptr, [](ControlTeardown& t, IWnd*) { Click(t, 110, 110); }},
+    {"release", &zrwnd::events::MouseUp, MakeButton, Self, nullptr, [](ControlTeardown& t, IWnd*) { Click(t, 110, 110); }},
+    {"hover", &zrwnd::events::MouseEnter, MakeButton, Self, nullptr, [](ControlTeardown& t, IWnd*) { t.MoveTo(110, 110); }},
     {"check", &ZrEventClicked, MakeCheckBox, Self, nullptr, [](ControlTeardown& t, IWnd*) { Click(t, 110, 110); }},
-    {"checked", &ZrWndEvents::RenderEnded, MakeCheckBox, Self, nullptr,
+    {"checked", &zrwnd::events::RenderEnded, MakeCheckBox, Self, nullptr,
      [](ControlTeardown&, IWnd* box) { static_cast<Button*>(box)->SetCheck(true); }},
     {"position", &ZrEventScrollPosChanged, MakeBar, Self, Thumb,
      [](ControlTeardown&, IWnd* bar) { static_cast<ScrollBar*>(bar)->SetScrollPos(90); }},
@@ -110,21 +110,21 @@ const Row kRows[] = {
          bar->SetActive(true, false);
          t.Send(WM_KEYDOWN, VK_NEXT);
      }},
-    {"text", &ZrWndEvents::TextChanged, MakeEdit, Self, nullptr, [](ControlTeardown&, IWnd* edit) { edit->SetWndText("x"); }},
-    {"password", &ZrWndEvents::TextChanged, MakeEdit, Self, nullptr,
+    {"text", &zrwnd::events::TextChanged, MakeEdit, Self, nullptr, [](ControlTeardown&, IWnd* edit) { edit->SetWndText("x"); }},
+    {"password", &zrwnd::events::TextChanged, MakeEdit, Self, nullptr,
      [](ControlTeardown&, IWnd* edit) { static_cast<Edit*>(edit)->SetPassword(true); }},
-    {"focus", &ZrWndEvents::Activated, MakeEdit, Self, nullptr, [](ControlTeardown& t, IWnd*) { Click(t, 110, 110); }},
-    {"blur", &ZrWndEvents::Deactivated, MakeEdit, Self, nullptr,
+    {"focus", &zrwnd::events::Activated, MakeEdit, Self, nullptr, [](ControlTeardown& t, IWnd*) { Click(t, 110, 110); }},
+    {"blur", &zrwnd::events::Deactivated, MakeEdit, Self, nullptr,
      [](ControlTeardown& t, IWnd* edit) {
          Click(t, 110, 110);
          edit->SetActive(false, true);
      }},
-    {"key", &ZrWndEvents::KeyDown, MakeEdit, Self, nullptr,
+    {"key", &zrwnd::events::KeyDown, MakeEdit, Self, nullptr,
      [](ControlTeardown& t, IWnd*) {
          Click(t, 110, 110);
          t.Send(WM_KEYDOWN, VK_LEFT);
      }},
-    {"char", &ZrWndEvents::Char, MakeEdit, Self, nullptr,
+    {"char", &zrwnd::events::Char, MakeEdit, Self, nullptr,
      [](ControlTeardown& t, IWnd*) {
          Click(t, 110, 110);
          t.Send(WM_CHAR, 'a');
@@ -132,7 +132,7 @@ const Row kRows[] = {
     {"choose", &ZrEventSelectItem, MakeMenu, Self, nullptr, [](ControlTeardown& t, IWnd*) { Click(t, 110, 110); }},
     {"add", &ZrEventAddItem, MakeMenu, Self, nullptr,
      [](ControlTeardown&, IWnd* menu) { static_cast<IMenu*>(menu)->AddItem(2, "two", nullptr); }},
-    {"leave item", &ZrWndEvents::MouseLeave, MakeMenu, Self, nullptr,
+    {"leave item", &zrwnd::events::MouseLeave, MakeMenu, Self, nullptr,
      [](ControlTeardown& t, IWnd*) {
          t.MoveTo(110, 110);
          t.MoveTo(600, 400);
@@ -144,11 +144,11 @@ const Row kRows[] = {
      }},
     {"expand", &ZrEventClicked, MakeCombo, [](IWnd* c) -> IWnd* { return static_cast<ComboBox*>(c)->GetButton(); },
      ComboMenu, [](ControlTeardown& t, IWnd*) { Click(t, 140, 20); }},
-    {"field", &ZrWndEvents::MouseDown, MakeCombo, [](IWnd* c) -> IWnd* { return static_cast<ComboBox*>(c)->GetEdit(); },
+    {"field", &zrwnd::events::MouseDown, MakeCombo, [](IWnd* c) -> IWnd* { return static_cast<ComboBox*>(c)->GetEdit(); },
      ComboMenu, [](ControlTeardown& t, IWnd*) { Click(t, 30, 20); }},
     {"scroll text", &ZrEventScrollPosChanged, MakeRich, RichBar, RichBar,
      [](ControlTeardown&, IWnd* rich) { static_cast<RichEdit*>(rich)->GetScrollBar()->SetScrollPos(10); }},
-    {"face", &ZrWndEvents::RenderChild, MakeFace, Self, nullptr, [](ControlTeardown&, IWnd* face) { face->Invalidate(true); }},
+    {"face", &zrwnd::events::RenderChild, MakeFace, Self, nullptr, [](ControlTeardown&, IWnd* face) { face->Invalidate(true); }},
 };
 
 TEST_P(ControlTeardown, SurvivesASubscriberThatTakesItAway) {

@@ -46,7 +46,7 @@ TEST_F(EditTest, SelectionByKeysByMouseAndTheClipboard) {
 
     Key('C', VK_CONTROL);
     std::string clip;
-    ASSERT_TRUE(zrnative::GetClipboardText(&clip));
+    ASSERT_TRUE(zrwnd::native::GetClipboardText(&clip));
     EXPECT_EQ(clip, std::string("b") + kZhong + "c");
     Key('X', VK_CONTROL);
     EXPECT_EQ(Text(*box), "ad");
@@ -76,15 +76,15 @@ TEST_F(EditTest, SelectionByKeysByMouseAndTheClipboard) {
 
     // Moves over the box stop there: the root does not hear them.
     int heard = 0;
-    zrwnd::Subscribe(&root, ZrWndEvents::MouseMove, [&](ZrMouseEventArgs&) { ++heard; });
+    zrwnd::Subscribe(&root, zrwnd::events::MouseMove, [&](ZrMouseEventArgs&) { ++heard; });
     MoveTo(150, 110);
     EXPECT_EQ(heard, 0);
 
     // Ctrl+C without a selection leaves the clipboard alone.
-    zrnative::SetClipboardText("kept");
+    zrwnd::native::SetClipboardText("kept");
     Key(VK_END);
     Key('C', VK_CONTROL);
-    ASSERT_TRUE(zrnative::GetClipboardText(&clip));
+    ASSERT_TRUE(zrwnd::native::GetClipboardText(&clip));
     EXPECT_EQ(clip, "kept");
 }
 
@@ -95,7 +95,7 @@ TEST_F(EditTest, MaximumLengthCutsOnCharacterBoundaries) {
     Type("abc");
     Type(kZhong);  // no room for two bytes
     EXPECT_EQ(Text(*box), "abc");
-    zrnative::SetClipboardText("dz");  // room for one byte
+    zrwnd::native::SetClipboardText("dz");  // room for one byte
     Key('V', VK_CONTROL);
     EXPECT_EQ(Text(*box), "abcd");
     // A full box with a selection: typing removes the selection and inserts
@@ -104,7 +104,7 @@ TEST_F(EditTest, MaximumLengthCutsOnCharacterBoundaries) {
     Type("e");
     EXPECT_EQ(Text(*box), "abc");
     // A paste larger than the room keeps what fits, whole characters only.
-    zrnative::SetClipboardText((std::string(kWen) + "xyz").c_str());
+    zrwnd::native::SetClipboardText((std::string(kWen) + "xyz").c_str());
     Key(VK_BACK);
     Key(VK_BACK);
     Key('V', VK_CONTROL);
@@ -114,7 +114,7 @@ TEST_F(EditTest, MaximumLengthCutsOnCharacterBoundaries) {
     // or 1023 when byte 1024 would start a two-byte character.
     auto other = Make(200);
     int seen = 0;
-    other->SubscribeEvent(ZrWndEvents::TextChanged, ZrSubscriber([&](const ZrEventArgs& args) {
+    other->SubscribeEvent(zrwnd::events::TextChanged, ZrSubscriber([&](const ZrEventArgs& args) {
         seen = static_cast<const ZrWndEventArgs&>(args).window->GetWndText().GetLength();
         return true;
     }));

@@ -22,7 +22,7 @@ public:
         bar.GetThumb()->GetWndPosRect(&r);
         return r.top;
     }
-    int ActiveTimers() { return static_cast<zrdrv::TimerServiceImpl*>(driver()->GetTimer())->GetActiveCount(); }
+    int ActiveTimers() { return static_cast<zrwnd::TimerServiceImpl*>(driver()->GetTimer())->GetActiveCount(); }
 };
 
 // Holding the down arrow moves the thumb 2 pixels every 50 ms until it

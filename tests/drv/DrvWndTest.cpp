@@ -44,7 +44,7 @@ protected:
 TEST_F(DrvWndTest, CreateDrvWndAnswersOneDriverAndInitRefusesNull) {
     EXPECT_EQ(CreateDrvWnd(), driver());
     EXPECT_FALSE(driver()->Init(nullptr));
-    EXPECT_EQ(static_cast<DrvWnd*>(driver())->GetEngine(), engine.get());
+    EXPECT_EQ(static_cast<zrwnd::DrvWnd*>(driver())->GetEngine(), engine.get());
 }
 
 TEST_F(DrvWndTest, HoverChangesSendLeaveThenEnterAndActiveFollowsModal) {
@@ -55,7 +55,7 @@ TEST_F(DrvWndTest, HoverChangesSendLeaveThenEnterAndActiveFollowsModal) {
     recorder.WatchAll(&a);
     recorder.WatchAll(&b);
     ZrPoint entered{};
-    zrwnd::Subscribe(&b, ZrWndEvents::MouseEnter, [&](ZrMouseEventArgs& m) { entered = {m.x, m.y}; });
+    zrwnd::Subscribe(&b, zrwnd::events::MouseEnter, [&](ZrMouseEventArgs& m) { entered = {m.x, m.y}; });
     driver()->HandleMessage(WM_MOUSEMOVE, 0, zrtest::Point(300, 200));  // over the root
     driver()->SetHoverWnd(&a);
     driver()->SetHoverWnd(&b);
@@ -97,8 +97,8 @@ TEST_F(DrvWndTest, ModalWindowTakesPressesAimedOutsideIt) {
 TEST_F(DrvWndTest, KeyboardLayoutsSwitchAndTellTheActiveWindowUpward) {
     HKL english = reinterpret_cast<HKL>(0x04090409), pinyin = reinterpret_cast<HKL>(0xE0010804),
         other = reinterpret_cast<HKL>(0x08040804), unknown = reinterpret_cast<HKL>(0x1);
-    zrnative::portable::KeyboardLayout layouts[] = {{english, false}, {pinyin, true}, {other, false}};
-    zrnative::portable::SetKeyboardLayouts(layouts, 3, 0);
+    zrwnd::native::portable::KeyboardLayout layouts[] = {{english, false}, {pinyin, true}, {other, false}};
+    zrwnd::native::portable::SetKeyboardLayouts(layouts, 3, 0);
     driver()->Release();
     ASSERT_TRUE(driver()->Init(engine.get()));  // reads the layouts: "other" is the default
     TestWnd top("top"), focus("F");
@@ -107,24 +107,24 @@ TEST_F(DrvWndTest, KeyboardLayoutsSwitchAndTellTheActiveWindowUpward) {
     focus.Create(r, &top, ZRWS_VISIBLE);
     driver()->SetRootWnd(&top);
     focus.SetActive(true, false);
-    recorder.Watch(&focus, ZrWndEvents::IMEChanged);
-    recorder.Watch(&top, ZrWndEvents::IMEChanged);
+    recorder.Watch(&focus, zrwnd::events::IMEChanged);
+    recorder.Watch(&top, zrwnd::events::IMEChanged);
 
     EXPECT_TRUE(driver()->SelectKeyboardLayout(other));  // already current: Windows is not asked
-    EXPECT_EQ(zrnative::portable::PostedMessageCount(), 0);
+    EXPECT_EQ(zrwnd::native::portable::PostedMessageCount(), 0);
     EXPECT_FALSE(driver()->SelectKeyboardLayout(unknown));
     EXPECT_TRUE(driver()->SelectKeyboardLayout(pinyin));
-    EXPECT_EQ(zrnative::portable::GetActiveKeyboardLayout(), pinyin);
+    EXPECT_EQ(zrwnd::native::portable::GetActiveKeyboardLayout(), pinyin);
     EXPECT_EQ(recorder.Trace(), (std::vector<std::string>{"IMEChanged@F", "IMEChanged@top"}));
     MSG posted;
-    ASSERT_TRUE(zrnative::portable::TakePostedMessage(&posted));
+    ASSERT_TRUE(zrwnd::native::portable::TakePostedMessage(&posted));
     EXPECT_EQ(posted.message, WM_INPUTLANGCHANGE);
     EXPECT_TRUE(driver()->RestoreKeyboardLayout());
-    EXPECT_EQ(zrnative::portable::GetActiveKeyboardLayout(), other);
+    EXPECT_EQ(zrwnd::native::portable::GetActiveKeyboardLayout(), other);
 
     // The host's own changes reach the windows the same way.
     ZrIMEEventArgs got;
-    zrwnd::Subscribe(&focus, ZrWndEvents::IMEChanged, [&](ZrIMEEventArgs& e) { got = e; });
+    zrwnd::Subscribe(&focus, zrwnd::events::IMEChanged, [&](ZrIMEEventArgs& e) { got = e; });
     EXPECT_TRUE(driver()->HandleMessage(WM_INPUTLANGCHANGE, 0, reinterpret_cast<LPARAM>(pinyin)));  // already current
     EXPECT_FALSE(driver()->HandleMessage(WM_INPUTLANGCHANGE, 0, 0x1234));
     EXPECT_FALSE(driver()->HandleMessage(WM_INPUTLANGCHANGE, 0, reinterpret_cast<LPARAM>(other)));  // not handled

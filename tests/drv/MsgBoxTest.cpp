@@ -23,7 +23,7 @@ constexpr int kBoxX = 183, kBoxY = 126;
 class MsgBoxTest : public DriverTest {
 public:
     void SetUp() override {
-        window = zrnative::portable::CreateNativeWindow(640, 480, &ToDriver);
+        window = zrwnd::native::portable::CreateNativeWindow(640, 480, &ToDriver);
         engine->hwnd = window;
         engine->imageFiles = {{"EngineRes//Img//MsgBox_BG.bmp", 273, 228},
                               {"EngineRes//Img//BT_Ok.bmp", 360, 28},
@@ -38,17 +38,17 @@ public:
         // The registry destroys its windows but never deletes them.
         IWnd* made[] = {Find("Msg_Bt_OK"), Find("Msg_Bt_Cancel"), Find("MsgBox")};
         for (IWnd* wnd : made) delete wnd;
-        zrnative::portable::SetMessageSource(nullptr, nullptr);
+        zrwnd::native::portable::SetMessageSource(nullptr, nullptr);
         driver()->SetRootWnd(nullptr);
         zrtest::RecordingEngine::SetCurrent(nullptr);
         DriverTest::TearDown();
-        zrnative::portable::DestroyNativeWindow(window);
+        zrwnd::native::portable::DestroyNativeWindow(window);
     }
     // Posts a click at a point of the box.
     void PostClick(int x, int y) {
-        zrnative::PostMessageA(window, WM_MOUSEMOVE, 0, Point(kBoxX + x, kBoxY + y));
-        zrnative::PostMessageA(window, WM_LBUTTONDOWN, 0, 0);
-        zrnative::PostMessageA(window, WM_LBUTTONUP, 0, 0);
+        zrwnd::native::PostMessageA(window, WM_MOUSEMOVE, 0, Point(kBoxX + x, kBoxY + y));
+        zrwnd::native::PostMessageA(window, WM_LBUTTONDOWN, 0, 0);
+        zrwnd::native::PostMessageA(window, WM_LBUTTONUP, 0, 0);
     }
     IWnd* Find(const char* name) { return driver()->GetWndNameRegistry()->FindWnd(name); }
 
@@ -58,9 +58,9 @@ public:
 
 TEST_F(MsgBoxTest, QuitEndsTheWaitAndIsConsumed) {
     for (int kind : {1, 0, 2}) {
-        zrnative::PostMessageA(window, WM_QUIT, 0, 0);
+        zrwnd::native::PostMessageA(window, WM_QUIT, 0, 0);
         EXPECT_EQ(driver()->MessageBox("bye", kind, 0, 0), kind == 1 ? 1 : 0);
-        EXPECT_EQ(zrnative::portable::PostedMessageCount(), 0);
+        EXPECT_EQ(zrwnd::native::portable::PostedMessageCount(), 0);
     }
     // An empty text still shows the box and waits for a button.
     PostClick(100 + 36, 185 + 14);

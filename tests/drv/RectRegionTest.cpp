@@ -9,9 +9,9 @@
 
 namespace {
 
-std::vector<ZrRect> Rects(const RectRegion& region) {
+std::vector<ZrRect> Rects(const zrwnd::RectRegion& region) {
     std::vector<ZrRect> out;
-    for (const RectNode* n = region.First(); n; n = region.Next(n)) out.push_back({n->left, n->top, n->right, n->bottom});
+    for (const zrwnd::RectNode* n = region.First(); n; n = region.Next(n)) out.push_back({n->left, n->top, n->right, n->bottom});
     return out;
 }
 
@@ -34,7 +34,7 @@ TEST(RectRegion, RandomRegionsKeepTheirAreaThroughNormalising) {
     std::mt19937 rng(1234);
     std::uniform_int_distribution<int> pos(0, 60), size(1, 25);
     for (int round = 0; round < 40; ++round) {
-        RectRegion region;
+        zrwnd::RectRegion region;
         std::vector<ZrRect> input;
         for (int i = 0; i < 12; ++i) {
             const int x = pos(rng), y = pos(rng);

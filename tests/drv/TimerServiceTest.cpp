@@ -5,7 +5,7 @@
 namespace {
 
 using zrtest::DriverTest;
-using zrnative::portable::AdvanceClock;
+using zrwnd::native::portable::AdvanceClock;
 
 struct Callback {
     std::vector<std::int32_t> fired;  // identifiers, in order
@@ -19,7 +19,7 @@ constexpr std::int64_t kMs = 1000;  // manual clock counts microseconds
 
 class TimerServiceTest : public DriverTest {
 protected:
-    zrdrv::TimerServiceImpl* timers() { return static_cast<zrdrv::TimerServiceImpl*>(driver()->GetTimer()); }
+    zrwnd::TimerServiceImpl* timers() { return static_cast<zrwnd::TimerServiceImpl*>(driver()->GetTimer()); }
     Callback cb;
     ZrSubscriber sub{&cb, &Callback::OnTimer};
 };

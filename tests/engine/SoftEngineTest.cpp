@@ -10,14 +10,14 @@
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
-#include "engine/soft/SoftEngine.h"
+#include "zrwnd/engine/SoftEngine.h"
 #include "engine/soft/SoftFont.h"
 #include "engine/soft/SoftImage.h"
-#include "host/headless/FrameCheck.h"
+#include "zrwnd/host/FrameCheck.h"
 
 namespace {
 
-using zrsoft::SoftEngine;
+using zrwnd::engine::SoftEngine;
 
 // A drawing context with a fixed surface rectangle and clip.
 struct FixedDC final : IDC {

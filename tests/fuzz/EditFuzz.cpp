@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "engine/soft/SoftEngine.h"
+#include "zrwnd/engine/SoftEngine.h"
 #include "support/RecordingEngine.h"
 #include "support/TreeProgram.h"
 #include "tests/fuzz/FuzzCheck.h"
@@ -39,7 +39,7 @@ struct Clipboard {
             case 3: return -2000000000;
             case 4: return -(filled + 1);  // "too small" of a text that fitted
             case 5: return -1;
-            case 6: zrnative::portable::PostedMessageCount(); [[fallthrough]];  // a hook that calls back in
+            case 6: zrwnd::native::portable::PostedMessageCount(); [[fallthrough]];  // a hook that calls back in
             default: return length + 1 > size ? -(length + 1) : length;
         }
     }
@@ -81,8 +81,8 @@ void CheckRange(RichEdit* rich) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    zrnative::portable::UseManualClock(true);
-    static zrsoft::SoftEngine engine(nullptr, 320, 160);
+    zrwnd::native::portable::UseManualClock(true);
+    static zrwnd::engine::SoftEngine engine(nullptr, 320, 160);
     static const bool quiet = (engine.SetLogSink([](void*, const std::string&) {}, nullptr), true);
     (void)quiet;
     IDrvWnd* driver = CreateDrvWnd();
@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Short enough that drawing it every few steps keeps a run quick.
         rich->SetMaxLength(600);
         Clipboard clipboard;
-        zrnative::portable::SetClipboardHooks(&Clipboard::Read, &Clipboard::Write, &clipboard);
+        zrwnd::native::portable::SetClipboardHooks(&Clipboard::Read, &Clipboard::Write, &clipboard);
         static const WPARAM kKeys[] = {VK_BACK, VK_DELETE, VK_HOME, VK_END, VK_LEFT, VK_RIGHT, 'C', 'V', 'X'};
         zrtest::ByteChoices choices(data, size);
         for (int step = 0; step < 600 && !choices.Exhausted(); ++step) {
@@ -163,14 +163,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             CheckEdit(edit.Get());
         }
-        zrnative::portable::SetClipboardHooks(nullptr, nullptr, nullptr);
+        zrwnd::native::portable::SetClipboardHooks(nullptr, nullptr, nullptr);
         delete edit.Get();
         delete rich.Get();
         driver->SetRootWnd(nullptr);
     }
-    if (WndNameRegistry* names = WndNameRegistry::Existing()) names->Release();
+    if (zrwnd::WndNameRegistry* names = zrwnd::WndNameRegistry::Existing()) names->Release();
     CreateDrvWnd()->GetWndTypeRegistry()->Release();
     CreateDrvWnd()->Release();
-    zrnative::portable::Reset();
+    zrwnd::native::portable::Reset();
     return 0;
 }

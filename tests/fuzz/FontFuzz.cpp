@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "engine/soft/SoftEngine.h"
+#include "zrwnd/engine/SoftEngine.h"
 #include "tests/fuzz/FuzzCheck.h"
 #include "tests/fuzz/QuietEngine.h"
 #include "zrwnd/Engine.h"
@@ -45,7 +45,7 @@ struct Reader {
 // boxes, anywhere in the int range. A fit or an adjusted boundary never ends
 // inside a character; counts and widths are never negative.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static zrsoft::SoftEngine& engine = zrfuzz::QuietEngine();
+    static zrwnd::engine::SoftEngine& engine = zrfuzz::QuietEngine();
     IFont2* font = engine.GetDefaultFont();
     Reader in{data, size};
     const int width = in.Int();

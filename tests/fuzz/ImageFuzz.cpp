@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/soft/SoftEngine.h"
+#include "zrwnd/engine/SoftEngine.h"
 #include "engine/soft/SoftImage.h"
 #include "tests/fuzz/FuzzCheck.h"
 #include "tests/fuzz/QuietEngine.h"
@@ -11,11 +11,11 @@
 // names, either load within the pixel budget and draw anywhere, or are refused
 // with an empty image.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static zrsoft::SoftEngine& engine = zrfuzz::QuietEngine();
+    static zrwnd::engine::SoftEngine& engine = zrfuzz::QuietEngine();
     static const char* const kNames[] = {"fuzz.png", "fuzz.bmp", "fuzz.tga", "fuzz.jpg"};
     if (size < 1) return 0;
     const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
-    zrsoft::SoftImage image(&engine);
+    zrwnd::engine::SoftImage image(&engine);
     const bool loaded = image.LoadBytes(bytes, kNames[data[0] % 4]);
     FUZZ_CHECK(loaded == image.IsLoaded(), "the answer says whether there are pixels");
     if (!loaded) {

@@ -15,7 +15,7 @@
 // refused with the source and line, leaving nothing behind, so that the same
 // bytes load the same way a second time.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    zrnative::portable::UseManualClock(true);
+    zrwnd::native::portable::UseManualClock(true);
     zrtest::RecordingEngine engine;
     engine.imageFiles = {{"a.bmp", 8, 8}, {"EngineRes\\Img\\BT_Ok.bmp", 70, 120}};
     IDrvWnd* driver = CreateDrvWnd();
@@ -35,6 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     driver->GetWndNameRegistry()->Release();
     CreateDrvWnd()->GetWndTypeRegistry()->Release();
     CreateDrvWnd()->Release();
-    zrnative::portable::Reset();
+    zrwnd::native::portable::Reset();
     return 0;
 }

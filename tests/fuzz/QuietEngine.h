@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "engine/soft/SoftEngine.h"
+#include "zrwnd/engine/SoftEngine.h"
 
 namespace zrfuzz {
 
 // One small reference engine for the whole run, whose log lines (a refused
 // image for nearly every input) go nowhere.
-inline zrsoft::SoftEngine& QuietEngine() {
-    static zrsoft::SoftEngine engine(nullptr, 64, 48);
+inline zrwnd::engine::SoftEngine& QuietEngine() {
+    static zrwnd::engine::SoftEngine engine(nullptr, 64, 48);
     static const bool quiet = (engine.SetLogSink([](void*, const std::string&) {}, nullptr), true);
     (void)quiet;
     return engine;

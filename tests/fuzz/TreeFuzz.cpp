@@ -17,7 +17,7 @@
 // driver's references are live windows of the shown tree, and the dirty
 // region is disjoint. Each input starts from a fresh driver.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    zrnative::portable::UseManualClock(true);
+    zrwnd::native::portable::UseManualClock(true);
     zrtest::RecordingEngine engine;
     IDrvWnd* driver = CreateDrvWnd();
     FUZZ_CHECK(driver->Init(&engine), "the driver starts");
@@ -31,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
     }
-    if (WndNameRegistry* names = WndNameRegistry::Existing()) names->Release();
+    if (zrwnd::WndNameRegistry* names = zrwnd::WndNameRegistry::Existing()) names->Release();
     CreateDrvWnd()->GetWndTypeRegistry()->Release();
     CreateDrvWnd()->Release();
-    zrnative::portable::Reset();
+    zrwnd::native::portable::Reset();
     return 0;
 }

@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "demo/Lobby.h"
-#include "host/headless/HeadlessHost.h"
-#include "host/headless/Script.h"
-#include "host/headless/FrameCheck.h"
+#include "zrwnd/host/HeadlessHost.h"
+#include "zrwnd/host/Script.h"
+#include "zrwnd/host/FrameCheck.h"
 
 namespace {
 
-using zrhost::ScriptCommand;
+using zrwnd::host::ScriptCommand;
 
 TEST(Script, BadLinesSayWhereAndWhatWasExpected) {
     struct Case {
@@ -41,26 +41,26 @@ TEST(Script, BadLinesSayWhereAndWhatWasExpected) {
     for (const Case& c : cases) {
         std::vector<ScriptCommand> commands;
         std::string error;
-        EXPECT_FALSE(zrhost::ParseScript(c.text, "s.zrs", &commands, &error)) << c.text;
+        EXPECT_FALSE(zrwnd::host::ParseScript(c.text, "s.zrs", &commands, &error)) << c.text;
         EXPECT_EQ(error, c.error);
     }
     // Hostile input is refused with a short message.
     {
         std::vector<ScriptCommand> commands;
         std::string error;
-        EXPECT_FALSE(zrhost::ParseScript(std::string(100000, 'z') + "\n", "s.zrs", &commands, &error));
+        EXPECT_FALSE(zrwnd::host::ParseScript(std::string(100000, 'z') + "\n", "s.zrs", &commands, &error));
         EXPECT_EQ(error, "s.zrs:1: expected a line of at most 4096 bytes");
-        EXPECT_FALSE(zrhost::ParseScript(std::string(200, 'z') + " 1\n", "s.zrs", &commands, &error));
+        EXPECT_FALSE(zrwnd::host::ParseScript(std::string(200, 'z') + " 1\n", "s.zrs", &commands, &error));
         EXPECT_EQ(error, "s.zrs:1: expected one of move, down, up, wheel, key, char, wait, shot, size, dblclick, "
                          "keydown, keyup, byte, focus, leave, layout (found 'zzzzzzzzzzzzzzzzzzzzzzzz...')");
-        EXPECT_FALSE(zrhost::ParseScript(std::string("char a\0b\n", 9), "s.zrs", &commands, &error));
+        EXPECT_FALSE(zrwnd::host::ParseScript(std::string("char a\0b\n", 9), "s.zrs", &commands, &error));
         EXPECT_EQ(error, "s.zrs:1: expected text without NUL bytes");
-        EXPECT_FALSE(zrhost::LoadScript(std::filesystem::temp_directory_path().string(), &commands, &error));
+        EXPECT_FALSE(zrwnd::host::LoadScript(std::filesystem::temp_directory_path().string(), &commands, &error));
         EXPECT_NE(error.find(": is not a script file"), std::string::npos);
     }
     std::vector<ScriptCommand> commands;
     std::string error;
-    ASSERT_TRUE(zrhost::ParseScript("key RETURN\nkey 65\nkey m\nchar 你好 a\nwheel -2\nkey shift+left\n"
+    ASSERT_TRUE(zrwnd::host::ParseScript("key RETURN\nkey 65\nkey m\nchar 你好 a\nwheel -2\nkey shift+left\n"
                                     "key 9\nwait 08 # a comment\nwait 010\nchar # kept\nkey 254\nwait 3599982\n",
                                     "s.zrs", &commands, &error))
         << error;
@@ -75,28 +75,28 @@ TEST(Script, BadLinesSayWhereAndWhatWasExpected) {
     EXPECT_EQ(commands[4].a, -2);
     EXPECT_EQ(commands[5].a, VK_LEFT);
     EXPECT_EQ(commands[5].b, VK_SHIFT);
-    EXPECT_FALSE(zrhost::LoadScript("/nonexistent/script.zrs", &commands, &error));
+    EXPECT_FALSE(zrwnd::host::LoadScript("/nonexistent/script.zrs", &commands, &error));
     EXPECT_EQ(error, "/nonexistent/script.zrs: is not a script file");
 }
 
 TEST(HeadlessHost, RunsAScriptThroughTheMessageLoop) {
     const auto out = std::filesystem::temp_directory_path() / ("zrwnd-headless-" + std::to_string(::getpid()));
-    zrhost::HeadlessHost host(64, 48, ".");
+    zrwnd::host::HeadlessHost host(64, 48, ".");
     IWnd root;
     ZrRect all{0, 0, 64, 48};
     root.Create(all, nullptr, ZRWS_VISIBLE);
     host.Driver()->SetRootWnd(&root);
     std::vector<std::string> seen;
-    root.SubscribeEvent(ZrWndEvents::MouseDown, ZrSubscriber([&](const ZrEventArgs& e) {
+    root.SubscribeEvent(zrwnd::events::MouseDown, ZrSubscriber([&](const ZrEventArgs& e) {
         const auto& m = static_cast<const ZrMouseEventArgs&>(e);
         seen.push_back("down " + std::to_string(m.x) + "," + std::to_string(m.y) + " b" + std::to_string(m.button));
         return true;
     }));
-    root.SubscribeEvent(ZrWndEvents::Char, ZrSubscriber([&](const ZrEventArgs& e) {
+    root.SubscribeEvent(zrwnd::events::Char, ZrSubscriber([&](const ZrEventArgs& e) {
         seen.push_back("char " + std::to_string(static_cast<const ZrKeyEventArgs&>(e).character));
         return true;
     }));
-    zrwnd::Subscribe(&root, ZrWndEvents::KeyDown, [&](ZrKeyEventArgs& k) { seen.push_back("key " + std::to_string(k.key)); });
+    zrwnd::Subscribe(&root, zrwnd::events::KeyDown, [&](ZrKeyEventArgs& k) { seen.push_back("key " + std::to_string(k.key)); });
     int ticks = 0;
     host.Driver()->GetTimer()->SetTimer(9, 30, ZrSubscriber([&](const ZrEventArgs&) {
         ++ticks;
@@ -104,7 +104,7 @@ TEST(HeadlessHost, RunsAScriptThroughTheMessageLoop) {
     }));
     std::vector<ScriptCommand> commands;
     std::string error;
-    ASSERT_TRUE(zrhost::ParseScript("move 10 20\ndown right\nup right\nchar ab\nkeydown 65\nkeyup 66\nwait 95\nshot a.png\n",
+    ASSERT_TRUE(zrwnd::host::ParseScript("move 10 20\ndown right\nup right\nchar ab\nkeydown 65\nkeyup 66\nwait 95\nshot a.png\n",
                                     "t", &commands, &error));
     const auto written = host.Run(commands, out.string());
     EXPECT_EQ(seen, (std::vector<std::string>{"down 10,20 b3", "char 97", "char 98", "key 65"}));
@@ -127,10 +127,10 @@ std::filesystem::path TempDir(const char* what) {
 // stops there, after writing the frames taken before it.
 TEST(HeadlessHost, ReplaysTakeFramesOnRequestAndStopAtWhatTheyCannotReplay) {
     const auto out = TempDir("zrwnd-replay");
-    zrhost::HeadlessHost host(64, 48, ".");
+    zrwnd::host::HeadlessHost host(64, 48, ".");
     std::vector<ScriptCommand> commands;
     std::string error;
-    ASSERT_TRUE(zrhost::ParseScript("size 64 48\nmove 3 4\nwait 25\nbyte 65\nwait 10\n", "j", &commands, &error));
+    ASSERT_TRUE(zrwnd::host::ParseScript("size 64 48\nmove 3 4\nwait 25\nbyte 65\nwait 10\n", "j", &commands, &error));
     host.SetShotEvery(10);
     host.SetShotAtLines({2, 4, 99});
     auto names = [](const std::vector<std::string>& files) {
@@ -146,14 +146,14 @@ TEST(HeadlessHost, ReplaysTakeFramesOnRequestAndStopAtWhatTheyCannotReplay) {
     // More frames than the bound: nothing runs, and the line that passes it says so.
     host.SetShotEvery(1);
     commands.clear();
-    ASSERT_TRUE(zrhost::ParseScript("wait 9000\nwait 9000\nshot a.png\n", "j", &commands, &error));
+    ASSERT_TRUE(zrwnd::host::ParseScript("wait 9000\nwait 9000\nshot a.png\n", "j", &commands, &error));
     EXPECT_TRUE(host.Run(commands, out.string()).empty());
     EXPECT_EQ(host.StopReason().rfind("2: expected at most 10000 frames every 1 ms", 0), 0u) << host.StopReason();
 
     host.SetShotEvery(0);
     host.SetShotAtLines({});
     commands.clear();
-    ASSERT_TRUE(zrhost::ParseScript("shot a.png\nsize 800 600\nshot b.png\n", "j", &commands, &error));
+    ASSERT_TRUE(zrwnd::host::ParseScript("shot a.png\nsize 800 600\nshot b.png\n", "j", &commands, &error));
     EXPECT_EQ(names(host.Run(commands, out.string())), (std::vector<std::string>{"a.png"}));
     EXPECT_EQ(host.StopReason(),
               "2: expected 'size 64 48', the size of this window (the journal was recorded at 800x600; replay with "
@@ -161,15 +161,15 @@ TEST(HeadlessHost, ReplaysTakeFramesOnRequestAndStopAtWhatTheyCannotReplay) {
 
     // A journal cut short in the middle of a line: what came before runs.
     commands.clear();
-    EXPECT_FALSE(zrhost::ParseScript("move 1 2\nshot a.png\nmov", "j.zrs", &commands, &error));
+    EXPECT_FALSE(zrwnd::host::ParseScript("move 1 2\nshot a.png\nmov", "j.zrs", &commands, &error));
     EXPECT_EQ(error.rfind("j.zrs:3: expected one of move", 0), 0u) << error;
     ASSERT_EQ(commands.size(), 2u);
     EXPECT_EQ(host.Run(commands, out.string()).size(), 1u);
-    ASSERT_TRUE(zrhost::ParseScript("byte 1\nbyte 255", "j", &commands, &error)) << error;
+    ASSERT_TRUE(zrwnd::host::ParseScript("byte 1\nbyte 255", "j", &commands, &error)) << error;
     for (const char* bad : {"size 0 48", "byte 0", "byte 256", "focus maybe", "leave now", "keydown", "dblclick up",
                             "layout 409", "layout 0x", "layout 0xZZ"}) {
         commands.clear();
-        EXPECT_FALSE(zrhost::ParseScript(bad, "j", &commands, &error)) << bad;
+        EXPECT_FALSE(zrwnd::host::ParseScript(bad, "j", &commands, &error)) << bad;
         EXPECT_NE(error.find("expected '"), std::string::npos) << error;
     }
     std::filesystem::remove_all(out);
@@ -181,21 +181,21 @@ TEST(FrameCheck, ReportsTheFirstDifferingPixelAndWritesADiff) {
     const auto dir = TempDir("zrwnd-frames");
     std::filesystem::create_directories(dir / "expect");
     std::filesystem::create_directories(dir / "got");
-    zrsoft::SoftEngine image(nullptr, 4, 3);
+    zrwnd::engine::SoftEngine image(nullptr, 4, 3);
     image.Clear(0xFF102030);
     for (const char* frame : {"expect/a.png", "got/same.png", "expect/same.png"}) ASSERT_TRUE(image.WritePng((dir / frame).string()));
     image.FillRect(nullptr, 2, 1, 3, 2, 0xFF112030);  // (2, 1), one step of red
     ASSERT_TRUE(image.WritePng((dir / "got" / "a.png").string()));
     const std::vector<std::string> frames = {(dir / "got" / "a.png").string(), (dir / "got" / "same.png").string(),
                                              (dir / "got" / "missing.png").string()};
-    auto report = zrhost::CompareFrames(frames, (dir / "expect").string(), {});
+    auto report = zrwnd::host::CompareFrames(frames, (dir / "expect").string(), {});
     ASSERT_EQ(report.size(), 2u);
     EXPECT_EQ(report[0].rfind("a.png: 1 pixels differ; the first at (2, 1): expected FF102030, got FF112030", 0), 0u)
         << report[0];
     EXPECT_TRUE(std::filesystem::exists(dir / "got" / "a.diff.png"));
     EXPECT_EQ(report[1].rfind("missing.png: no reference frame", 0), 0u) << report[1];
-    EXPECT_EQ(zrhost::CompareFrames({frames[0]}, (dir / "expect").string(), {1, 0}).size(), 0u);
-    EXPECT_EQ(zrhost::CompareFrames({frames[0]}, (dir / "expect").string(), {0, 1}).size(), 0u);
+    EXPECT_EQ(zrwnd::host::CompareFrames({frames[0]}, (dir / "expect").string(), {1, 0}).size(), 0u);
+    EXPECT_EQ(zrwnd::host::CompareFrames({frames[0]}, (dir / "expect").string(), {0, 1}).size(), 0u);
     std::filesystem::remove_all(dir);
 }
 
@@ -206,7 +206,7 @@ TEST(Demo, TheLobbyReloadsItsLayoutAndKeepsItWhenAnEditIsBroken) {
     std::filesystem::create_directories(dir);
     const auto layout = dir / "lobby.xml";
     std::filesystem::copy_file(zrdemo::Lobby::DefaultLayout(), layout);
-    zrhost::HeadlessHost host(800, 600, ZRWND_DEMO_RES_DIR);
+    zrwnd::host::HeadlessHost host(800, 600, ZRWND_DEMO_RES_DIR);
     std::vector<std::string> log;
     host.Engine().SetLogSink([](void* self, const std::string& line) {
         static_cast<std::vector<std::string>*>(self)->push_back(line);
@@ -229,7 +229,7 @@ TEST(Demo, TheLobbyReloadsItsLayoutAndKeepsItWhenAnEditIsBroken) {
     // The handlers came back with the screen: a click on OK counts.
     std::vector<ScriptCommand> commands;
     std::string parseError;
-    ASSERT_TRUE(zrhost::ParseScript("move 90 430\ndown left\nup left\nwait 20\n", "c", &commands, &parseError));
+    ASSERT_TRUE(zrwnd::host::ParseScript("move 90 430\ndown left\nup left\nwait 20\n", "c", &commands, &parseError));
     host.Run(commands, (dir / "out").string());
     EXPECT_STREQ(names->FindWnd("clicks")->GetWndText().c_str(), "\xB5\xE3\xBB\xF7 Clicks: 1");
 

@@ -10,8 +10,8 @@
 #include <set>
 
 #include "demo/Lobby.h"
-#include "host/headless/HeadlessHost.h"
-#include "host/sdl/SdlHost.h"
+#include "zrwnd/host/HeadlessHost.h"
+#include "zrwnd/host/SdlHost.h"
 
 // The graphics libraries behind SDL keep allocations to the end of the
 // process; leak checking says nothing useful about this program.
@@ -37,7 +37,7 @@ SDL_Event MouseButton(Uint32 type, Uint8 button, int x, int y, Uint8 clicks) {
 
 // Each row: an SDL event and the messages it becomes, as (message, wParam, lParam).
 TEST(SdlHost, TranslatesSdlEventsIntoTheMessagesTheDriverExpects) {
-    zrhost::SdlHost host(64, 48, ".", "test");
+    zrwnd::host::SdlHost host(64, 48, ".", "test");
     ASSERT_TRUE(host.Ok()) << host.Error();
     auto event = [](Uint32 type, auto fill) {
         SDL_Event e{};
@@ -75,7 +75,7 @@ TEST(SdlHost, TranslatesSdlEventsIntoTheMessagesTheDriverExpects) {
 // there.
 TEST(SdlHost, PlugsTheSystemClipboardIn) {
     {
-        zrhost::SdlHost host(64, 48, ".", "test");
+        zrwnd::host::SdlHost host(64, 48, ".", "test");
         ASSERT_TRUE(host.Ok()) << host.Error();
         Edit box;
         ZrRect place{0, 0, 64, 24};
@@ -141,7 +141,7 @@ TEST(SdlHost, ARecordedSessionReplaysHeadlessToTheSameFrames) {
     std::filesystem::create_directories(dir);
     const std::string journal = (dir / "session.zrs").string();
     {
-        zrhost::SdlHost host(800, 600, ZRWND_DEMO_RES_DIR, "record");
+        zrwnd::host::SdlHost host(800, 600, ZRWND_DEMO_RES_DIR, "record");
         ASSERT_TRUE(host.Ok()) << host.Error();
         std::string error;
         ASSERT_TRUE(host.Record(journal, &error)) << error;
@@ -152,16 +152,16 @@ TEST(SdlHost, ARecordedSessionReplaysHeadlessToTheSameFrames) {
     // ZRWND_KEEP_JOURNAL=FILE keeps the recording, to refresh the one the tests replay.
     if (const char* keep = std::getenv("ZRWND_KEEP_JOURNAL")) std::filesystem::copy_file(
             journal, keep, std::filesystem::copy_options::overwrite_existing);
-    std::vector<zrhost::ScriptCommand> commands;
+    std::vector<zrwnd::host::ScriptCommand> commands;
     std::string error;
-    ASSERT_TRUE(zrhost::LoadScript(journal, &commands, &error)) << error;
+    ASSERT_TRUE(zrwnd::host::LoadScript(journal, &commands, &error)) << error;
     ASSERT_GT(commands.size(), 20u);
-    EXPECT_EQ(commands[0].kind, zrhost::ScriptCommand::Kind::Size);
+    EXPECT_EQ(commands[0].kind, zrwnd::host::ScriptCommand::Kind::Size);
     std::set<int> lines;
     for (const auto& c : commands) lines.insert(c.line);
     std::vector<std::string> runs[2];
     for (int run = 0; run < 2; ++run) {
-        zrhost::HeadlessHost host(800, 600, ZRWND_DEMO_RES_DIR);
+        zrwnd::host::HeadlessHost host(800, 600, ZRWND_DEMO_RES_DIR);
         host.SetShotAtLines(lines);
         zrdemo::Lobby lobby(&host.Engine(), 800, 600);
         runs[run] = host.Run(commands, (dir / ("replay-" + std::to_string(run))).string());

@@ -7,7 +7,7 @@
 namespace zrtest {
 
 void EventRecorder::WatchAll(IWnd* wnd) {
-    for (const ZrString* name : ZrWndEvents::All) Watch(wnd, *name);
+    for (const ZrString* name : zrwnd::events::All) Watch(wnd, *name);
 }
 
 void EventRecorder::Watch(IWnd* wnd, const ZrString& name) {
@@ -30,7 +30,7 @@ std::vector<std::string> EventRecorder::Trace() const {
 
 void DriverTest::SetUp() {
     // Timers fire only when a test advances the clock; no service thread runs.
-    zrnative::portable::UseManualClock(true);
+    zrwnd::native::portable::UseManualClock(true);
     ASSERT_TRUE(CreateDrvWnd()->Init(engine.get()));
 }
 
@@ -64,7 +64,7 @@ void RootedTest::Type(const std::string& bytes) {
 }
 
 void RootedTest::Tick(int ms) {
-    zrnative::portable::AdvanceClock(static_cast<std::int64_t>(ms) * 1000);
+    zrwnd::native::portable::AdvanceClock(static_cast<std::int64_t>(ms) * 1000);
     Send(WM_TIMER, ZRTIMER_NATIVE_TICK);
 }
 
@@ -72,10 +72,10 @@ void DriverTest::TearDown() {
     // A diagnostic nobody expected is a fault the test would otherwise miss.
     if (!engine->logRead && !engine->logLines.empty()) ADD_FAILURE() << "unexpected log line: " << engine->logLines[0];
     // The next test starts from nothing: driver, registries and native state.
-    if (WndNameRegistry* names = WndNameRegistry::Existing()) names->Release();
+    if (zrwnd::WndNameRegistry* names = zrwnd::WndNameRegistry::Existing()) names->Release();
     CreateDrvWnd()->GetWndTypeRegistry()->Release();
     CreateDrvWnd()->Release();
-    zrnative::portable::Reset();
+    zrwnd::native::portable::Reset();
 }
 
 }  // namespace zrtest

@@ -61,7 +61,7 @@ int RecordingFont::FitText(const char* text, int width, int) {
     if (!text) return -1;
     int used = 0;
     int i = 0;
-    for (int n = zrtext::CharLength(text); n > 0 && used + n * kByteWidth <= width; n = zrtext::CharLength(text + i)) {
+    for (int n = zrwnd::text::CharLength(text); n > 0 && used + n * kByteWidth <= width; n = zrwnd::text::CharLength(text + i)) {
         used += n * kByteWidth;
         i += n;
     }
@@ -76,7 +76,7 @@ void RecordingFont::AdjustBoundary(const char* text, int* index, int flags) {
 
 int RecordingFont::GetByteKind(const char* text, int index) {
     if (!text || index < 0) return ZRBYTE_SINGLE;
-    for (int i = 0, n = zrtext::CharLength(text); n > 0; i += n, n = zrtext::CharLength(text + i)) {
+    for (int i = 0, n = zrwnd::text::CharLength(text); n > 0; i += n, n = zrwnd::text::CharLength(text + i)) {
         if (index < i + n) return n == 1 ? ZRBYTE_SINGLE : index == i ? ZRBYTE_LEAD : ZRBYTE_TRAIL;
     }
     return ZRBYTE_SINGLE;

@@ -72,12 +72,12 @@ void UseProgramFactory(const char* type, TreeProgram* program) {
 // The events subscribers hang on (a window that does not declare one takes
 // no subscriber); handlers of each may do mischief.
 const ZrString* const kEvents[] = {
-    &ZrWndEvents::MouseDown,    &ZrWndEvents::MouseUp,       &ZrWndEvents::MouseEnter,  &ZrWndEvents::MouseLeave,
-    &ZrWndEvents::MouseMove,    &ZrWndEvents::MouseWheel,    &ZrWndEvents::MouseDBClick, &ZrWndEvents::KeyDown,
-    &ZrWndEvents::Char,         &ZrWndEvents::CaptureLost,   &ZrWndEvents::CaptureGained, &ZrWndEvents::ChildRemoved,
-    &ZrWndEvents::ChildAdded,   &ZrWndEvents::Destory,       &ZrWndEvents::Activated,   &ZrWndEvents::Deactivated,
-    &ZrWndEvents::Invisible,    &ZrWndEvents::Disabled,      &ZrWndEvents::RenderStarted, &ZrWndEvents::AfterScene,
-    &ZrWndEvents::TextChanged,  &ZrWndEvents::SizeChanged,   &ZrEventClicked,           &ZrEventScrollPosChanged,
+    &zrwnd::events::MouseDown,    &zrwnd::events::MouseUp,       &zrwnd::events::MouseEnter,  &zrwnd::events::MouseLeave,
+    &zrwnd::events::MouseMove,    &zrwnd::events::MouseWheel,    &zrwnd::events::MouseDBClick, &zrwnd::events::KeyDown,
+    &zrwnd::events::Char,         &zrwnd::events::CaptureLost,   &zrwnd::events::CaptureGained, &zrwnd::events::ChildRemoved,
+    &zrwnd::events::ChildAdded,   &zrwnd::events::Destory,       &zrwnd::events::Activated,   &zrwnd::events::Deactivated,
+    &zrwnd::events::Invisible,    &zrwnd::events::Disabled,      &zrwnd::events::RenderStarted, &zrwnd::events::AfterScene,
+    &zrwnd::events::TextChanged,  &zrwnd::events::SizeChanged,   &ZrEventClicked,           &ZrEventScrollPosChanged,
     &ZrEventThumbPosChanged,    &ZrEventSelectItem,          &ZrEventAddItem,
 };
 constexpr unsigned kEventCount = sizeof kEvents / sizeof kEvents[0];
@@ -209,7 +209,7 @@ void TreeProgram::MakeWindow(IWnd* parent, Choices& choices) {
 
 void TreeProgram::ShowMessageBox(unsigned kind) {
     Did("message box", nullptr, kind);
-    zrmsgbox::Show("storm", static_cast<int>(kind), [](void*, int) {}, nullptr);
+    zrwnd::msgbox::Show("storm", static_cast<int>(kind), [](void*, int) {}, nullptr);
 }
 
 void TreeProgram::Operate(IWnd* wnd, unsigned pick, unsigned value) {
@@ -380,7 +380,7 @@ void TreeProgram::SendNative(Choices& choices) {
         case WM_ACTIVATE: wParam = choices.Pick(3); break;
         case WM_TIMER:
             wParam = ZRTIMER_NATIVE_TICK;
-            zrnative::portable::AdvanceClock(1000 * static_cast<std::int64_t>(choices.Pick(100)));
+            zrwnd::native::portable::AdvanceClock(1000 * static_cast<std::int64_t>(choices.Pick(100)));
             break;
         default: break;
     }
@@ -557,9 +557,9 @@ bool TreeProgram::Check() {
         if (!isAlive(ref.wnd)) return Fail(std::string("the driver's ") + ref.name + " is not a live window");
         if (!InShownTree(ref.wnd)) return Fail(std::string("the driver's ") + ref.name + " is outside the shown tree");
     }
-    const RectRegion& dirty = static_cast<DrvWnd*>(driver_)->GetDirtyRegion();
-    for (const RectNode* a = dirty.First(); a; a = dirty.Next(a)) {
-        for (const RectNode* b = dirty.Next(a); b; b = dirty.Next(b)) {
+    const zrwnd::RectRegion& dirty = static_cast<zrwnd::DrvWnd*>(driver_)->GetDirtyRegion();
+    for (const zrwnd::RectNode* a = dirty.First(); a; a = dirty.Next(a)) {
+        for (const zrwnd::RectNode* b = dirty.Next(a); b; b = dirty.Next(b)) {
             if (a->left < b->right && b->left < a->right && a->top < b->bottom && b->top < a->bottom) {
                 return Fail("the dirty region's rectangles overlap");
             }
@@ -571,7 +571,7 @@ bool TreeProgram::Check() {
     // since, and the mask a modal window brings or takes away, is dirty now
     // or was presented since.
     const ZrRect surface{0, 0, engine_->width, engine_->height};
-    RectRegion owed;
+    zrwnd::RectRegion owed;
     for (const auto& [wnd, was] : covered_) {
         if (!isAlive(wnd) || Covered(wnd) != was) owed.Add(was);
     }
@@ -583,10 +583,10 @@ bool TreeProgram::Check() {
     for (const EngineCall& c : engine_->Calls("PresentRect")) {
         owed.Subtract(c.args.empty() ? surface : ZrRect{int(c.args[0]), int(c.args[1]), int(c.args[2]), int(c.args[3])});
     }
-    for (const RectNode* n = dirty.First(); n; n = dirty.Next(n)) owed.Subtract({n->left, n->top, n->right, n->bottom});
+    for (const zrwnd::RectNode* n = dirty.First(); n; n = dirty.Next(n)) owed.Subtract({n->left, n->top, n->right, n->bottom});
     // A root put under another window leaves nothing shown to draw with.
     IWnd* root = driver_->GetRootWnd();
-    if (const RectNode* n = owed.First(); n && root && !root->GetParent()) {
+    if (const zrwnd::RectNode* n = owed.First(); n && root && !root->GetParent()) {
         return Fail("an area that changed was neither drawn again nor left dirty: " + std::to_string(n->left) + "," +
                     std::to_string(n->top) + "-" + std::to_string(n->right) + "," + std::to_string(n->bottom));
     }

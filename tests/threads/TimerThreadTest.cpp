@@ -44,14 +44,14 @@ struct Fires {
 // tears it down to nothing afterwards.
 class ThreadRule : public ::testing::Test {
 protected:
-    void SetUp() override { zrnative::portable::UseManualClock(false); }
+    void SetUp() override { zrwnd::native::portable::UseManualClock(false); }
     void TearDown() override {
-        if (WndNameRegistry* names = WndNameRegistry::Existing()) names->Release();
+        if (zrwnd::WndNameRegistry* names = zrwnd::WndNameRegistry::Existing()) names->Release();
         CreateDrvWnd()->GetWndTypeRegistry()->Release();
         CreateDrvWnd()->Release();
-        zrnative::portable::Reset();
+        zrwnd::native::portable::Reset();
     }
-    zrdrv::TimerServiceImpl* timers() { return static_cast<zrdrv::TimerServiceImpl*>(CreateDrvWnd()->GetTimer()); }
+    zrwnd::TimerServiceImpl* timers() { return static_cast<zrwnd::TimerServiceImpl*>(CreateDrvWnd()->GetTimer()); }
     IWnd* MakeRoot() {
         auto* root = new IWnd;
         ZrRect all{0, 0, 320, 240};

@@ -87,7 +87,7 @@ TEST_F(RealWindow, APaintMessageDrawsTheUpdateRegion) {
 // An edit box copies to and pastes from the system's clipboard, GBK bytes
 // as they are.
 TEST_F(RealWindow, AnEditBoxUsesTheSystemClipboard) {
-    if (!zrnative::SetClipboardText("probe")) GTEST_SKIP() << "no clipboard here";
+    if (!zrwnd::native::SetClipboardText("probe")) GTEST_SKIP() << "no clipboard here";
     zrtest::RecordingEngine::SetCurrent(engine.get());
     Edit box;
     ZrRect place{10, 10, 200, 34};
@@ -99,9 +99,9 @@ TEST_F(RealWindow, AnEditBoxUsesTheSystemClipboard) {
     SendMessageA(target, WM_KEYDOWN, 'C', 0);
     SendMessageA(target, WM_KEYUP, 'C', 0);
     std::string copied;
-    ASSERT_TRUE(zrnative::GetClipboardText(&copied));
+    ASSERT_TRUE(zrwnd::native::GetClipboardText(&copied));
     EXPECT_EQ(copied, "ab\xD6\xD0");
-    ASSERT_TRUE(zrnative::SetClipboardText("xy"));
+    ASSERT_TRUE(zrwnd::native::SetClipboardText("xy"));
     SendMessageA(target, WM_KEYDOWN, 'V', 0);
     SendMessageA(target, WM_KEYUP, 'V', 0);
     SendMessageA(target, WM_KEYUP, VK_CONTROL, 0);

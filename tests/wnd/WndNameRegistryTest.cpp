@@ -43,8 +43,8 @@ TEST_F(WndNameRegistryTest, DestroyingARegisteredWindowFreesItsNameOnce) {
     ZrRect r{0, 0, 10, 10};
     parent->Create(r, nullptr, ZRWS_VISIBLE);
     child->Create(r, parent, ZRWS_VISIBLE);
-    recorder.Watch(parent, ZrWndEvents::Destory);
-    recorder.Watch(child, ZrWndEvents::Destory);
+    recorder.Watch(parent, zrwnd::events::Destory);
+    recorder.Watch(child, zrwnd::events::Destory);
 
     parent->Destroy();
     EXPECT_EQ(recorder.Trace(), (std::vector<std::string>{"Destory@parent", "Destory@child"}));

@@ -208,7 +208,7 @@ TEST_F(WndPass, ChangesMadeWhileAParentDrawsItsChildrenAreDrawnAsTheyAreNow) {
     const ZrRect area{0, 0, 12, 12};
     bool armed = true;
     // Moved into the area by the first child's handler: drawn in this pass.
-    row[0]->SubscribeEvent(ZrWndEvents::RenderEnded, ZrSubscriber([&](const ZrEventArgs&) {
+    row[0]->SubscribeEvent(zrwnd::events::RenderEnded, ZrSubscriber([&](const ZrEventArgs&) {
         if (armed) row[30]->MoveWnd(2, 2, 4, 4);
         armed = false;
         return true;
@@ -222,7 +222,7 @@ TEST_F(WndPass, ChangesMadeWhileAParentDrawsItsChildrenAreDrawnAsTheyAreNow) {
     row[30]->MoveWnd(480, 0, 10, 10);
     row[5]->MoveWnd(3, 3, 4, 4);
     bool reorder = true;
-    row[0]->SubscribeEvent(ZrWndEvents::RenderStarted, ZrSubscriber([&](const ZrEventArgs&) {
+    row[0]->SubscribeEvent(zrwnd::events::RenderStarted, ZrSubscriber([&](const ZrEventArgs&) {
         if (reorder) root.MoveChildToFront(row[5].get());
         reorder = false;
         return true;
@@ -243,7 +243,7 @@ TEST_F(WndPass, ChangesMadeWhileAParentDrawsItsChildrenAreDrawnAsTheyAreNow) {
         few.back()->Create(pos, &panel, ZRWS_VISIBLE);
     }
     bool pull = true;
-    few[0]->SubscribeEvent(ZrWndEvents::RenderEnded, ZrSubscriber([&](const ZrEventArgs&) {
+    few[0]->SubscribeEvent(zrwnd::events::RenderEnded, ZrSubscriber([&](const ZrEventArgs&) {
         if (pull) panel.MoveWnd(-120, 200, 200, 100);
         pull = false;
         return true;

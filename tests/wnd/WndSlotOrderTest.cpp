@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "zrwnd/IWnd.h"
-#include "zrwnd/Menu.h"
-#include "zrwnd/PressTracker.h"
+#include "zrwnd/controls/Menu.h"
+#include "zrwnd/controls/PressTracker.h"
 #include "zrwnd/WindowLock.h"
 #include "zrwnd/ZrWnd.h"
 
@@ -24,8 +24,8 @@ namespace {
     X(IWnd) X(DefWnd) X(Button) X(IScrollBar) X(ScrollThumb) X(ScrollBar) X(IEdit) X(Edit) X(IMenu) X(MenuItem)  \
     X(IComboBox) X(ComboBox) X(RichEdit) X(ZrString) X(ZrEventArgs) X(ZrWndEventArgs) X(ZrMouseEventArgs)        \
     X(ZrKeyEventArgs) X(ZrActiveEventArgs) X(ZrIMEEventArgs) X(ZrEvent) X(ZrEventSet) X(ZrThread) X(IUnknownEx2) \
-    X(IWndFactory) X(WndTypeRegistry) X(Stopwatch) X(TimerService) X(zrkit::ImageStrip) X(zrkit::RepeatTimer)    \
-    X(zrkit::ChildSubscriptions) X(zrwnd::PressTracker) X(zrwnd::WndRef) X(zrwnd::WindowLock) X(ZrRect)
+    X(IWndFactory) X(WndTypeRegistry) X(Stopwatch) X(TimerService) X(zrwnd::ImageStrip) X(zrwnd::RepeatTimer)    \
+    X(zrwnd::ChildSubscriptions) X(zrwnd::PressTracker) X(zrwnd::WndRef) X(zrwnd::WindowLock) X(ZrRect)
 
 // The target's column in binary-layout.txt, or -1 where none is recorded.
 int TargetColumn() {

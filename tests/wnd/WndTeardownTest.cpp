@@ -85,49 +85,49 @@ std::vector<Case> Cases() {
     auto activeT = [](WndTeardown& f) { f.t->SetActive(true, false); };
     HKL us = reinterpret_cast<HKL>(0x0409), ime = reinterpret_cast<HKL>(0xE0010804);
     return {
-        {&ZrWndEvents::SizeChanged, false, none, [](WndTeardown& f) { f.t->MoveWnd(60, 60, 100, 100); }},
-        {&ZrWndEvents::TextChanged, false, none, [](WndTeardown& f) { f.t->SetWndText("text"); }},
-        {&ZrWndEvents::ChildAdded, false, none, [](WndTeardown& f) { f.t->AddChild(f.x); }},
-        {&ZrWndEvents::ChildRemoved, false, none, [](WndTeardown& f) { f.t->RemoveChild(f.k); }},
-        {&ZrWndEvents::Destory, false, none, [](WndTeardown& f) { f.t->Destroy(); }},
-        {&ZrWndEvents::BeforeScene, true, none, [](WndTeardown& f) { f.Invalidated(); }},
-        {&ZrWndEvents::AfterScene, true, none, [](WndTeardown& f) { f.Invalidated(); }},
-        {&ZrWndEvents::RenderStarted, false, none, [](WndTeardown& f) { f.Invalidated(); }},
-        {&ZrWndEvents::RenderChild, false, none, [](WndTeardown& f) { f.Invalidated(); }},
-        {&ZrWndEvents::RenderEnded, false, none, [](WndTeardown& f) { f.Invalidated(); }},
-        {&ZrWndEvents::Enabled, false, [](WndTeardown& f) { f.t->SetEnable(false, true); },
+        {&zrwnd::events::SizeChanged, false, none, [](WndTeardown& f) { f.t->MoveWnd(60, 60, 100, 100); }},
+        {&zrwnd::events::TextChanged, false, none, [](WndTeardown& f) { f.t->SetWndText("text"); }},
+        {&zrwnd::events::ChildAdded, false, none, [](WndTeardown& f) { f.t->AddChild(f.x); }},
+        {&zrwnd::events::ChildRemoved, false, none, [](WndTeardown& f) { f.t->RemoveChild(f.k); }},
+        {&zrwnd::events::Destory, false, none, [](WndTeardown& f) { f.t->Destroy(); }},
+        {&zrwnd::events::BeforeScene, true, none, [](WndTeardown& f) { f.Invalidated(); }},
+        {&zrwnd::events::AfterScene, true, none, [](WndTeardown& f) { f.Invalidated(); }},
+        {&zrwnd::events::RenderStarted, false, none, [](WndTeardown& f) { f.Invalidated(); }},
+        {&zrwnd::events::RenderChild, false, none, [](WndTeardown& f) { f.Invalidated(); }},
+        {&zrwnd::events::RenderEnded, false, none, [](WndTeardown& f) { f.Invalidated(); }},
+        {&zrwnd::events::Enabled, false, [](WndTeardown& f) { f.t->SetEnable(false, true); },
          [](WndTeardown& f) { f.t->SetEnable(true, true); }},
-        {&ZrWndEvents::Disabled, false, none, [](WndTeardown& f) { f.t->SetEnable(false, false); }},
-        {&ZrWndEvents::Activated, false, none, [](WndTeardown& f) { f.t->SetActive(true, false); }},
-        {&ZrWndEvents::Deactivated, false, activeT,
+        {&zrwnd::events::Disabled, false, none, [](WndTeardown& f) { f.t->SetEnable(false, false); }},
+        {&zrwnd::events::Activated, false, none, [](WndTeardown& f) { f.t->SetActive(true, false); }},
+        {&zrwnd::events::Deactivated, false, activeT,
          [](WndTeardown& f) {
              ZrRect place{0, 0, 5, 5};
              f.x->Create(place, f.p, 0);
              f.x->SetActive(true, true);
          }},
-        {&ZrWndEvents::Visible, false, [](WndTeardown& f) { f.t->SetVisible(false, true); },
+        {&zrwnd::events::Visible, false, [](WndTeardown& f) { f.t->SetVisible(false, true); },
          [](WndTeardown& f) { f.t->SetVisible(true, false); }},
-        {&ZrWndEvents::Invisible, false, none, [](WndTeardown& f) { f.t->SetVisible(false, true); }},
-        {&ZrWndEvents::CaptureGained, false, overT, [](WndTeardown& f) { f.Send(WM_LBUTTONDOWN); }},
-        {&ZrWndEvents::CaptureLost, false, pressT, [](WndTeardown& f) { f.Send(WM_LBUTTONUP); }},
-        {&ZrWndEvents::MouseMove, false, pressT, [](WndTeardown& f) { f.Send(WM_MOUSEMOVE, Point(310, 305)); }},
-        {&ZrWndEvents::MouseWheel, false, overT, [](WndTeardown& f) { f.Send(WM_MOUSEWHEEL, 0, WPARAM(120) << 16); }},
-        {&ZrWndEvents::MouseEnter, false, none, [](WndTeardown& f) { f.Send(WM_MOUSEMOVE, Point(300, 300)); }},
-        {&ZrWndEvents::MouseLeave, false, overT, [](WndTeardown& f) { f.Send(WM_MOUSEMOVE, Point(600, 20)); }},
-        {&ZrWndEvents::MouseLeave, false, overT, [](WndTeardown& f) { f.Send(WM_MOUSELEAVE); }},
-        {&ZrWndEvents::MouseDown, false, overT, [](WndTeardown& f) { f.Send(WM_LBUTTONDOWN); }},
-        {&ZrWndEvents::MouseUp, false, pressT, [](WndTeardown& f) { f.Send(WM_LBUTTONUP); }},
-        {&ZrWndEvents::MouseDBClick, false, overT, [](WndTeardown& f) { f.Send(WM_LBUTTONDBLCLK); }},
-        {&ZrWndEvents::KeyUp, false, activeT, [](WndTeardown& f) { f.Send(WM_KEYUP, 0, 'A'); }},
-        {&ZrWndEvents::KeyDown, false, activeT, [](WndTeardown& f) { f.Send(WM_KEYDOWN, 0, 'A'); }},
-        {&ZrWndEvents::Char, false, activeT, [](WndTeardown& f) { f.Send(WM_CHAR, 0, 'a'); }},
-        {&ZrWndEvents::IMEChanged, false, activeT,
+        {&zrwnd::events::Invisible, false, none, [](WndTeardown& f) { f.t->SetVisible(false, true); }},
+        {&zrwnd::events::CaptureGained, false, overT, [](WndTeardown& f) { f.Send(WM_LBUTTONDOWN); }},
+        {&zrwnd::events::CaptureLost, false, pressT, [](WndTeardown& f) { f.Send(WM_LBUTTONUP); }},
+        {&zrwnd::events::MouseMove, false, pressT, [](WndTeardown& f) { f.Send(WM_MOUSEMOVE, Point(310, 305)); }},
+        {&zrwnd::events::MouseWheel, false, overT, [](WndTeardown& f) { f.Send(WM_MOUSEWHEEL, 0, WPARAM(120) << 16); }},
+        {&zrwnd::events::MouseEnter, false, none, [](WndTeardown& f) { f.Send(WM_MOUSEMOVE, Point(300, 300)); }},
+        {&zrwnd::events::MouseLeave, false, overT, [](WndTeardown& f) { f.Send(WM_MOUSEMOVE, Point(600, 20)); }},
+        {&zrwnd::events::MouseLeave, false, overT, [](WndTeardown& f) { f.Send(WM_MOUSELEAVE); }},
+        {&zrwnd::events::MouseDown, false, overT, [](WndTeardown& f) { f.Send(WM_LBUTTONDOWN); }},
+        {&zrwnd::events::MouseUp, false, pressT, [](WndTeardown& f) { f.Send(WM_LBUTTONUP); }},
+        {&zrwnd::events::MouseDBClick, false, overT, [](WndTeardown& f) { f.Send(WM_LBUTTONDBLCLK); }},
+        {&zrwnd::events::KeyUp, false, activeT, [](WndTeardown& f) { f.Send(WM_KEYUP, 0, 'A'); }},
+        {&zrwnd::events::KeyDown, false, activeT, [](WndTeardown& f) { f.Send(WM_KEYDOWN, 0, 'A'); }},
+        {&zrwnd::events::Char, false, activeT, [](WndTeardown& f) { f.Send(WM_CHAR, 0, 'a'); }},
+        {&zrwnd::events::IMEChanged, false, activeT,
          [us, ime](WndTeardown& f) {
              // Each time to the layout that is not current, so that it changes.
              f.onInputMethod = !f.onInputMethod;
              f.Send(WM_INPUTLANGCHANGE, reinterpret_cast<LPARAM>(f.onInputMethod ? ime : us));
          }},
-        {&ZrWndEvents::FontChanged, false, none, [](WndTeardown& f) { f.t->SetFont(&f.font); }},
+        {&zrwnd::events::FontChanged, false, none, [](WndTeardown& f) { f.t->SetFont(&f.font); }},
     };
 }
 
@@ -137,8 +137,8 @@ std::vector<Case> Cases() {
 // reference to one.
 TEST_F(WndTeardown, EveryEventSurvivesAHandlerThatTakesWindowsAway) {
     HKL us = reinterpret_cast<HKL>(0x0409), ime = reinterpret_cast<HKL>(0xE0010804);
-    zrnative::portable::KeyboardLayout layouts[] = {{us, false}, {ime, true}};
-    zrnative::portable::SetKeyboardLayouts(layouts, 2, 0);
+    zrwnd::native::portable::KeyboardLayout layouts[] = {{us, false}, {ime, true}};
+    zrwnd::native::portable::SetKeyboardLayouts(layouts, 2, 0);
     driver()->Release();
     ASSERT_TRUE(driver()->Init(engine.get()));
 
@@ -190,7 +190,7 @@ TEST_F(WndTeardown, EveryEventSurvivesAHandlerThatTakesWindowsAway) {
             recorder.Clear();
         }
     }
-    EXPECT_EQ(covered.size(), size_t(ZrWndEvents::kCount));
+    EXPECT_EQ(covered.size(), size_t(zrwnd::events::kCount));
 }
 
 // Destroying inside "IWnd_EventDestory" ends; releasing a window twice from its
@@ -198,7 +198,7 @@ TEST_F(WndTeardown, EveryEventSurvivesAHandlerThatTakesWindowsAway) {
 TEST_F(WndTeardown, DestroyAndReleaseFromTheirOwnHandlersEndOnce) {
     Build();
     int fired = 0;
-    t->SubscribeEvent(ZrWndEvents::Destory, ZrSubscriber([&](const ZrEventArgs&) {
+    t->SubscribeEvent(zrwnd::events::Destory, ZrSubscriber([&](const ZrEventArgs&) {
         ++fired;
         t->Destroy();
         t->Release();

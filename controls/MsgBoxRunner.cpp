@@ -1,4 +1,4 @@
-#include "controls/MessageBox.h"
+#include "controls/MsgBoxRunner.h"
 
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/IWndNameRegistry.h"
@@ -12,7 +12,7 @@ const char* const ZrMsgBoxCancelName = "Msg_Bt_Cancel";
 
 }  // namespace zrwnd
 
-namespace zrcontrols {
+namespace zrwnd {
 namespace {
 
 // "MSGBOX输入文字为空!": message box input text is empty.
@@ -45,14 +45,14 @@ bool IsShown(IWnd* wnd) {
 }  // namespace
 
 // The windows stay with the registry; what this runner subscribed on them goes.
-MessageBoxRunner::~MessageBoxRunner() = default;
+MsgBoxRunner::~MsgBoxRunner() = default;
 
-void MessageBoxRunner::SetLoopHook(zrmsgbox::LoopHook hook, void* context) {
+void MsgBoxRunner::SetLoopHook(zrwnd::msgbox::LoopHook hook, void* context) {
     hook_ = hook;
     hookContext_ = context;
 }
 
-bool MessageBoxRunner::MakeWindows() {
+bool MsgBoxRunner::MakeWindows() {
     IDrvWnd* driver = zrwnd::Driver();
     IWndNameRegistry* names = driver->GetWndNameRegistry();
     ZrRect none{0, 0, 0, 0};
@@ -70,21 +70,21 @@ bool MessageBoxRunner::MakeWindows() {
         box_->Create(none, driver->GetRootWnd(), 0);
         if (box_) box_->LoadImage(kBoxImage, 0);
         if (box_) box_->CenterWnd();
-        if (!links_.Add(box_.Get(), ZrWndEvents::RenderChild, ZrSubscriber(this, &MessageBoxRunner::DrawText))) {
+        if (!links_.Add(box_.Get(), zrwnd::events::RenderChild, ZrSubscriber(this, &MsgBoxRunner::DrawText))) {
             Log(kBoxFailed);
             return false;
         }
     }
     struct Part {
-        zrwnd::WeakWnd<Button> MessageBoxRunner::*wnd;
+        zrwnd::WeakWnd<Button> MsgBoxRunner::*wnd;
         const char* name;
         const char* image;
-        bool (MessageBoxRunner::*handler)(const ZrEventArgs&);
+        bool (MsgBoxRunner::*handler)(const ZrEventArgs&);
         const char* failure;
     };
     const Part parts[] = {
-        {&MessageBoxRunner::ok_, zrwnd::ZrMsgBoxOkName, kOkImage, &MessageBoxRunner::OnOk, kOkFailed},
-        {&MessageBoxRunner::cancel_, zrwnd::ZrMsgBoxCancelName, kCancelImage, &MessageBoxRunner::OnCancel, kCancelFailed}};
+        {&MsgBoxRunner::ok_, zrwnd::ZrMsgBoxOkName, kOkImage, &MsgBoxRunner::OnOk, kOkFailed},
+        {&MsgBoxRunner::cancel_, zrwnd::ZrMsgBoxCancelName, kCancelImage, &MsgBoxRunner::OnCancel, kCancelFailed}};
     for (const Part& part : parts) {
         zrwnd::WeakWnd<Button>& button = this->*part.wnd;
         if (!box_) return false;
@@ -108,7 +108,7 @@ bool MessageBoxRunner::MakeWindows() {
     return box_ && ok_ && cancel_;
 }
 
-void MessageBoxRunner::LayOutButtons(int kind) {
+void MsgBoxRunner::LayOutButtons(int kind) {
     DefWnd* box = box_.Get();
     Button* ok = ok_.Get();
     Button* cancel = cancel_.Get();
@@ -131,7 +131,7 @@ void MessageBoxRunner::LayOutButtons(int kind) {
     if (cancel_) cancel_->SetVisible(true, true);
 }
 
-bool MessageBoxRunner::Show(int kind, const char* text) {
+bool MsgBoxRunner::Show(int kind, const char* text) {
     if (!text) {
         Log(kNullText);
         return false;
@@ -168,13 +168,13 @@ bool MessageBoxRunner::Show(int kind, const char* text) {
     return true;
 }
 
-void MessageBoxRunner::Finish() {
+void MsgBoxRunner::Finish() {
     showing_ = false;
     if (box_) box_->SetVisible(false, true);
     if (box_) box_->SetModal(false);
 }
 
-const char* MessageBoxRunner::Unreachable(int kind) {
+const char* MsgBoxRunner::Unreachable(int kind) {
     if (!box_) return "message box: closed unanswered, its window was deleted";
     if (!IsShown(box_.Get())) return "message box: closed unanswered, its window left the shown tree";
     if (!IsShown(ok_.Get()) && (kind == 0 || !IsShown(cancel_.Get()))) {
@@ -183,7 +183,7 @@ const char* MessageBoxRunner::Unreachable(int kind) {
     return nullptr;
 }
 
-int MessageBoxRunner::Run(int kind, const char* text) {
+int MsgBoxRunner::Run(int kind, const char* text) {
     if (!Show(kind, text)) return 1;
     MSG msg;
     // The host's messages, paints and timer ticks go on through this loop;
@@ -193,9 +193,9 @@ int MessageBoxRunner::Run(int kind, const char* text) {
             Log(why);
             break;
         }
-        if (zrnative::GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
-        zrnative::TranslateMessage(&msg);
-        zrnative::DispatchMessageA(&msg);
+        if (zrwnd::native::GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
+        zrwnd::native::TranslateMessage(&msg);
+        zrwnd::native::DispatchMessageA(&msg);
         if (hook_) hook_(hookContext_);
     }
     if (result_ == -1) result_ = kind == 1 ? 1 : 0;
@@ -204,21 +204,21 @@ int MessageBoxRunner::Run(int kind, const char* text) {
     return result;
 }
 
-bool MessageBoxRunner::ShowAsync(int kind, const char* text, zrmsgbox::Answer answer, void* context) {
+bool MsgBoxRunner::ShowAsync(int kind, const char* text, zrwnd::msgbox::Answer answer, void* context) {
     if (!Show(kind, text)) return false;
     answer_ = answer;
     answerContext_ = context;
     return true;
 }
 
-bool MessageBoxRunner::OnOk(const ZrEventArgs&) { return OnAnswered(0); }
-bool MessageBoxRunner::OnCancel(const ZrEventArgs&) { return OnAnswered(1); }
+bool MsgBoxRunner::OnOk(const ZrEventArgs&) { return OnAnswered(0); }
+bool MsgBoxRunner::OnCancel(const ZrEventArgs&) { return OnAnswered(1); }
 
-bool MessageBoxRunner::OnAnswered(int result) {
+bool MsgBoxRunner::OnAnswered(int result) {
     result_ = result;
     if (!answer_) return true;
     // The box shown without waiting closes here and says what was pressed.
-    const zrmsgbox::Answer answer = answer_;
+    const zrwnd::msgbox::Answer answer = answer_;
     void* context = answerContext_;
     answer_ = nullptr;
     Finish();
@@ -226,7 +226,7 @@ bool MessageBoxRunner::OnAnswered(int result) {
     return true;
 }
 
-bool MessageBoxRunner::DrawText(const ZrEventArgs&) {
+bool MsgBoxRunner::DrawText(const ZrEventArgs&) {
     IDrvRender* renderer = zrwnd::Renderer();
     IFont2* font = renderer ? renderer->GetDefaultFont() : nullptr;
     if (!font || !box_ || text_.GetLength() == 0) return true;
@@ -235,4 +235,4 @@ bool MessageBoxRunner::DrawText(const ZrEventArgs&) {
     return true;
 }
 
-}  // namespace zrcontrols
+}  // namespace zrwnd

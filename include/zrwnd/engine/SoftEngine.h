@@ -12,7 +12,7 @@
 #include "zrwnd/Engine.h"
 #include "zrwnd/IDC.h"
 
-namespace zrsoft {
+namespace zrwnd::engine {
 
 class SoftFont;
 class FontFace;
@@ -130,4 +130,4 @@ private:
     void* logContext_ = nullptr;
 };
 
-}  // namespace zrsoft
+}  // namespace zrwnd::engine

@@ -4,7 +4,7 @@
 
 #include "zrwnd/IWnd.h"
 #include "zrwnd/Layout.h"
-#include "zrwnd/ScrollBar.h"
+#include "zrwnd/controls/ScrollBar.h"
 
 // The name of a rich edit's scroll bar in the name registry; the library
 // keeps it for itself.

@@ -5,7 +5,7 @@
 
 // What every portable host shares: the native window's procedure, which hands
 // each message to the driver window, and the host's message loop.
-namespace zrhost {
+namespace zrwnd::host {
 
 MSG MakeMessage(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // A mouse position packed as Windows packs it: x in the low word, y in the high.
@@ -15,6 +15,6 @@ LRESULT DriverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 
 // Paints the whole window first, then runs GetMessageA / TranslateMessage /
 // DispatchMessageA with `source` feeding input, until WM_QUIT.
-void RunMessageLoop(HWND window, zrnative::portable::MessageSource source, void* context);
+void RunMessageLoop(HWND window, zrwnd::native::portable::MessageSource source, void* context);
 
-}  // namespace zrhost
+}  // namespace zrwnd::host

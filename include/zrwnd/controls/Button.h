@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "zrwnd/ControlKit.h"
+#include "zrwnd/controls/ControlKit.h"
 #include "zrwnd/IWnd.h"
 #include "zrwnd/Layout.h"
 
@@ -70,7 +70,7 @@ private:
     int state_ = 0;
     zrwnd::PressTracker press_;
     // The frame strip, and whether the button owns it.
-    zrkit::ImageStrip image_;
+    zrwnd::ImageStrip image_;
     std::uint32_t stateFill_[5] = {0xFF880000, 0xFF008800, 0xFF000088, 0xFF888800, 0xFFFFFFFF};
     std::uint32_t textArgb_ = 0xFF000000;
     int group_ = -1;

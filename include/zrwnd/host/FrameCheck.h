@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace zrhost {
+namespace zrwnd::host {
 
 // How far a frame may stray from its reference: a pixel differs when a
 // channel is off by more than `channelDelta`; at most `pixels` may differ.
@@ -20,4 +20,4 @@ struct FrameTolerance {
 std::vector<std::string> CompareFrames(const std::vector<std::string>& frames, const std::string& expectDir,
                                        FrameTolerance tolerance);
 
-}  // namespace zrhost
+}  // namespace zrwnd::host

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "zrwnd/ControlKit.h"
+#include "zrwnd/controls/ControlKit.h"
 #include "zrwnd/IWnd.h"
 #include "zrwnd/Layout.h"
 
@@ -26,5 +26,5 @@ public:
 private:
     void SizeToImage();
 
-    zrkit::ImageStrip image_;
+    zrwnd::ImageStrip image_;
 };

@@ -6,7 +6,7 @@
 
 #include "zrwnd/ZrWnd.h"
 
-namespace zrhost {
+namespace zrwnd::host {
 
 // The script line that stands for one message a host hands the driver window
 // ("move 10 20", "down left", "byte 196", ...), or empty for a message a
@@ -32,4 +32,4 @@ private:
     std::int64_t lastMs_ = -1;
 };
 
-}  // namespace zrhost
+}  // namespace zrwnd::host

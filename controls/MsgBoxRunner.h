@@ -2,28 +2,28 @@
 
 #include <cstdint>
 
-#include "zrwnd/Button.h"
-#include "zrwnd/ControlKit.h"
-#include "zrwnd/DefWnd.h"
-#include "zrwnd/MessageBox.h"
+#include "zrwnd/controls/Button.h"
+#include "zrwnd/controls/ControlKit.h"
+#include "zrwnd/controls/DefWnd.h"
+#include "zrwnd/controls/MessageBox.h"
 #include "zrwnd/ZrString.h"
 
-namespace zrcontrols {
+namespace zrwnd {
 
 // The stock message box: a "DefWnd" named "MsgBox" with its background image
 // and two buttons, "Msg_Bt_OK" and "Msg_Bt_Cancel", made through the name
 // registry on first use and reused while they live. The windows belong to the
 // registry: a game may delete them, and the next box makes what is missing.
-class MessageBoxRunner final : public zrwnd::IMessageBox {
+class MsgBoxRunner final : public zrwnd::IMessageBox {
 public:
-    MessageBoxRunner() = default;
-    ~MessageBoxRunner() override;
-    MessageBoxRunner(const MessageBoxRunner&) = delete;
-    MessageBoxRunner& operator=(const MessageBoxRunner&) = delete;
+    MsgBoxRunner() = default;
+    ~MsgBoxRunner() override;
+    MsgBoxRunner(const MsgBoxRunner&) = delete;
+    MsgBoxRunner& operator=(const MsgBoxRunner&) = delete;
 
     int Run(int kind, const char* text) override;
-    bool ShowAsync(int kind, const char* text, zrmsgbox::Answer answer, void* context) override;
-    void SetLoopHook(zrmsgbox::LoopHook hook, void* context) override;
+    bool ShowAsync(int kind, const char* text, zrwnd::msgbox::Answer answer, void* context) override;
+    void SetLoopHook(zrwnd::msgbox::LoopHook hook, void* context) override;
 
 private:
     bool Show(int kind, const char* text);
@@ -40,15 +40,15 @@ private:
     zrwnd::WeakWnd<DefWnd> box_;
     zrwnd::WeakWnd<Button> ok_;
     zrwnd::WeakWnd<Button> cancel_;
-    zrkit::ChildSubscriptions links_;
+    zrwnd::ChildSubscriptions links_;
     ZrString text_;
     std::int32_t result_ = -1;
     int kind_ = 0;
     bool showing_ = false;
-    zrmsgbox::Answer answer_ = nullptr;
+    zrwnd::msgbox::Answer answer_ = nullptr;
     void* answerContext_ = nullptr;
-    zrmsgbox::LoopHook hook_ = nullptr;
+    zrwnd::msgbox::LoopHook hook_ = nullptr;
     void* hookContext_ = nullptr;
 };
 
-}  // namespace zrcontrols
+}  // namespace zrwnd

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "zrwnd/Button.h"
-#include "zrwnd/ControlKit.h"
+#include "zrwnd/controls/Button.h"
+#include "zrwnd/controls/ControlKit.h"
 
 // Fired by a scroll bar whenever its thumb moves, and by the thumb itself.
 ZRWND_API extern const ZrString ZrEventScrollPosChanged;
@@ -122,7 +122,7 @@ private:
     int minimum_ = 0;
     int maximum_ = 0;
     std::uint32_t trackArgb_ = 0x880000FF;
-    zrkit::ImageStrip trackImage_;
+    zrwnd::ImageStrip trackImage_;
     bool trackLine_ = true;
     int arrowHeight_ = 0;
     int thumbHeight_ = 0;
@@ -131,8 +131,8 @@ private:
     zrwnd::WeakWnd<ScrollThumb> thumb_;
     // 0 none, 1 up, 2 down.
     int repeatDirection_ = 0;
-    zrkit::ChildSubscriptions links_;
-    zrkit::RepeatTimer repeat_;
+    zrwnd::ChildSubscriptions links_;
+    zrwnd::RepeatTimer repeat_;
     // The track click's capture.
     zrwnd::PressTracker press_{this};
 };

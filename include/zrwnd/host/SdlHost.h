@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "engine/soft/SoftEngine.h"
-#include "host/common/Journal.h"
+#include "zrwnd/engine/SoftEngine.h"
+#include "zrwnd/host/Journal.h"
 #include "zrwnd/ZrWnd.h"
 
 struct SDL_Window;
@@ -13,7 +13,7 @@ struct SDL_Renderer;
 struct SDL_Texture;
 union SDL_Event;
 
-namespace zrhost {
+namespace zrwnd::host {
 
 // An interactive host: an SDL2 window shows the reference engine's surface and
 // SDL events become the native messages the driver window expects (virtual-key
@@ -29,7 +29,7 @@ public:
     bool Ok() const { return window_ != nullptr; }
     const std::string& Error() const { return error_; }
     IDrvWnd* Driver() { return CreateDrvWnd(); }
-    zrsoft::SoftEngine& Engine() { return *engine_; }
+    zrwnd::engine::SoftEngine& Engine() { return *engine_; }
 
     // Runs the host's message loop until the window is closed.
     int Run();
@@ -58,7 +58,7 @@ private:
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     HWND native_ = nullptr;
-    std::unique_ptr<zrsoft::SoftEngine> engine_;
+    std::unique_ptr<zrwnd::engine::SoftEngine> engine_;
     MSG pending_[64];
     int pendingCount_ = 0;
     int pendingNext_ = 0;
@@ -70,4 +70,4 @@ private:
     int height_ = 0;
 };
 
-}  // namespace zrhost
+}  // namespace zrwnd::host

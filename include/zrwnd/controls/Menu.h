@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "zrwnd/ControlKit.h"
+#include "zrwnd/controls/ControlKit.h"
 #include "zrwnd/IWnd.h"
 #include "zrwnd/Layout.h"
 
@@ -119,7 +119,7 @@ private:
     // Fires the choice, then un-highlights and hides a pop-up.
     void Choose(std::int32_t identifier);
 
-    zrkit::ImageStrip image_;
+    zrwnd::ImageStrip image_;
     std::uint32_t backArgb_ = 0x88000000;
     std::uint32_t selectionArgb_ = 0x880000FF;
     std::uint32_t textArgb_ = 0xFFFFFFFF;

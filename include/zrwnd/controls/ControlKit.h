@@ -8,7 +8,7 @@
 #include "zrwnd/Engine.h"
 #include "zrwnd/EventArgs.h"
 #include "zrwnd/Export.h"
-#include "zrwnd/PressTracker.h"
+#include "zrwnd/controls/PressTracker.h"
 #include "zrwnd/WndRef.h"
 #include "zrwnd/ZrEvent.h"
 #include "zrwnd/ZrString.h"
@@ -22,7 +22,7 @@ class IWnd;
 // its parent or one of its parts; so a control goes on after such a call only
 // when it still lives, and reaches windows it does not own through WndRef
 // (zrwnd/WndRef.h). Presses and capture go through PressTracker
-// (zrwnd/PressTracker.h).
+// (zrwnd/controls/PressTracker.h).
 //
 //   void MyControl::OnMouseUp(ZrMouseEventArgs& args) {
 //       if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseUp(args); })) return;
@@ -48,7 +48,7 @@ ZRWND_API bool FireAndSurvive(IWnd* wnd, const ZrString& event, ZrEventArgs& arg
 
 }  // namespace zrwnd
 
-namespace zrkit {
+namespace zrwnd {
 
 // The image a control shows, one frame of a strip of equal frames at a time.
 // An attached image stays its caller's; a loaded one is the control's and is
@@ -146,4 +146,4 @@ void DeleteParts(const Parts&... parts) {
     (DeletePart(parts.Get()), ...);
 }
 
-}  // namespace zrkit
+}  // namespace zrwnd

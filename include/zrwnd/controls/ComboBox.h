@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
-#include "zrwnd/Button.h"
-#include "zrwnd/ControlKit.h"
-#include "zrwnd/Edit.h"
-#include "zrwnd/Menu.h"
-#include "zrwnd/ScrollBar.h"
+#include "zrwnd/controls/Button.h"
+#include "zrwnd/controls/ControlKit.h"
+#include "zrwnd/controls/Edit.h"
+#include "zrwnd/controls/Menu.h"
+#include "zrwnd/controls/ScrollBar.h"
 
 // The combo box's own operations, after the window's.
 class ZRWND_API IComboBox : public IWnd, public zrwnd::ILayoutTarget {
@@ -73,7 +73,7 @@ private:
     bool OnItemChosen(const ZrEventArgs& args);
     bool OnItemAdded(const ZrEventArgs& args);
 
-    zrkit::ImageStrip image_;
+    zrwnd::ImageStrip image_;
     bool expanded_ = false;
     std::int32_t editHeight_ = 20;
     std::int32_t listHeight_ = 60;
@@ -84,5 +84,5 @@ private:
     zrwnd::WeakWnd<ScrollBar> scroll_;
     zrwnd::WeakWnd<Edit> edit_;
     zrwnd::WeakWnd<IMenu> menu_;
-    zrkit::ChildSubscriptions links_;
+    zrwnd::ChildSubscriptions links_;
 };

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace zrhost {
+namespace zrwnd::host {
 
 // One line of an input script.
 struct ScriptCommand {
@@ -39,4 +39,4 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
                  std::string* error);
 bool LoadScript(const std::string& path, std::vector<ScriptCommand>* out, std::string* error);
 
-}  // namespace zrhost
+}  // namespace zrwnd::host

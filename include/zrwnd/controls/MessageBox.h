@@ -7,7 +7,7 @@ class WndTypeRegistry;
 // The message box (IDrvWnd::MessageBox) waits in a nested message loop until
 // one of its buttons is pressed: the host's messages, paints and timers keep
 // flowing through it. These two calls let a game keep running around it.
-namespace zrmsgbox {
+namespace zrwnd::msgbox {
 
 // Called by the nested loop after every message it dispatches, on the
 // user-interface thread: a game's frame or animation step. Null removes it.
@@ -22,7 +22,7 @@ ZRWND_API void SetLoopHook(LoopHook hook, void* context);
 using Answer = void (*)(void* context, int result);
 ZRWND_API bool Show(const char* text, int kind, Answer answer, void* context);
 
-}  // namespace zrmsgbox
+}  // namespace zrwnd::msgbox
 
 namespace zrwnd {
 
@@ -32,7 +32,7 @@ ZRWND_API extern const char* const ZrMsgBoxName;
 ZRWND_API extern const char* const ZrMsgBoxOkName;
 ZRWND_API extern const char* const ZrMsgBoxCancelName;
 
-// The message box the driver runs for IDrvWnd::MessageBox and zrmsgbox::Show.
+// The message box the driver runs for IDrvWnd::MessageBox and zrwnd::msgbox::Show.
 // When the box, or a window it lies in, leaves the shown tree (deleted,
 // destroyed, hidden, or the root changed) while it waits, the wait ends with
 // the kind's default answer (1 for kind 1, else 0) and the engine's log says
@@ -44,8 +44,8 @@ public:
     // box cannot be shown. WM_QUIT ends the wait (consumed) with the kind's
     // default answer.
     virtual int Run(int kind, const char* text) = 0;
-    virtual bool ShowAsync(int kind, const char* text, zrmsgbox::Answer answer, void* context) = 0;
-    virtual void SetLoopHook(zrmsgbox::LoopHook hook, void* context) = 0;
+    virtual bool ShowAsync(int kind, const char* text, zrwnd::msgbox::Answer answer, void* context) = 0;
+    virtual void SetLoopHook(zrwnd::msgbox::LoopHook hook, void* context) = 0;
 };
 
 // What the driver takes from the controls: the factories of the stock window

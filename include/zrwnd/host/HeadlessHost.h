@@ -7,11 +7,11 @@
 #include <deque>
 #include <vector>
 
-#include "engine/soft/SoftEngine.h"
-#include "host/headless/Script.h"
+#include "zrwnd/engine/SoftEngine.h"
+#include "zrwnd/host/Script.h"
 #include "zrwnd/ZrWnd.h"
 
-namespace zrhost {
+namespace zrwnd::host {
 
 // A host without a display: a portable native window, the reference engine and
 // a script fed in as the window's input. Time moves only when the script
@@ -24,7 +24,7 @@ public:
     HeadlessHost& operator=(const HeadlessHost&) = delete;
 
     IDrvWnd* Driver() { return CreateDrvWnd(); }
-    zrsoft::SoftEngine& Engine() { return *engine_; }
+    zrwnd::engine::SoftEngine& Engine() { return *engine_; }
     HWND Window() const { return window_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -54,7 +54,7 @@ private:
     int width_;
     int height_;
     HWND window_ = nullptr;
-    std::unique_ptr<zrsoft::SoftEngine> engine_;
+    std::unique_ptr<zrwnd::engine::SoftEngine> engine_;
 
     // The running script.
     const std::vector<ScriptCommand>* script_ = nullptr;
@@ -76,4 +76,4 @@ private:
     int lastLine_ = 0;
 };
 
-}  // namespace zrhost
+}  // namespace zrwnd::host
