@@ -8,7 +8,7 @@
 #include "wnd/RenderPass.h"
 #include "wnd/WndHost.h"
 #include "wnd/WndWatch.h"
-#include "zrwnd/controls/PressTracker.h"
+#include "zrwnd/PressTracker.h"
 #include "zrwnd/Timer.h"
 
 namespace {

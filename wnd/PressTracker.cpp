@@ -1,4 +1,4 @@
-#include "zrwnd/controls/PressTracker.h"
+#include "zrwnd/PressTracker.h"
 
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/IWnd.h"

@@ -11,7 +11,7 @@
 
 #include "zrwnd/IWnd.h"
 #include "zrwnd/controls/Menu.h"
-#include "zrwnd/controls/PressTracker.h"
+#include "zrwnd/PressTracker.h"
 #include "zrwnd/WindowLock.h"
 #include "zrwnd/ZrWnd.h"
 

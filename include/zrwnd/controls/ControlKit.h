@@ -8,7 +8,7 @@
 #include "zrwnd/Engine.h"
 #include "zrwnd/EventArgs.h"
 #include "zrwnd/Export.h"
-#include "zrwnd/controls/PressTracker.h"
+#include "zrwnd/PressTracker.h"
 #include "zrwnd/WndRef.h"
 #include "zrwnd/ZrEvent.h"
 #include "zrwnd/ZrString.h"
@@ -22,7 +22,7 @@ class IWnd;
 // its parent or one of its parts; so a control goes on after such a call only
 // when it still lives, and reaches windows it does not own through WndRef
 // (zrwnd/WndRef.h). Presses and capture go through PressTracker
-// (zrwnd/controls/PressTracker.h).
+// (zrwnd/PressTracker.h).
 //
 //   void MyControl::OnMouseUp(ZrMouseEventArgs& args) {
 //       if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseUp(args); })) return;

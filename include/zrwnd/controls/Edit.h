@@ -5,7 +5,7 @@
 
 #include "zrwnd/IWnd.h"
 #include "zrwnd/Layout.h"
-#include "zrwnd/controls/PressTracker.h"
+#include "zrwnd/PressTracker.h"
 #include "zrwnd/ZrEvent.h"
 
 // The edit box's own operations, after the window's.
