@@ -278,11 +278,6 @@ void IWnd::DestroyOwnSubtree() {
     runsStale_ = true;
 }
 
-bool IWnd::IsEnable(bool own) {
-    if (own || !parent_) return enabled_;
-    return enabled_ && parent_->IsEnable(false);
-}
-
 void IWnd::SetEnable(bool enable, bool own) {
     if (enable == IsEnable(own)) return;
     ZrWndEventArgs args(this);
@@ -302,11 +297,6 @@ void IWnd::SetEnable(bool enable, bool own) {
     SetEnable(enable, true);
     if (!self.Get()) return;
     if (parent_ && parent_->IsEnable(false) != enable) parent_->SetEnable(enable, false);
-}
-
-bool IWnd::IsVisible(bool own) {
-    if (own || !parent_) return visible_;
-    return visible_ && parent_->IsVisible(false);
 }
 
 void IWnd::SetVisible(bool visible, bool own) {
@@ -402,17 +392,8 @@ bool IWnd::SetWndText(const char* text) {
 std::uint32_t IWnd::GetUserData() { return userData_; }
 void IWnd::SetUserData(std::uint32_t data) { userData_ = data; }
 
-bool IWnd::IsHit(ZrPoint point) {
-    if (!IsEnable(true) || !IsVisible(true)) return false;
-    ZrRect r;
-    GetWndRect(&r);
-    return r.left <= point.x && point.x < r.right && r.top <= point.y && point.y < r.bottom;
-}
-
 int IWnd::GetWidth() { return Diff(wndPosRect_.right, wndPosRect_.left); }
 int IWnd::GetHeight() { return Diff(wndPosRect_.bottom, wndPosRect_.top); }
-
-bool IWnd::GetWndRect(ZrRect* out) { return out && zrwnd::RenderPass::SurfaceRect(this, out); }
 
 bool IWnd::GetClientRect(ZrRect* out) {
     if (!out) return false;
@@ -597,25 +578,6 @@ IWnd* IWnd::GetActiveChild(bool directOnly) {
     }
     if (!candidate || directOnly) return candidate;
     IWnd* deeper = candidate->GetActiveChild(false);
-    return deeper ? deeper : candidate;
-}
-
-IWnd* IWnd::GetChildAtPoint(ZrPoint point, bool directOnly) {
-    if (drawOrder_.empty()) return nullptr;
-    // Each child finds this window's surface rectangle here instead of walking
-    // up to the root again.
-    ZrRect rect;
-    GetWndRect(&rect);
-    RenderFrameScope frame(this, rect);
-    IWnd* candidate = nullptr;
-    for (auto it = drawOrder_.rbegin(); it != drawOrder_.rend(); ++it) {
-        if ((*it)->IsHit(point)) {
-            candidate = *it;
-            break;
-        }
-    }
-    if (!candidate || directOnly) return candidate;
-    IWnd* deeper = candidate->GetChildAtPoint(point, false);
     return deeper ? deeper : candidate;
 }
 

@@ -194,11 +194,49 @@ void RenderPass::Draw(IWnd* wnd) {
 
 }  // namespace zrwnd
 
-// The window's drawing handlers live beside the walk that calls them, so that
-// the compiler sees IWnd's own where a class keeps them and calls them
-// without the virtual table.
+// What a pass and a hit test ask of every window live beside the walks that
+// ask it: where a class keeps IWnd's own, the compiler calls them without the
+// virtual table.
 void IWnd::OnRender() { zrwnd::RenderPass::Draw(this); }
 void IWnd::OnRenderStarted(ZrWndEventArgs& args) { FireEvent(zrwnd::events::RenderStarted, args); }
 void IWnd::OnRenderChild(ZrWndEventArgs& args) { FireEvent(zrwnd::events::RenderChild, args); }
 void IWnd::OnRenderEnded(ZrWndEventArgs& args) { FireEvent(zrwnd::events::RenderEnded, args); }
 void IWnd::RenderSelf() {}
+
+bool IWnd::IsVisible(bool own) {
+    if (own || !parent_) return visible_;
+    return visible_ && parent_->IsVisible(false);
+}
+
+bool IWnd::IsEnable(bool own) {
+    if (own || !parent_) return enabled_;
+    return enabled_ && parent_->IsEnable(false);
+}
+
+bool IWnd::GetWndRect(ZrRect* out) { return out && zrwnd::RenderPass::SurfaceRect(this, out); }
+
+bool IWnd::IsHit(ZrPoint point) {
+    if (!IsEnable(true) || !IsVisible(true)) return false;
+    ZrRect r;
+    GetWndRect(&r);
+    return r.left <= point.x && point.x < r.right && r.top <= point.y && point.y < r.bottom;
+}
+
+IWnd* IWnd::GetChildAtPoint(ZrPoint point, bool directOnly) {
+    if (drawOrder_.empty()) return nullptr;
+    // Each child finds this window's surface rectangle here instead of walking
+    // up to the root again.
+    ZrRect rect;
+    GetWndRect(&rect);
+    zrwnd::RenderFrameScope frame(this, rect);
+    IWnd* candidate = nullptr;
+    for (auto it = drawOrder_.rbegin(); it != drawOrder_.rend(); ++it) {
+        if ((*it)->IsHit(point)) {
+            candidate = *it;
+            break;
+        }
+    }
+    if (!candidate || directOnly) return candidate;
+    IWnd* deeper = candidate->GetChildAtPoint(point, false);
+    return deeper ? deeper : candidate;
+}
