@@ -40,6 +40,22 @@ bool Unlink(std::vector<IWnd*>& list, IWnd* wnd) {
     return true;
 }
 
+// How many windows have a clip of their own: while none has, a window's
+// pixels lie inside its rectangle and no subtree is walked for them.
+std::size_t g_ownClips = 0;
+
+// Dirty again: a shown window's rectangle and what its subtree reached
+// beyond it, in one pass.
+void InvalidateShown(const ZrRect& covered, const std::vector<ZrRect>& reach, bool redrawNow) {
+    if (reach.empty()) {
+        zrwnd::Driver()->InvalidateRect(&covered, redrawNow);
+        return;
+    }
+    zrwnd::RedrawBatch batch;
+    zrwnd::Driver()->InvalidateRect(&covered, redrawNow);
+    for (const ZrRect& r : reach) zrwnd::Driver()->InvalidateRect(&r, redrawNow);
+}
+
 }  // namespace
 
 bool WndDC::GetRect(ZrRect* out) { return out && owner_->GetWndRect(out); }
@@ -67,6 +83,7 @@ bool WndDC::GetClipRect(ZrRect* out) {
 
 bool WndDC::SetClipRect(const ZrRect* rect) {
     if (!rect) return false;
+    if (this == &owner_->wndDC_ && !HasExplicitClip()) ++g_ownClips;
     clip_ = *rect;
     GeometryChanged();
     // A window with a clip of its own is asked in every pass: its run can
@@ -148,6 +165,7 @@ IWnd::~IWnd() {
     ForgetCaptureReferences();
     zrwnd::Host()->WndDeleted(this, objectStart_, objectSize_);
     zrwnd::WndWatch::WindowDeleted(this);
+    if (wndDC_.HasExplicitClip()) --g_ownClips;
     delete runs_;
     RemoveAllEvents();
 }
@@ -206,10 +224,24 @@ bool IWnd::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) {
     return true;
 }
 
-bool IWnd::IsShown(ZrRect* covered) {
+bool IWnd::IsShown(ZrRect* covered, std::vector<ZrRect>* reach) {
     if (!IsVisible(false)) return false;
     GetWndRect(covered);
+    if (g_ownClips > 0) AddReach(reach);
     return true;
+}
+
+void IWnd::AddReach(std::vector<ZrRect>* reach) {
+    for (IWnd* child : drawOrder_) {
+        if (!child->visible_) continue;
+        if (child->wndDC_.HasExplicitClip()) {
+            ZrRect r, clip;
+            child->GetWndRect(&r);
+            child->wndDC_.GetClipRect(&clip);
+            reach->push_back(Intersect(r, clip));
+        }
+        child->AddReach(reach);
+    }
 }
 
 void IWnd::Destroy() {
@@ -220,9 +252,10 @@ void IWnd::Destroy() {
     // again once it has gone; the redraw waits for the end of the teardown.
     zrwnd::RedrawBatch batch;
     ZrRect covered;
-    const bool shown = IsShown(&covered);
+    std::vector<ZrRect> reach;
+    const bool shown = IsShown(&covered, &reach);
     visible_ = false;
-    if (shown) zrwnd::Driver()->InvalidateRect(&covered, true);
+    if (shown) InvalidateShown(covered, reach, true);
     // The registry forgets the window first, so that the window is never found
     // by name while it is being destroyed.
     zrwnd::Host()->WndLeaving(this);
@@ -316,10 +349,16 @@ void IWnd::SetVisible(bool visible, bool own) {
         zrwnd::RedrawBatch batch;
         const bool wasModal = IsModal();
         ZrRect covered;
+        std::vector<ZrRect> reach;
         GetWndRect(&covered);
+        if (g_ownClips > 0) AddReach(&reach);
         // Our own Invalidate ignores an invisible window, so the driver is told
         // directly; a modal window's mask covered the whole surface.
-        zrwnd::Driver()->InvalidateRect(wasModal ? nullptr : &covered, true);
+        if (wasModal) {
+            zrwnd::Driver()->InvalidateRect(nullptr, true);
+        } else {
+            InvalidateShown(covered, reach, true);
+        }
         OnInvisible(args);
         return;
     }
@@ -429,8 +468,10 @@ bool IWnd::SetWndPos(int x, int y, int width, int height, unsigned flags) {
     zrwnd::RedrawBatch batch;
     ZrRect left;
     if (IsVisible(true) && !IsModal()) {
+        std::vector<ZrRect> reach;
         GetWndRect(&left);
-        zrwnd::Driver()->InvalidateRect(&left, true);
+        if (g_ownClips > 0) AddReach(&reach);
+        InvalidateShown(left, reach, true);
     }
     GeometryChanged();
     wndPosRect_ = moved;
@@ -647,14 +688,15 @@ bool IWnd::RemoveChild(IWnd* child) {
     if (!child) return false;
     // A shown child leaves its pixels behind unless its area is drawn again.
     ZrRect covered;
-    const bool shown = child->GetParent() == this && child->IsShown(&covered);
+    std::vector<ZrRect> reach;
+    const bool shown = child->GetParent() == this && child->IsShown(&covered, &reach);
     _RemoveChildFromDraw(child);
     if (!Unlink(children_, child)) return false;
     child->SetParent(nullptr);
     // The redraw and letting go of the hover or modal window run handlers,
     // which may delete this window.
     zrwnd::WndWatch self(this);
-    if (shown) zrwnd::Driver()->InvalidateRect(&covered, true);
+    if (shown) InvalidateShown(covered, reach, true);
     // Taken out for good, not moved: it takes no driver reference with it.
     if (self.Get() && child != g_moving) zrwnd::Host()->TreeLeft();
     if (!self.Get()) return true;
@@ -683,7 +725,13 @@ void IWnd::Invalidate(bool redrawNow) {
     }
     ZrRect r;
     GetWndRect(&r);
-    zrwnd::Driver()->InvalidateRect(&r, redrawNow);
+    if (g_ownClips == 0 || drawOrder_.empty()) {
+        zrwnd::Driver()->InvalidateRect(&r, redrawNow);
+        return;
+    }
+    std::vector<ZrRect> reach;
+    AddReach(&reach);
+    InvalidateShown(r, reach, redrawNow);
 }
 
 void IWnd::InvalidateRect(const ZrRect* rect, bool redrawNow) {

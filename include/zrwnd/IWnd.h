@@ -211,7 +211,11 @@ private:
     void Teardown();
     void DestroyOwnSubtree();
     void ForgetCaptureReferences();
-    bool IsShown(ZrRect* covered);
+    // What a shown window covers on the surface: its rectangle and, beyond
+    // it, what its descendants with a clip of their own cover (a combo box's
+    // list reaches outside the box). False for a window not shown.
+    bool IsShown(ZrRect* covered, std::vector<ZrRect>* reach);
+    void AddReach(std::vector<ZrRect>* reach);
 
     // What a drawing pass reads of every window comes first, so that it
     // lies in the fewest cache lines: a pass over a large tree is bound by
