@@ -4,7 +4,9 @@
 #include "zrwnd/controls/ComboBox.h"
 #include "zrwnd/controls/DefWnd.h"
 #include "zrwnd/controls/Edit.h"
+#include "zrwnd/controls/Label.h"
 #include "zrwnd/controls/Menu.h"
+#include "zrwnd/controls/Panel.h"
 #include "controls/MsgBoxRunner.h"
 #include "zrwnd/controls/RichEdit.h"
 #include "controls/ScrollBarImages.h"
@@ -29,6 +31,8 @@ using ScrollBarFactory = StockFactory<ScrollBar>;
 using RichEditFactory = StockFactory<RichEdit>;
 using MenuFactory = StockFactory<IMenu>;
 using ComboBoxFactory = StockFactory<ComboBox>;
+using LabelFactory = StockFactory<Label>;
+using PanelFactory = StockFactory<Panel>;
 
 // Registers a new factory; one the registry refuses (the type is taken) is
 // not kept.
@@ -51,6 +55,9 @@ void RegisterStockFactories(WndTypeRegistry* registry) {
     Register<RichEditFactory>(registry, "RichEdit");
     Register<MenuFactory>(registry, "Menu");
     Register<ComboBoxFactory>(registry, "ComboBox");
+    // The toolkit's own additions come after the fixed ones.
+    Register<LabelFactory>(registry, "Label");
+    Register<PanelFactory>(registry, "Panel");
 }
 
 zrwnd::IMessageBox* MakeMessageBox() { return new (std::nothrow) zrwnd::MsgBoxRunner; }

@@ -75,6 +75,8 @@ IWnd* MakeRich(IWnd* panel) {
     return rich;
 }
 IWnd* MakeFace(IWnd* panel) { return Place<DefWnd>(panel, {0, 0, 50, 50}); }
+IWnd* MakeLabel(IWnd* panel) { return Place<Label>(panel, {100, 100, 200, 120}); }
+IWnd* MakePanel(IWnd* panel) { return Place<Panel>(panel, {100, 100, 200, 200}); }
 
 void Click(ControlTeardown& t, int x, int y) { t.ClickAt(x, y); }
 
@@ -149,6 +151,8 @@ const Row kRows[] = {
     {"scroll text", &ZrEventScrollPosChanged, MakeRich, RichBar, RichBar,
      [](ControlTeardown&, IWnd* rich) { static_cast<RichEdit*>(rich)->GetScrollBar()->SetScrollPos(10); }},
     {"face", &zrwnd::events::RenderChild, MakeFace, Self, nullptr, [](ControlTeardown&, IWnd* face) { face->Invalidate(true); }},
+    {"label", &zrwnd::events::TextChanged, MakeLabel, Self, nullptr, [](ControlTeardown&, IWnd* label) { label->SetWndText("x"); }},
+    {"panel", &zrwnd::events::MouseDown, MakePanel, Self, nullptr, [](ControlTeardown& t, IWnd*) { Click(t, 150, 150); }},
 };
 
 TEST_P(ControlTeardown, SurvivesASubscriberThatTakesItAway) {

@@ -184,7 +184,7 @@ void TreeProgram::MakeWindow(IWnd* parent, Choices& choices) {
     if (choices.Pick(4) == 0) style |= ZRWS_DRAGGABLE;
     if (choices.Pick(8) == 0) style |= ZRWS_DISABLED;
     IWnd* wnd = nullptr;
-    const unsigned kind = choices.Pick(12);
+    const unsigned kind = choices.Pick(14);
     switch (kind) {
         case 0: wnd = new ProgramControl<Button>(this); break;
         case 1: wnd = new ProgramControl<Edit>(this); break;
@@ -193,6 +193,8 @@ void TreeProgram::MakeWindow(IWnd* parent, Choices& choices) {
         case 4: wnd = new ProgramControl<IMenu>(this); break;
         case 5: wnd = new ProgramControl<ComboBox>(this); break;
         case 6: wnd = new ProgramControl<DefWnd>(this); break;
+        case 7: wnd = new ProgramControl<Label>(this); break;
+        case 8: wnd = new ProgramControl<Panel>(this); break;
         default: wnd = new ProgramWnd(this); break;
     }
     // The kind bits of a button, a menu that stays open.
@@ -272,6 +274,18 @@ void TreeProgram::Operate(IWnd* wnd, unsigned pick, unsigned value) {
         }
     } else if (auto* face = dynamic_cast<DefWnd*>(wnd)) {
         face->LoadImage(value % 2 ? "EngineRes//Img//MsgBox_BG.bmp" : "missing.png", 0);
+    } else if (auto* label = dynamic_cast<Label*>(wnd)) {
+        switch (pick % 3) {
+            case 0: label->SetAlign(value % 3 | (value / 3 % 3) << 4); break;
+            case 1: label->SetWordWrap(value % 2 == 0); break;
+            default: label->SetWndText(text.c_str()); break;
+        }
+    } else if (auto* panel = dynamic_cast<Panel*>(wnd)) {
+        switch (pick % 3) {
+            case 0: panel->SetBorderWidth(number % 9 - 1); break;
+            case 1: panel->SetClrFill(value % 2 ? 0 : 0xFF000000u | value); break;
+            default: panel->LoadImage(value % 2 ? "EngineRes//Img//MsgBox_BG.bmp" : "missing.png", 0); break;
+        }
     } else {
         wnd->SetWndText(text.c_str());
     }
