@@ -92,36 +92,6 @@ void PanelWnd::RenderSelf() {
     }
 }
 
-TextWnd::TextWnd(IZr2DEngine* engine, const char* utf8, std::uint32_t colour, std::uint32_t format,
-                 std::uint32_t background)
-    : engine_(engine), colour_(colour), format_(format), background_(background) {
-    SetWndText(Gbk(utf8).c_str());
-}
-
-bool TextWnd::SetLayoutAttribute(const char* name, const char* value) {
-    if (!std::strcmp(name, "colour")) return zrwnd::ParseLayoutColour(value, &colour_);
-    if (!std::strcmp(name, "background")) return zrwnd::ParseLayoutColour(value, &background_);
-    if (!std::strcmp(name, "format")) {
-        char* end = nullptr;
-        const unsigned long v = std::strtoul(value, &end, 10);
-        if (!*value || *end != '\0') return false;
-        format_ = static_cast<std::uint32_t>(v);
-        return true;
-    }
-    return false;
-}
-
-void TextWnd::RenderSelf() {
-    ZrRect rc;
-    GetClientRect(&rc);
-    if (background_ >> 24) {
-        engine_->GetRender()->FillRect(GetClientDC(), &rc, background_);
-        Frame(engine_->GetRender(), GetClientDC(), rc, 0xFF6A7390);
-        rc.left += 6;
-    }
-    if (IFont2* font = GetFont()) font->DrawText(GetClientDC(), GetWndText(), &rc, colour_, format_, GetClrFontBorder());
-}
-
 ImageWnd::ImageWnd(IZr2DEngine* engine, const char* path, int frames, int frame)
     : engine_(engine), frames_(frames < 1 ? 1 : frames), frame_(frame) {
     image_ = engine_->GetRender()->CreateImage();
@@ -214,7 +184,7 @@ Lobby::Lobby(IZr2DEngine* engine, int width, int height, const std::string& layo
     : engine_(engine), width_(width), height_(height), layout_(layout) {
     // The lobby's own window classes, by the type names its layout uses.
     WndTypeRegistry* types = CreateDrvWnd()->GetWndTypeRegistry();
-    factories_ = {new LobbyFactory<PanelWnd>("Panel", engine), new LobbyFactory<TextWnd>("Text", engine),
+    factories_ = {new LobbyFactory<PanelWnd>("LobbyPanel", engine),
                   new LobbyFactory<MarqueeWnd>("Marquee", engine), new LobbyFactory<NoticeWnd>("Notice", engine)};
     for (IWndFactory* factory : factories_) types->AddFactory(factory);
     ZrString error;
@@ -243,8 +213,8 @@ bool Lobby::Build(const std::string& text, ZrString* error) {
     }
     notice_ = Find<NoticeWnd>("notice");
     if (notice_) notice_->CenterWnd();
-    clicks_ = Find<TextWnd>("clicks");
-    volume_ = Find<TextWnd>("volume.label");
+    clicks_ = Find<Label>("clicks");
+    volume_ = Find<Label>("volume.label");
     newsMenu_ = Find<IMenu>("news.menu");
     for (const char* name : {"controls.ok", "controls.cancel"}) {
         if (IWnd* button = Find<IWnd>(name)) button->SubscribeEvent(ZrEventClicked, ZrSubscriber(this, &Lobby::OnClicked));

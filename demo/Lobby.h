@@ -10,14 +10,15 @@
 #include "zrwnd/ZrWnd.h"
 
 // The demo's game lobby: the stock controls among a few small windows of its
-// own (panels, texts, images and a modal notice).
+// own (framed panels with a caption, images and a modal notice).
 namespace zrdemo {
 
 // Texts are written in UTF-8 here and handed to the toolkit as GBK.
 std::string Gbk(const char* utf8);
 
 // A framed box with a caption bar; it lights up while the mouse is over it.
-// In a layout: type "Panel", caption="TEXT" fill="#AARRGGBB".
+// In a layout: type "LobbyPanel", caption="TEXT" fill="#AARRGGBB". (Texts are the
+// stock Label.)
 class PanelWnd : public IWnd, public zrwnd::ILayoutTarget {
 public:
     explicit PanelWnd(IZr2DEngine* engine, const char* captionUtf8 = "", std::uint32_t fill = 0);
@@ -31,22 +32,6 @@ private:
     std::string caption_;
     std::uint32_t fill_;
     bool hot_ = false;
-};
-
-// A text drawn with the window's font in one of the engine's formats.
-// In a layout: type "Text", colour="#AARRGGBB" format="N" background="#AARRGGBB".
-class TextWnd : public IWnd, public zrwnd::ILayoutTarget {
-public:
-    explicit TextWnd(IZr2DEngine* engine, const char* utf8 = "", std::uint32_t colour = 0xFFFFFFFF,
-                     std::uint32_t format = 0, std::uint32_t background = 0);
-    void RenderSelf() override;
-    bool SetLayoutAttribute(const char* name, const char* value) override;
-
-private:
-    IZr2DEngine* engine_;
-    std::uint32_t colour_;
-    std::uint32_t format_;
-    std::uint32_t background_;
 };
 
 // One image, or one frame of a strip of equal frames; sized to what it shows.
@@ -138,8 +123,8 @@ private:
     std::vector<IWndFactory*> factories_;
     IWnd* root_ = nullptr;
     NoticeWnd* notice_ = nullptr;
-    TextWnd* clicks_ = nullptr;
-    TextWnd* volume_ = nullptr;
+    Label* clicks_ = nullptr;
+    Label* volume_ = nullptr;
     IMenu* newsMenu_ = nullptr;
     int clickCount_ = 0;
 };
