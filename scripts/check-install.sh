@@ -53,6 +53,9 @@ cmake --build "$build/sub" --parallel "$(nproc)"
 
 # pkg-config, one file.
 export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
+# The stock images are where the package says.
+[ -d "$(pkg-config --variable=resourcedir zrwnd)/EngineRes/Img" ] || {
+  echo "check-install: pkg-config's resourcedir holds no EngineRes/Img" >&2; exit 1; }
 # shellcheck disable=SC2046
 c++ -std=c++17 "$root/examples/pkgconfig/hello_pc.cpp" $(pkg-config --cflags --libs zrwnd-headless) \
   -Wl,-rpath,"$prefix/lib" -o "$build/hello_pc"

@@ -24,10 +24,12 @@ class Label : public IWnd {
 public:
     Label(IDrvRender* renderer, std::uint32_t fill) : renderer_(renderer), fill_(fill) {}
     void RenderSelf() override {
+        // A context draws in the window's own coordinates: its client
+        // rectangle, (0, 0, width, height), covers it wherever it is.
         ZrRect rc;
-        GetWndRect(&rc);
-        renderer_->FillRect(GetWndDC(), &rc, fill_);
-        if (IFont2* font = GetFont()) font->DrawText(GetWndDC(), GetWndText(), &rc, 0xFFFFFFFF, 0x25, 0);
+        GetClientRect(&rc);
+        renderer_->FillRect(GetClientDC(), &rc, fill_);
+        if (IFont2* font = GetFont()) font->DrawText(GetClientDC(), GetWndText(), &rc, 0xFFFFFFFF, 0x25, 0);
     }
     // A window decides itself when a change is worth a redraw.
     void OnTextChanged(ZrWndEventArgs& args) override {

@@ -101,6 +101,13 @@ public:
     virtual bool IsHit(ZrPoint point);
     virtual int GetWidth();
     virtual int GetHeight();
+    // Three kinds of coordinates: surface (the engine's whole drawing area,
+    // (0, 0) at its top-left) for GetWndRect, hit testing, mouse positions
+    // and the driver's invalidation; the parent's (its top-left corner) for
+    // GetWndPosRect, GetClientPosRect, MoveWnd and SetWndPos; the window's
+    // own for GetClientRect, (0, 0, width, height), for InvalidateRect, and
+    // for everything drawn through GetWndDC and GetClientDC. ScreenToClient
+    // and ClientToScreen convert between surface and own coordinates.
     virtual bool GetWndRect(ZrRect* out);
     virtual bool GetClientRect(ZrRect* out);
     virtual bool MoveWnd(int x, int y, int width, int height);
