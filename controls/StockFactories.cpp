@@ -7,6 +7,7 @@
 #include "zrwnd/controls/Label.h"
 #include "zrwnd/controls/Menu.h"
 #include "zrwnd/controls/Panel.h"
+#include "zrwnd/controls/ProgressBar.h"
 #include "controls/MsgBoxRunner.h"
 #include "zrwnd/controls/RichEdit.h"
 #include "controls/ScrollBarImages.h"
@@ -33,6 +34,7 @@ using MenuFactory = StockFactory<IMenu>;
 using ComboBoxFactory = StockFactory<ComboBox>;
 using LabelFactory = StockFactory<Label>;
 using PanelFactory = StockFactory<Panel>;
+using ProgressBarFactory = StockFactory<ProgressBar>;
 
 // Registers a new factory; one the registry refuses (the type is taken) is
 // not kept.
@@ -58,6 +60,7 @@ void RegisterStockFactories(WndTypeRegistry* registry) {
     // The toolkit's own additions come after the fixed ones.
     Register<LabelFactory>(registry, "Label");
     Register<PanelFactory>(registry, "Panel");
+    Register<ProgressBarFactory>(registry, "ProgressBar");
 }
 
 zrwnd::IMessageBox* MakeMessageBox() { return new (std::nothrow) zrwnd::MsgBoxRunner; }

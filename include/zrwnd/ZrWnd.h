@@ -29,6 +29,7 @@
 #include "zrwnd/controls/Label.h"
 #include "zrwnd/controls/Menu.h"
 #include "zrwnd/controls/Panel.h"
+#include "zrwnd/controls/ProgressBar.h"
 #include "zrwnd/controls/MessageBox.h"
 #include "zrwnd/controls/RichEdit.h"
 #include "zrwnd/controls/ScrollBar.h"

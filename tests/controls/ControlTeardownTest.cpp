@@ -77,6 +77,7 @@ IWnd* MakeRich(IWnd* panel) {
 IWnd* MakeFace(IWnd* panel) { return Place<DefWnd>(panel, {0, 0, 50, 50}); }
 IWnd* MakeLabel(IWnd* panel) { return Place<Label>(panel, {100, 100, 200, 120}); }
 IWnd* MakePanel(IWnd* panel) { return Place<Panel>(panel, {100, 100, 200, 200}); }
+IWnd* MakeProgress(IWnd* panel) { return Place<ProgressBar>(panel, {100, 100, 200, 116}); }
 
 void Click(ControlTeardown& t, int x, int y) { t.ClickAt(x, y); }
 
@@ -153,6 +154,8 @@ const Row kRows[] = {
     {"face", &zrwnd::events::RenderChild, MakeFace, Self, nullptr, [](ControlTeardown&, IWnd* face) { face->Invalidate(true); }},
     {"label", &zrwnd::events::TextChanged, MakeLabel, Self, nullptr, [](ControlTeardown&, IWnd* label) { label->SetWndText("x"); }},
     {"panel", &zrwnd::events::MouseDown, MakePanel, Self, nullptr, [](ControlTeardown& t, IWnd*) { Click(t, 150, 150); }},
+    {"progress", &zrwnd::events::RenderEnded, MakeProgress, Self, nullptr,
+     [](ControlTeardown&, IWnd* bar) { static_cast<ProgressBar*>(bar)->SetPos(60); }},
 };
 
 TEST_P(ControlTeardown, SurvivesASubscriberThatTakesItAway) {

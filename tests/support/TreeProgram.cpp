@@ -184,7 +184,7 @@ void TreeProgram::MakeWindow(IWnd* parent, Choices& choices) {
     if (choices.Pick(4) == 0) style |= ZRWS_DRAGGABLE;
     if (choices.Pick(8) == 0) style |= ZRWS_DISABLED;
     IWnd* wnd = nullptr;
-    const unsigned kind = choices.Pick(14);
+    const unsigned kind = choices.Pick(15);
     switch (kind) {
         case 0: wnd = new ProgramControl<Button>(this); break;
         case 1: wnd = new ProgramControl<Edit>(this); break;
@@ -195,6 +195,7 @@ void TreeProgram::MakeWindow(IWnd* parent, Choices& choices) {
         case 6: wnd = new ProgramControl<DefWnd>(this); break;
         case 7: wnd = new ProgramControl<Label>(this); break;
         case 8: wnd = new ProgramControl<Panel>(this); break;
+        case 9: wnd = new ProgramControl<ProgressBar>(this); break;
         default: wnd = new ProgramWnd(this); break;
     }
     // The kind bits of a button, a menu that stays open.
@@ -279,6 +280,12 @@ void TreeProgram::Operate(IWnd* wnd, unsigned pick, unsigned value) {
             case 0: label->SetAlign(value % 3 | (value / 3 % 3) << 4); break;
             case 1: label->SetWordWrap(value % 2 == 0); break;
             default: label->SetWndText(text.c_str()); break;
+        }
+    } else if (auto* progress = dynamic_cast<ProgressBar*>(wnd)) {
+        switch (pick % 3) {
+            case 0: progress->SetRange(number % 50 - 25, number); break;
+            case 1: progress->SetPos(number - 100); break;
+            default: progress->SetShowPercent(value % 2 == 0); break;
         }
     } else if (auto* panel = dynamic_cast<Panel*>(wnd)) {
         switch (pick % 3) {

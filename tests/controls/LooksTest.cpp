@@ -1,0 +1,86 @@
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/EventRecorder.h"
+
+// What the plain controls draw, in their own coordinates, for the settings a
+// game gives them: rows of a control in a 100 x 40 box and the engine calls
+// it makes when drawn. The recording font makes a byte 6 pixels wide and a
+// line 12 high.
+namespace {
+
+struct Row {
+    const char* name;
+    std::function<IWnd*()> make;
+    std::vector<std::string> calls;
+};
+
+class Looks : public zrtest::RootedTest {
+public:
+    template <class Control>
+    Control* Place(const char* text = "") {
+        auto* control = new Control;
+        ZrRect place{100, 100, 200, 140};
+        control->Create(place, &root, ZRWS_VISIBLE);
+        control->SetWndText(text);
+        made.push_back(control);
+        return control;
+    }
+    Label* Aligned(const char* text, std::uint32_t align, bool wrap = false) {
+        auto* label = Place<Label>(text);
+        label->SetAlign(align);
+        label->SetWordWrap(wrap);
+        return label;
+    }
+    std::vector<IWnd*> made;
+};
+
+TEST_F(Looks, PlainControlsDrawWhereTheirSettingsSay) {
+    const Row rows[] = {
+        {"label, right bottom", [&] { return Aligned("abcd", ZRLABEL_RIGHT | ZRLABEL_BOTTOM); },
+         {"DrawText 76 28 100 40 4294967295 1 0 abcd"}},
+        {"label, centre top", [&] { return Aligned("abcd", ZRLABEL_CENTER | ZRLABEL_TOP); },
+         {"DrawText 0 0 100 12 4294967295 4 0 abcd"}},
+        {"label, default", [&] { return Place<Label>("ab"); }, {"DrawText 0 0 100 40 4294967295 33 0 ab"}},
+        {"label, wrapped", [&] { return Aligned("ab", ZRLABEL_CENTER, true); },
+         {"DrawText 0 0 100 40 4294967295 12 0 ab"}},
+        {"progress, a quarter", [&] {
+             auto* p = Place<ProgressBar>();
+             p->SetRange(0, 200);
+             p->SetPos(50);
+             p->SetShowPercent(true);
+             return p;
+         },
+         {"FillRect 0 0 100 40 4279507498", "FillRect 0 0 25 40 4282359914",
+          "DrawText 0 0 100 40 4294967295 36 0 25%"}},
+        {"panel, framed", [&] {
+             auto* p = Place<Panel>();
+             p->SetBorderWidth(2);
+             p->SetClrFill(0xFF000001);
+             return p;
+         },
+         {"FillRect 0 0 100 40 4278190081", "FillRect 0 0 100 2 4285166480", "FillRect 0 38 100 40 4285166480",
+          "FillRect 0 2 2 38 4285166480", "FillRect 98 2 100 38 4285166480"}},
+    };
+    for (const Row& row : rows) {
+        IWnd* control = row.make();
+        engine->ClearCalls();
+        control->Invalidate(true);
+        std::vector<std::string> calls;
+        for (const char* op : {"FillRect", "DrawText"}) {
+            for (const zrtest::EngineCall& c : engine->Calls(op)) {
+                if (c.dc != control->GetClientDC()) continue;
+                std::string line = c.op;
+                for (long long a : c.args) line += " " + std::to_string(a);
+                calls.push_back(c.text.empty() ? line : line + " " + c.text);
+            }
+        }
+        EXPECT_EQ(calls, row.calls) << row.name;
+        // A label and a bar take no clicks: the window under them does.
+        if (!dynamic_cast<Panel*>(control)) EXPECT_FALSE(control->IsHit({150, 120})) << row.name;
+    }
+    for (IWnd* wnd : made) delete wnd;
+}
+
+}  // namespace
