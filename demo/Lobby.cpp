@@ -215,6 +215,7 @@ bool Lobby::Build(const std::string& text, ZrString* error) {
     if (notice_) notice_->CenterWnd();
     clicks_ = Find<Label>("clicks");
     volume_ = Find<Label>("volume.label");
+    volumeBar_.Reset(Find<ProgressBar>("status.volume"));
     newsMenu_ = Find<IMenu>("news.menu");
     for (const char* name : {"controls.ok", "controls.cancel"}) {
         if (IWnd* button = Find<IWnd>(name)) button->SubscribeEvent(ZrEventClicked, ZrSubscriber(this, &Lobby::OnClicked));
@@ -242,6 +243,7 @@ void Lobby::Unbuild() {
     notice_ = nullptr;
     clicks_ = nullptr;
     volume_ = nullptr;
+    volumeBar_.Reset(nullptr);
     newsMenu_ = nullptr;
 }
 
@@ -324,8 +326,10 @@ bool Lobby::OnQuit(const ZrEventArgs&) {
 
 bool Lobby::OnScrolled(const ZrEventArgs& args) {
     auto* bar = static_cast<ScrollBar*>(static_cast<const ZrWndEventArgs&>(args).window);
+    const int position = bar->GetScrollPos();
+    if (volumeBar_) volumeBar_->SetPos(position);
     if (!volume_) return true;
-    volume_->SetWndText(Gbk(("音量 Volume: " + std::to_string(bar->GetScrollPos())).c_str()).c_str());
+    volume_->SetWndText(Gbk(("音量 Volume: " + std::to_string(position)).c_str()).c_str());
     volume_->Invalidate(true);
     return true;
 }

@@ -125,6 +125,8 @@ private:
     NoticeWnd* notice_ = nullptr;
     Label* clicks_ = nullptr;
     Label* volume_ = nullptr;
+    // The status strip's bar follows the volume; a reload may take it away.
+    zrwnd::WeakWnd<ProgressBar> volumeBar_;
     IMenu* newsMenu_ = nullptr;
     int clickCount_ = 0;
 };
