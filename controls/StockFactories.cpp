@@ -8,6 +8,7 @@
 #include "zrwnd/controls/Menu.h"
 #include "zrwnd/controls/Panel.h"
 #include "zrwnd/controls/ProgressBar.h"
+#include "zrwnd/controls/Slider.h"
 #include "controls/MsgBoxRunner.h"
 #include "zrwnd/controls/RichEdit.h"
 #include "controls/ScrollBarImages.h"
@@ -35,6 +36,7 @@ using ComboBoxFactory = StockFactory<ComboBox>;
 using LabelFactory = StockFactory<Label>;
 using PanelFactory = StockFactory<Panel>;
 using ProgressBarFactory = StockFactory<ProgressBar>;
+using SliderFactory = StockFactory<Slider>;
 
 // Registers a new factory; one the registry refuses (the type is taken) is
 // not kept.
@@ -61,6 +63,7 @@ void RegisterStockFactories(WndTypeRegistry* registry) {
     Register<LabelFactory>(registry, "Label");
     Register<PanelFactory>(registry, "Panel");
     Register<ProgressBarFactory>(registry, "ProgressBar");
+    Register<SliderFactory>(registry, "Slider");
 }
 
 zrwnd::IMessageBox* MakeMessageBox() { return new (std::nothrow) zrwnd::MsgBoxRunner; }

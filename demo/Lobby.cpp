@@ -216,6 +216,10 @@ bool Lobby::Build(const std::string& text, ZrString* error) {
     clicks_ = Find<Label>("clicks");
     volume_ = Find<Label>("volume.label");
     volumeBar_.Reset(Find<ProgressBar>("status.volume"));
+    brightness_.Reset(Find<Label>("brightness.label"));
+    if (IWnd* slider = Find<IWnd>("brightness")) {
+        slider->SubscribeEvent(ZrEventSliderPosChanged, ZrSubscriber(this, &Lobby::OnBrightness));
+    }
     newsMenu_ = Find<IMenu>("news.menu");
     for (const char* name : {"controls.ok", "controls.cancel"}) {
         if (IWnd* button = Find<IWnd>(name)) button->SubscribeEvent(ZrEventClicked, ZrSubscriber(this, &Lobby::OnClicked));
@@ -244,6 +248,7 @@ void Lobby::Unbuild() {
     clicks_ = nullptr;
     volume_ = nullptr;
     volumeBar_.Reset(nullptr);
+    brightness_.Reset(nullptr);
     newsMenu_ = nullptr;
 }
 
@@ -331,6 +336,14 @@ bool Lobby::OnScrolled(const ZrEventArgs& args) {
     if (!volume_) return true;
     volume_->SetWndText(Gbk(("音量 Volume: " + std::to_string(position)).c_str()).c_str());
     volume_->Invalidate(true);
+    return true;
+}
+
+bool Lobby::OnBrightness(const ZrEventArgs& args) {
+    auto* slider = static_cast<Slider*>(static_cast<const ZrWndEventArgs&>(args).window);
+    if (brightness_) {
+        brightness_->SetWndText(Gbk(("亮度 Brightness: " + std::to_string(slider->GetPos())).c_str()).c_str());
+    }
     return true;
 }
 

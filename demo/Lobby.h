@@ -104,6 +104,7 @@ private:
     bool OnKey(const ZrEventArgs& args);
     bool OnClicked(const ZrEventArgs& args);
     bool OnScrolled(const ZrEventArgs& args);
+    bool OnBrightness(const ZrEventArgs& args);
     bool OnNewsPressed(const ZrEventArgs& args);
     bool OnNewsAction(const ZrEventArgs& args);
     bool OnQuit(const ZrEventArgs& args);
@@ -127,6 +128,7 @@ private:
     Label* volume_ = nullptr;
     // The status strip's bar follows the volume; a reload may take it away.
     zrwnd::WeakWnd<ProgressBar> volumeBar_;
+    zrwnd::WeakWnd<Label> brightness_;
     IMenu* newsMenu_ = nullptr;
     int clickCount_ = 0;
 };

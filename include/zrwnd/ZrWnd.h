@@ -33,3 +33,4 @@
 #include "zrwnd/controls/MessageBox.h"
 #include "zrwnd/controls/RichEdit.h"
 #include "zrwnd/controls/ScrollBar.h"
+#include "zrwnd/controls/Slider.h"

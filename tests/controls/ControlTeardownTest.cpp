@@ -78,6 +78,8 @@ IWnd* MakeFace(IWnd* panel) { return Place<DefWnd>(panel, {0, 0, 50, 50}); }
 IWnd* MakeLabel(IWnd* panel) { return Place<Label>(panel, {100, 100, 200, 120}); }
 IWnd* MakePanel(IWnd* panel) { return Place<Panel>(panel, {100, 100, 200, 200}); }
 IWnd* MakeProgress(IWnd* panel) { return Place<ProgressBar>(panel, {100, 100, 200, 116}); }
+// A slider at (100, 100, 210, 116), 0-100: a press at x moves it to x - 105.
+IWnd* MakeSlider(IWnd* panel) { return Place<Slider>(panel, {100, 100, 210, 116}); }
 
 void Click(ControlTeardown& t, int x, int y) { t.ClickAt(x, y); }
 
@@ -156,6 +158,16 @@ const Row kRows[] = {
     {"panel", &zrwnd::events::MouseDown, MakePanel, Self, nullptr, [](ControlTeardown& t, IWnd*) { Click(t, 150, 150); }},
     {"progress", &zrwnd::events::RenderEnded, MakeProgress, Self, nullptr,
      [](ControlTeardown&, IWnd* bar) { static_cast<ProgressBar*>(bar)->SetPos(60); }},
+    {"slide", &ZrEventSliderPosChanged, MakeSlider, Self, nullptr, [](ControlTeardown& t, IWnd*) {
+         t.MoveTo(150, 108);
+         t.Send(WM_LBUTTONDOWN);
+         t.MoveTo(180, 108);
+         t.Send(WM_LBUTTONUP);
+     }},
+    {"slide key", &ZrEventSliderPosChanged, MakeSlider, Self, nullptr, [](ControlTeardown& t, IWnd* slider) {
+         slider->SetActive(true, false);
+         t.Send(WM_KEYDOWN, VK_END);
+     }},
 };
 
 TEST_P(ControlTeardown, SurvivesASubscriberThatTakesItAway) {

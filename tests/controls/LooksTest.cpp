@@ -84,3 +84,31 @@ TEST_F(Looks, PlainControlsDrawWhereTheirSettingsSay) {
 }
 
 }  // namespace
+
+// A slider of 0-100 at (100, 100, 210, 116): the knob's centre runs from x 105
+// to 205, so a press at x goes to x - 105; keys move it while it is active.
+TEST_F(Looks, ASliderFollowsPressesDragsKeysAndTheWheel) {
+    auto* slider = Place<Slider>();
+    slider->MoveWnd(100, 100, 110, 16);
+    int fired = 0;
+    zrwnd::Subscribe(slider, ZrEventSliderPosChanged, [&](ZrWndEventArgs&) { ++fired; });
+    const struct {
+        std::function<void()> act;
+        int pos;
+    } steps[] = {
+        {[&] { ClickAt(150, 108); }, 45},
+        {[&] { MoveTo(150, 108); Send(WM_LBUTTONDOWN); MoveTo(400, 108); Send(WM_LBUTTONUP); }, 100},
+        {[&] { Key(VK_LEFT); }, 99},
+        {[&] { Key(VK_NEXT); }, 89},
+        {[&] { Key(VK_HOME); }, 0},
+        {[&] { Key(VK_DOWN); }, 0},
+        {[&] { slider->SetStep(5); Key(VK_PRIOR); }, 50},
+        {[&] { MoveTo(150, 108), Send(WM_MOUSEWHEEL, static_cast<WPARAM>(std::uint16_t(-240)) << 16); }, 40},
+        {[&] { slider->SetRange(60, 80); }, 60},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        EXPECT_EQ(slider->GetPos(), step.pos) << fired;
+    }
+    EXPECT_EQ(fired, 8);  // every change but the key at the end
+}

@@ -78,7 +78,7 @@ const ZrString* const kEvents[] = {
     &zrwnd::events::ChildAdded,   &zrwnd::events::Destory,       &zrwnd::events::Activated,   &zrwnd::events::Deactivated,
     &zrwnd::events::Invisible,    &zrwnd::events::Disabled,      &zrwnd::events::RenderStarted, &zrwnd::events::AfterScene,
     &zrwnd::events::TextChanged,  &zrwnd::events::SizeChanged,   &ZrEventClicked,           &ZrEventScrollPosChanged,
-    &ZrEventThumbPosChanged,    &ZrEventSelectItem,          &ZrEventAddItem,
+    &ZrEventThumbPosChanged,    &ZrEventSelectItem,          &ZrEventAddItem,             &ZrEventSliderPosChanged,
 };
 constexpr unsigned kEventCount = sizeof kEvents / sizeof kEvents[0];
 constexpr unsigned kActionCount = 12;
@@ -184,7 +184,7 @@ void TreeProgram::MakeWindow(IWnd* parent, Choices& choices) {
     if (choices.Pick(4) == 0) style |= ZRWS_DRAGGABLE;
     if (choices.Pick(8) == 0) style |= ZRWS_DISABLED;
     IWnd* wnd = nullptr;
-    const unsigned kind = choices.Pick(15);
+    const unsigned kind = choices.Pick(16);
     switch (kind) {
         case 0: wnd = new ProgramControl<Button>(this); break;
         case 1: wnd = new ProgramControl<Edit>(this); break;
@@ -196,6 +196,7 @@ void TreeProgram::MakeWindow(IWnd* parent, Choices& choices) {
         case 7: wnd = new ProgramControl<Label>(this); break;
         case 8: wnd = new ProgramControl<Panel>(this); break;
         case 9: wnd = new ProgramControl<ProgressBar>(this); break;
+        case 10: wnd = new ProgramControl<Slider>(this); break;
         default: wnd = new ProgramWnd(this); break;
     }
     // The kind bits of a button, a menu that stays open.
@@ -280,6 +281,12 @@ void TreeProgram::Operate(IWnd* wnd, unsigned pick, unsigned value) {
             case 0: label->SetAlign(value % 3 | (value / 3 % 3) << 4); break;
             case 1: label->SetWordWrap(value % 2 == 0); break;
             default: label->SetWndText(text.c_str()); break;
+        }
+    } else if (auto* slider = dynamic_cast<Slider*>(wnd)) {
+        switch (pick % 3) {
+            case 0: slider->SetRange(number % 50 - 25, number); break;
+            case 1: slider->SetPos(number - 100); break;
+            default: slider->SetStyle(slider->GetStyle() ^ ZRSLIDER_VERTICAL); break;
         }
     } else if (auto* progress = dynamic_cast<ProgressBar*>(wnd)) {
         switch (pick % 3) {
