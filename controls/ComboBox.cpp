@@ -181,6 +181,14 @@ bool ComboBox::OnItemAdded(const ZrEventArgs&) {
     return true;
 }
 
+void ComboBox::OnKeyDown(ZrKeyEventArgs& args) {
+    // Only Esc is the box's: Tab and the rest go on to its parent.
+    if (!zrwnd::Survives(this, [&] { IWnd::OnKeyDown(args); })) return;
+    if (args.key != VK_ESCAPE || !expanded_) return;
+    args.handled = true;
+    SetExpanded(false);
+}
+
 void ComboBox::OnDeactivated(ZrActiveEventArgs& args) {
     if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnDeactivated(args); })) return;
     SetExpanded(false);

@@ -70,7 +70,7 @@ PendingCharacter& Pending() {
 
 }  // namespace
 
-Edit::Edit() : repaint_(this, &Edit::OnRepaintTick), press_(this) {}
+Edit::Edit() : repaint_(this, &Edit::OnRepaintTick), press_(this) { zrwnd::SetTabStop(this, true); }
 
 // The repaint timer is tied to the box and stops with it; the timer service
 // itself may already be gone with a released driver.

@@ -88,7 +88,9 @@ bool Label::SetLayoutAttribute(const char* name, const char* value) {
     std::istringstream words(value);
     for (std::string word; words >> word;) {
         if (word == "left" || word == "center" || word == "right") {
-            const std::uint32_t across = word == "left" ? ZRLABEL_LEFT : word == "center" ? ZRLABEL_CENTER : ZRLABEL_RIGHT;
+            const std::uint32_t across = word == "left"     ? ZRLABEL_LEFT
+                                         : word == "center" ? ZRLABEL_CENTER
+                                                            : ZRLABEL_RIGHT;
             align = (align & 0xF0) | across;
         } else if (word == "top" || word == "middle" || word == "bottom") {
             const std::uint32_t down = word == "top" ? ZRLABEL_TOP : word == "middle" ? ZRLABEL_MIDDLE : ZRLABEL_BOTTOM;

@@ -184,6 +184,14 @@ void IMenu::OnDeactivated(ZrActiveEventArgs& args) {
     if (!(GetStyle() & ZRMS_STAYOPEN)) SetVisible(false, true);
 }
 
+void IMenu::OnKeyDown(ZrKeyEventArgs& args) {
+    // Only Esc is the menu's: Tab and the rest go on to its parent.
+    if (!zrwnd::Survives(this, [&] { IWnd::OnKeyDown(args); })) return;
+    if (args.key != VK_ESCAPE || (GetStyle() & ZRMS_STAYOPEN) || !IsVisible(true)) return;
+    args.handled = true;
+    SetVisible(false, true);
+}
+
 void IMenu::OnMouseLeave(ZrMouseEventArgs& args) {
     if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseLeave(args); })) return;
     ForgetHighlight();

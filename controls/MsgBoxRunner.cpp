@@ -70,7 +70,8 @@ bool MsgBoxRunner::MakeWindows() {
         box_->Create(none, driver->GetRootWnd(), 0);
         if (box_) box_->LoadImage(kBoxImage, 0);
         if (box_) box_->CenterWnd();
-        if (!links_.Add(box_.Get(), zrwnd::events::RenderChild, ZrSubscriber(this, &MsgBoxRunner::DrawText))) {
+        if (!links_.Add(box_.Get(), zrwnd::events::RenderChild, ZrSubscriber(this, &MsgBoxRunner::DrawText)) ||
+            !links_.Add(box_.Get(), zrwnd::events::KeyDown, ZrSubscriber(this, &MsgBoxRunner::OnKey))) {
             Log(kBoxFailed);
             return false;
         }
@@ -213,6 +214,13 @@ bool MsgBoxRunner::ShowAsync(int kind, const char* text, zrwnd::msgbox::Answer a
 
 bool MsgBoxRunner::OnOk(const ZrEventArgs&) { return OnAnswered(0); }
 bool MsgBoxRunner::OnCancel(const ZrEventArgs&) { return OnAnswered(1); }
+
+bool MsgBoxRunner::OnKey(const ZrEventArgs& args) {
+    auto& key = const_cast<ZrKeyEventArgs&>(static_cast<const ZrKeyEventArgs&>(args));
+    if (!showing_ || (key.key != VK_RETURN && key.key != VK_ESCAPE)) return true;
+    key.handled = true;
+    return OnAnswered(key.key == VK_ESCAPE && kind_ == 1 ? 1 : 0);
+}
 
 bool MsgBoxRunner::OnAnswered(int result) {
     result_ = result;

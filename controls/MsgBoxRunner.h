@@ -35,6 +35,8 @@ private:
     bool OnOk(const ZrEventArgs& args);
     bool OnCancel(const ZrEventArgs& args);
     bool OnAnswered(int result);
+    // Enter answers OK, Esc the cancel answer (OK in a box without Cancel).
+    bool OnKey(const ZrEventArgs& args);
     bool DrawText(const ZrEventArgs& args);
 
     zrwnd::WeakWnd<DefWnd> box_;

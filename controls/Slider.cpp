@@ -22,6 +22,7 @@ int Clamp(long long value, int min, int max) {
 
 Slider::Slider() : press_(this) {
     AddEvent(ZrEventSliderPosChanged);
+    zrwnd::SetTabStop(this, true);
     static const bool declared =
         (zrwnd::DeclareRecordKind(ZrEventSliderPosChanged, zrwnd::RecordKind::Window), true);
     (void)declared;
@@ -66,13 +67,14 @@ void Slider::OnMouseWheel(ZrMouseEventArgs& args) {
 }
 
 void Slider::OnKeyDown(ZrKeyEventArgs& args) {
-    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnKeyDown(args); })) return;
+    if (!zrwnd::Survives(this, [&] { IWnd::OnKeyDown(args); })) return;
     const int key = args.key;
     const bool ours = key == VK_LEFT || key == VK_DOWN || key == VK_RIGHT || key == VK_UP || key == VK_PRIOR ||
                       key == VK_NEXT || key == VK_HOME || key == VK_END;
+    // Tab, Enter, Esc and the rest are the parent's.
     if (!ours) return;
     // Handled before the move: its subscribers may delete the slider.
-    args.handled = true;
+    zrwnd::MarkHandled(this, args);
     if (key == VK_HOME || key == VK_END) {
         SetPos(key == VK_HOME ? min_ : max_);
     } else {

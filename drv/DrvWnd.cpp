@@ -364,6 +364,38 @@ void DrvWnd::WndDeleted(IWnd* wnd, const void* object, std::size_t size) {
     if (modal_ == wnd) PutModal(nullptr);
     if (root_ == wnd) root_ = nullptr;
     if (leaving_ == wnd) leaving_ = nullptr;
+    SetTabStop(wnd, false);
+}
+
+void DrvWnd::SetTabStop(IWnd* wnd, bool stop) {
+    tabStops_.erase(std::remove(tabStops_.begin(), tabStops_.end(), wnd), tabStops_.end());
+    if (stop && wnd) tabStops_.push_back(wnd);
+}
+
+bool DrvWnd::IsTabStop(IWnd* wnd) const {
+    return wnd && std::find(tabStops_.begin(), tabStops_.end(), wnd) != tabStops_.end();
+}
+
+bool DrvWnd::MoveTab(bool backwards) {
+    IWnd* top = modal_ ? modal_ : root_;
+    if (!top || tabStops_.empty()) return false;
+    const IWnd* active = GetActiveWnd();
+    const auto count = static_cast<long long>(tabStops_.size());
+    auto at = std::find(tabStops_.begin(), tabStops_.end(), active);
+    // From the active stop, or from before the first (after the last) one.
+    const long long from = at == tabStops_.end() ? (backwards ? 0 : -1) : at - tabStops_.begin();
+    for (long long step = 1; step <= count; ++step) {
+        IWnd* wnd = tabStops_[static_cast<size_t>(((from + (backwards ? -step : step)) % count + count) % count)];
+        const bool reachable = (wnd == top || wnd->IsAncestor(top)) && IsInShownTree(wnd);
+        if (!reachable || !wnd->IsVisible(false) || !wnd->IsEnable(false)) continue;
+        // A window keeps its own active flag when a sibling is activated while
+        // their parent is not: let go first, activating it brings it forward.
+        zrwnd::WndWatch next(wnd);
+        if (wnd->IsActive(false)) wnd->SetActive(false, true);
+        if (next.Get()) next.Get()->SetActive(true, false);
+        return true;
+    }
+    return false;
 }
 
 std::uint32_t DrvWnd::GetModalMaskColor() { return maskColor_; }
@@ -472,7 +504,9 @@ bool DrvWnd::OnKeyDown(int key) {
     args.key = key;
     args.state = inputState_;
     IWnd* target = GetActiveWnd();
-    return target && DeliverUpward(target, args, &IWnd::OnKeyDown);
+    if (target && DeliverUpward(target, args, &IWnd::OnKeyDown)) return true;
+    // Nobody took the key: Tab moves between the tab stops.
+    return key == VK_TAB && MoveTab((inputState_ & ZRSTATE_SHIFT) != 0);
 }
 
 bool DrvWnd::OnKeyUp(int key) {
@@ -700,6 +734,10 @@ bool DrvWnd::OnActivate(bool active) {
 }
 
 }  // namespace zrwnd
+
+void zrwnd::SetTabStop(IWnd* wnd, bool stop) { static_cast<zrwnd::DrvWnd*>(CreateDrvWnd())->SetTabStop(wnd, stop); }
+
+bool zrwnd::IsTabStop(IWnd* wnd) { return static_cast<zrwnd::DrvWnd*>(CreateDrvWnd())->IsTabStop(wnd); }
 
 extern "C" IDrvWnd* CreateDrvWnd() {
     if (zrwnd::DrvWnd* driver = zrwnd::g_driver.load(std::memory_order_acquire)) return driver;

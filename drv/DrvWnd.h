@@ -64,6 +64,8 @@ public:
     bool OnMouseUp(int button) override;
     bool OnMouseDBClick(int button) override;
     bool OnKeyDown(int key) override;
+    // Activates the next (or previous) tab stop; false when there is none.
+    bool MoveTab(bool backwards);
     bool OnKeyUp(int key) override;
     bool OnChar(int character) override;
     bool OnInputLangChange(HKL layout) override;
@@ -90,6 +92,8 @@ public:
     zrwnd::IMessageBox* GetMessageBox();
     const RectRegion& GetDirtyRegion() const { return dirty_; }
     std::uint32_t GetInputState() const { return inputState_; }
+    void SetTabStop(IWnd* wnd, bool stop);
+    bool IsTabStop(IWnd* wnd) const;
     bool IsMouseTrackerArmed() const { return tracker_.armed; }
 
     static constexpr int kMaxLayouts = 32;
@@ -151,6 +155,8 @@ private:
     bool batchRedraw_ = false;
     // The window being sent OnMouseLeave.
     IWnd* leaving_ = nullptr;
+    // The tab stops, in tab order.
+    std::vector<IWnd*> tabStops_;
     // The thread that called Init: the user-interface thread.
     std::atomic<std::thread::id> uiThread_{};
 };

@@ -72,4 +72,13 @@ inline IDrvWnd* Driver() { return CreateDrvWnd(); }
 ZRWND_API IZr2DEngine* Engine();
 ZRWND_API IDrvRender* Renderer();
 
+// Keyboard navigation. A Tab that no window handled activates the next tab
+// stop after the active window (Shift+Tab the previous one, both wrapping):
+// the next that is shown, enabled and, while a modal window is up, inside it.
+// The order is the order windows became tab stops; making one a tab stop
+// again puts it last. The edit boxes and sliders are tab stops from birth; a
+// deleted window leaves the order by itself. Null does nothing.
+ZRWND_API void SetTabStop(IWnd* wnd, bool stop);
+ZRWND_API bool IsTabStop(IWnd* wnd);
+
 }  // namespace zrwnd

@@ -112,3 +112,55 @@ TEST_F(Looks, ASliderFollowsPressesDragsKeysAndTheWheel) {
     }
     EXPECT_EQ(fired, 8);  // every change but the key at the end
 }
+
+// Keys nobody handled: Tab and Shift+Tab walk the tab stops that can be
+// reached; Enter and Esc answer a message box; Esc closes a pop-up and a list.
+TEST_F(Looks, TabEnterAndEscapeDoWhatAPlayerExpects) {
+    auto* a = Place<Edit>();
+    auto* b = Place<Edit>();
+    Place<Edit>()->SetEnable(false, true);
+    Place<Edit>()->SetVisible(false, true);
+    auto* slider = Place<Slider>();
+    a->MoveWnd(0, 0, 50, 20);
+    ClickAt(10, 10);
+    const struct {
+        int modifier;
+        IWnd* active;
+    } tabs[] = {{0, b}, {0, slider}, {0, a}, {VK_SHIFT, slider}, {VK_SHIFT, b}};
+    for (const auto& tab : tabs) {
+        Key(VK_TAB, tab.modifier);
+        EXPECT_EQ(driver()->GetActiveWnd(), tab.active);
+    }
+    zrwnd::SetTabStop(slider, false);
+    Key(VK_TAB);
+    EXPECT_EQ(driver()->GetActiveWnd(), a);
+
+    // Esc is the cancel answer of a box that has one, OK of one that has not;
+    // Enter is OK. While the box is up, Tab stays inside it (no stop there).
+    const struct {
+        int kind, key, answer;
+    } boxes[] = {{1, VK_ESCAPE, 1}, {1, VK_RETURN, 0}, {0, VK_ESCAPE, 0}};
+    for (const auto& box : boxes) {
+        int answer = -1;
+        auto keep = [](void* to, int got) { *static_cast<int*>(to) = got; };
+        ASSERT_TRUE(zrwnd::msgbox::Show("?", box.kind, keep, &answer));
+        Key(VK_TAB);
+        EXPECT_NE(driver()->GetActiveWnd(), a);
+        Key(box.key);
+        EXPECT_EQ(answer, box.answer);
+    }
+
+    auto* menu = Place<IMenu>();
+    menu->AddItem(1, "one", nullptr);
+    menu->Popup({300, 300}, 0);
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(menu->IsVisible(true));
+    auto* combo = new ComboBox;
+    made.push_back(combo);
+    ZrRect place{300, 10, 440, 30};
+    combo->Create(place, &root, ZRWS_VISIBLE, 60);
+    combo->SetExpanded(true);
+    combo->GetEdit()->SetActive(true, false);
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(combo->IsExpanded());
+}

@@ -45,6 +45,8 @@ public:
     using IComboBox::Create;
     void OnSizeChanged(ZrWndEventArgs& args) override;
     void OnDeactivated(ZrActiveEventArgs& args) override;
+    // Esc closes the open list.
+    void OnKeyDown(ZrKeyEventArgs& args) override;
     void OnMouseLeave(ZrMouseEventArgs& args) override;
     void OnMouseMove(ZrMouseEventArgs& args) override;
     void OnMouseDown(ZrMouseEventArgs& args) override;

@@ -58,6 +58,8 @@ public:
 
     bool Create(ZrRect& rect, IWnd* parent, std::uint32_t style) override;
     void OnDeactivated(ZrActiveEventArgs& args) override;
+    // Esc hides a pop-up.
+    void OnKeyDown(ZrKeyEventArgs& args) override;
     void OnMouseLeave(ZrMouseEventArgs& args) override;
     void OnMouseMove(ZrMouseEventArgs& args) override;
     void OnMouseDown(ZrMouseEventArgs& args) override;
