@@ -226,6 +226,7 @@ bool DrvWnd::SetHoverWnd(IWnd* wnd) {
     // The leave handler may have deleted the window asked for, or taken the
     // tree it belongs to away.
     hover_ = IsInShownTree(next.Get()) ? next.Get() : nullptr;
+    TipHoverChanged();
     if (hover_) {
         args.window = hover_;
         hover_->OnMouseEnter(args);
@@ -365,6 +366,72 @@ void DrvWnd::WndDeleted(IWnd* wnd, const void* object, std::size_t size) {
     if (root_ == wnd) root_ = nullptr;
     if (leaving_ == wnd) leaving_ = nullptr;
     SetTabStop(wnd, false);
+    if (tipFor_ == wnd) HideTip();
+    SetTooltip(wnd, nullptr);
+}
+
+void DrvWnd::SetTooltip(IWnd* wnd, const char* text) {
+    if (!wnd) return;
+    auto it = std::find_if(tooltips_.begin(), tooltips_.end(), [wnd](const auto& tip) { return tip.first == wnd; });
+    if (it != tooltips_.end()) tooltips_.erase(it);
+    if (text && *text) tooltips_.emplace_back(wnd, ZrString(text));
+    if (tipFor_ == wnd) HideTip();
+}
+
+ZrString DrvWnd::GetTooltip(IWnd* wnd) const {
+    for (const auto& tip : tooltips_) {
+        if (tip.first == wnd) return tip.second;
+    }
+    return ZrString();
+}
+
+void DrvWnd::HideTip() {
+    if (tipShown_ && engine_) InvalidateRect(&tipRect_, false);
+    tipShown_ = false;
+    tipFor_ = nullptr;
+}
+
+void DrvWnd::TipHoverChanged() {
+    HideTip();
+    if (tooltips_.empty()) return;
+    for (IWnd* wnd = hover_; wnd; wnd = wnd->GetParent()) {
+        if (GetTooltip(wnd).GetLength() > 0) {
+            tipFor_ = wnd;
+            tipSince_ = Stopwatch::Instance()->Now();
+            return;
+        }
+    }
+}
+
+void DrvWnd::TipTick() {
+    if (!tipFor_ || tipShown_ || !engine_) return;
+    if (!IsInShownTree(tipFor_)) {
+        tipFor_ = nullptr;
+        return;
+    }
+    if (Stopwatch::Instance()->ElapsedMilliseconds(tipSince_) < kTooltipDelayMs) return;
+    IDrvRender* renderer = engine_->GetRender();
+    IFont2* font = renderer ? renderer->GetDefaultFont() : nullptr;
+    if (!font) return;
+    const ZrString text = GetTooltip(tipFor_);
+    const int w = font->GetTextWidth(text.c_str()) + 12, h = font->GetFontHeight() + 8;
+    int width = 0, height = 0;
+    engine_->GetClientSize(&width, &height);
+    // Below and right of the pointer, moved back inside the surface.
+    const int left = std::max(0, std::min(mouseX_ + 12, width - w));
+    const int top = std::max(0, mouseY_ + 20 + h > height ? mouseY_ - 8 - h : mouseY_ + 20);
+    tipRect_ = {left, top, left + w, top + h};
+    tipShown_ = true;
+    InvalidateRect(&tipRect_, true);
+}
+
+void DrvWnd::DrawTip(IDrvRender* renderer) {
+    if (!tipShown_ || !tipFor_) return;
+    IFont2* font = renderer->GetDefaultFont();
+    renderer->FillRect(nullptr, &tipRect_, 0xFF6A7390);
+    const ZrRect inside{tipRect_.left + 1, tipRect_.top + 1, tipRect_.right - 1, tipRect_.bottom - 1};
+    renderer->FillRect(nullptr, &inside, 0xF0202838);
+    if (font) font->DrawText(nullptr, GetTooltip(tipFor_).c_str(), &inside, 0xFFFFFFFF, ZRTEXT_CENTER | ZRTEXT_VCENTER, 0);
 }
 
 void DrvWnd::SetTabStop(IWnd* wnd, bool stop) {
@@ -459,15 +526,20 @@ bool DrvWnd::OnMouseMove(int x, int y) {
         // it belongs to.
         if (!target.Get() || !IsInShownTree(target.Get())) return false;
         hover_ = target.Get();
+        TipHoverChanged();
         args.window = hover_;
         hover_->OnMouseEnter(args);
         if (!target.Get()) return false;
+    } else if (!tipShown_) {
+        // The wait is for a pointer at rest: a move starts it again.
+        TipHoverChanged();
     }
     args.handled = false;
     return DeliverUpward(target.Get(), args, &IWnd::OnMouseMove);
 }
 
 bool DrvWnd::OnMouseWheel(int notches) {
+    HideTip();
     ZrMouseEventArgs args = MouseArgs(0, notches);
     IWnd* target = GetWndAtPoint(mouseX_, mouseY_);
     return target && DeliverUpward(target, args, &IWnd::OnMouseWheel);
@@ -480,6 +552,7 @@ bool DrvWnd::OnMouseButton(int button, void (IWnd::*handler)(ZrMouseEventArgs&))
 }
 
 bool DrvWnd::OnMouseDown(int button) {
+    HideTip();
     const std::uint32_t bit = ButtonBit(button);
     if (!bit) return false;
     inputState_ |= bit;
@@ -499,6 +572,7 @@ bool DrvWnd::OnMouseDBClick(int button) {
 }
 
 bool DrvWnd::OnKeyDown(int key) {
+    HideTip();
     inputState_ |= KeyBit(key);
     ZrKeyEventArgs args;
     args.key = key;
@@ -577,6 +651,7 @@ void DrvWnd::DrawPass() {
             root->GetClientDC()->SetClipRect(&clip);
             root->OnRender();
             if (modal_ && rootStays()) modal_->OnRender();
+            if (rootStays()) DrawTip(renderer);
             renderer->PresentRect(&clip);
         }
         // The root's contexts go back to unclipped, so that nothing drawn outside
@@ -589,6 +664,7 @@ void DrvWnd::DrawPass() {
     } else {
         root->OnRender();
         if (modal_ && rootStays()) modal_->OnRender();
+        if (rootStays()) DrawTip(renderer);
         renderer->PresentRect(nullptr);
     }
     renderer->EndScene();
@@ -631,7 +707,10 @@ bool DrvWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CHAR:
             return OnChar(static_cast<int>(wParam));
         case WM_TIMER:
-            if (wParam == ZRTIMER_NATIVE_TICK) GetTimer()->Tick();
+            if (wParam == ZRTIMER_NATIVE_TICK) {
+                GetTimer()->Tick();
+                TipTick();
+            }
             return false;
         case WM_MOUSEMOVE:
             tracker_.Arm();
@@ -711,6 +790,7 @@ int DrvWnd::WheelNotches(int delta) {
 
 void DrvWnd::OnMouseLeaveWindow() {
     tracker_.Disarm();
+    HideTip();
     if (hover_) {
         // Hover is kept: coming back over the same window sends no enter. The
         // record's window stays zero on this route.
@@ -738,6 +818,12 @@ bool DrvWnd::OnActivate(bool active) {
 void zrwnd::SetTabStop(IWnd* wnd, bool stop) { static_cast<zrwnd::DrvWnd*>(CreateDrvWnd())->SetTabStop(wnd, stop); }
 
 bool zrwnd::IsTabStop(IWnd* wnd) { return static_cast<zrwnd::DrvWnd*>(CreateDrvWnd())->IsTabStop(wnd); }
+
+void zrwnd::SetTooltip(IWnd* wnd, const char* text) {
+    static_cast<zrwnd::DrvWnd*>(CreateDrvWnd())->SetTooltip(wnd, text);
+}
+
+ZrString zrwnd::GetTooltip(IWnd* wnd) { return static_cast<zrwnd::DrvWnd*>(CreateDrvWnd())->GetTooltip(wnd); }
 
 extern "C" IDrvWnd* CreateDrvWnd() {
     if (zrwnd::DrvWnd* driver = zrwnd::g_driver.load(std::memory_order_acquire)) return driver;

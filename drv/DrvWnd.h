@@ -66,6 +66,14 @@ public:
     bool OnKeyDown(int key) override;
     // Activates the next (or previous) tab stop; false when there is none.
     bool MoveTab(bool backwards);
+    // The pointer rests over another window now: a shown tip goes, and the
+    // nearest window with a tip, from the hovered one up, starts its wait.
+    void TipHoverChanged();
+    // Hides a shown tip (its area is drawn again) and stops the wait.
+    void HideTip();
+    // On each tick: shows the tip whose wait is over.
+    void TipTick();
+    void DrawTip(IDrvRender* renderer);
     bool OnKeyUp(int key) override;
     bool OnChar(int character) override;
     bool OnInputLangChange(HKL layout) override;
@@ -94,6 +102,8 @@ public:
     std::uint32_t GetInputState() const { return inputState_; }
     void SetTabStop(IWnd* wnd, bool stop);
     bool IsTabStop(IWnd* wnd) const;
+    void SetTooltip(IWnd* wnd, const char* text);
+    ZrString GetTooltip(IWnd* wnd) const;
     bool IsMouseTrackerArmed() const { return tracker_.armed; }
 
     static constexpr int kMaxLayouts = 32;
@@ -157,6 +167,13 @@ private:
     IWnd* leaving_ = nullptr;
     // The tab stops, in tab order.
     std::vector<IWnd*> tabStops_;
+    // The windows' tooltips; the window whose tip is timed or shown, since
+    // when the pointer rests over it (stopwatch ticks), and where it shows.
+    std::vector<std::pair<IWnd*, ZrString>> tooltips_;
+    IWnd* tipFor_ = nullptr;
+    std::int64_t tipSince_ = 0;
+    bool tipShown_ = false;
+    ZrRect tipRect_{};
     // The thread that called Init: the user-interface thread.
     std::atomic<std::thread::id> uiThread_{};
 };

@@ -256,6 +256,8 @@ private:
             } else if (key == "fontborder") {
                 if (!zrwnd::ParseLayoutColour(value, &colour)) return Refuse(node, "fontborder", "a colour '#RRGGBB' or '#AARRGGBB'");
                 wnd->SetClrFontBorder(colour);
+            } else if (key == "tooltip") {
+                zrwnd::SetTooltip(wnd, zrwnd::text::Utf8ToGbk(value).c_str());
             } else if (key == "center") {
                 if (!zrwnd::ParseLayoutBool(value, &centre)) return Refuse(node, "center", "true or false");
             } else if (!Offer(node, target, key.c_str(), value)) {

@@ -7,6 +7,7 @@
 #include "zrwnd/Identity.h"
 #include "zrwnd/NativeTypes.h"
 #include "zrwnd/Types.h"
+#include "zrwnd/ZrString.h"
 
 class IWnd;
 class IWndNameRegistry;
@@ -80,5 +81,15 @@ ZRWND_API IDrvRender* Renderer();
 // deleted window leaves the order by itself. Null does nothing.
 ZRWND_API void SetTabStop(IWnd* wnd, bool stop);
 ZRWND_API bool IsTabStop(IWnd* wnd);
+
+// Tooltips. A window's tooltip text (GBK) is shown in a small box near the
+// pointer once the pointer has rested over the window (or a window inside it
+// without a tooltip of its own) for kTooltipDelayMs, drawn over everything
+// and kept inside the surface; it goes when the pointer leaves, a button is
+// pressed, a key goes down or the wheel turns. A null or empty text takes the
+// tooltip away; a deleted window's goes with it.
+constexpr int kTooltipDelayMs = 600;
+ZRWND_API void SetTooltip(IWnd* wnd, const char* text);
+ZRWND_API ZrString GetTooltip(IWnd* wnd);
 
 }  // namespace zrwnd

@@ -23,7 +23,7 @@ namespace zrwnd {
 
 // A window class takes settings of its own from a layout, as the stock
 // controls do: the loader reads what every window has (type, name, rect,
-// style, text, font, fontborder, center, a <text> element) and offers every
+// style, text, font, fontborder, center, tooltip, a <text> element) and offers every
 // other attribute here. The load fails when this answers false: "not a
 // setting of a TYPE", or what RefuseLayoutValue said before answering.
 // Texts arrive as written (UTF-8).

@@ -33,6 +33,14 @@ public:
         label->SetWordWrap(wrap);
         return label;
     }
+    void TearDown() override {
+        for (IWnd* wnd : made) delete wnd;
+        // The registry destroys the message box's windows but never deletes them.
+        for (const char* name : {zrwnd::ZrMsgBoxOkName, zrwnd::ZrMsgBoxCancelName, zrwnd::ZrMsgBoxName}) {
+            delete driver()->GetWndNameRegistry()->FindWnd(name);
+        }
+        zrtest::RootedTest::TearDown();
+    }
     std::vector<IWnd*> made;
 };
 
@@ -78,9 +86,10 @@ TEST_F(Looks, PlainControlsDrawWhereTheirSettingsSay) {
         }
         EXPECT_EQ(calls, row.calls) << row.name;
         // A label and a bar take no clicks: the window under them does.
-        if (!dynamic_cast<Panel*>(control)) EXPECT_FALSE(control->IsHit({150, 120})) << row.name;
+        if (!dynamic_cast<Panel*>(control)) {
+            EXPECT_FALSE(control->IsHit({150, 120})) << row.name;
+        }
     }
-    for (IWnd* wnd : made) delete wnd;
 }
 
 }  // namespace
@@ -163,4 +172,33 @@ TEST_F(Looks, TabEnterAndEscapeDoWhatAPlayerExpects) {
     combo->GetEdit()->SetActive(true, false);
     Key(VK_ESCAPE);
     EXPECT_FALSE(combo->IsExpanded());
+}
+
+// A tooltip shows once the pointer has rested over its window for the delay,
+// inside the surface, and goes on a key, a press or a move away.
+TEST_F(Looks, ATooltipShowsAfterTheWaitAndGoesOnAKeyOrAPress) {
+    auto* panel = Place<Panel>();
+    panel->MoveWnd(560, 440, 80, 40);  // in the corner: the tip moves inside
+    zrwnd::SetTooltip(panel, "tip");
+    auto tipDrawn = [&] {
+        engine->ClearCalls();
+        driver()->InvalidateRect(nullptr, true);
+        for (const auto& c : engine->Calls("DrawText")) {
+            if (c.text == "tip") return ZrRect{int(c.args[0]), int(c.args[1]), int(c.args[2]), int(c.args[3])};
+        }
+        return ZrRect{};
+    };
+    const std::function<void()> hiders[] = {[&] { Key('A'); }, [&] { ClickAt(600, 470); }, [&] { MoveTo(10, 10); }};
+    for (const auto& hide : hiders) {
+        MoveTo(600, 470);
+        Tick(zrwnd::kTooltipDelayMs - 100);
+        EXPECT_EQ(tipDrawn(), ZrRect{});
+        Tick(100);
+        const ZrRect tip = tipDrawn();
+        EXPECT_GT(tip.right, tip.left);
+        EXPECT_LE(tip.right, 640 - 1);
+        EXPECT_LE(tip.bottom, 480 - 1);
+        hide();
+        EXPECT_EQ(tipDrawn(), ZrRect{});
+    }
 }

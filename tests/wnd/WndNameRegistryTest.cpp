@@ -19,7 +19,7 @@ protected:
     void SetUp() override {
         DriverTest::SetUp();
         names = driver()->GetWndNameRegistry();
-        driver()->GetWndTypeRegistry()->AddFactory(new CountingFactory("Panel", &deletions));
+        driver()->GetWndTypeRegistry()->AddFactory(new CountingFactory("Box", &deletions));
     }
     // Registered windows are only destroyed by the registry, never deleted.
     void TearDown() override {
@@ -38,8 +38,8 @@ protected:
 };
 
 TEST_F(WndNameRegistryTest, DestroyingARegisteredWindowFreesItsNameOnce) {
-    IWnd* parent = Make("Panel", "parent");
-    IWnd* child = Make("Panel", "child");
+    IWnd* parent = Make("Box", "parent");
+    IWnd* child = Make("Box", "child");
     ZrRect r{0, 0, 10, 10};
     parent->Create(r, nullptr, ZRWS_VISIBLE);
     child->Create(r, parent, ZRWS_VISIBLE);
@@ -51,11 +51,11 @@ TEST_F(WndNameRegistryTest, DestroyingARegisteredWindowFreesItsNameOnce) {
     EXPECT_EQ(names->FindWnd("parent"), nullptr);
     EXPECT_EQ(names->FindWnd("child"), nullptr);
     EXPECT_EQ(deletions, 0);  // destroyed, not deleted
-    EXPECT_NE(Make("Panel", "parent"), nullptr);
+    EXPECT_NE(Make("Box", "parent"), nullptr);
 }
 
 TEST_F(WndNameRegistryTest, EntriesFollowTheWindowNotItsCurrentName) {
-    IWnd* kept = Make("Panel", "kept");
+    IWnd* kept = Make("Box", "kept");
     kept->SetName("renamed");
     EXPECT_EQ(names->FindWnd("kept"), kept);
     EXPECT_TRUE(names->IsWndRegistered(kept));
@@ -72,7 +72,7 @@ TEST_F(WndNameRegistryTest, EntriesFollowTheWindowNotItsCurrentName) {
     EXPECT_FALSE(names->IsNameRegistered("kept"));
 
     // After Release the registry is never answered again.
-    Make("Panel", "left");
+    Make("Box", "left");
     names->Release();
     IWndNameRegistry* fresh = driver()->GetWndNameRegistry();
     EXPECT_FALSE(fresh->IsNameRegistered("left"));
