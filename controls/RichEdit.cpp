@@ -1,7 +1,10 @@
 #include "zrwnd/controls/RichEdit.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "zrwnd/controls/ControlKit.h"
 #include "zrwnd/IDrvWnd.h"
@@ -104,6 +107,8 @@ int RichEdit::CountLines(IFont2* font, int width) {
 void RichEdit::OnTextChanged(ZrWndEventArgs&) {
     // Replaces the window's handler: a rich edit raises no text event.
     const ZrString& text = _WndText();
+    // A text set anew, not grown, takes no colours along.
+    if (!appending_) colours_.clear();
     IFont2* font = GetFont();
     IScrollBar* bar = scroll_.Get();
     if (text.GetLength() == 0 || !font || !bar) {
@@ -122,6 +127,11 @@ void RichEdit::OnTextChanged(ZrWndEventArgs&) {
 }
 
 bool RichEdit::AppendText(const char* text) {
+    // Once lines have colours, plain text is in the text colour again.
+    return colours_.empty() ? Append(text) : AppendColoured(text, textArgb_);
+}
+
+bool RichEdit::Append(const char* text) {
     if (!text) return false;
     const int length = _WndText().GetLength();
     if (static_cast<long long>(length) + static_cast<long long>(std::strlen(text)) > maxLength_) return false;
@@ -133,8 +143,67 @@ bool RichEdit::AppendText(const char* text) {
     appending_ = &joined;
     appendedTo_ = length;
     bool set = false;
-    if (zrwnd::Survives(this, [&] { set = SetWndText(joined.c_str()); })) appending_ = nullptr;
+    if (!zrwnd::Survives(this, [&] { set = SetWndText(joined.c_str()); })) return set;
+    appending_ = nullptr;
+    IScrollBar* bar = scroll_.Get();
+    if (set && followNewest_ && bar) bar->SetScrollPos(bar->GetScrollMax());
     return set;
+}
+
+bool RichEdit::AppendColoured(const char* text, std::uint32_t argb) {
+    if (!text) return false;
+    const ZrString& now = _WndText();
+    int start = now.GetLength();
+    while (start > 0 && now.GetAt(start - 1) != '\n') --start;
+    const auto kept = colours_;
+    while (!colours_.empty() && colours_.back().first >= start) colours_.pop_back();
+    colours_.emplace_back(start, argb);
+    zrwnd::WndRef self(this);
+    const bool appended = Append(text);
+    if (self && !appended) colours_ = kept;
+    if (self) Invalidate(true);
+    return appended;
+}
+
+void RichEdit::SetFollowNewest(bool follow) { followNewest_ = follow; }
+bool RichEdit::IsFollowNewest() { return followNewest_; }
+
+void RichEdit::OnMouseWheel(ZrMouseEventArgs& args) {
+    if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseWheel(args); })) return;
+    IScrollBar* bar = scroll_.Get();
+    IFont2* font = GetFont();
+    if (!bar || !font || args.wheel == 0) return;
+    const long long pitch = static_cast<long long>(font->GetFontHeight()) + font->GetLineSpacing();
+    const long long to = static_cast<long long>(bar->GetScrollPos()) - 3 * pitch * args.wheel;
+    bar->SetScrollPos(static_cast<int>(std::clamp<long long>(to, INT32_MIN, INT32_MAX)));
+}
+
+void RichEdit::RenderColoured(IDC* dc, IFont2* font, const ZrRect& area, const ZrRect& box) {
+    // Lines wrap afresh after every line break, so each is drawn on its own
+    // where the whole text would have put it.
+    const ZrString& text = _WndText();
+    const char* bytes = text.c_str();
+    const int length = text.GetLength();
+    const long long pitch = static_cast<long long>(font->GetFontHeight()) + font->GetLineSpacing();
+    const int width = area.right - area.left;
+    long long top = area.top;
+    std::string line;
+    std::uint32_t argb = textArgb_;
+    size_t colour = 0;
+    for (int from = 0; from < length && top < box.bottom;) {
+        for (; colour < colours_.size() && colours_[colour].first <= from; ++colour) argb = colours_[colour].second;
+        int to = from;
+        while (to < length && bytes[to] != '\n') ++to;
+        line.assign(bytes + from, static_cast<size_t>(to - from));
+        const long long lines = std::max(1, font->GetLineCount(line.c_str(), width));
+        if (top + lines * pitch > box.top && !line.empty()) {
+            const long long bottom = std::min<long long>(top + lines * pitch, INT32_MAX);
+            const ZrRect at{area.left, static_cast<int>(top), area.right, static_cast<int>(bottom)};
+            font->DrawText(dc, line.c_str(), &at, argb, kTextFormat, kTextBorder);
+        }
+        top += lines * pitch;
+        from = to + 1;
+    }
 }
 
 void RichEdit::RenderSelf() {
@@ -148,7 +217,13 @@ void RichEdit::RenderSelf() {
     }
     const int shift = bar ? bar->GetScrollMin() - bar->GetScrollPos() : 0;
     const ZrRect area{r.left, r.top + shift, r.right - w / 2 - w / 2, r.bottom};
-    if (IFont2* font = GetFont()) font->DrawText(dc, _WndText().c_str(), &area, textArgb_, kTextFormat, kTextBorder);
+    IFont2* font = GetFont();
+    if (!font) return;
+    if (colours_.empty()) {
+        font->DrawText(dc, _WndText().c_str(), &area, textArgb_, kTextFormat, kTextBorder);
+    } else {
+        RenderColoured(dc, font, area, r);
+    }
 }
 
 bool RichEdit::GetUserFlag() { return userFlag_; }
@@ -171,5 +246,6 @@ bool RichEdit::SetLayoutAttribute(const char* name, const char* value) {
     }
     if (!std::strcmp(name, "back")) return zrwnd::LayoutColour(value, &colour) && (SetClrBack(colour), true);
     if (!std::strcmp(name, "textcolor")) return zrwnd::LayoutColour(value, &colour) && (SetClrText(colour), true);
-    return false;
+    bool follow = false;
+    return !std::strcmp(name, "follow") && zrwnd::LayoutBool(value, &follow) && (SetFollowNewest(follow), true);
 }

@@ -211,6 +211,12 @@ bool Lobby::Build(const std::string& text, ZrString* error) {
             wnd->MoveWnd(r.left, r.top, width_, r.bottom - r.top);
         }
     }
+    // The news doubles as a chat log: lines in the colours of who wrote them.
+    if (auto* news = Find<RichEdit>("news.text")) {
+        news->AppendText("\n");
+        news->AppendColoured(Gbk("【系统】青龙服务器已开放 — The Azure Dragon server is open.\n").c_str(), 0xFFFFD54A);
+        news->AppendColoured(Gbk("小明: 有人组队下副本吗？ Anyone for a dungeon?").c_str(), 0xFF7FD7FF);
+    }
     notice_ = Find<NoticeWnd>("notice");
     if (notice_) notice_->CenterWnd();
     clicks_ = Find<Label>("clicks");

@@ -62,6 +62,14 @@ TEST_F(Looks, PlainControlsDrawWhereTheirSettingsSay) {
          },
          {"FillRect 0 0 100 40 4279507498", "FillRect 0 0 25 40 4282359914",
           "DrawText 0 0 100 40 4294967295 36 0 25%"}},
+        {"chat, coloured lines", [&] {
+             auto* chat = Place<RichEdit>("a\n");
+             chat->AppendColoured("b\nc", 0xFF00FF00);
+             return chat;
+         },
+         // Each line where the whole text would put it, beside the 16-pixel bar.
+         {"FillRect 0 0 92 40 0", "DrawText 0 1 84 15 4278190080 9 4278190080 a",
+          "DrawText 0 15 84 29 4278255360 9 4278190080 b", "DrawText 0 29 84 43 4278255360 9 4278190080 c"}},
         {"panel, framed", [&] {
              auto* p = Place<Panel>();
              p->SetBorderWidth(2);
@@ -86,7 +94,7 @@ TEST_F(Looks, PlainControlsDrawWhereTheirSettingsSay) {
         }
         EXPECT_EQ(calls, row.calls) << row.name;
         // A label and a bar take no clicks: the window under them does.
-        if (!dynamic_cast<Panel*>(control)) {
+        if (dynamic_cast<Label*>(control) || dynamic_cast<ProgressBar*>(control)) {
             EXPECT_FALSE(control->IsHit({150, 120})) << row.name;
         }
     }
@@ -201,4 +209,19 @@ TEST_F(Looks, ATooltipShowsAfterTheWaitAndGoesOnAKeyOrAPress) {
         hide();
         EXPECT_EQ(tipDrawn(), ZrRect{});
     }
+}
+
+// A chat log follows its newest line when asked, and the wheel scrolls it
+// three lines (of 14 pixels) a notch.
+TEST_F(Looks, AChatLogFollowsItsNewestLineAndScrollsWithTheWheel) {
+    auto* chat = Place<RichEdit>();
+    chat->SetFollowNewest(true);
+    for (int i = 0; i < 20; ++i) chat->AppendColoured("line\n", 0xFF00FF00 + i);
+    IScrollBar* bar = chat->GetScrollBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_GT(bar->GetScrollMax(), 0);
+    EXPECT_EQ(bar->GetScrollPos(), bar->GetScrollMax());
+    MoveTo(120, 110);
+    Send(WM_MOUSEWHEEL, static_cast<WPARAM>(std::uint16_t(120)) << 16);
+    EXPECT_EQ(bar->GetScrollPos(), bar->GetScrollMax() - 42);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "zrwnd/IWnd.h"
 #include "zrwnd/Layout.h"
@@ -45,10 +47,25 @@ public:
     // otherwise SetWndText with the longer text. A line appended to a long
     // text is measured alone.
     virtual bool AppendText(const char* text);
-    // Layout attributes of its own: maxlength, back, textcolor.
+    // Layout attributes of its own: maxlength, back, textcolor, follow.
     bool SetLayoutAttribute(const char* name, const char* value) override;
+    // The wheel scrolls three lines a notch over the box.
+    void OnMouseWheel(ZrMouseEventArgs& args) override;
+
+    // AppendText, with the lines the text begins or adds drawn in `argb`
+    // (from the start of the line the text begins on): a chat log's coloured
+    // lines. Text appended plainly afterwards is in the text colour; the
+    // colours go when the whole text is set anew.
+    virtual bool AppendColoured(const char* text, std::uint32_t argb);
+    // Whether an appended text scrolls the box to its end, so that the newest
+    // line is in view (off until asked for).
+    virtual void SetFollowNewest(bool follow);
+    virtual bool IsFollowNewest();
 
 private:
+    bool Append(const char* text);
+    // Draws line by line, each in its colour, only what meets the box.
+    void RenderColoured(IDC* dc, IFont2* font, const ZrRect& area, const ZrRect& box);
     bool OnScrolled(const ZrEventArgs& args);
     int CountLines(IFont2* font, int width);
 
@@ -67,4 +84,7 @@ private:
     int measuredLength_ = 0;
     int measuredPrefix_ = 0;
     int measuredPrefixLines_ = 0;
+    // Where a colour starts (the first byte of a line), in text order.
+    std::vector<std::pair<int, std::uint32_t>> colours_;
+    bool followNewest_ = false;
 };
