@@ -5,6 +5,7 @@
 #include "zrwnd/controls/DefWnd.h"
 #include "zrwnd/controls/Edit.h"
 #include "zrwnd/controls/Label.h"
+#include "zrwnd/controls/ListBox.h"
 #include "zrwnd/controls/Menu.h"
 #include "zrwnd/controls/Panel.h"
 #include "zrwnd/controls/ProgressBar.h"
@@ -37,6 +38,7 @@ using LabelFactory = StockFactory<Label>;
 using PanelFactory = StockFactory<Panel>;
 using ProgressBarFactory = StockFactory<ProgressBar>;
 using SliderFactory = StockFactory<Slider>;
+using ListBoxFactory = StockFactory<ListBox>;
 
 // Registers a new factory; one the registry refuses (the type is taken) is
 // not kept.
@@ -64,6 +66,7 @@ void RegisterStockFactories(WndTypeRegistry* registry) {
     Register<PanelFactory>(registry, "Panel");
     Register<ProgressBarFactory>(registry, "ProgressBar");
     Register<SliderFactory>(registry, "Slider");
+    Register<ListBoxFactory>(registry, "ListBox");
 }
 
 zrwnd::IMessageBox* MakeMessageBox() { return new (std::nothrow) zrwnd::MsgBoxRunner; }

@@ -285,7 +285,7 @@ private:
                 loaded_.icons.push_back(icon);
             }
             if (!target || !target->AddLayoutItem(id, item.child_value(), icon)) {
-                return Refuse(item, nullptr, "items only in a window that lists them (Menu, ComboBox)");
+                return Refuse(item, nullptr, "items only in a window that lists them (Menu, ComboBox, ListBox)");
             }
         }
         return true;

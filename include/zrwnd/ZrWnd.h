@@ -27,6 +27,7 @@
 #include "zrwnd/controls/DefWnd.h"
 #include "zrwnd/controls/Edit.h"
 #include "zrwnd/controls/Label.h"
+#include "zrwnd/controls/ListBox.h"
 #include "zrwnd/controls/Menu.h"
 #include "zrwnd/controls/Panel.h"
 #include "zrwnd/controls/ProgressBar.h"

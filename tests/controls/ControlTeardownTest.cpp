@@ -78,6 +78,13 @@ IWnd* MakeFace(IWnd* panel) { return Place<DefWnd>(panel, {0, 0, 50, 50}); }
 IWnd* MakeLabel(IWnd* panel) { return Place<Label>(panel, {100, 100, 200, 120}); }
 IWnd* MakePanel(IWnd* panel) { return Place<Panel>(panel, {100, 100, 200, 200}); }
 IWnd* MakeProgress(IWnd* panel) { return Place<ProgressBar>(panel, {100, 100, 200, 116}); }
+// A list of five rows of 20 pixels at (100, 100, 200, 160): three in view.
+IWnd* MakeList(IWnd* panel) {
+    auto* list = Place<ListBox>(panel, {100, 100, 200, 160});
+    for (int i = 0; i < 5; ++i) list->AddItem("row", 0, 0);
+    return list;
+}
+IWnd* ListBar(IWnd* list) { return static_cast<ListBox*>(list)->GetScrollBar(); }
 // A slider at (100, 100, 210, 116), 0-100: a press at x moves it to x - 105.
 IWnd* MakeSlider(IWnd* panel) { return Place<Slider>(panel, {100, 100, 210, 116}); }
 
@@ -163,6 +170,11 @@ const Row kRows[] = {
          t.Send(WM_LBUTTONDOWN);
          t.MoveTo(180, 108);
          t.Send(WM_LBUTTONUP);
+     }},
+    {"list click", &ZrEventListSelChanged, MakeList, Self, ListBar, [](ControlTeardown& t, IWnd*) { Click(t, 120, 125); }},
+    {"list wheel", &zrwnd::events::MouseWheel, MakeList, Self, ListBar, [](ControlTeardown& t, IWnd*) {
+         t.MoveTo(120, 110);
+         t.Send(WM_MOUSEWHEEL, static_cast<WPARAM>(std::uint16_t(-120)) << 16);
      }},
     {"slide key", &ZrEventSliderPosChanged, MakeSlider, Self, nullptr, [](ControlTeardown& t, IWnd* slider) {
          slider->SetActive(true, false);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -224,4 +225,36 @@ TEST_F(Looks, AChatLogFollowsItsNewestLineAndScrollsWithTheWheel) {
     MoveTo(120, 110);
     Send(WM_MOUSEWHEEL, static_cast<WPARAM>(std::uint16_t(120)) << 16);
     EXPECT_EQ(bar->GetScrollPos(), bar->GetScrollMax() - 42);
+}
+
+// A list of six rows in a box three rows high: clicks, keys and the wheel
+// move the selection and the view; only the rows in view are drawn.
+TEST_F(Looks, AListSelectsByClickKeysAndWheelAndDrawsOnlyWhatIsInView) {
+    auto* list = Place<ListBox>();
+    list->MoveWnd(100, 100, 100, 60);
+    for (const char* name : {"a", "b", "c", "d", "e", "f"}) list->AddItem(name, 0, 0);
+    int fired = 0;
+    zrwnd::Subscribe(list, ZrEventListSelChanged, [&](ZrWndEventArgs&) { ++fired; });
+    const struct {
+        std::function<void()> act;
+        int selected, top;
+    } steps[] = {
+        {[&] { ClickAt(120, 125); }, 1, 0},
+        {[&] { Key(VK_END); }, 5, 3},
+        {[&] { Key(VK_UP); }, 4, 3},
+        {[&] { Key(VK_HOME); }, 0, 0},
+        {[&] { Key(VK_NEXT); }, 3, 1},
+        {[&] { MoveTo(120, 110), Send(WM_MOUSEWHEEL, static_cast<WPARAM>(std::uint16_t(120)) << 16); }, 3, 0},
+        {[&] { list->RemoveItem(3); }, -1, 0},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        EXPECT_EQ(list->GetSelection(), step.selected);
+        EXPECT_EQ(list->GetTopIndex(), step.top);
+    }
+    EXPECT_EQ(fired, 6);
+    engine->ClearCalls();
+    list->Invalidate(true);
+    const auto drawn = engine->Calls("DrawText");
+    EXPECT_EQ(std::count_if(drawn.begin(), drawn.end(), [&](const auto& c) { return c.dc == list->GetClientDC(); }), 3);
 }

@@ -191,7 +191,7 @@ two</text></window>
     EXPECT_EQ(zrwnd::LoadLayoutString(R"(<layout><window type="DefWnd" name="g"><item>x</item></window></layout>)",
                                       "host.xml", nullptr, &error),
               nullptr);
-    EXPECT_STREQ(error.c_str(), "host.xml:1: items only in a window that lists them (Menu, ComboBox)");
+    EXPECT_STREQ(error.c_str(), "host.xml:1: items only in a window that lists them (Menu, ComboBox, ListBox)");
 }
 
 }  // namespace

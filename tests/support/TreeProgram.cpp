@@ -79,6 +79,7 @@ const ZrString* const kEvents[] = {
     &zrwnd::events::Invisible,    &zrwnd::events::Disabled,      &zrwnd::events::RenderStarted, &zrwnd::events::AfterScene,
     &zrwnd::events::TextChanged,  &zrwnd::events::SizeChanged,   &ZrEventClicked,           &ZrEventScrollPosChanged,
     &ZrEventThumbPosChanged,    &ZrEventSelectItem,          &ZrEventAddItem,             &ZrEventSliderPosChanged,
+    &ZrEventListSelChanged,
 };
 constexpr unsigned kEventCount = sizeof kEvents / sizeof kEvents[0];
 constexpr unsigned kActionCount = 12;
@@ -140,6 +141,8 @@ void TreeProgram::AddParts(IWnd* wnd) {
         parts = {combo->GetButton(), combo->GetEdit(), combo->GetMenu(), combo->GetScrollBar()};
     } else if (auto* rich = dynamic_cast<RichEdit*>(wnd)) {
         parts = {rich->GetScrollBar()};
+    } else if (auto* list = dynamic_cast<ListBox*>(wnd)) {
+        parts = {list->GetScrollBar()};
     }
     for (IWnd* part : parts) {
         if (!part || IsAlive(part)) continue;
@@ -184,7 +187,7 @@ void TreeProgram::MakeWindow(IWnd* parent, Choices& choices) {
     if (choices.Pick(4) == 0) style |= ZRWS_DRAGGABLE;
     if (choices.Pick(8) == 0) style |= ZRWS_DISABLED;
     IWnd* wnd = nullptr;
-    const unsigned kind = choices.Pick(16);
+    const unsigned kind = choices.Pick(17);
     switch (kind) {
         case 0: wnd = new ProgramControl<Button>(this); break;
         case 1: wnd = new ProgramControl<Edit>(this); break;
@@ -197,6 +200,7 @@ void TreeProgram::MakeWindow(IWnd* parent, Choices& choices) {
         case 8: wnd = new ProgramControl<Panel>(this); break;
         case 9: wnd = new ProgramControl<ProgressBar>(this); break;
         case 10: wnd = new ProgramControl<Slider>(this); break;
+        case 11: wnd = new ProgramControl<ListBox>(this); break;
         default: wnd = new ProgramWnd(this); break;
     }
     // The kind bits of a button, a menu that stays open.
@@ -281,6 +285,14 @@ void TreeProgram::Operate(IWnd* wnd, unsigned pick, unsigned value) {
             case 0: label->SetAlign(value % 3 | (value / 3 % 3) << 4); break;
             case 1: label->SetWordWrap(value % 2 == 0); break;
             default: label->SetWndText(text.c_str()); break;
+        }
+    } else if (auto* list = dynamic_cast<ListBox*>(wnd)) {
+        switch (pick % 5) {
+            case 0: list->AddItem(text.c_str(), value % 2 ? 0 : 0xFF000000u | value, value); break;
+            case 1: list->RemoveItem(number % 8); break;
+            case 2: list->SetSelection(number % 10 - 1); break;
+            case 3: list->SetTopIndex(number % 10); break;
+            default: list->RemoveAllItems(); break;
         }
     } else if (auto* slider = dynamic_cast<Slider*>(wnd)) {
         switch (pick % 3) {

@@ -25,7 +25,8 @@ namespace {
     X(IComboBox) X(ComboBox) X(RichEdit) X(ZrString) X(ZrEventArgs) X(ZrWndEventArgs) X(ZrMouseEventArgs)        \
     X(ZrKeyEventArgs) X(ZrActiveEventArgs) X(ZrIMEEventArgs) X(ZrEvent) X(ZrEventSet) X(ZrThread) X(IUnknownEx2) \
     X(IWndFactory) X(WndTypeRegistry) X(Stopwatch) X(TimerService) X(zrwnd::ImageStrip) X(zrwnd::RepeatTimer)    \
-    X(zrwnd::ChildSubscriptions) X(zrwnd::PressTracker) X(zrwnd::WndRef) X(zrwnd::WindowLock) X(ZrRect)
+    X(zrwnd::ChildSubscriptions) X(zrwnd::PressTracker) X(zrwnd::WndRef) X(zrwnd::WindowLock) X(ZrRect) X(Label) \
+    X(Panel) X(ProgressBar) X(Slider) X(ListBox)
 
 // The target's column in binary-layout.txt, or -1 where none is recorded.
 int TargetColumn() {
