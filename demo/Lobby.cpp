@@ -217,16 +217,16 @@ bool Lobby::Build(const std::string& text, ZrString* error) {
         news->AppendColoured(Gbk("【系统】青龙服务器已开放 — The Azure Dragon server is open.\n").c_str(), 0xFFFFD54A);
         news->AppendColoured(Gbk("小明: 有人组队下副本吗？ Anyone for a dungeon?").c_str(), 0xFF7FD7FF);
     }
-    notice_ = Find<NoticeWnd>("notice");
+    notice_.Reset(Find<NoticeWnd>("notice"));
     if (notice_) notice_->CenterWnd();
-    clicks_ = Find<Label>("clicks");
-    volume_ = Find<Label>("volume.label");
+    clicks_.Reset(Find<Label>("clicks"));
+    volume_.Reset(Find<Label>("volume.label"));
     volumeBar_.Reset(Find<ProgressBar>("status.volume"));
     brightness_.Reset(Find<Label>("brightness.label"));
     if (IWnd* slider = Find<IWnd>("brightness")) {
         slider->SubscribeEvent(ZrEventSliderPosChanged, ZrSubscriber(this, &Lobby::OnBrightness));
     }
-    newsMenu_ = Find<IMenu>("news.menu");
+    newsMenu_.Reset(Find<IMenu>("news.menu"));
     for (const char* name : {"controls.ok", "controls.cancel"}) {
         if (IWnd* button = Find<IWnd>(name)) button->SubscribeEvent(ZrEventClicked, ZrSubscriber(this, &Lobby::OnClicked));
     }
@@ -250,12 +250,12 @@ void Lobby::Unbuild() {
     CreateDrvWnd()->SetRootWnd(nullptr);
     zrwnd::UnloadLayout(root_);
     root_ = nullptr;
-    notice_ = nullptr;
-    clicks_ = nullptr;
-    volume_ = nullptr;
+    notice_.Reset(nullptr);
+    clicks_.Reset(nullptr);
+    volume_.Reset(nullptr);
     volumeBar_.Reset(nullptr);
     brightness_.Reset(nullptr);
-    newsMenu_ = nullptr;
+    newsMenu_.Reset(nullptr);
 }
 
 bool Lobby::Reload(ZrString* error) {
@@ -311,7 +311,6 @@ bool Lobby::OnClicked(const ZrEventArgs&) {
     if (!clicks_) return true;
     ++clickCount_;
     clicks_->SetWndText(Gbk(("点击 Clicks: " + std::to_string(clickCount_)).c_str()).c_str());
-    clicks_->Invalidate(true);
     return true;
 }
 
@@ -323,8 +322,8 @@ bool Lobby::OnNewsPressed(const ZrEventArgs& args) {
 
 bool Lobby::OnNewsAction(const ZrEventArgs& args) {
     if (!clicks_) return true;
+    if (!newsMenu_) return true;
     clicks_->SetWndText((Gbk("菜单 Menu: ") + newsMenu_->GetItemText(args.value2).c_str()).c_str());
-    clicks_->Invalidate(true);
     return true;
 }
 
@@ -341,7 +340,6 @@ bool Lobby::OnScrolled(const ZrEventArgs& args) {
     if (volumeBar_) volumeBar_->SetPos(position);
     if (!volume_) return true;
     volume_->SetWndText(Gbk(("音量 Volume: " + std::to_string(position)).c_str()).c_str());
-    volume_->Invalidate(true);
     return true;
 }
 
@@ -356,7 +354,7 @@ bool Lobby::OnBrightness(const ZrEventArgs& args) {
 void Lobby::ShowNotice() {
     if (!notice_) return;
     notice_->SetVisible(true, true);
-    notice_->SetModal(true);
+    if (notice_) notice_->SetModal(true);
 }
 
 }  // namespace zrdemo

@@ -123,13 +123,14 @@ private:
     std::filesystem::file_time_type stamp_{};
     std::vector<IWndFactory*> factories_;
     IWnd* root_ = nullptr;
-    NoticeWnd* notice_ = nullptr;
-    Label* clicks_ = nullptr;
-    Label* volume_ = nullptr;
+    // Windows of the layout, which a handler or a reload may take away.
+    zrwnd::WeakWnd<NoticeWnd> notice_;
+    zrwnd::WeakWnd<Label> clicks_;
+    zrwnd::WeakWnd<Label> volume_;
     // The status strip's bar follows the volume; a reload may take it away.
     zrwnd::WeakWnd<ProgressBar> volumeBar_;
     zrwnd::WeakWnd<Label> brightness_;
-    IMenu* newsMenu_ = nullptr;
+    zrwnd::WeakWnd<IMenu> newsMenu_;
     int clickCount_ = 0;
 };
 
