@@ -74,6 +74,22 @@ void Button::OnMouseDown(ZrMouseEventArgs& args) {
     if (press_.Press(args) && IsPush()) SetState(1);
 }
 
+void Button::OnKeyDown(ZrKeyEventArgs& args) {
+    // Only Enter is the button's: Tab and the rest go on to its parent.
+    if (!zrwnd::Survives(this, [&] { IWnd::OnKeyDown(args); }) || args.key != VK_RETURN) return;
+    zrwnd::MarkHandled(this, args);
+    const std::uint32_t style = GetStyle();
+    bool alive = true;
+    if (style & ZRBS_CHECK) {
+        alive = zrwnd::Survives(this, [&] { SetCheck(!IsChecked()); });
+    } else if (style & ZRBS_RADIO) {
+        alive = zrwnd::Survives(this, [&] { SetCheck(true); });
+    }
+    if (!alive) return;
+    ZrWndEventArgs clicked(this);
+    FireEvent(ZrEventClicked, clicked);
+}
+
 void Button::OnMouseUp(ZrMouseEventArgs& args) {
     if (!zrwnd::AfterBase(this, args, [&] { IWnd::OnMouseUp(args); })) return;
     const zrwnd::PressTracker::Release released = press_.End(args);

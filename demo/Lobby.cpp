@@ -227,6 +227,10 @@ bool Lobby::Build(const std::string& text, ZrString* error) {
         slider->SubscribeEvent(ZrEventSliderPosChanged, ZrSubscriber(this, &Lobby::OnBrightness));
     }
     newsMenu_.Reset(Find<IMenu>("news.menu"));
+    // Enter that nothing else takes presses each panel's OK.
+    for (const char* panel : {"login", "controls"}) {
+        if (IWnd* dialog = Find<IWnd>(panel)) zrwnd::SetDefaultWnd(dialog, Find<IWnd>((std::string(panel) + ".ok").c_str()));
+    }
     for (const char* name : {"controls.ok", "controls.cancel"}) {
         if (IWnd* button = Find<IWnd>(name)) button->SubscribeEvent(ZrEventClicked, ZrSubscriber(this, &Lobby::OnClicked));
     }

@@ -366,6 +366,9 @@ void DrvWnd::WndDeleted(IWnd* wnd, const void* object, std::size_t size) {
     if (root_ == wnd) root_ = nullptr;
     if (leaving_ == wnd) leaving_ = nullptr;
     SetTabStop(wnd, false);
+    defaults_.erase(std::remove_if(defaults_.begin(), defaults_.end(),
+                                   [wnd](const auto& d) { return d.first == wnd || d.second == wnd; }),
+                    defaults_.end());
     if (tipFor_ == wnd) HideTip();
     SetTooltip(wnd, nullptr);
 }
@@ -437,6 +440,28 @@ void DrvWnd::DrawTip(IDrvRender* renderer) {
 void DrvWnd::SetTabStop(IWnd* wnd, bool stop) {
     tabStops_.erase(std::remove(tabStops_.begin(), tabStops_.end(), wnd), tabStops_.end());
     if (stop && wnd) tabStops_.push_back(wnd);
+}
+
+void DrvWnd::SetDefaultWnd(IWnd* dialog, IWnd* wnd) {
+    if (!dialog) return;
+    defaults_.erase(std::remove_if(defaults_.begin(), defaults_.end(), [dialog](const auto& d) { return d.first == dialog; }),
+                    defaults_.end());
+    if (wnd) defaults_.emplace_back(dialog, wnd);
+}
+
+bool DrvWnd::PressDefault(ZrKeyEventArgs& args) {
+    for (IWnd* dialog = GetActiveWnd(); dialog; dialog = dialog->GetParent()) {
+        for (const auto& d : defaults_) {
+            if (d.first != dialog) continue;
+            IWnd* wnd = d.second;
+            if (!IsInShownTree(wnd) || !wnd->IsVisible(false) || !wnd->IsEnable(false)) return false;
+            args.handled = false;
+            args.window = wnd;
+            wnd->OnKeyDown(args);
+            return args.handled;
+        }
+    }
+    return false;
 }
 
 bool DrvWnd::IsTabStop(IWnd* wnd) const {
@@ -579,7 +604,9 @@ bool DrvWnd::OnKeyDown(int key) {
     args.state = inputState_;
     IWnd* target = GetActiveWnd();
     if (target && DeliverUpward(target, args, &IWnd::OnKeyDown)) return true;
-    // Nobody took the key: Tab moves between the tab stops.
+    // Nobody took the key: Tab moves between the tab stops, Enter goes to the
+    // dialog's default window.
+    if (key == VK_RETURN) return PressDefault(args);
     return key == VK_TAB && MoveTab((inputState_ & ZRSTATE_SHIFT) != 0);
 }
 
@@ -818,6 +845,10 @@ bool DrvWnd::OnActivate(bool active) {
 void zrwnd::SetTabStop(IWnd* wnd, bool stop) { static_cast<zrwnd::DrvWnd*>(CreateDrvWnd())->SetTabStop(wnd, stop); }
 
 bool zrwnd::IsTabStop(IWnd* wnd) { return static_cast<zrwnd::DrvWnd*>(CreateDrvWnd())->IsTabStop(wnd); }
+
+void zrwnd::SetDefaultWnd(IWnd* dialog, IWnd* wnd) {
+    static_cast<zrwnd::DrvWnd*>(CreateDrvWnd())->SetDefaultWnd(dialog, wnd);
+}
 
 void zrwnd::SetTooltip(IWnd* wnd, const char* text) {
     static_cast<zrwnd::DrvWnd*>(CreateDrvWnd())->SetTooltip(wnd, text);

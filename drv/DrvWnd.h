@@ -101,6 +101,9 @@ public:
     const RectRegion& GetDirtyRegion() const { return dirty_; }
     std::uint32_t GetInputState() const { return inputState_; }
     void SetTabStop(IWnd* wnd, bool stop);
+    void SetDefaultWnd(IWnd* dialog, IWnd* wnd);
+    // Sends an Enter nobody handled to the nearest dialog's default window.
+    bool PressDefault(ZrKeyEventArgs& args);
     bool IsTabStop(IWnd* wnd) const;
     void SetTooltip(IWnd* wnd, const char* text);
     ZrString GetTooltip(IWnd* wnd) const;
@@ -167,6 +170,8 @@ private:
     IWnd* leaving_ = nullptr;
     // The tab stops, in tab order.
     std::vector<IWnd*> tabStops_;
+    // Each dialog's default window.
+    std::vector<std::pair<IWnd*, IWnd*>> defaults_;
     // The windows' tooltips; the window whose tip is timed or shown, since
     // when the pointer rests over it (stopwatch ticks), and where it shows.
     std::vector<std::pair<IWnd*, ZrString>> tooltips_;

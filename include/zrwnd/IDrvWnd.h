@@ -81,6 +81,11 @@ ZRWND_API IDrvRender* Renderer();
 // deleted window leaves the order by itself. Null does nothing.
 ZRWND_API void SetTabStop(IWnd* wnd, bool stop);
 ZRWND_API bool IsTabStop(IWnd* wnd);
+// An Enter that no window handled goes to the default window of the nearest
+// dialog around the active window: the first of its ancestors (or itself)
+// given one here. A button presses itself on Enter. Null takes the default
+// away; a deleted dialog or default window leaves by itself.
+ZRWND_API void SetDefaultWnd(IWnd* dialog, IWnd* wnd);
 
 // Tooltips. A window's tooltip text (GBK) is shown in a small box near the
 // pointer once the pointer has rested over the window (or a window inside it

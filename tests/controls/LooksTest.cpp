@@ -152,6 +152,14 @@ TEST_F(Looks, TabEnterAndEscapeDoWhatAPlayerExpects) {
     zrwnd::SetTabStop(slider, false);
     Key(VK_TAB);
     EXPECT_EQ(driver()->GetActiveWnd(), a);
+    // Enter the edit box does not take goes to the dialog's default button.
+    auto* ok = Place<Button>();
+    int clicks = 0;
+    zrwnd::Subscribe(ok, ZrEventClicked, [&](ZrWndEventArgs&) { ++clicks; });
+    zrwnd::SetDefaultWnd(&root, ok);
+    Key(VK_RETURN);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(driver()->GetActiveWnd(), a);
 
     // Esc is the cancel answer of a box that has one, OK of one that has not;
     // Enter is OK. While the box is up, Tab stays inside it (no stop there).

@@ -37,6 +37,9 @@ public:
     void OnMouseMove(ZrMouseEventArgs& args) override;
     void OnMouseUp(ZrMouseEventArgs& args) override;
     void OnMouseDown(ZrMouseEventArgs& args) override;
+    // Enter presses the button as a click would (the default button of a
+    // dialog gets the Enter nobody else took).
+    void OnKeyDown(ZrKeyEventArgs& args) override;
     void RenderSelf() override;
 
     virtual int GetState();
