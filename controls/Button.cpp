@@ -78,16 +78,7 @@ void Button::OnKeyDown(ZrKeyEventArgs& args) {
     // Only Enter is the button's: Tab and the rest go on to its parent.
     if (!zrwnd::Survives(this, [&] { IWnd::OnKeyDown(args); }) || args.key != VK_RETURN) return;
     zrwnd::MarkHandled(this, args);
-    const std::uint32_t style = GetStyle();
-    bool alive = true;
-    if (style & ZRBS_CHECK) {
-        alive = zrwnd::Survives(this, [&] { SetCheck(!IsChecked()); });
-    } else if (style & ZRBS_RADIO) {
-        alive = zrwnd::Survives(this, [&] { SetCheck(true); });
-    }
-    if (!alive) return;
-    ZrWndEventArgs clicked(this);
-    FireEvent(ZrEventClicked, clicked);
+    Click(false);
 }
 
 void Button::OnMouseUp(ZrMouseEventArgs& args) {
@@ -95,13 +86,17 @@ void Button::OnMouseUp(ZrMouseEventArgs& args) {
     const zrwnd::PressTracker::Release released = press_.End(args);
     if (released == zrwnd::PressTracker::Release::kOutside && TracksPointer()) SetState(0);
     if (released != zrwnd::PressTracker::Release::kInside) return;
+    Click(true);
+}
+
+void Button::Click(bool overIt) {
     const std::uint32_t style = GetStyle();
     bool alive = true;
     if (style & ZRBS_CHECK) {
         alive = zrwnd::Survives(this, [&] { SetCheck(!IsChecked()); });
     } else if (style & ZRBS_RADIO) {
         alive = zrwnd::Survives(this, [&] { SetCheck(true); });
-    } else {
+    } else if (overIt) {
         alive = zrwnd::Survives(this, [&] { SetState(3); });
     }
     if (!alive) return;

@@ -162,11 +162,7 @@ bool Slider::SetLayoutAttribute(const char* name, const char* value) {
     std::int32_t pair[2] = {0, 0};
     bool flag = false;
     std::uint32_t colour = 0;
-    if (!std::strcmp(name, "range")) {
-        if (zrwnd::ParseLayoutInts(value, pair, 2) && SetRange(pair[0], pair[1])) return true;
-        zrwnd::RefuseLayoutValue("two whole numbers 'min,max', min not above max");
-        return false;
-    }
+    if (!std::strcmp(name, "range")) return zrwnd::LayoutRange(value, pair) && SetRange(pair[0], pair[1]);
     if (!std::strcmp(name, "pos")) return zrwnd::LayoutInt(value, &pair[0]) && (SetPos(pair[0]), true);
     if (!std::strcmp(name, "step")) return zrwnd::LayoutInt(value, &pair[0]) && (SetStep(pair[0]), true);
     if (!std::strcmp(name, "vertical")) {

@@ -63,6 +63,11 @@ inline bool LayoutInt(const char* text, std::int32_t* out) {
 inline bool LayoutBool(const char* text, bool* out) {
     return ParseLayoutBool(text, out) || (RefuseLayoutValue("true or false"), false);
 }
+// Two whole numbers "min,max" with min not above max.
+inline bool LayoutRange(const char* text, std::int32_t* minMax) {
+    return (ParseLayoutInts(text, minMax, 2) && minMax[0] <= minMax[1]) ||
+           (RefuseLayoutValue("two whole numbers 'min,max', min not above max"), false);
+}
 inline bool LayoutColour(const char* text, std::uint32_t* argb) {
     return ParseLayoutColour(text, argb) || (RefuseLayoutValue("a colour '#RRGGBB' or '#AARRGGBB'"), false);
 }

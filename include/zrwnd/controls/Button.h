@@ -64,6 +64,9 @@ public:
     bool SetLayoutAttribute(const char* name, const char* value) override;
 
 private:
+    // A completed click, by the mouse released over the button (a push
+    // button then shows its hover state) or by Enter: checks, then fires.
+    void Click(bool overIt);
     bool IsPush();
     // Neither a check box nor a radio button: the kind that tracks hover and press.
     bool TracksPointer();
