@@ -6,6 +6,7 @@
 
 #include "drv/EngineLock.h"
 #include "drv/TimerServiceImpl.h"
+#include "zrwnd/controls/Look.h"
 #include "platform/Native.h"
 #include "wnd/WndNameRegistry.h"
 #include "wnd/WndWatch.h"
@@ -431,10 +432,11 @@ void DrvWnd::TipTick() {
 void DrvWnd::DrawTip(IDrvRender* renderer) {
     if (!tipShown_ || !tipFor_) return;
     IFont2* font = renderer->GetDefaultFont();
-    renderer->FillRect(nullptr, &tipRect_, 0xFF6A7390);
+    const zrwnd::Look& look = zrwnd::GetLook();
+    renderer->FillRect(nullptr, &tipRect_, look.tipBorder);
     const ZrRect inside{tipRect_.left + 1, tipRect_.top + 1, tipRect_.right - 1, tipRect_.bottom - 1};
-    renderer->FillRect(nullptr, &inside, 0xF0202838);
-    if (font) font->DrawText(nullptr, GetTooltip(tipFor_).c_str(), &inside, 0xFFFFFFFF, ZRTEXT_CENTER | ZRTEXT_VCENTER, 0);
+    renderer->FillRect(nullptr, &inside, look.tipBack);
+    if (font) font->DrawText(nullptr, GetTooltip(tipFor_).c_str(), &inside, look.tipText, ZRTEXT_CENTER | ZRTEXT_VCENTER, 0);
 }
 
 void DrvWnd::SetTabStop(IWnd* wnd, bool stop) {
@@ -462,6 +464,28 @@ bool DrvWnd::PressDefault(ZrKeyEventArgs& args) {
         }
     }
     return false;
+}
+
+void DrvWnd::SetTabOrder(IWnd* const* wnds, int count) {
+    if (!wnds || count <= 0) return;
+    const std::vector<IWnd*> order(wnds, wnds + count);
+    size_t at = tabStops_.size();
+    for (IWnd* wnd : order) {
+        const auto found = std::find(tabStops_.begin(), tabStops_.end(), wnd);
+        if (wnd && found != tabStops_.end()) at = std::min(at, static_cast<size_t>(found - tabStops_.begin()));
+    }
+    // The stops before that place keep their places; the given ones follow in
+    // their order, each once.
+    std::vector<IWnd*> before(tabStops_.begin(), tabStops_.begin() + static_cast<std::ptrdiff_t>(at));
+    std::vector<IWnd*> after(tabStops_.begin() + static_cast<std::ptrdiff_t>(at), tabStops_.end());
+    auto given = [&](IWnd* wnd) { return std::find(order.begin(), order.end(), wnd) != order.end(); };
+    before.erase(std::remove_if(before.begin(), before.end(), given), before.end());
+    after.erase(std::remove_if(after.begin(), after.end(), given), after.end());
+    tabStops_ = std::move(before);
+    for (IWnd* wnd : order) {
+        if (wnd && std::find(tabStops_.begin(), tabStops_.end(), wnd) == tabStops_.end()) tabStops_.push_back(wnd);
+    }
+    tabStops_.insert(tabStops_.end(), after.begin(), after.end());
 }
 
 bool DrvWnd::IsTabStop(IWnd* wnd) const {
@@ -843,6 +867,10 @@ bool DrvWnd::OnActivate(bool active) {
 }  // namespace zrwnd
 
 void zrwnd::SetTabStop(IWnd* wnd, bool stop) { static_cast<zrwnd::DrvWnd*>(CreateDrvWnd())->SetTabStop(wnd, stop); }
+
+void zrwnd::SetTabOrder(IWnd* const* wnds, int count) {
+    static_cast<zrwnd::DrvWnd*>(CreateDrvWnd())->SetTabOrder(wnds, count);
+}
 
 bool zrwnd::IsTabStop(IWnd* wnd) { return static_cast<zrwnd::DrvWnd*>(CreateDrvWnd())->IsTabStop(wnd); }
 

@@ -105,6 +105,7 @@ public:
     // Sends an Enter nobody handled to the nearest dialog's default window.
     bool PressDefault(ZrKeyEventArgs& args);
     bool IsTabStop(IWnd* wnd) const;
+    void SetTabOrder(IWnd* const* wnds, int count);
     void SetTooltip(IWnd* wnd, const char* text);
     ZrString GetTooltip(IWnd* wnd) const;
     bool IsMouseTrackerArmed() const { return tracker_.armed; }

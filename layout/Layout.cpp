@@ -258,6 +258,11 @@ private:
                 wnd->SetClrFontBorder(colour);
             } else if (key == "tooltip") {
                 zrwnd::SetTooltip(wnd, zrwnd::text::Utf8ToGbk(value).c_str());
+            } else if (key == "tabstop") {
+                bool stop = false;
+                if (!zrwnd::ParseLayoutBool(value, &stop)) return Refuse(node, "tabstop", "true or false");
+                // Windows are made in the file's order: so is the tab order.
+                zrwnd::SetTabStop(wnd, stop);
             } else if (key == "center") {
                 if (!zrwnd::ParseLayoutBool(value, &centre)) return Refuse(node, "center", "true or false");
             } else if (!Offer(node, target, key.c_str(), value)) {

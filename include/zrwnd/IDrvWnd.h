@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "zrwnd/Engine.h"
 #include "zrwnd/Export.h"
@@ -77,10 +78,18 @@ ZRWND_API IDrvRender* Renderer();
 // stop after the active window (Shift+Tab the previous one, both wrapping):
 // the next that is shown, enabled and, while a modal window is up, inside it.
 // The order is the order windows became tab stops; making one a tab stop
-// again puts it last. The edit boxes and sliders are tab stops from birth; a
-// deleted window leaves the order by itself. Null does nothing.
+// again puts it last. The edit boxes, sliders and list boxes are tab stops
+// from birth; a deleted window leaves the order by itself. Null does nothing.
 ZRWND_API void SetTabStop(IWnd* wnd, bool stop);
 ZRWND_API bool IsTabStop(IWnd* wnd);
+// Makes the given windows tab stops that follow one another in the given
+// order, where the first of them that already was a stop stood (at the end
+// when none was): SetTabOrder({account, password, login}) in a dialog whose
+// button would otherwise never be reached. Null entries are skipped.
+ZRWND_API void SetTabOrder(IWnd* const* wnds, int count);
+inline void SetTabOrder(std::initializer_list<IWnd*> wnds) {
+    SetTabOrder(wnds.begin(), static_cast<int>(wnds.size()));
+}
 // An Enter that no window handled goes to the default window of the nearest
 // dialog around the active window: the first of its ancestors (or itself)
 // given one here. A button presses itself on Enter. Null takes the default

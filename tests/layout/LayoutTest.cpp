@@ -29,9 +29,10 @@ const char kScreen[] = R"(<?xml version="1.0" encoding="UTF-8"?>
     <window type="DefWnd" name="login" rect="40,100,340,330" style="visible draggable" text="登录 Login" font="Sans,16">
       <window type="Edit" name="login.account" rect="20,40,280,64" style="visible" maxlength="16"
               back="#FF102030" textcolor="#E0E0E0" caret="#FFFF0000" selection="#80336699" text="player"/>
-      <window type="Edit" name="login.password" rect="20,90,280,114" style="visible" password="true" readonly="1"/>
+      <window type="Edit" name="login.password" rect="20,90,280,114" style="visible" password="true" readonly="1"
+              tabstop="false"/>
       <window type="Button" name="login.ok" rect="40,170,110,194" style="visible push" image="Img/BT_Ok.bmp"
-              text="确定" textcolor="#FFFFFFFF"/>
+              text="确定" textcolor="#FFFFFFFF" tabstop="true"/>
       <window type="Button" name="remember" rect="40,200,60,220" style="visible check" check="true"/>
       <window type="Button" name="telecom" rect="40,230,60,250" style="visible radio" group="3"/>
     </window>
@@ -83,6 +84,8 @@ TEST_F(Layout, EveryAttributeReachesTheWindowItNames) {
     auto* ok = Find<Button>("login.ok");
     EXPECT_EQ(ok->GetStyle() & ZRBS_PUSH, ZRBS_PUSH);
     EXPECT_EQ(ok->GetClrText(), 0xFFFFFFFFu);
+    EXPECT_TRUE(zrwnd::IsTabStop(ok));
+    EXPECT_FALSE(zrwnd::IsTabStop(password));
     EXPECT_TRUE(Find<Button>("remember")->IsChecked());
     EXPECT_EQ(Find<Button>("telecom")->GetGroup(), 3);
     auto* volume = Find<IScrollBar>("volume");
