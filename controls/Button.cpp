@@ -1,4 +1,5 @@
 #include "zrwnd/controls/Button.h"
+#include "zrwnd/controls/Look.h"
 
 #include <cstring>
 
@@ -20,6 +21,8 @@ Button::Button() : press_(this) {
     static const bool declared = (zrwnd::DeclareRecordKind(ZrEventClicked, zrwnd::RecordKind::Window), true);
     (void)declared;
     if (IDrvRender* renderer = zrwnd::Renderer()) captionFont_ = renderer->GetDefaultFont();
+    textArgb_ = zrwnd::GetLook().buttonText;
+    SetClrFontBorder(zrwnd::GetLook().buttonOutline);
 }
 
 // The image strip releases an owned image; the caption font is the engine's.

@@ -1,14 +1,10 @@
 #include "zrwnd/controls/ComboBox.h"
+#include "zrwnd/IDrvWnd.h"
 #include "zrwnd/Text.h"
+#include "zrwnd/controls/Look.h"
 
 #include <cstring>
 #include <algorithm>
-
-namespace {
-
-constexpr std::uint32_t kItemText = 0xFFE39F00;
-
-}  // namespace
 
 ComboBox::ComboBox()
     : button_(new Button), scroll_(new ScrollBar), edit_(new Edit), menu_(new IMenu) {}
@@ -34,6 +30,11 @@ bool ComboBox::Create(ZrRect& rect, IWnd* parent, std::uint32_t style, std::int3
     if (button_) button_->Create(none, this, ZRWS_VISIBLE | ZRBS_PUSH);
     if (!self) return false;
     if (button_) button_->SetName(name + "BtExpand");
+    const zrwnd::Look& look = zrwnd::GetLook();
+    // Without an image the button has no size: the look may give it one.
+    if (button_ && look.comboButtonSize > 0 &&
+        !zrwnd::Survives(this, [&] { button_->SetWndPos(0, 0, look.comboButtonSize, editHeight_, ZRSWP_NOMOVE); }))
+        return false;
     links_.Add(button_.Get(), ZrEventClicked, ZrSubscriber(this, &ComboBox::OnToggle));
     links_.Add(button_.Get(), zrwnd::events::SizeChanged, ZrSubscriber(this, &ComboBox::OnButtonSized));
 
@@ -42,8 +43,8 @@ bool ComboBox::Create(ZrRect& rect, IWnd* parent, std::uint32_t style, std::int3
     if (edit_) {
         edit_->SetReadOnly(true);
         edit_->SetName(name + "Edit");
-        edit_->SetClrBack(0x00000000);
-        edit_->SetClrText(0xFFFFFFFF);
+        edit_->SetClrBack(look.comboFieldBack);
+        edit_->SetClrText(look.comboFieldText);
     }
     links_.Add(edit_.Get(), zrwnd::events::MouseDown, ZrSubscriber(this, &ComboBox::OnFieldPressed));
     links_.Add(edit_.Get(), zrwnd::events::Activated, ZrSubscriber(this, &ComboBox::OnFieldActivated));
@@ -60,8 +61,9 @@ bool ComboBox::Create(ZrRect& rect, IWnd* parent, std::uint32_t style, std::int3
     if (!self) return false;
     if (menu_) {
         menu_->SetName(name + "Menu");
-        menu_->SetClrText(kItemText);
+        menu_->SetClrText(look.comboItemText);
     }
+    if (look.currentMark >> 24) links_.Add(menu_.Get(), zrwnd::events::RenderChild, ZrSubscriber(this, &ComboBox::OnListDrawn));
     links_.Add(menu_.Get(), ZrEventSelectItem, ZrSubscriber(this, &ComboBox::OnItemChosen));
     links_.Add(menu_.Get(), ZrEventAddItem, ZrSubscriber(this, &ComboBox::OnItemAdded));
 
@@ -76,6 +78,10 @@ bool ComboBox::Create(ZrRect& rect, IWnd* parent, std::uint32_t style, std::int3
 void ComboBox::SetExpanded(bool expanded) {
     if (expanded == expanded_) return;
     expanded_ = expanded;
+    IWnd* parent = GetParent();
+    if (expanded && parent && zrwnd::GetLook().listInFront &&
+        !zrwnd::Survives(this, [&] { parent->MoveChildToFront(this); }))
+        return;
     if (!zrwnd::Survives(this, [&] { Invalidate(false); })) return;
     ZrRect r;
     GetWndPosRect(&r);
@@ -107,8 +113,8 @@ void ComboBox::OnSizeChanged(ZrWndEventArgs&) {
     // A menu taller than the list area is cut off at the area's bottom.
     ZrRect surface;
     GetWndRect(&surface);
-    ZrRect area{surface.left, surface.top + editHeight_ + gap_, surface.right, surface.bottom};
-    if (!expanded_) area = {surface.left, surface.bottom + gap_, surface.right, surface.bottom + gap_ + listHeight_};
+    const int top = expanded_ ? surface.top + editHeight_ + gap_ : surface.bottom + gap_;
+    const ZrRect area{surface.left, top, surface.right, top + ShownListHeight()};
     menu->GetWndDC()->SetClipRect(&area);
     menu->GetClientDC()->SetClipRect(&area);
 }
@@ -151,10 +157,34 @@ bool ComboBox::OnButtonSized(const ZrEventArgs&) {
     return true;
 }
 
+int ComboBox::RowStep() {
+    IMenu* menu = menu_.Get();
+    if (!menu || !zrwnd::GetLook().wholeRows || menu->GetItemCount() == 0) return 0;
+    if (menu->GetItemCount() == 1) return menu->GetItemHeight();
+    return menu->GetItemAt(1)->GetRect().top - menu->GetItemAt(0)->GetRect().top;
+}
+
+int ComboBox::ShownListHeight() {
+    const int step = RowStep();
+    if (step <= 0) return listHeight_;
+    // Row j of those shown spans [top + j * step, top + j * step + height).
+    const int top = menu_->GetMarginTop(), height = menu_->GetItemHeight();
+    if (listHeight_ < top + height) return listHeight_;
+    const int rows = (listHeight_ - top - height) / step + 1;
+    return top + (rows - 1) * step + height;
+}
+
 bool ComboBox::OnScrolled(const ZrEventArgs&) {
     // The scroll position is how many pixels of the menu lie above the list.
     if (IMenu* menu = menu_.Get()) {
-        const int position = scroll_ ? scroll_->GetScrollPos() : 0;
+        int position = scroll_ ? scroll_->GetScrollPos() : 0;
+        // Whole rows: the nearest row boundary, the last rows at the end.
+        if (const int step = RowStep(); step > 0) {
+            const int top = menu->GetMarginTop(), height = menu->GetItemHeight();
+            const int shown = std::max(1, (ShownListHeight() - top - height) / step + 1);
+            const int last = std::max(0, menu->GetItemCount() - shown);
+            position = std::clamp((position + step / 2) / step, 0, last) * step;
+        }
         menu->SetWndPos(0, editHeight_ + gap_ - position, 0, 0, ZRSWP_NOSIZE);
     }
     return true;
@@ -178,6 +208,27 @@ bool ComboBox::OnItemChosen(const ZrEventArgs& args) {
 
 bool ComboBox::OnItemAdded(const ZrEventArgs&) {
     if (scroll_ && menu_) scroll_->SetScrollRange(0, std::max(0, menu_->GetHeight() - listHeight_));
+    return true;
+}
+
+bool ComboBox::OnListDrawn(const ZrEventArgs&) {
+    // The item the field shows gets a frame, over its text's background.
+    IMenu* menu = menu_.Get();
+    IDrvRender* renderer = zrwnd::Renderer();
+    if (!menu || !renderer || !edit_) return true;
+    const ZrString shown = edit_->GetWndText();
+    for (int i = 0; i < menu->GetItemCount(); ++i) {
+        const MenuItem* item = menu->GetItemAt(i);
+        if (shown.GetLength() == 0 || std::strcmp(item->GetText().c_str(), shown.c_str()) != 0) continue;
+        const ZrRect& r = item->GetRect();
+        const std::uint32_t mark = zrwnd::GetLook().currentMark;
+        IDC* dc = menu->GetClientDC();
+        renderer->FillRect(dc, r.left, r.top, r.right, r.top + 1, mark);
+        renderer->FillRect(dc, r.left, r.bottom - 1, r.right, r.bottom, mark);
+        renderer->FillRect(dc, r.left, r.top, r.left + 1, r.bottom, mark);
+        renderer->FillRect(dc, r.right - 1, r.top, r.right, r.bottom, mark);
+        break;
+    }
     return true;
 }
 

@@ -1,4 +1,5 @@
 #include "zrwnd/controls/Label.h"
+#include "zrwnd/controls/Look.h"
 
 #include <cstring>
 #include <sstream>
@@ -7,7 +8,7 @@
 #include "zrwnd/controls/ControlKit.h"
 #include "zrwnd/IDrvWnd.h"
 
-Label::Label() = default;
+Label::Label() : textArgb_(zrwnd::GetLook().labelText) {}
 
 Label::~Label() = default;
 

@@ -1,4 +1,5 @@
 #include "zrwnd/controls/ListBox.h"
+#include "zrwnd/controls/Look.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,7 +18,11 @@ constexpr std::uint32_t kRowFormat = ZRTEXT_LEFT | ZRTEXT_VCENTER;
 
 }  // namespace
 
-ListBox::ListBox() : bar_(new ScrollBar) {
+ListBox::ListBox()
+    : backArgb_(zrwnd::GetLook().listBack),
+      textArgb_(zrwnd::GetLook().listText),
+      selectionArgb_(zrwnd::GetLook().listSelection),
+      bar_(new ScrollBar) {
     AddEvent(ZrEventListSelChanged);
     static const bool declared = (zrwnd::DeclareRecordKind(ZrEventListSelChanged, zrwnd::RecordKind::Window), true);
     (void)declared;
@@ -114,12 +119,13 @@ void ListBox::RenderSelf() {
     const int barWidth = bar_ && bar_->IsVisible(true) ? bar_->GetWidth() : 0;
     renderer->FillRect(dc, &box, backArgb_);
     IFont2* font = GetFont();
+    const int padding = zrwnd::GetLook().padding;
     // Whole rows only, and only those in view.
     const int end = std::min(static_cast<int>(rows_.size()), top_ + RowsInView());
     for (int i = top_; i < end; ++i) {
         const ZrRect row{0, (i - top_) * rowHeight_, box.right - barWidth, (i - top_ + 1) * rowHeight_};
         if (i == selected_) renderer->FillRect(dc, &row, selectionArgb_);
-        const ZrRect text{row.left + 6, row.top, row.right - 4, row.bottom};
+        const ZrRect text{row.left + padding, row.top, row.right - 4, row.bottom};
         const std::uint32_t argb = rows_[static_cast<size_t>(i)].argb ? rows_[static_cast<size_t>(i)].argb : textArgb_;
         if (font) font->DrawText(dc, rows_[static_cast<size_t>(i)].text.c_str(), &text, argb, kRowFormat, GetClrFontBorder());
     }

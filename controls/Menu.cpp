@@ -1,4 +1,5 @@
 #include "zrwnd/controls/Menu.h"
+#include "zrwnd/controls/Look.h"
 
 #include <cstring>
 #include <algorithm>
@@ -32,7 +33,10 @@ void MenuItem::SetItemRect(const ZrRect& rect, bool invalidate) {
     if (invalidate) owner_->InvalidateRect(&rect_, true);
 }
 
-IMenu::IMenu() {
+IMenu::IMenu()
+    : backArgb_(zrwnd::GetLook().menuBack),
+      selectionArgb_(zrwnd::GetLook().menuSelection),
+      textArgb_(zrwnd::GetLook().menuText) {
     AddEvent(ZrEventSelectItem);
     AddEvent(ZrEventAddItem);
     static const bool declared = (zrwnd::DeclareRecordKind(ZrEventSelectItem, zrwnd::RecordKind::Window),

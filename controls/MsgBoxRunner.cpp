@@ -1,6 +1,7 @@
 #include "controls/MsgBoxRunner.h"
 
 #include "zrwnd/IDrvWnd.h"
+#include "zrwnd/controls/Look.h"
 #include "zrwnd/IWndNameRegistry.h"
 #include "zrwnd/PortableHost.h"
 
@@ -239,7 +240,8 @@ bool MsgBoxRunner::DrawText(const ZrEventArgs&) {
     IFont2* font = renderer ? renderer->GetDefaultFont() : nullptr;
     if (!font || !box_ || text_.GetLength() == 0) return true;
     const ZrRect area{28, 54, 245, 172};
-    font->DrawText(box_->GetClientDC(), text_.c_str(), &area, 0xFF000000, kTextFormat, 0xFF000000);
+    const zrwnd::Look& look = zrwnd::GetLook();
+    font->DrawText(box_->GetClientDC(), text_.c_str(), &area, look.messageText, kTextFormat, look.messageOutline);
     return true;
 }
 

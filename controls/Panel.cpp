@@ -1,11 +1,12 @@
 #include "zrwnd/controls/Panel.h"
+#include "zrwnd/controls/Look.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "zrwnd/IDrvWnd.h"
 
-Panel::Panel() = default;
+Panel::Panel() : fillArgb_(zrwnd::GetLook().panelFill), borderArgb_(zrwnd::GetLook().panelBorder) {}
 
 // The image strip releases an owned image.
 Panel::~Panel() = default;

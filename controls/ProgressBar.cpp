@@ -1,4 +1,5 @@
 #include "zrwnd/controls/ProgressBar.h"
+#include "zrwnd/controls/Look.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,7 +9,10 @@
 #include "zrwnd/controls/ControlKit.h"
 #include "zrwnd/IDrvWnd.h"
 
-ProgressBar::ProgressBar() = default;
+ProgressBar::ProgressBar()
+    : barArgb_(zrwnd::GetLook().progressFill),
+      backArgb_(zrwnd::GetLook().progressBack),
+      textArgb_(zrwnd::GetLook().progressText) {}
 
 ProgressBar::~ProgressBar() = default;
 

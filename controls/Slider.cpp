@@ -1,4 +1,5 @@
 #include "zrwnd/controls/Slider.h"
+#include "zrwnd/controls/Look.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,7 +21,7 @@ int Clamp(long long value, int min, int max) {
 
 }  // namespace
 
-Slider::Slider() : press_(this) {
+Slider::Slider() : trackArgb_(zrwnd::GetLook().sliderTrack), knobArgb_(zrwnd::GetLook().sliderKnob), press_(this) {
     AddEvent(ZrEventSliderPosChanged);
     zrwnd::SetTabStop(this, true);
     static const bool declared =

@@ -19,37 +19,21 @@ namespace {
 constexpr int kWidth = 360;
 constexpr int kHeight = 200;
 
-// A window that fills itself and draws its text centred.
-class Label : public IWnd {
-public:
-    Label(IDrvRender* renderer, std::uint32_t fill) : renderer_(renderer), fill_(fill) {}
-    void RenderSelf() override {
-        // A context draws in the window's own coordinates: its client
-        // rectangle, (0, 0, width, height), covers it wherever it is.
-        ZrRect rc;
-        GetClientRect(&rc);
-        renderer_->FillRect(GetClientDC(), &rc, fill_);
-        if (IFont2* font = GetFont()) font->DrawText(GetClientDC(), GetWndText(), &rc, 0xFFFFFFFF, 0x25, 0);
-    }
-    // A window decides itself when a change is worth a redraw.
-    void OnTextChanged(ZrWndEventArgs& args) override {
-        IWnd::OnTextChanged(args);
-        Invalidate(true);
-    }
-
-private:
-    IDrvRender* renderer_;
-    std::uint32_t fill_;
-};
-
 class HelloScreen {
 public:
-    explicit HelloScreen(IZr2DEngine* engine)
-        : root_(engine->GetRender(), 0xFF1E2838), title_(engine->GetRender(), 0xFF2E5A88) {
+    HelloScreen() {
+        // Every context and rectangle below is in the parent's client
+        // coordinates; a window draws itself in its own (docs/coordinates.md).
         ZrRect all{0, 0, kWidth, kHeight};
         root_.Create(all, nullptr, ZRWS_VISIBLE);
+        root_.SetClrFill(0xFF1E2838);
+        root_.SetBorderWidth(0);
         ZrRect top{20, 16, kWidth - 20, 56};
-        title_.Create(top, &root_, ZRWS_VISIBLE);
+        banner_.Create(top, &root_, ZRWS_VISIBLE);
+        banner_.SetClrFill(0xFF2E5A88);
+        ZrRect inside{0, 0, kWidth - 40, 40};
+        title_.Create(inside, &banner_, ZRWS_VISIBLE);
+        title_.SetAlign(ZRLABEL_CENTER | ZRLABEL_MIDDLE);
         title_.SetWndText(zrwnd::text::Utf8ToGbk("你好, ZrWnd").c_str());
 
         ZrRect box{20, 76, 220, 100};
@@ -61,14 +45,13 @@ public:
         ZrRect check{20, 120, 200, 144};
         sound_.Create(check, &root_, ZRWS_VISIBLE | ZRBS_CHECK);
         sound_.SetWndText(zrwnd::text::Utf8ToGbk("声音 Sound").c_str());
+        zrwnd::SetTooltip(&greet_, zrwnd::text::Utf8ToGbk("问候 Say hello").c_str());
+        // Tab goes from the name box to the button; Enter there greets.
+        zrwnd::SetTabOrder({&name_, &greet_});
+        zrwnd::SetDefaultWnd(&root_, &greet_);
 
         // Handlers take their own record: no casts.
         zrwnd::Subscribe(&greet_, ZrEventClicked, [this](ZrWndEventArgs&) { Greet(); });
-        zrwnd::Subscribe(&name_, zrwnd::events::KeyDown, [this](ZrKeyEventArgs& key) {
-            if (key.key != VK_RETURN) return;
-            Greet();
-            key.handled = true;
-        });
         CreateDrvWnd()->SetRootWnd(&root_);
     }
     ~HelloScreen() { CreateDrvWnd()->SetRootWnd(nullptr); }
@@ -83,7 +66,8 @@ private:
         greeted_ = true;
     }
 
-    Label root_;
+    Panel root_;
+    Panel banner_;
     Label title_;
     Edit name_;
     Button greet_;
@@ -116,7 +100,10 @@ int RunHeadless(const std::string& file) {
         return 1;
     }
     zrwnd::host::HeadlessHost host(kWidth, kHeight, ".");
-    HelloScreen screen(&host.Engine());
+    // Light captions and opaque menus on any background: set once, before
+    // the first window (the screen's windows are made with it).
+    zrwnd::SetLook(zrwnd::ReadableLook());
+    HelloScreen screen;
     const auto written = host.Run(script, dir);
     if (written.size() != 1 || !screen.Greeted() || !screen.SoundOn()) {
         std::fprintf(stderr, "hello: the scripted clicks did not land\n");
@@ -137,7 +124,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "hello: no window (%s); try: hello --headless hello.png\n", host.Error().c_str());
             return 1;
         }
-        HelloScreen screen(&host.Engine());
+        zrwnd::SetLook(zrwnd::ReadableLook());
+        HelloScreen screen;
         return host.Run();
     }
 #endif

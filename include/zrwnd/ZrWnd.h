@@ -28,6 +28,7 @@
 #include "zrwnd/controls/Edit.h"
 #include "zrwnd/controls/Label.h"
 #include "zrwnd/controls/ListBox.h"
+#include "zrwnd/controls/Look.h"
 #include "zrwnd/controls/Menu.h"
 #include "zrwnd/controls/Panel.h"
 #include "zrwnd/controls/ProgressBar.h"

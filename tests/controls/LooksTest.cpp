@@ -40,6 +40,7 @@ public:
         for (const char* name : {zrwnd::ZrMsgBoxOkName, zrwnd::ZrMsgBoxCancelName, zrwnd::ZrMsgBoxName}) {
             delete driver()->GetWndNameRegistry()->FindWnd(name);
         }
+        zrwnd::SetLook({});
         zrtest::RootedTest::TearDown();
     }
     std::vector<IWnd*> made;
@@ -152,6 +153,13 @@ TEST_F(Looks, TabEnterAndEscapeDoWhatAPlayerExpects) {
     zrwnd::SetTabStop(slider, false);
     Key(VK_TAB);
     EXPECT_EQ(driver()->GetActiveWnd(), a);
+    // A set order: the slider comes back between a and b, and b is reached
+    // from the slider.
+    zrwnd::SetTabOrder({a, slider, nullptr, b});
+    Key(VK_TAB);
+    EXPECT_EQ(driver()->GetActiveWnd(), slider);
+    Key(VK_TAB);
+    EXPECT_EQ(driver()->GetActiveWnd(), b);
     // Enter the edit box does not take goes to the dialog's default button.
     auto* ok = Place<Button>();
     int clicks = 0;
@@ -159,7 +167,7 @@ TEST_F(Looks, TabEnterAndEscapeDoWhatAPlayerExpects) {
     zrwnd::SetDefaultWnd(&root, ok);
     Key(VK_RETURN);
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(driver()->GetActiveWnd(), a);
+    EXPECT_EQ(driver()->GetActiveWnd(), b);
 
     // Esc is the cancel answer of a box that has one, OK of one that has not;
     // Enter is OK. While the box is up, Tab stays inside it (no stop there).
@@ -265,4 +273,60 @@ TEST_F(Looks, AListSelectsByClickKeysAndWheelAndDrawsOnlyWhatIsInView) {
     list->Invalidate(true);
     const auto drawn = engine->Calls("DrawText");
     EXPECT_EQ(std::count_if(drawn.begin(), drawn.end(), [&](const auto& c) { return c.dc == list->GetClientDC(); }), 3);
+}
+
+// The readable look: a combo box made in code with no image shows a field and
+// a button, its list opens in front of its neighbours, shows whole rows (at a
+// whole-row position however the bar stands) and frames the item the field
+// shows; a pop-up menu is opaque. The recording font's rows are 12 high with
+// the menu's gaps between them.
+TEST_F(Looks, TheReadableLookShowsACodeMadeComboBoxAndWholeRows) {
+    const zrwnd::Look look = zrwnd::ReadableLook();
+    zrwnd::SetLook(look);
+    auto* combo = new ComboBox;
+    made.push_back(combo);
+    ZrRect place{300, 10, 440, 30};
+    ASSERT_TRUE(combo->Create(place, &root, ZRWS_VISIBLE, 50));
+    Place<Panel>()->MoveWnd(300, 40, 50, 20);  // a neighbour made later, so in front
+    EXPECT_EQ(combo->GetButton()->GetWidth(), look.comboButtonSize);
+    EXPECT_EQ(combo->GetButton()->GetHeight(), 20);
+    EXPECT_EQ(combo->GetEdit()->GetClrBack(), look.comboFieldBack);
+    IMenu* menu = combo->GetMenu();
+    for (int id = 1; id <= 6; ++id) menu->AddItem(id, ("item" + std::to_string(id)).c_str(), nullptr);
+    menu->SelectItem(2);
+    combo->SetExpanded(true);
+    EXPECT_EQ(root.GetChildAtPoint({310, 45}, true), combo);
+
+    const int step = menu->GetItemAt(1)->GetRect().top - menu->GetItemAt(0)->GetRect().top;
+    const int top = menu->GetMarginTop(), height = menu->GetItemHeight();
+    const int rows = (50 - top - height) / step + 1;
+    ZrRect clip{};
+    menu->GetClientDC()->GetClipRect(&clip);
+    EXPECT_EQ(clip.bottom - clip.top, top + (rows - 1) * step + height);
+    for (int pos : {step / 2 + 1, 1000}) {
+        // A bar without images has no thumb to move: the event stands in.
+        combo->GetScrollBar()->SetScrollPos(pos);
+        ZrWndEventArgs moved(combo->GetScrollBar());
+        combo->GetScrollBar()->FireEvent(ZrEventScrollPosChanged, moved);
+        const int shownFirst = pos < 1000 ? 1 : 6 - rows;
+        ZrRect at{};
+        menu->GetWndPosRect(&at);
+        EXPECT_EQ(at.top, 22 - shownFirst * step) << pos;
+    }
+    engine->ClearCalls();
+    menu->Invalidate(true);
+    const ZrRect& second = menu->GetItemAt(1)->GetRect();
+    std::vector<ZrRect> marks;
+    for (const auto& c : engine->Calls("FillRect")) {
+        if (c.dc == menu->GetClientDC() && c.args[4] == look.currentMark) {
+            marks.push_back({int(c.args[0]), int(c.args[1]), int(c.args[2]), int(c.args[3])});
+        }
+    }
+    ASSERT_EQ(marks.size(), 4u);
+    EXPECT_EQ(marks[0], (ZrRect{second.left, second.top, second.right, second.top + 1}));
+
+    auto* popup = Place<IMenu>();
+    popup->AddItem(1, "one", nullptr);
+    EXPECT_EQ(popup->GetClrBack(), look.menuBack);
+    EXPECT_EQ(look.menuBack >> 24, 0xF0u);
 }

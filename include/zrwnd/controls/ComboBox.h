@@ -74,6 +74,12 @@ private:
     bool OnScrollBarSized(const ZrEventArgs& args);
     bool OnItemChosen(const ZrEventArgs& args);
     bool OnItemAdded(const ZrEventArgs& args);
+    bool OnListDrawn(const ZrEventArgs& args);
+    // With a look that shows whole rows: the distance from one item's top to
+    // the next one's (0 without items), and the part of the list area that
+    // holds whole rows.
+    int RowStep();
+    int ShownListHeight();
 
     zrwnd::ImageStrip image_;
     bool expanded_ = false;
