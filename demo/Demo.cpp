@@ -1,6 +1,6 @@
 // zrwnd-demo: the game-lobby gallery.
 //
-//   zrwnd-demo [--res DIR] [--size WxH] [--record FILE]       an SDL2 window
+//   zrwnd-demo [--res DIR] [--size WxH] [--record FILE] [--report FILE]   an SDL2 window
 //   zrwnd-demo --headless --script FILE --out DIR [--res DIR] [--size WxH]
 //              [--shot-every MS] [--shot-at LINE]... [--expect DIR [--tolerance D,N]]
 #include <cstdio>
@@ -28,10 +28,11 @@ namespace {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: zrwnd-demo [--res DIR] [--size WxH] [--record FILE]\n"
+                 "usage: zrwnd-demo [--res DIR] [--size WxH] [--record FILE] [--report FILE]\n"
                  "       zrwnd-demo --headless --script FILE --out DIR [--res DIR] [--size WxH]\n"
                  "                  [--shot-every MS] [--shot-at LINE]... [--expect DIR [--tolerance D,N]]\n"
                  "  --record      write what the window is fed to a journal the headless host replays\n"
+                 "  --report      write what the player did to the lobby (texts, active window, choices) at the end\n"
                  "  --script      input commands or a recorded journal, one a line\n"
                  "  --out         where the frames are written\n"
                  "  --shot-every  also take a frame every MS of script time (every-TTTTTTTT.png)\n"
@@ -43,12 +44,24 @@ int Usage() {
     return 2;
 }
 
+bool WriteReport(const std::string& file, zrdemo::Lobby& lobby) {
+    if (file.empty()) return true;
+    const std::string text = lobby.Report();
+    std::FILE* f = std::fopen(file.c_str(), "w");
+    const bool written = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if ((f && std::fclose(f) != 0) || !written) {
+        std::fprintf(stderr, "zrwnd-demo: the report could not be written to %s\n", file.c_str());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     bool headless = false;
     // The build tree's art, or, for an installed demo, the installed art.
-    std::string script, out, record, expect;
+    std::string script, out, record, expect, report;
     int shotEvery = 0;
     std::set<int> shotAt;
     zrwnd::host::FrameTolerance tolerance;
@@ -70,6 +83,8 @@ int main(int argc, char** argv) {
             if (!value(&out)) return Usage();
         } else if (arg == "--record") {
             if (!value(&record)) return Usage();
+        } else if (arg == "--report") {
+            if (!value(&report)) return Usage();
         } else if (arg == "--expect") {
             if (!value(&expect)) return Usage();
         } else if (arg == "--shot-every" || arg == "--shot-at") {
@@ -126,7 +141,8 @@ int main(int argc, char** argv) {
         // Edits to the layout file show at once; a broken edit keeps the
         // screen and the log says why.
         host.SetIdle([](void* context) { static_cast<zrdemo::Lobby*>(context)->ReloadIfChanged(); }, &lobby);
-        return host.Run();
+        const int status = host.Run();
+        return WriteReport(report, lobby) ? status : 1;
 #else
         std::fprintf(stderr, "zrwnd-demo: this build has no interactive host; run it with --headless\n");
         return Usage();
@@ -140,14 +156,17 @@ int main(int argc, char** argv) {
     std::string error;
     const bool whole = zrwnd::host::LoadScript(script, &commands, &error);
     zrwnd::host::HeadlessHost host(width, height, res);
+    bool reported = true;
     host.SetShotEvery(shotEvery);
     host.SetShotAtLines(shotAt);
     const auto frames = [&] {
         zrdemo::Lobby lobby(&host.Engine(), width, height);
-        return host.Run(commands, out);
+        auto written = host.Run(commands, out);
+        reported = WriteReport(report, lobby);
+        return written;
     }();
     for (const std::string& f : frames) std::printf("%s\n", f.c_str());
-    int status = 0;
+    int status = reported ? 0 : 1;
     if (!whole) {
         std::fprintf(stderr, "zrwnd-demo: %s\n", error.c_str());
         status = 1;

@@ -199,6 +199,9 @@ Lobby::Lobby(IZr2DEngine* engine, int width, int height, const std::string& layo
 }
 
 bool Lobby::Build(const std::string& text, ZrString* error) {
+    // The lobby reads on its dark art: light captions, opaque menus, a
+    // combo list of whole rows that marks its current server.
+    zrwnd::SetLook(zrwnd::ReadableLook());
     root_ = zrwnd::LoadLayoutString(text.c_str(), layout_.c_str(), nullptr, error);
     if (!root_) return false;
     built_ = text;
@@ -248,6 +251,25 @@ bool Lobby::Build(const std::string& text, ZrString* error) {
     root_->SetVisible(true, true);
     CreateDrvWnd()->SetRootWnd(root_);
     return true;
+}
+
+std::string Lobby::Report() {
+    auto text = [&](const char* name) {
+        IWnd* wnd = Find<IWnd>(name);
+        return wnd ? std::string(zrwnd::text::GbkToUtf8(wnd->GetWndText().c_str()).c_str()) : std::string();
+    };
+    IWnd* box = CreateDrvWnd()->GetWndNameRegistry()->FindWnd(zrwnd::ZrMsgBoxName);
+    auto* brightness = Find<Slider>("brightness");
+    std::string report;
+    report += "account=" + text("login.account") + "\n";
+    report += "password=" + text("login.password") + "\n";
+    auto* servers = Find<ComboBox>("servers");
+    IWnd* field = servers ? servers->GetEdit() : nullptr;
+    report += "server=" + std::string(field ? zrwnd::text::GbkToUtf8(field->GetWndText().c_str()).c_str() : "") + "\n";
+    report += "brightness=" + std::to_string(brightness ? brightness->GetPos() : -1) + "\n";
+    report += "clicks=" + std::to_string(clickCount_) + "\n";
+    report += "msgbox=" + std::string(box && box->IsVisible(true) ? "shown" : "none") + "\n";
+    return report;
 }
 
 void Lobby::Unbuild() {

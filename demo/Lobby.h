@@ -99,6 +99,11 @@ public:
     // The layout file the build's lobby reads (the source tree's, or the
     // installed one when the source tree is gone).
     static std::string DefaultLayout();
+    // What a player has done to the screen, one "name=value" a line (UTF-8):
+    // the login texts, the chosen server, the slider, the clicks counted,
+    // whether a message box is up. A live run and its
+    // journal's replay must tell the same.
+    std::string Report();
 
 private:
     bool OnKey(const ZrEventArgs& args);
