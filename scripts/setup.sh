@@ -20,6 +20,9 @@ packages=(
   fonts-wqy-microhei
   libsdl2-dev
   libpugixml-dev
+  xvfb
+  xauth
+  xdotool
 )
 
 sudo=""
@@ -28,7 +31,7 @@ if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 if [ "${1:-}" = "--windows" ]; then
   # The 32-bit DLL's suites run under 32-bit Wine, which comes from the i386
   # architecture: it is added before the one package-list update below.
-  packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb xauth)
+  packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386)
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
   fi

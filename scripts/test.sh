@@ -41,6 +41,9 @@ cmake -S "$root" -B "$clang" -G Ninja \
 cmake --build "$clang" --parallel "$(nproc)"
 ctest --test-dir "$clang" --output-on-failure --parallel "$(nproc)"
 
+# The live SDL2 window under Xvfb, driven by real X input.
+"$root/scripts/test-live.sh" "$clang"
+
 # The fuzz targets, a fixed number of inputs each (Clang, ASan and UBSan).
 ZRWND_FUZZ_BUILD_DIR="${build}-fuzz" "$root/scripts/fuzz.sh"
 
