@@ -1,5 +1,6 @@
 #include "controls/MsgBoxRunner.h"
 
+#include "zrwnd/Text.h"
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/controls/Look.h"
 #include "zrwnd/IWndNameRegistry.h"
@@ -33,7 +34,9 @@ constexpr std::uint32_t kTextFormat = 9;
 
 void Log(const char* text) {
     if (IZr2DEngine* engine = zrwnd::Engine()) {
-        if (IEngineLog* log = engine->GetLog()) log->Print("%s", text);
+        // The box's log lines are GBK; the log takes the toolkit's mode.
+        const bool utf8 = zrwnd::text::GetMode() == zrwnd::text::Mode::Utf8;
+        if (IEngineLog* log = engine->GetLog()) log->Print("%s", utf8 ? zrwnd::text::GbkToUtf8(text).c_str() : text);
     }
 }
 

@@ -6,6 +6,8 @@
 
 #include "drv/EngineLock.h"
 #include "drv/TimerServiceImpl.h"
+#include "platform/TextMode.h"
+#include "zrwnd/Text.h"
 #include "zrwnd/controls/Look.h"
 #include "platform/Native.h"
 #include "wnd/WndNameRegistry.h"
@@ -23,6 +25,8 @@ std::atomic<DrvWnd*> g_driver{nullptr};
 std::mutex g_driverMaking;
 
 // "窗口系统：时间轴初始化失败！": window system: timeline initialisation failed!
+constexpr const char kEngineWithoutUtf8[] =
+    "ZrWnd: the text mode is UTF-8, but the engine did not take it (ZRWM_TEXTMODE unanswered); its fonts read GBK";
 constexpr const char kTimerStartFailed[] =
     "\xb4\xb0\xbf\xda\xcf\xb5\xcd\xb3\xa3\xba\xca\xb1\xbc\xe4\xd6\xe1\xb3\xf5\xca\xbc\xbb\xaf\xca\xa7\xb0\xdc\xa3\xa1";
 
@@ -119,6 +123,7 @@ DrvWnd::~DrvWnd() {
     // A later CreateDrvWnd makes a fresh driver rather than answering a dead one.
     DrvWnd* self = this;
     g_driver.compare_exchange_strong(self, nullptr);
+    zrwnd::text::FreezeMode(false);
 }
 
 void* DrvWnd::QueryInterface(const char id[16], unsigned long version) {
@@ -129,6 +134,16 @@ void DrvWnd::Release() { delete this; }
 
 bool DrvWnd::Init(IZr2DEngine* engine) {
     if (!engine) return false;
+    // The engine hears the mode either way (one told UTF-8 by an earlier
+    // driver goes back to GBK); only UTF-8 needs its yes.
+    const bool utf8 = zrwnd::text::GetMode() == zrwnd::text::Mode::Utf8;
+    IDrvRender* renderer = engine->GetRender();
+    const bool taken = renderer && renderer->RenderHandleMessage(ZRWM_TEXTMODE, utf8 ? ZRTEXTMODE_UTF8 : ZRTEXTMODE_GBK, 0);
+    if (utf8 && !taken) {
+        if (IEngineLog* log = engine->GetLog()) log->Print("%s", kEngineWithoutUtf8);
+        return false;
+    }
+    zrwnd::text::FreezeMode(true);
     engine_ = engine;
     uiThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
     tracker_.window = engine->GetHWnd();
@@ -136,7 +151,7 @@ bool DrvWnd::Init(IZr2DEngine* engine) {
     ReadKeyboardLayouts();
     initialised_ = true;
     if (!GetTimer()->Start()) {
-        if (IEngineLog* log = engine->GetLog()) log->Print("%s", kTimerStartFailed);
+        if (IEngineLog* log = engine->GetLog()) log->Print("%s", zrwnd::text::FromGbk(kTimerStartFailed).c_str());
         return false;
     }
     return true;
@@ -651,6 +666,33 @@ bool DrvWnd::OnChar(int character) {
     return target && DeliverUpward(target, args, &IWnd::OnChar);
 }
 
+bool DrvWnd::OnUtf16Char(std::uint32_t unit) {
+    // A pair's first half waits for its second; a half without its partner
+    // is the replacement character.
+    if (unit >= 0xD800 && unit < 0xDC00) {
+        const bool dropped = highSurrogate_ != 0;
+        highSurrogate_ = unit;
+        return dropped ? OnCodePoint(zrwnd::text::kReplacementChar) : true;
+    }
+    std::uint32_t code = unit;
+    if (unit >= 0xDC00 && unit < 0xE000) {
+        code = highSurrogate_ ? 0x10000 + ((highSurrogate_ - 0xD800) << 10) + (unit - 0xDC00) : zrwnd::text::kReplacementChar;
+    } else if (highSurrogate_) {
+        OnCodePoint(zrwnd::text::kReplacementChar);
+    }
+    highSurrogate_ = 0;
+    return OnCodePoint(code);
+}
+
+bool DrvWnd::OnCodePoint(std::uint32_t code) {
+    // The windows read characters as the bytes of the text mode, one by one.
+    std::string bytes;
+    zrwnd::text::AppendUtf8(bytes, code);
+    bool handled = false;
+    for (unsigned char byte : bytes) handled = OnChar(byte) || handled;
+    return handled;
+}
+
 bool DrvWnd::OnInputLangChange(HKL layout) {
     if (layouts_[currentLayout_] == layout) return true;
     // A layout the list read at Init does not have is not adopted.
@@ -756,6 +798,9 @@ bool DrvWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYUP:
             return OnKeyUp(static_cast<int>(wParam));
         case WM_CHAR:
+            if (zrwnd::text::GetMode() == zrwnd::text::Mode::Utf8 && zrwnd::native::CharsAreUtf16()) {
+                return OnUtf16Char(static_cast<std::uint32_t>(wParam & 0xFFFF));
+            }
             return OnChar(static_cast<int>(wParam));
         case WM_TIMER:
             if (wParam == ZRTIMER_NATIVE_TICK) {

@@ -76,6 +76,10 @@ public:
     void DrawTip(IDrvRender* renderer);
     bool OnKeyUp(int key) override;
     bool OnChar(int character) override;
+    // UTF-8 mode on a Unicode window: a UTF-16 unit, its pair joined, goes
+    // to the windows as the bytes of its character.
+    bool OnUtf16Char(std::uint32_t unit);
+    bool OnCodePoint(std::uint32_t code);
     bool OnInputLangChange(HKL layout) override;
     void Render() override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -171,6 +175,7 @@ private:
     IWnd* leaving_ = nullptr;
     // The tab stops, in tab order.
     std::vector<IWnd*> tabStops_;
+    std::uint32_t highSurrogate_ = 0;
     // Each dialog's default window.
     std::vector<std::pair<IWnd*, IWnd*>> defaults_;
     // The windows' tooltips; the window whose tip is timed or shown, since

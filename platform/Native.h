@@ -44,6 +44,11 @@ bool ReadPaintRegion(HWND window, RectSink sink, void* context);
 
 // The clipboard's text is declared in zrwnd/PortableHost.h for controls.
 
+// What WM_CHAR carries in UTF-8 text mode: UTF-16 units from a Unicode
+// window procedure on Windows (the game registers its window with the W
+// calls), the bytes of UTF-8 from the portable hosts.
+bool CharsAreUtf16();
+
 // True when the clock only moves when a test or host advances it. Background
 // threads that wait on time are then not started: their passes are run by hand.
 bool IsClockManual();

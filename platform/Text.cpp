@@ -1,9 +1,11 @@
-// The text unit: what a GBK character is lives in zrwnd/Text.h; here the
+// The text unit: what a character is lives in zrwnd/Text.h; here the
 // native code-page converter answers once which Unicode character each
 // two-byte code stands for (the code-page calls on Windows, iconv elsewhere),
 // and both conversions walk texts by the header's rule on that table, so
 // every platform and every caller agrees on each byte.
 #include "zrwnd/Text.h"
+
+#include "platform/TextMode.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -95,7 +97,7 @@ const GbkTables& Tables() {
     return tables;
 }
 
-void AppendUtf8(std::string& out, std::uint32_t code) {
+void EncodeUtf8(std::string& out, std::uint32_t code) {
     if (code < 0x80) {
         out.push_back(static_cast<char>(code));
     } else if (code < 0x800) {
@@ -147,19 +149,67 @@ int NextUtf8(const unsigned char* p, std::uint32_t* code) {
 
 namespace zrwnd::text {
 
-std::uint32_t CharCode(const char* text) {
-    const int length = CharLength(text);
-    if (length == 0) return 0;
+namespace {
+
+Mode g_mode = Mode::Gbk;
+bool g_frozen = false;
+
+}  // namespace
+
+bool SetMode(Mode mode) {
+    if (g_frozen && mode != g_mode) return false;
+    g_mode = mode;
+    return true;
+}
+
+Mode GetMode() { return g_mode; }
+
+void FreezeMode(bool frozen) { g_frozen = frozen; }
+
+int CharLength(const char* text, Mode mode) {
+    if (!text || !*text) return 0;
     const auto* p = reinterpret_cast<const unsigned char*>(text);
-    if (length == 1) return p[0] < 0x80 ? p[0] : static_cast<std::uint32_t>(kUnknown);
+    if (mode == Mode::Utf8) {
+        if (p[0] < 0x80) return 1;
+        std::uint32_t code = kNoCode;
+        return NextUtf8(p, &code);
+    }
+    return IsLeadByte(p[0]) && IsTrailByte(p[1]) ? 2 : 1;
+}
+
+int CharLength(const char* text) { return CharLength(text, g_mode); }
+
+std::uint32_t CharCode(const char* text, Mode mode) {
+    if (!text || !*text) return 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    if (p[0] < 0x80) return p[0];
+    if (mode == Mode::Utf8) {
+        std::uint32_t code = kNoCode;
+        NextUtf8(p, &code);
+        return code == kNoCode ? kReplacementChar : code;
+    }
+    if (CharLength(text, Mode::Gbk) == 1) return static_cast<std::uint32_t>(kUnknown);
     const std::uint32_t code = Tables().codeOf[static_cast<size_t>(p[0] << 8 | p[1])];
     return code == kNoCode ? static_cast<std::uint32_t>(kUnknown) : code;
+}
+
+std::uint32_t CharCode(const char* text) { return CharCode(text, g_mode); }
+
+int CharStart(const char* text, int index, Mode mode) {
+    if (!text || index <= 0) return 0;
+    int i = 0;
+    for (int n = CharLength(text, mode); n > 0; i += n, n = CharLength(text + i, mode)) {
+        if (index < i + n) return i;
+    }
+    return i;
 }
 
 ZrString GbkToUtf8(const char* gbk) {
     if (!gbk) return ZrString();
     std::string out;
-    for (int n = CharLength(gbk); n > 0; gbk += n, n = CharLength(gbk)) AppendUtf8(out, CharCode(gbk));
+    for (int n = CharLength(gbk, Mode::Gbk); n > 0; gbk += n, n = CharLength(gbk, Mode::Gbk)) {
+        EncodeUtf8(out, CharCode(gbk, Mode::Gbk));
+    }
     return ZrString(out.c_str());
 }
 
@@ -183,5 +233,13 @@ ZrString Utf8ToGbk(const char* utf8) {
     }
     return ZrString(out.c_str());
 }
+
+void AppendUtf8(std::string& out, std::uint32_t code) { EncodeUtf8(out, code); }
+
+ZrString FromGbk(const char* gbk) { return g_mode == Mode::Utf8 ? GbkToUtf8(gbk) : ZrString(gbk ? gbk : ""); }
+
+ZrString FromUtf8(const char* utf8) { return g_mode == Mode::Utf8 ? ZrString(utf8 ? utf8 : "") : Utf8ToGbk(utf8); }
+
+ZrString ToUtf8(const char* text) { return g_mode == Mode::Utf8 ? ZrString(text ? text : "") : GbkToUtf8(text); }
 
 }  // namespace zrwnd::text

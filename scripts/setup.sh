@@ -18,6 +18,7 @@ packages=(
   libfontconfig-dev
   libstb-dev
   fonts-wqy-microhei
+  fonts-dejavu-core
   libsdl2-dev
   libpugixml-dev
   xvfb

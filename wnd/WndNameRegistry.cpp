@@ -1,6 +1,8 @@
 #include "wnd/WndNameRegistry.h"
 
 #include "wnd/WndHost.h"
+#include "platform/TextMode.h"
+#include "zrwnd/Text.h"
 #include "zrwnd/IWnd.h"
 #include "zrwnd/IWndFactory.h"
 
@@ -47,7 +49,7 @@ IWnd* WndNameRegistry::FindWnd(ZrString name) {
 IWnd* WndNameRegistry::CreateNamedWnd(ZrString type, ZrString name) {
     if (IsNameRegistered(name)) {
         ZrString text;
-        text.Format(kDuplicateName, name.c_str());
+        text.Format(zrwnd::text::FromGbk(kDuplicateName).c_str(), name.c_str());
         if (IZr2DEngine* engine = zrwnd::Engine()) {
             if (IEngineLog* log = engine->GetLog()) log->Print("%s", text.c_str());
         }

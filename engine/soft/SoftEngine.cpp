@@ -187,7 +187,11 @@ void SoftEngine::PresentRect(const ZrRect* rect) {
 
 void SoftEngine::EndScene() {}
 
-bool SoftEngine::RenderHandleMessage(UINT, WPARAM, LPARAM) { return false; }
+bool SoftEngine::RenderHandleMessage(UINT message, WPARAM wParam, LPARAM) {
+    if (message != ZRWM_TEXTMODE || (wParam != ZRTEXTMODE_GBK && wParam != ZRTEXTMODE_UTF8)) return false;
+    textMode_ = wParam == ZRTEXTMODE_UTF8 ? zrwnd::text::Mode::Utf8 : zrwnd::text::Mode::Gbk;
+    return true;
+}
 
 std::vector<ZrRect> SoftEngine::TakePresented() {
     std::vector<ZrRect> out;
@@ -201,7 +205,8 @@ void SoftEngine::Print(const char* format, ...) {
     va_start(args, format);
     std::vsnprintf(line, sizeof line, format ? format : "", args);
     va_end(args);
-    const std::string text = zrwnd::text::GbkToUtf8(line).c_str();
+    // The log's lines come in the toolkit's text mode; the sink takes UTF-8.
+    const std::string text = textMode_ == zrwnd::text::Mode::Utf8 ? line : zrwnd::text::GbkToUtf8(line).c_str();
     if (logSink_) {
         logSink_(logContext_, text);
     } else {

@@ -15,12 +15,13 @@
 namespace zrwnd::engine {
 namespace {
 
-// Reads the character starting at byte i by the toolkit's one rule (a byte
-// that begins no character is drawn as '?'); false at the end of the text.
-bool NextChar(const char* text, int i, TextChar* out) {
-    const int bytes = zrwnd::text::CharLength(text + i);
+// Reads the character starting at byte i by the toolkit's one rule for the
+// mode (a byte that begins no character is drawn as '?' in GBK, U+FFFD in
+// UTF-8); false at the end of the text.
+bool NextChar(const char* text, int i, TextChar* out, zrwnd::text::Mode mode) {
+    const int bytes = zrwnd::text::CharLength(text + i, mode);
     if (bytes == 0) return false;
-    *out = {i, bytes, zrwnd::text::CharCode(text + i)};
+    *out = {i, bytes, zrwnd::text::CharCode(text + i, mode)};
     return true;
 }
 
@@ -30,7 +31,7 @@ std::vector<TextChar> SplitGbk(const char* text) {
     std::vector<TextChar> out;
     if (!text) return out;
     TextChar c{};
-    for (int i = 0; NextChar(text, i, &c); i += c.bytes) out.push_back(c);
+    for (int i = 0; NextChar(text, i, &c, zrwnd::text::Mode::Gbk); i += c.bytes) out.push_back(c);
     return out;
 }
 
@@ -64,6 +65,34 @@ std::shared_ptr<FontFace> FontFace::Find(const char* pattern) {
     return face;
 }
 
+bool FontFace::FileFor(std::uint32_t codepoint, std::string* path, int* index) {
+    if (!FcInit()) return false;
+    FcPattern* pat = FcPatternCreate();
+    FcCharSet* wanted = FcCharSetCreate();
+    FcCharSetAddChar(wanted, codepoint);
+    FcPatternAddCharSet(pat, FC_CHARSET, wanted);
+    FcCharSetDestroy(wanted);
+    FcConfigSubstitute(nullptr, pat, FcMatchPattern);
+    FcDefaultSubstitute(pat);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pat, &result);
+    FcPatternDestroy(pat);
+    bool found = false;
+    if (match) {
+        FcCharSet* chars = nullptr;
+        FcChar8* file = nullptr;
+        if (FcPatternGetCharSet(match, FC_CHARSET, 0, &chars) == FcResultMatch && FcCharSetHasChar(chars, codepoint) &&
+            FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+            *index = 0;
+            FcPatternGetInteger(match, FC_INDEX, 0, index);
+            *path = reinterpret_cast<const char*>(file);
+            found = true;
+        }
+        FcPatternDestroy(match);
+    }
+    return found;
+}
+
 FontFace::~FontFace() {
     if (library_) FT_Done_FreeType(static_cast<FT_Library>(library_));
 }
@@ -73,8 +102,39 @@ SoftFont::SoftFont(SoftEngine* engine, std::shared_ptr<FontFace> face, bool shar
     Open();
 }
 
-SoftFont::~SoftFont() {
+SoftFont::~SoftFont() { CloseFaces(); }
+
+void SoftFont::CloseFaces() {
     if (ftFace_) FT_Done_Face(static_cast<FT_Face>(ftFace_));
+    ftFace_ = nullptr;
+    for (auto& [file, face] : fallbacks_) {
+        if (face) FT_Done_Face(static_cast<FT_Face>(face));
+    }
+    fallbacks_.clear();
+}
+
+zrwnd::text::Mode SoftFont::TextMode() const {
+    return engine_ ? engine_->GetTextMode() : zrwnd::text::Mode::Gbk;
+}
+
+void* SoftFont::FaceFor(std::uint32_t codepoint) {
+    auto* face = static_cast<FT_Face>(ftFace_);
+    if (!face || FT_Get_Char_Index(face, codepoint) != 0 || codepoint < 0x80) return face;
+    std::string path;
+    int index = 0;
+    if (!FontFace::FileFor(codepoint, &path, &index)) return face;
+    const std::string key = path + "#" + std::to_string(index);
+    auto it = fallbacks_.find(key);
+    if (it == fallbacks_.end()) {
+        FT_Face fallback = nullptr;
+        if (FT_New_Face(static_cast<FT_Library>(face_->Library()), path.c_str(), index, &fallback) == 0) {
+            FT_Set_Pixel_Sizes(fallback, 0, static_cast<FT_UInt>(pixelSize_));
+        } else {
+            fallback = nullptr;
+        }
+        it = fallbacks_.emplace(key, fallback).first;
+    }
+    return it->second ? it->second : face;
 }
 
 void SoftFont::Release() {
@@ -82,8 +142,7 @@ void SoftFont::Release() {
 }
 
 void SoftFont::Open() {
-    if (ftFace_) FT_Done_Face(static_cast<FT_Face>(ftFace_));
-    ftFace_ = nullptr;
+    CloseFaces();
     for (auto& g : ascii_) g.reset();
     others_.clear();
     // Without a font file the metrics still answer, from the pixel size alone.
@@ -124,7 +183,7 @@ const Glyph& SoftFont::GlyphOf(std::uint32_t codepoint) {
         if (it != others_.end()) return it->second;
     }
     Glyph glyph;
-    auto* face = static_cast<FT_Face>(ftFace_);
+    auto* face = static_cast<FT_Face>(codepoint ? FaceFor(codepoint) : ftFace_);
     if (!face || codepoint == 0) {
         glyph.advance = codepoint == 0 ? 0 : missing_.advance;
     } else if (FT_Load_Char(face, codepoint, FT_LOAD_DEFAULT) == 0) {
@@ -160,7 +219,7 @@ int SoftFont::WidthOf(const char* text, int begin, int end) {
     // is wider than an int counts.
     long long width = 0;
     TextChar c{};
-    for (int i = begin; i < end && NextChar(text, i, &c); i += c.bytes) width += Advance(c.codepoint);
+    for (int i = begin; i < end && NextChar(text, i, &c, TextMode()); i += c.bytes) width += Advance(c.codepoint);
     return static_cast<int>(std::min<long long>(width, INT_MAX));
 }
 
@@ -171,10 +230,9 @@ int SoftFont::GetTextWidth(const char* text) {
 
 int SoftFont::GetCharWidth(const char* buf, int index) {
     if (!buf || index < 0 || index >= static_cast<int>(std::strlen(buf))) return 0;
-    const int kind = GetByteKind(buf, index);
-    const int start = kind == ZRBYTE_TRAIL ? index - 1 : index;
+    const int start = zrwnd::text::CharStart(buf, index, TextMode());
     TextChar c{};
-    return NextChar(buf, start, &c) ? Advance(c.codepoint) : 0;
+    return NextChar(buf, start, &c, TextMode()) ? Advance(c.codepoint) : 0;
 }
 
 int SoftFont::FitText(const char* text, int width, int mode) {
@@ -182,7 +240,7 @@ int SoftFont::FitText(const char* text, int width, int mode) {
     long long used = 0;
     int last = -1;
     TextChar c{};
-    for (int i = 0; NextChar(text, i, &c); i += c.bytes) {
+    for (int i = 0; NextChar(text, i, &c, TextMode()); i += c.bytes) {
         const int w = Advance(c.codepoint) + GetCharSpacing();
         // Hit testing (mode 2) counts a character once the point passes its middle.
         const long long needed = mode == 2 ? used + w / 2 : used + w;
@@ -195,16 +253,20 @@ int SoftFont::FitText(const char* text, int width, int mode) {
 
 void SoftFont::AdjustBoundary(const char* text, int* index, int flags) {
     if (!text || !index) return;
-    // Keeping the bytes up to and including a lead byte would split its character.
-    if (GetByteKind(text, *index) == ZRBYTE_LEAD) *index += flags ? 1 : -1;
+    // Keeping the bytes up to and including any byte but a character's last
+    // would split it: the index goes to its last byte, or before its first.
+    if (*index < 0) return;
+    const int start = zrwnd::text::CharStart(text, *index, TextMode());
+    const int bytes = zrwnd::text::CharLength(text + start, TextMode());
+    if (bytes > 1 && *index != start + bytes - 1) *index = flags ? start + bytes - 1 : start - 1;
 }
 
 int SoftFont::GetByteKind(const char* text, int index) {
     if (!text || index < 0) return ZRBYTE_SINGLE;
     TextChar c{};
-    for (int i = 0; i <= index && NextChar(text, i, &c); i += c.bytes) {
-        if (c.bytes == 2 && index == i) return ZRBYTE_LEAD;
-        if (c.bytes == 2 && index == i + 1) return ZRBYTE_TRAIL;
+    for (int i = 0; i <= index && NextChar(text, i, &c, TextMode()); i += c.bytes) {
+        if (c.bytes > 1 && index == i) return ZRBYTE_LEAD;
+        if (c.bytes > 1 && index > i && index < i + c.bytes) return ZRBYTE_TRAIL;
     }
     return ZRBYTE_SINGLE;
 }
@@ -255,7 +317,7 @@ std::vector<SoftFont::Line> SoftFont::WrapLines(const char* text, int width) {
         lastBreak = at;
     };
     TextChar c{};
-    for (int i = 0; i < length && NextChar(text, i, &c);) {
+    for (int i = 0; i < length && NextChar(text, i, &c, TextMode());) {
         if (c.codepoint == '\n' || c.codepoint == '\r') {
             lines.push_back({lineStart, i});
             i += (c.codepoint == '\r' && text[i + 1] == '\n') ? 2 : 1;
@@ -310,7 +372,7 @@ void SoftFont::DrawLine(const DrawTarget& target, const ZrRect& clip, const char
     const std::uint32_t rgb = argb & 0x00FFFFFFu;
     (void)target;
     TextChar c{};
-    for (int i = begin; i < end && NextChar(text, i, &c); i += c.bytes) {
+    for (int i = begin; i < end && NextChar(text, i, &c, TextMode()); i += c.bytes) {
         // The rest of the line lies right of what can be seen (a glyph reaches
         // left of its pen by a few pixels at most).
         if (x >= static_cast<long long>(clip.right) + 256) break;

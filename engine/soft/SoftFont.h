@@ -9,6 +9,7 @@
 
 #include "zrwnd/engine/SoftEngine.h"
 #include "zrwnd/Engine.h"
+#include "zrwnd/Text.h"
 
 namespace zrwnd::engine {
 
@@ -18,6 +19,9 @@ class FontFace {
 public:
     // Looks for a font that covers Chinese; `Ok()` is false when there is none.
     static std::shared_ptr<FontFace> Find(const char* pattern = "sans-serif:lang=zh-cn");
+    // The file of an installed font that has the character, for what the
+    // chosen face lacks; false when none has it.
+    static bool FileFor(std::uint32_t codepoint, std::string* path, int* index);
     ~FontFace();
 
     bool Ok() const { return library_ != nullptr && !path_.empty(); }
@@ -42,7 +46,7 @@ struct Glyph {
     std::vector<std::uint8_t> coverage;
 };
 
-// One character of GBK text: where it starts, how many bytes it takes, what it is.
+// One character of a text: where it starts, how many bytes it takes, what it is.
 struct TextChar {
     int index;
     int bytes;
@@ -83,6 +87,11 @@ public:
 private:
     void Open();
     const Glyph& GlyphOf(std::uint32_t codepoint);
+    // The face that draws a character: the font's own, or a fallback face at
+    // the same size for one it lacks; null when no installed font has it.
+    void* FaceFor(std::uint32_t codepoint);
+    void CloseFaces();
+    zrwnd::text::Mode TextMode() const;
     int Advance(std::uint32_t codepoint) { return GlyphOf(codepoint).advance; }
     int WidthOf(const char* text, int begin, int end);
     void DrawLine(const DrawTarget& target, const ZrRect& clip, const char* text, int begin, int end, long long x,
@@ -98,6 +107,7 @@ private:
     int height_ = 0;
     std::array<std::unique_ptr<Glyph>, 128> ascii_{};
     std::unordered_map<std::uint32_t, Glyph> others_;
+    std::unordered_map<std::string, void*> fallbacks_;  // file#index -> FT_Face
     Glyph missing_;
 };
 

@@ -106,6 +106,15 @@ protected:
     ~IDrvRender() = default;
 };
 
+// The toolkit's text mode, told once through IDrvRender::RenderHandleMessage
+// at IDrvWnd::Init (wParam ZRTEXTMODE_GBK or ZRTEXTMODE_UTF8, lParam 0). An
+// engine whose fonts then read that mode (code points, byte kinds,
+// boundaries, widths) answers true; an engine written for GBK knows no such
+// message and answers false, which Init accepts for GBK and refuses for UTF-8.
+constexpr UINT ZRWM_TEXTMODE = 0x8000 + 0x5A7;
+constexpr WPARAM ZRTEXTMODE_GBK = 0;
+constexpr WPARAM ZRTEXTMODE_UTF8 = 1;
+
 // Render mode 1 draws only the dirty rectangles; any other mode the whole surface.
 constexpr int ZRRENDER_DIRTY_RECTS = 1;
 

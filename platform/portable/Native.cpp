@@ -191,6 +191,8 @@ void Sleep(DWORD ms) {
 
 bool IsClockManual() { return g_manualClock; }
 
+bool CharsAreUtf16() { return false; }
+
 int GetKeyboardLayoutList(int count, HKL* layouts) {
     Model& m = TheModel();
     std::lock_guard<std::mutex> lock(m.mutex);

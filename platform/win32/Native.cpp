@@ -1,4 +1,5 @@
 #include "platform/Native.h"
+#include "zrwnd/Text.h"
 
 #include <imm.h>
 
@@ -34,6 +35,8 @@ void Sleep(DWORD ms) { ::Sleep(ms); }
 
 bool IsClockManual() { return false; }
 
+bool CharsAreUtf16() { return true; }
+
 int GetKeyboardLayoutList(int count, HKL* layouts) { return ::GetKeyboardLayoutList(count, layouts); }
 
 HKL ActivateKeyboardLayout(HKL layout, UINT flags) { return ::ActivateKeyboardLayout(layout, flags); }
@@ -56,9 +59,52 @@ LRESULT DispatchMessageA(const MSG* msg) { return ::DispatchMessageA(msg); }
 
 HCURSOR SetCursor(HCURSOR cursor) { return ::SetCursor(cursor); }
 
+namespace {
+
+bool Utf8Mode() { return zrwnd::text::GetMode() == zrwnd::text::Mode::Utf8; }
+
+// UTF-8 mode: the clipboard's Unicode text, UTF-16 on the system side.
+bool SetClipboardUnicode(const char* text) {
+    const int units = ::MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    if (units <= 0) return false;
+    bool ok = false;
+    if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, static_cast<size_t>(units) * sizeof(wchar_t))) {
+        if (auto* wide = static_cast<wchar_t*>(::GlobalLock(memory))) {
+            ::MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, units);
+            ::GlobalUnlock(memory);
+            ok = ::SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+        }
+        if (!ok) ::GlobalFree(memory);
+    }
+    return ok;
+}
+
+bool GetClipboardUnicode(std::string* out) {
+    HANDLE memory = ::GetClipboardData(CF_UNICODETEXT);
+    if (!memory) return false;
+    const auto* wide = static_cast<const wchar_t*>(::GlobalLock(memory));
+    if (!wide) return false;
+    const int units = static_cast<int>(wcsnlen(wide, ::GlobalSize(memory) / sizeof(wchar_t)));
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide, units, nullptr, 0, nullptr, nullptr);
+    bool ok = bytes >= 0 && bytes <= kMaxClipboardText;
+    if (ok) {
+        out->assign(static_cast<size_t>(bytes), '\0');
+        if (bytes > 0) ::WideCharToMultiByte(CP_UTF8, 0, wide, units, &(*out)[0], bytes, nullptr, nullptr);
+    }
+    ::GlobalUnlock(memory);
+    return ok;
+}
+
+}  // namespace
+
 bool SetClipboardText(const char* text) {
     if (!text || std::strlen(text) > static_cast<size_t>(kMaxClipboardText) || !::OpenClipboard(nullptr)) return false;
     ::EmptyClipboard();
+    if (Utf8Mode()) {
+        const bool ok = SetClipboardUnicode(text);
+        ::CloseClipboard();
+        return ok;
+    }
     const size_t size = std::strlen(text) + 1;
     bool ok = false;
     if (HGLOBAL memory = ::GlobalAlloc(GMEM_DDESHARE | GMEM_MOVEABLE, size)) {
@@ -76,6 +122,11 @@ bool SetClipboardText(const char* text) {
 
 bool GetClipboardText(std::string* out) {
     if (!out || !::OpenClipboard(nullptr)) return false;
+    if (Utf8Mode()) {
+        const bool ok = GetClipboardUnicode(out);
+        ::CloseClipboard();
+        return ok;
+    }
     bool ok = false;
     if (HANDLE memory = ::GetClipboardData(CF_TEXT)) {
         if (const char* bytes = static_cast<const char*>(::GlobalLock(memory))) {

@@ -71,6 +71,28 @@ TEST(Text, EveryByteIsReadByOneRule) {
     EXPECT_STREQ(zrwnd::text::Utf8ToGbk("\xE4\xB8" "b\xED\xA0\x80\xC0\xAF\xF0\x9F\x98\x80"), "??b??????");
     EXPECT_STREQ(zrwnd::text::Utf8ToGbk(nullptr), "");
     EXPECT_EQ(zrwnd::text::CharCode("\xD6\xD0"), 0x4E2Du);
+
+    // UTF-8: a well-formed sequence is one character; every other byte is one
+    // of its own and reads as U+FFFD, the next byte starting afresh.
+    const auto utf8 = zrwnd::text::Mode::Utf8;
+    struct Utf8Row { const char* text; std::vector<int> lengths; std::vector<std::uint32_t> codes; } utf8Rows[] = {
+        {"a\xE4\xB8\xAD\xF0\x9F\x98\x80", {1, 3, 4}, {'a', 0x4E2D, 0x1F600}},  // a 中 😀
+        {"\xE4\xB8" "b", {1, 1, 1}, {0xFFFD, 0xFFFD, 'b'}},                       // cut short
+        {"\xC0\xAF\xED\xA0\x80", {1, 1, 1, 1, 1}, {0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD}},  // overlong, surrogate
+        {"\xF4\x90\x80\x80\xC3\xA7", {1, 1, 1, 1, 2}, {0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 0xE7}},  // beyond U+10FFFF, ç
+    };
+    for (const Utf8Row& row : utf8Rows) {
+        std::vector<int> lengths;
+        std::vector<std::uint32_t> codes;
+        for (const char* p = row.text; zrwnd::text::CharLength(p, utf8) > 0; p += zrwnd::text::CharLength(p, utf8)) {
+            lengths.push_back(zrwnd::text::CharLength(p, utf8));
+            codes.push_back(zrwnd::text::CharCode(p, utf8));
+        }
+        EXPECT_EQ(lengths, row.lengths) << row.text;
+        EXPECT_EQ(codes, row.codes) << row.text;
+    }
+    EXPECT_EQ(zrwnd::text::CharStart("a\xE4\xB8\xAD" "b", 3, utf8), 1);
+    EXPECT_EQ(zrwnd::text::CharStart("a\xE4\xB8\xAD" "b", 4, utf8), 4);
 }
 
 }  // namespace

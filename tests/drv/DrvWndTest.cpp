@@ -47,6 +47,26 @@ TEST_F(DrvWndTest, CreateDrvWndAnswersOneDriverAndInitRefusesNull) {
     EXPECT_EQ(static_cast<zrwnd::DrvWnd*>(driver())->GetEngine(), engine.get());
 }
 
+// The text mode is chosen before Init and held until the driver goes; an
+// engine written for GBK is refused in UTF-8 mode, with the reason in its log.
+using TextModeTest = zrtest::DriverTest;
+TEST_F(TextModeTest, IsHeldFromInitAndNeedsAnEngineThatTakesIt) {
+    EXPECT_FALSE(zrwnd::text::SetMode(zrwnd::text::Mode::Utf8));
+    EXPECT_EQ(zrwnd::text::GetMode(), zrwnd::text::Mode::Gbk);
+    driver()->Release();
+    ASSERT_TRUE(zrwnd::text::SetMode(zrwnd::text::Mode::Utf8));
+    zrtest::RecordingEngine gbkOnly;
+    gbkOnly.takesUtf8 = false;
+    EXPECT_FALSE(driver()->Init(&gbkOnly));
+    ASSERT_EQ(gbkOnly.Log().size(), 1u);
+    EXPECT_NE(gbkOnly.Log()[0].find("UTF-8"), std::string::npos);
+    EXPECT_TRUE(driver()->Init(engine.get()));
+    EXPECT_EQ(engine->textMode, zrwnd::text::Mode::Utf8);
+    driver()->Release();
+    zrwnd::text::SetMode(zrwnd::text::Mode::Gbk);
+    ASSERT_TRUE(driver()->Init(engine.get()));
+}
+
 TEST_F(DrvWndTest, HoverChangesSendLeaveThenEnterAndActiveFollowsModal) {
     TestWnd a("A"), b("B");
     ZrRect r{0, 0, 10, 10};

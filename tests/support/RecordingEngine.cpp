@@ -47,9 +47,12 @@ void RecordingFont::DrawText(IDC* dc, const char* text, const ZrRect* rect, std:
     engine_->Record(call);
 }
 
+// A character of one byte is 6 pixels wide, any longer one 12, in either mode.
 int RecordingFont::GetTextWidth(const char* text) {
     if (!text) return 0;
-    return static_cast<int>(std::strlen(text)) * kByteWidth;
+    int width = 0;
+    for (int n = Length(text); n > 0; text += n, n = Length(text)) width += n == 1 ? kByteWidth : 2 * kByteWidth;
+    return width;
 }
 
 int RecordingFont::GetCharWidth(const char* buf, int index) {
@@ -61,22 +64,26 @@ int RecordingFont::FitText(const char* text, int width, int) {
     if (!text) return -1;
     int used = 0;
     int i = 0;
-    for (int n = zrwnd::text::CharLength(text); n > 0 && used + n * kByteWidth <= width; n = zrwnd::text::CharLength(text + i)) {
-        used += n * kByteWidth;
+    for (int n = Length(text); n > 0 && used + (n == 1 ? 1 : 2) * kByteWidth <= width; n = Length(text + i)) {
+        used += (n == 1 ? 1 : 2) * kByteWidth;
         i += n;
     }
     return i - 1;
 }
 
 void RecordingFont::AdjustBoundary(const char* text, int* index, int flags) {
-    if (!text || !index) return;
-    // Keeping the bytes up to and including a lead byte would split its character.
-    if (GetByteKind(text, *index) == ZRBYTE_LEAD) *index += (flags ? 1 : -1);
+    if (!text || !index || *index < 0) return;
+    // Keeping the bytes up to any but a character's last would split it.
+    const int start = zrwnd::text::CharStart(text, *index, engine_->textMode);
+    const int n = Length(text + start);
+    if (n > 1 && *index != start + n - 1) *index = flags ? start + n - 1 : start - 1;
 }
+
+int RecordingFont::Length(const char* text) { return zrwnd::text::CharLength(text, engine_->textMode); }
 
 int RecordingFont::GetByteKind(const char* text, int index) {
     if (!text || index < 0) return ZRBYTE_SINGLE;
-    for (int i = 0, n = zrwnd::text::CharLength(text); n > 0; i += n, n = zrwnd::text::CharLength(text + i)) {
+    for (int i = 0, n = Length(text); n > 0; i += n, n = Length(text + i)) {
         if (index < i + n) return n == 1 ? ZRBYTE_SINGLE : index == i ? ZRBYTE_LEAD : ZRBYTE_TRAIL;
     }
     return ZRBYTE_SINGLE;
@@ -182,7 +189,9 @@ void RecordingEngine::EndScene() { Record(EngineCall{"EndScene", {}, {}, nullptr
 
 bool RecordingEngine::RenderHandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     Record(EngineCall{"RenderHandleMessage", {message, static_cast<long long>(wParam), lParam}, {}, nullptr, {}});
-    return false;
+    if (message != ZRWM_TEXTMODE || !takesUtf8) return false;
+    textMode = wParam == ZRTEXTMODE_UTF8 ? zrwnd::text::Mode::Utf8 : zrwnd::text::Mode::Gbk;
+    return true;
 }
 
 void RecordingEngine::Lock() {

@@ -6,6 +6,7 @@
 
 #include "zrwnd/Engine.h"
 #include "zrwnd/IDC.h"
+#include "zrwnd/Text.h"
 
 namespace zrtest {
 
@@ -57,6 +58,7 @@ public:
     int releases = 0;
 
 private:
+    int Length(const char* text);
     RecordingEngine* engine_;
 };
 
@@ -144,6 +146,9 @@ public:
     bool logRead = false;
     int lockDepth = 0;
     int maxLockDepth = 0;
+    // The text mode the driver told the engine at Init.
+    zrwnd::text::Mode textMode = zrwnd::text::Mode::Gbk;
+    bool takesUtf8 = true;  // false: an engine written for GBK
     std::vector<RecordingFont*> createdFonts;
     RecordingFont defaultFont{this, true};
 

@@ -110,4 +110,55 @@ TEST_F(RealWindow, AnEditBoxUsesTheSystemClipboard) {
     zrtest::RecordingEngine::SetCurrent(nullptr);
 }
 
+LRESULT CALLBACK UnicodeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (CreateDrvWnd()->HandleMessage(message, wParam, lParam)) return 0;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// UTF-8 mode on a Unicode window: WM_CHAR's UTF-16 units (a surrogate pair
+// joined) reach an edit box as UTF-8, and the clipboard holds Unicode text.
+TEST(Utf8Window, TakesUtf16CharactersAndTheUnicodeClipboard) {
+    ASSERT_TRUE(zrwnd::text::SetMode(zrwnd::text::Mode::Utf8));
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = UnicodeProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ZrWndUtf8Host";
+    RegisterClassW(&wc);
+    HWND window = CreateWindowExW(0, L"ZrWndUtf8Host", L"ZrWnd", WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+    zrtest::RecordingEngine engine(320, 240);
+    engine.hwnd = window;
+    zrtest::RecordingEngine::SetCurrent(&engine);
+    ASSERT_TRUE(CreateDrvWnd()->Init(&engine));
+    {
+        IWnd root;
+        ZrRect all{0, 0, 320, 240}, place{10, 10, 200, 34};
+        root.Create(all, nullptr, ZRWS_VISIBLE);
+        CreateDrvWnd()->SetRootWnd(&root);
+        Edit box;
+        ASSERT_TRUE(box.Create(place, &root, ZRWS_VISIBLE));
+        box.SetActive(true, false);
+        for (WPARAM unit : {0x4E2D, 0xD83D, 0xDE00, 0x61}) SendMessageW(window, WM_CHAR, unit, 0);
+        EXPECT_STREQ(box.GetWndText(), "\xE4\xB8\xAD\xF0\x9F\x98\x80" "a");  // 中😀a
+        if (zrwnd::native::SetClipboardText("\xC3\xA7")) {  // ç
+            std::string back;
+            ASSERT_TRUE(zrwnd::native::GetClipboardText(&back));
+            EXPECT_EQ(back, "\xC3\xA7");
+            ASSERT_TRUE(OpenClipboard(nullptr));
+            const auto* wide = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
+            EXPECT_TRUE(wide && wide[0] == 0xE7 && wide[1] == 0);
+            if (wide) GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
+            CloseClipboard();
+        }
+        CreateDrvWnd()->SetRootWnd(nullptr);
+        box.Destroy();
+        root.Destroy();
+    }
+    CreateDrvWnd()->Release();
+    zrtest::RecordingEngine::SetCurrent(nullptr);
+    DestroyWindow(window);
+    zrwnd::text::SetMode(zrwnd::text::Mode::Gbk);
+}
+
 }  // namespace

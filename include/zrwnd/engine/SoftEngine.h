@@ -11,6 +11,7 @@
 
 #include "zrwnd/Engine.h"
 #include "zrwnd/IDC.h"
+#include "zrwnd/Text.h"
 
 namespace zrwnd::engine {
 
@@ -88,13 +89,15 @@ public:
     bool BeginScene() override;
     void PresentRect(const ZrRect* rect) override;
     void EndScene() override;
+    // Takes ZRWM_TEXTMODE: its fonts read GBK or UTF-8 as told.
     bool RenderHandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    zrwnd::text::Mode GetTextMode() const { return textMode_; }
 
     // IEngineLock
     void Lock() override { lock_.lock(); }
     void Unlock() override { lock_.unlock(); }
 
-    // IEngineLog: one line to stderr, GBK turned into UTF-8.
+    // IEngineLog: one line to stderr (or the sink) in UTF-8.
     void Print(const char* format, ...) override;
 
     void SetRenderMode(int mode) { renderMode_ = mode; }
@@ -120,6 +123,7 @@ private:
 
     HWND window_;
     int renderMode_ = ZRRENDER_DIRTY_RECTS;
+    zrwnd::text::Mode textMode_ = zrwnd::text::Mode::Gbk;
     Framebuffer surface_;
     std::recursive_mutex lock_;
     std::string resourceRoot_;
