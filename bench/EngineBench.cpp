@@ -5,6 +5,9 @@
 
 #include "zrwnd/engine/SoftEngine.h"
 #include "engine/soft/SoftFont.h"
+#include "zrwnd/ZrWnd.h"
+
+#include <string>
 
 namespace {
 
@@ -58,5 +61,47 @@ void BM_CaptionRedraw(benchmark::State& state) {
 BENCHMARK(BM_CaptionRedraw);
 
 }  // namespace
+
+// Typing one Chinese character (its bytes one WM_CHAR each) into an edit box
+// that holds 1,000 of them, caret at the end, and drawing the box, on the
+// reference engine's fonts: in GBK mode (Arg 0) and UTF-8 mode (Arg 1). The
+// figure is per character; the two modes should cost the same.
+void BM_TypeChineseInMode(benchmark::State& state) {
+    const bool utf8 = state.range(0) == 1;
+    zrwnd::text::SetMode(utf8 ? zrwnd::text::Mode::Utf8 : zrwnd::text::Mode::Gbk);
+    zrwnd::engine::SoftEngine engine(nullptr, 640, 120);
+    IDrvWnd* drv = CreateDrvWnd();
+    drv->Init(&engine);
+    {
+        IWnd root;
+        ZrRect all{0, 0, 640, 120}, field{20, 20, 620, 44};
+        root.Create(all, nullptr, ZRWS_VISIBLE);
+        drv->SetRootWnd(&root);
+        Edit box;
+        box.Create(field, &root, ZRWS_VISIBLE);
+        box.SetMaxLength(1 << 20);
+        std::string start;
+        for (int i = 0; i < 1000; ++i) start += "\xE4\xB8\xAD";  // 中 in UTF-8
+        const std::string begin = zrwnd::text::FromUtf8(start.c_str()).c_str();
+        const std::string typed = zrwnd::text::FromUtf8("\xE6\x96\x87").c_str();  // 文
+        box.SetWndText(begin.c_str());
+        box.SetActive(true, false);
+        constexpr int kBatch = 50;
+        for (auto _ : state) {
+            for (int i = 0; i < kBatch; ++i) {
+                for (unsigned char byte : typed) drv->HandleMessage(WM_CHAR, byte, 0);
+                box.Invalidate(true);
+            }
+            state.PauseTiming();
+            box.SetWndText(begin.c_str());
+            state.ResumeTiming();
+        }
+        state.SetItemsProcessed(state.iterations() * kBatch);
+        drv->SetRootWnd(nullptr);
+    }
+    drv->Release();
+    zrwnd::text::SetMode(zrwnd::text::Mode::Gbk);
+}
+BENCHMARK(BM_TypeChineseInMode)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

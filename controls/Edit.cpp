@@ -1,6 +1,7 @@
 #include "zrwnd/controls/Edit.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 
@@ -28,21 +29,53 @@ constexpr int kCopy = 'C';
 constexpr int kPaste = 'V';
 constexpr int kCut = 'X';
 
-// The text as a box keeps it: whole characters only. A lead byte at the end
-// (half a character cut by a limit, or pasted) goes; any other byte that
-// begins no character becomes the '?' it is shown as, so that no later edit
-// joins it with a neighbour into a character nobody typed.
+bool Utf8() { return zrwnd::text::GetMode() == zrwnd::text::Mode::Utf8; }
+
+// Whether `text` is the start of a UTF-8 character cut short by its end.
+bool CutUtf8(const char* text) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const int wanted = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    int i = 1;
+    while (i < wanted && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+    return wanted > 0 && i < wanted && !text[i];
+}
+
+// The text as a box keeps it: whole characters only. A character cut short at
+// the end (by a limit, or pasted) goes; any other byte that begins no
+// character becomes what it is shown as ('?' in GBK, U+FFFD in UTF-8), so
+// that no later edit joins it with a neighbour into a character nobody typed.
 std::string WholeCharacters(const char* text) {
     std::string out;
+    const bool utf8 = Utf8();
     for (int n = zrwnd::text::CharLength(text); n > 0; text += n, n = zrwnd::text::CharLength(text)) {
         const auto byte = static_cast<unsigned char>(*text);
-        if (n == 2 || byte < 0x80) {
+        if (n > 1 || byte < 0x80) {
             out.append(text, static_cast<size_t>(n));
+        } else if (utf8) {
+            if (CutUtf8(text)) break;  // the rest of the text is this character's
+            out.append("\xEF\xBF\xBD");
         } else if (text[1] || !zrwnd::text::IsLeadByte(byte)) {
             out.push_back('?');
         }
     }
     return out;
+}
+
+// Where a word move stops: words are runs of letters and digits, runs of
+// punctuation, and each CJK character alone; spaces go with the word before.
+enum class WordKind { kSpace, kPunctuation, kCjk, kLetters };
+
+WordKind KindOf(std::uint32_t c) {
+    if (c <= 0x20 || c == 0x3000) return WordKind::kSpace;
+    if (c < 0x80) return std::isalnum(static_cast<int>(c)) || c == '_' ? WordKind::kLetters : WordKind::kPunctuation;
+    if ((c >= 0x3001 && c <= 0x303F) || (c >= 0xFF01 && c <= 0xFF0F) || (c >= 0x2010 && c <= 0x205E)) {
+        return WordKind::kPunctuation;
+    }
+    if ((c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0xF900 && c <= 0xFAFF) ||
+        (c >= 0x20000 && c <= 0x3FFFF)) {
+        return WordKind::kCjk;
+    }
+    return WordKind::kLetters;
 }
 
 // The character boundary at or before index, walking from the start.
@@ -60,7 +93,9 @@ int BoundaryAtOrBefore(const char* text, int index) {
 // may arrive in one box and its trail byte in another.
 struct PendingCharacter {
     bool leadPending = false;
-    char bytes[3] = {};
+    int wanted = 0;  // UTF-8: the bytes the character takes
+    int have = 0;
+    char bytes[5] = {};
 };
 
 PendingCharacter& Pending() {
@@ -87,17 +122,24 @@ bool Edit::OnRepaintTick(const ZrEventArgs&) {
     return true;
 }
 
+const char* Edit::BoundaryText() {
+    // In UTF-8 a password's asterisks (one a byte) step by the characters of
+    // the real text, so that no edit splits one.
+    return password_ && Utf8() ? _WndText().c_str() : display_.c_str();
+}
+
 int Edit::ByteKind(int index) {
     IFont2* font = GetFont();
+    const char* text = BoundaryText();
     if (!font) {
-        const int start = BoundaryAtOrBefore(display_.c_str(), index);
-        if (zrwnd::text::CharLength(display_.c_str() + start) == 1) return ZRBYTE_SINGLE;
+        const int start = BoundaryAtOrBefore(text, index);
+        if (zrwnd::text::CharLength(text + start) == 1) return ZRBYTE_SINGLE;
         return start == index ? ZRBYTE_LEAD : ZRBYTE_TRAIL;
     }
     // First visible is always on a character boundary: asking from there keeps
     // the font's walk as short as the view instead of as long as the text.
     const int base = index >= firstVisible_ ? firstVisible_ : 0;
-    return font->GetByteKind(display_.c_str() + base, index - base);
+    return font->GetByteKind(text + base, index - base);
 }
 
 int Edit::WidthBetween(int from, int to) {
@@ -121,9 +163,10 @@ void Edit::KeepInText() {
     // Whatever the new text is, every index into it stays inside it and on a
     // character boundary: a selection made in a longer text is cut to this one.
     const int length = display_.GetLength();
-    caret_ = BoundaryAtOrBefore(display_.c_str(), std::clamp(caret_, 0, length));
-    anchor_ = BoundaryAtOrBefore(display_.c_str(), std::clamp(anchor_, 0, length));
-    firstVisible_ = BoundaryAtOrBefore(display_.c_str(), std::clamp(firstVisible_, 0, length));
+    const char* text = BoundaryText();
+    caret_ = BoundaryAtOrBefore(text, std::clamp(caret_, 0, length));
+    anchor_ = BoundaryAtOrBefore(text, std::clamp(anchor_, 0, length));
+    firstVisible_ = BoundaryAtOrBefore(text, std::clamp(firstVisible_, 0, length));
 }
 
 void Edit::ClearSelection() {
@@ -161,7 +204,8 @@ void Edit::MoveCaret(int delta, bool byCharacters) {
             caret_ = length;
             return;
         }
-        if (caret_ < length && ByteKind(caret_) == ZRBYTE_TRAIL) caret_ = std::clamp(caret_ + step, 0, length);
+        // Past the rest of a character (one more byte in GBK, up to three in UTF-8).
+        while (caret_ > 0 && caret_ < length && ByteKind(caret_) == ZRBYTE_TRAIL) caret_ += step;
     }
     RestartBlink();
 }
@@ -170,7 +214,7 @@ void Edit::KeepViewOnBoundary(int editAt) {
     // Edits at or after the first visible byte leave the bytes before it, and
     // so its boundary, alone; an edit before it (the view not laid out since
     // the caret left it) may not.
-    if (editAt < firstVisible_) firstVisible_ = BoundaryAtOrBefore(display_.c_str(), firstVisible_);
+    if (editAt < firstVisible_) firstVisible_ = BoundaryAtOrBefore(BoundaryText(), firstVisible_);
 }
 
 void Edit::DeleteChars(int position, int count, bool byCharacters) {
@@ -219,10 +263,16 @@ void Edit::InsertText(const char* text) {
         insert.resize(room + 1 > 0 ? static_cast<size_t>(room + 1) : 0);
     }
     insert = WholeCharacters(insert.c_str());
+    // U+FFFD for a broken byte takes three: the limit still holds.
+    while (textLength + static_cast<int>(insert.size()) > maxLength_ && !insert.empty()) {
+        insert.resize(static_cast<size_t>(
+            zrwnd::text::CharStart(insert.c_str(), static_cast<int>(insert.size()) - 1, zrwnd::text::GetMode())));
+    }
     DeleteSelection();
-    KeepViewOnBoundary(caret_);
     _WndText().Insert(caret_, insert.c_str());
     display_.Insert(caret_, password_ ? std::string(insert.size(), '*').c_str() : insert.c_str());
+    // Bytes inserted before the first visible one move characters under it.
+    KeepViewOnBoundary(caret_);
     MoveCaret(static_cast<int>(insert.size()), false);
 }
 
@@ -240,6 +290,21 @@ void Edit::EnsureCaretVisible(int width) {
     // The caret goes to the right edge, with as much text before it as fits.
     // Byte kinds are asked from a boundary at or before the walk's bytes.
     const int base = caret_ >= firstVisible_ ? firstVisible_ : 0;
+    if (Utf8()) {
+        // Character by character: a character is counted once, whatever its bytes.
+        const char* text = BoundaryText() + base;
+        const int spacing = font->GetCharSpacing();
+        int first = caret_, sum = 0;
+        while (first > base) {
+            const int previous = base + zrwnd::text::CharStart(text, first - base - 1, zrwnd::text::Mode::Utf8);
+            sum += font->GetCharWidth(display_.c_str() + base, previous - base) + spacing;
+            if (sum > width) break;
+            first = previous;
+            if (sum == width) break;
+        }
+        firstVisible_ = first;
+        return;
+    }
     const char* buffer = display_.c_str() + base;
     const int spacing = font->GetCharSpacing();
     int first = caret_ - 1;
@@ -264,6 +329,9 @@ void Edit::CaretFromPoint(int x) {
     firstVisible_ = std::min(firstVisible_, display_.GetLength());
     const int fit = font ? font->FitText(display_.c_str() + firstVisible_, x, 2) : -1;
     caret_ = std::min(firstVisible_ + fit + 1, display_.GetLength());
+    // A password's asterisks are one a byte: in UTF-8 the caret still stops
+    // between characters of the real text.
+    if (password_ && Utf8()) caret_ = BoundaryAtOrBefore(BoundaryText(), caret_);
     // Left of the view the caret steps out of it; the next drawing lays the
     // view out again.
     if (x < 0) MoveCaret(-1, true);
@@ -384,12 +452,14 @@ void Edit::OnKeyDown(ZrKeyEventArgs& args) {
             caret_ = 0;
             break;
         case kLeft:
-            selectOrClear();
-            MoveCaret(-1, true);
-            break;
         case kRight:
             selectOrClear();
-            MoveCaret(1, true);
+            // In UTF-8 mode Ctrl moves by words, as editors of any script do.
+            if (ctrl && Utf8()) {
+                MoveWord(args.key == kLeft ? -1 : 1);
+            } else {
+                MoveCaret(args.key == kLeft ? -1 : 1, true);
+            }
             break;
         case kDelete:
             if (selecting_) {
@@ -429,6 +499,10 @@ void Edit::OnChar(ZrKeyEventArgs& args) {
     if (args.character < 32 || readOnly_) return;
     PendingCharacter& pending = Pending();
     const char byte = static_cast<char>(args.character & 0xFF);
+    if (Utf8()) {
+        TypeUtf8Byte(byte);
+        return;
+    }
     if (!pending.leadPending) {
         if (zrwnd::text::IsLeadByte(static_cast<unsigned char>(byte))) {
             pending.bytes[0] = byte;
@@ -443,6 +517,60 @@ void Edit::OnChar(ZrKeyEventArgs& args) {
     const std::string typed(pending.bytes);
     pending = PendingCharacter{};
     InsertText(typed.c_str());
+}
+
+void Edit::TypeUtf8Byte(char byte) {
+    // A character's bytes arrive one by one: the box inserts it whole. A byte
+    // that cannot go on the pending character ends it as it stands, broken.
+    PendingCharacter& pending = Pending();
+    const auto b = static_cast<unsigned char>(byte);
+    std::string typed;
+    if (pending.wanted > 0 && (b & 0xC0) == 0x80) {
+        pending.bytes[pending.have++] = byte;
+        if (pending.have < pending.wanted) return;
+        typed.assign(pending.bytes, static_cast<size_t>(pending.have));
+        pending = PendingCharacter{};
+    } else {
+        // A character broken off is the one replacement character.
+        if (pending.wanted > 0) InsertText("\xEF\xBF\xBD");
+        pending = PendingCharacter{};
+        const int wanted = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xC2 && b <= 0xDF ? 2 : 1;
+        if (wanted > 1) {
+            pending.wanted = wanted;
+            pending.bytes[pending.have++] = byte;
+        } else {
+            typed.push_back(byte);
+        }
+    }
+    if (!typed.empty()) InsertText(typed.c_str());
+}
+
+void Edit::MoveWord(int direction) {
+    const char* text = BoundaryText();
+    const int length = display_.GetLength();
+    const auto mode = zrwnd::text::Mode::Utf8;
+    auto kindAt = [&](int i) { return KindOf(zrwnd::text::CharCode(text + i, mode)); };
+    auto before = [&](int i) { return zrwnd::text::CharStart(text, i - 1, mode); };
+    if (password_) {
+        caret_ = direction < 0 ? 0 : length;
+    } else if (direction > 0) {
+        if (caret_ < length) {
+            const WordKind kind = kindAt(caret_);
+            caret_ += zrwnd::text::CharLength(text + caret_, mode);
+            while (kind != WordKind::kCjk && kind != WordKind::kSpace && caret_ < length && kindAt(caret_) == kind) {
+                caret_ += zrwnd::text::CharLength(text + caret_, mode);
+            }
+        }
+        while (caret_ < length && kindAt(caret_) == WordKind::kSpace) caret_ += zrwnd::text::CharLength(text + caret_, mode);
+    } else {
+        while (caret_ > 0 && kindAt(before(caret_)) == WordKind::kSpace) caret_ = before(caret_);
+        if (caret_ > 0) {
+            const WordKind kind = kindAt(before(caret_));
+            caret_ = before(caret_);
+            while (kind != WordKind::kCjk && caret_ > 0 && kindAt(before(caret_)) == kind) caret_ = before(caret_);
+        }
+    }
+    RestartBlink();
 }
 
 void Edit::RenderSelf() {

@@ -8,111 +8,131 @@
 
 namespace {
 
+struct GbkMode {
+    static constexpr auto kMode = zrwnd::text::Mode::Gbk;
+};
+struct Utf8Mode {
+    static constexpr auto kMode = zrwnd::text::Mode::Utf8;
+};
 
-// Two GBK characters: 中 and 文.
-constexpr char kZhong[] = "\xD6\xD0";
-constexpr char kWen[] = "\xCE\xC4";
-
-// Boxes of 200 x 24 at (100, 100); the recording font makes every single
-// byte 6 pixels wide and every two-byte character 12.
+// Every case runs in both text modes: texts are written in UTF-8 here and
+// given to the box in the mode's bytes (中 and 文 take two bytes in GBK and
+// three in UTF-8). Boxes of 200 x 24 at (100, 100); the recording font makes
+// a one-byte character 6 pixels wide and any longer one 12.
+template <class Mode>
 class EditTest : public zrtest::RootedTest {
 public:
+    void SetUp() override {
+        ASSERT_TRUE(zrwnd::text::SetMode(Mode::kMode));
+        zrtest::RootedTest::SetUp();
+    }
+    void TearDown() override {
+        zrtest::RootedTest::TearDown();
+        zrwnd::text::SetMode(zrwnd::text::Mode::Gbk);
+    }
     std::unique_ptr<Edit> Make(int y = 100) {
         auto box = std::make_unique<Edit>();
         ZrRect place{100, y, 300, y + 24};
         EXPECT_TRUE(box->Create(place, &root, ZRWS_VISIBLE));
         return box;
     }
+    static std::string U(const char* utf8) { return zrwnd::text::FromUtf8(utf8).c_str(); }
+    // The byte offset just after a UTF-8 prefix, in the mode's bytes.
+    static int At(const char* utf8) { return static_cast<int>(U(utf8).size()); }
+    static bool Utf8() { return Mode::kMode == zrwnd::text::Mode::Utf8; }
     std::string Text(Edit& box) { return box.GetWndText().c_str(); }
 };
 
-TEST_F(EditTest, SelectionByKeysByMouseAndTheClipboard) {
-    auto box = Make();
-    ClickAt(110, 110);
-    Type(std::string("ab") + kZhong + "cd");  // ab中cd, 6 bytes
-    Key(VK_HOME);
-    Key(VK_RIGHT);
-    for (int i = 0; i < 3; ++i) Key(VK_RIGHT, VK_SHIFT);
+using Modes = ::testing::Types<GbkMode, Utf8Mode>;
+TYPED_TEST_SUITE(EditTest, Modes);
+
+TYPED_TEST(EditTest, SelectionByKeysByMouseAndTheClipboard) {
+    auto box = this->Make();
+    this->ClickAt(110, 110);
+    this->Type(this->U("ab中cd"));
+    this->Key(VK_HOME);
+    this->Key(VK_RIGHT);
+    for (int i = 0; i < 3; ++i) this->Key(VK_RIGHT, VK_SHIFT);
     EXPECT_EQ(box->GetAnchor(), 1);
-    EXPECT_EQ(box->GetCaret(), 5);  // b, 中, c
+    EXPECT_EQ(box->GetCaret(), this->At("ab中c"));  // b, 中, c
     // The highlight spans the three characters: drawn after the text.
-    engine->ClearCalls();
+    this->engine->ClearCalls();
     box->Invalidate(true);
-    auto fills = engine->Calls("FillRect");
+    auto fills = this->engine->Calls("FillRect");
     ASSERT_GE(fills.size(), 2u);
     EXPECT_EQ(fills.back().args[0], 6);
     EXPECT_EQ(fills.back().args[2], 30);
     EXPECT_EQ(fills.back().args[4], 0x880000FF);
 
-    Key('C', VK_CONTROL);
+    this->Key('C', VK_CONTROL);
     std::string clip;
     ASSERT_TRUE(zrwnd::native::GetClipboardText(&clip));
-    EXPECT_EQ(clip, std::string("b") + kZhong + "c");
-    Key('X', VK_CONTROL);
-    EXPECT_EQ(Text(*box), "ad");
+    EXPECT_EQ(clip, this->U("b中c"));
+    this->Key('X', VK_CONTROL);
+    EXPECT_EQ(this->Text(*box), "ad");
     EXPECT_EQ(box->GetCaret(), 1);
-    Key('V', VK_CONTROL);
-    Key('V', VK_CONTROL);
-    EXPECT_EQ(Text(*box), std::string("ab") + kZhong + "cb" + kZhong + "cd");
+    this->Key('V', VK_CONTROL);
+    this->Key('V', VK_CONTROL);
+    EXPECT_EQ(this->Text(*box), this->U("ab中cb中cd"));
     // A plain Left collapses the selection and moves from the caret.
-    Key(VK_LEFT, VK_SHIFT);
-    Key(VK_LEFT);
+    this->Key(VK_LEFT, VK_SHIFT);
+    this->Key(VK_LEFT);
     EXPECT_FALSE(box->IsSelectionActive());
 
     // The mouse: a click leaves an active empty selection while the button is
     // down and none after; a drag leaves one.
-    MoveTo(100 + 13, 110);  // past the middle of the second byte
-    Send(WM_LBUTTONDOWN);
+    this->MoveTo(100 + 13, 110);  // past the middle of the second byte
+    this->Send(WM_LBUTTONDOWN);
     EXPECT_TRUE(box->IsSelectionActive());
     EXPECT_EQ(box->GetCaret(), 2);
-    Send(WM_LBUTTONUP);
+    this->Send(WM_LBUTTONUP);
     EXPECT_FALSE(box->IsSelectionActive());
-    Send(WM_LBUTTONDOWN);
-    MoveTo(100 + 31, 110);
-    Send(WM_LBUTTONUP);
+    this->Send(WM_LBUTTONDOWN);
+    this->MoveTo(100 + 31, 110);
+    this->Send(WM_LBUTTONUP);
     EXPECT_TRUE(box->IsSelectionActive());
     EXPECT_EQ(box->GetAnchor(), 2);
-    EXPECT_EQ(box->GetCaret(), 5);
+    EXPECT_EQ(box->GetCaret(), this->At("ab中c"));
 
     // Moves over the box stop there: the root does not hear them.
     int heard = 0;
-    zrwnd::Subscribe(&root, zrwnd::events::MouseMove, [&](ZrMouseEventArgs&) { ++heard; });
-    MoveTo(150, 110);
+    zrwnd::Subscribe(&this->root, zrwnd::events::MouseMove, [&](ZrMouseEventArgs&) { ++heard; });
+    this->MoveTo(150, 110);
     EXPECT_EQ(heard, 0);
 
     // Ctrl+C without a selection leaves the clipboard alone.
     zrwnd::native::SetClipboardText("kept");
-    Key(VK_END);
-    Key('C', VK_CONTROL);
+    this->Key(VK_END);
+    this->Key('C', VK_CONTROL);
     ASSERT_TRUE(zrwnd::native::GetClipboardText(&clip));
     EXPECT_EQ(clip, "kept");
 }
 
-TEST_F(EditTest, MaximumLengthCutsOnCharacterBoundaries) {
-    auto box = Make();
+TYPED_TEST(EditTest, MaximumLengthCutsOnCharacterBoundaries) {
+    auto box = this->Make();
     box->SetMaxLength(4);
-    ClickAt(110, 110);
-    Type("abc");
-    Type(kZhong);  // no room for two bytes
-    EXPECT_EQ(Text(*box), "abc");
+    this->ClickAt(110, 110);
+    this->Type("abc");
+    this->Type(this->U("中"));  // no room for its bytes
+    EXPECT_EQ(this->Text(*box), "abc");
     zrwnd::native::SetClipboardText("dz");  // room for one byte
-    Key('V', VK_CONTROL);
-    EXPECT_EQ(Text(*box), "abcd");
+    this->Key('V', VK_CONTROL);
+    EXPECT_EQ(this->Text(*box), "abcd");
     // A full box with a selection: typing removes the selection and inserts
     // nothing, the room having been taken before it went.
-    Key(VK_LEFT, VK_SHIFT);
-    Type("e");
-    EXPECT_EQ(Text(*box), "abc");
+    this->Key(VK_LEFT, VK_SHIFT);
+    this->Type("e");
+    EXPECT_EQ(this->Text(*box), "abc");
     // A paste larger than the room keeps what fits, whole characters only.
-    zrwnd::native::SetClipboardText((std::string(kWen) + "xyz").c_str());
-    Key(VK_BACK);
-    Key(VK_BACK);
-    Key('V', VK_CONTROL);
-    EXPECT_EQ(Text(*box), std::string("a") + kWen + "x");
+    zrwnd::native::SetClipboardText(this->U("文xyz").c_str());
+    this->Key(VK_BACK);
+    this->Key(VK_BACK);
+    this->Key('V', VK_CONTROL);
+    EXPECT_EQ(this->Text(*box), this->U(this->Utf8() ? "a文" : "a文x"));
 
     // SetWndText with 2000 bytes: the event sees them all, the box keeps 1024,
     // or 1023 when byte 1024 would start a two-byte character.
-    auto other = Make(200);
+    auto other = this->Make(200);
     int seen = 0;
     other->SubscribeEvent(zrwnd::events::TextChanged, ZrSubscriber([&](const ZrEventArgs& args) {
         seen = static_cast<const ZrWndEventArgs&>(args).window->GetWndText().GetLength();
@@ -120,25 +140,27 @@ TEST_F(EditTest, MaximumLengthCutsOnCharacterBoundaries) {
     }));
     other->SetWndText(std::string(2000, 'x').c_str());
     EXPECT_EQ(seen, 2000);
-    EXPECT_EQ(Text(*other).size(), 1024u);
+    EXPECT_EQ(this->Text(*other).size(), 1024u);
     EXPECT_EQ(other->GetCaret(), 1024);
     std::string mixed = std::string(1023, 'x');
-    for (int i = 0; i < 10; ++i) mixed += kZhong;
+    for (int i = 0; i < 10; ++i) mixed += this->U("中");
     other->SetWndText(mixed.c_str());
-    EXPECT_EQ(Text(*other).size(), 1023u);
-    // Invalid GBK: a lone lead byte at the end is not kept.
-    other->SetWndText("ab\xD6");
-    EXPECT_EQ(Text(*other), "ab");
-    // A byte that begins no character is the '?' it is shown as: the caret
-    // stops after it, and Delete there cannot join it with what follows.
-    other->SetWndText("\x81" "0x\x80");
-    EXPECT_EQ(Text(*other), "?0x?");
-    ClickAt(110, 210);
-    Key(VK_HOME);
-    Key(VK_RIGHT);
-    EXPECT_EQ(other->GetCaret(), 1);
-    Key(VK_DELETE);
-    EXPECT_EQ(Text(*other), "?x?");
+    EXPECT_EQ(this->Text(*other).size(), 1023u);
+    // A character cut short at the end is not kept.
+    other->SetWndText(this->Utf8() ? "ab\xE4\xB8" : "ab\xD6");
+    EXPECT_EQ(this->Text(*other), "ab");
+    // A byte that begins no character is what it is shown as ('?', U+FFFD):
+    // the caret stops after it, and Delete there cannot join it with what
+    // follows.
+    const std::string bad = this->Utf8() ? "\xEF\xBF\xBD" : "?";
+    other->SetWndText(this->Utf8() ? "\x80" "0x\xC0" : "\x81" "0x\x80");
+    EXPECT_EQ(this->Text(*other), bad + "0x" + bad);
+    this->ClickAt(110, 210);
+    this->Key(VK_HOME);
+    this->Key(VK_RIGHT);
+    EXPECT_EQ(other->GetCaret(), static_cast<int>(bad.size()));
+    this->Key(VK_DELETE);
+    EXPECT_EQ(this->Text(*other), bad + "x" + bad);
 }
 
 }  // namespace

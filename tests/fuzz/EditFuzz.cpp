@@ -13,12 +13,13 @@
 #include "zrwnd/ZrWnd.h"
 #include "platform/portable/Testing.h"
 
-// An edit box and a rich edit, on the reference engine's fonts, under keys,
-// characters (whole GBK ones, lone lead bytes, bytes no character begins
-// with), mouse drags, clipboard hooks that answer honestly or lie, and the
+// An edit box and a rich edit, on the reference engine's fonts, in GBK or
+// UTF-8 mode (the input's first byte), under keys, characters (whole ones,
+// lone lead bytes, bytes no character begins with), mouse drags, clipboard hooks that answer honestly or lie, and the
 // calls a game makes (a text set under a selection, a shorter maximum,
 // password mode, fonts, appended text, a deleted scroll bar). After every
-// step the box's caret, anchor and view lie in its text, and after every text
+// step the box's caret, anchor and view lie in its text (in UTF-8 mode on its
+// character boundaries, and the text is well-formed UTF-8), and after every text
 // change the rich edit's range is the text's height past its area, measured
 // afresh.
 namespace {
@@ -63,6 +64,17 @@ void CheckEdit(Edit* edit) {
     for (int at : {edit->GetCaret(), edit->GetAnchor(), edit->GetFirstVisible()}) {
         FUZZ_CHECK(at >= 0 && at <= length, "the caret, the anchor and the view lie in the text");
     }
+    if (zrwnd::text::GetMode() != zrwnd::text::Mode::Utf8) return;
+    const ZrString held = edit->GetWndText();
+    const char* text = held.c_str();
+    // The anchor of a selection not under way is never read.
+    const int anchor = edit->IsSelectionActive() ? edit->GetAnchor() : edit->GetCaret();
+    for (int at : {edit->GetCaret(), anchor, edit->GetFirstVisible()}) {
+        FUZZ_CHECK(zrwnd::text::CharStart(text, at, zrwnd::text::Mode::Utf8) == at, "no index splits a character");
+    }
+    for (const char* p = text; *p; p += zrwnd::text::CharLength(p)) {
+        FUZZ_CHECK(zrwnd::text::CharLength(p) > 1 || static_cast<unsigned char>(*p) < 0x80, "the text is whole UTF-8");
+    }
 }
 
 void CheckRange(RichEdit* rich) {
@@ -85,6 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static zrwnd::engine::SoftEngine engine(nullptr, 320, 160);
     static const bool quiet = (engine.SetLogSink([](void*, const std::string&) {}, nullptr), true);
     (void)quiet;
+    zrwnd::text::SetMode(size > 0 && (data[0] & 1) ? zrwnd::text::Mode::Utf8 : zrwnd::text::Mode::Gbk);
+    if (size > 0) ++data, --size;
     IDrvWnd* driver = CreateDrvWnd();
     FUZZ_CHECK(driver->Init(&engine), "the driver starts");
     {

@@ -102,6 +102,13 @@ private:
     void CopyToClipboard(const char* text, int length);
     bool GetClipboardText(std::string* out);
     int ByteKind(int index);
+    // The text whose characters the caret steps over: the display, or in
+    // UTF-8 mode the real text behind a password's asterisks.
+    const char* BoundaryText();
+    // UTF-8 mode: gathers a character's bytes typed one by one; Ctrl+Left and
+    // Ctrl+Right move by words.
+    void TypeUtf8Byte(char byte);
+    void MoveWord(int direction);
     int WidthBetween(int from, int to);
     bool OnRepaintTick(const ZrEventArgs& args);
 
