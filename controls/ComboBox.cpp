@@ -276,12 +276,12 @@ bool IComboBox::SetLayoutAttribute(const char* name, const char* value) {
     Button* button = GetButton();
     if (!std::strcmp(name, "buttonimage")) return button && zrwnd::LayoutImageLoaded(button->LoadImage(value, 0), value);
     Edit* field = GetEdit();
-    if (!std::strcmp(name, "edittext")) return field && field->SetWndText(zrwnd::text::Utf8ToGbk(value).c_str());
+    if (!std::strcmp(name, "edittext")) return field && field->SetWndText(zrwnd::text::FromUtf8(value).c_str());
     if (!std::strcmp(name, "editback")) return field && zrwnd::LayoutColour(value, &colour) && (field->SetClrBack(colour), true);
     return false;
 }
 
 bool IComboBox::AddLayoutItem(std::int32_t id, const char* text, IZrImage* icon) {
     IMenu* list = GetMenu();
-    return list && list->AddItem(id, zrwnd::text::Utf8ToGbk(text).c_str(), icon);
+    return list && list->AddItem(id, zrwnd::text::FromUtf8(text).c_str(), icon);
 }

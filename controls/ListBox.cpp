@@ -248,6 +248,6 @@ bool ListBox::SetLayoutAttribute(const char* name, const char* value) {
 }
 
 bool ListBox::AddLayoutItem(std::int32_t id, const char* text, IZrImage*) {
-    AddItem(zrwnd::text::Utf8ToGbk(text).c_str(), 0, static_cast<std::uint32_t>(id));
+    AddItem(zrwnd::text::FromUtf8(text).c_str(), 0, static_cast<std::uint32_t>(id));
     return true;
 }

@@ -304,5 +304,5 @@ bool IMenu::SetLayoutAttribute(const char* name, const char* value) {
 }
 
 bool IMenu::AddLayoutItem(std::int32_t id, const char* text, IZrImage* icon) {
-    return AddItem(id, zrwnd::text::Utf8ToGbk(text).c_str(), icon);
+    return AddItem(id, zrwnd::text::FromUtf8(text).c_str(), icon);
 }

@@ -1,7 +1,7 @@
 // zrwnd-demo: the game-lobby gallery.
 //
-//   zrwnd-demo [--res DIR] [--size WxH] [--record FILE] [--report FILE]   an SDL2 window
-//   zrwnd-demo --headless --script FILE --out DIR [--res DIR] [--size WxH]
+//   zrwnd-demo [--utf8] [--res DIR] [--size WxH] [--record FILE] [--report FILE]   an SDL2 window
+//   zrwnd-demo --headless [--utf8] --script FILE --out DIR [--res DIR] [--size WxH]
 //              [--shot-every MS] [--shot-at LINE]... [--expect DIR [--tolerance D,N]]
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +13,7 @@
 #include "demo/Lobby.h"
 #include "zrwnd/host/FrameCheck.h"
 #include "zrwnd/host/HeadlessHost.h"
+#include "zrwnd/Text.h"
 #ifdef ZRWND_HAVE_SDL
 #include "zrwnd/host/SdlHost.h"
 #endif
@@ -28,9 +29,10 @@ namespace {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: zrwnd-demo [--res DIR] [--size WxH] [--record FILE] [--report FILE]\n"
-                 "       zrwnd-demo --headless --script FILE --out DIR [--res DIR] [--size WxH]\n"
+                 "usage: zrwnd-demo [--utf8] [--res DIR] [--size WxH] [--record FILE] [--report FILE]\n"
+                 "       zrwnd-demo --headless [--utf8] --script FILE --out DIR [--res DIR] [--size WxH]\n"
                  "                  [--shot-every MS] [--shot-at LINE]... [--expect DIR [--tolerance D,N]]\n"
+                 "  --utf8        run the toolkit in UTF-8 mode (default GBK)\n"
                  "  --record      write what the window is fed to a journal the headless host replays\n"
                  "  --report      write what the player did to the lobby (texts, active window, choices) at the end\n"
                  "  --script      input commands or a recorded journal, one a line\n"
@@ -77,6 +79,9 @@ int main(int argc, char** argv) {
         };
         if (arg == "--headless") {
             headless = true;
+        } else if (arg == "--utf8") {
+            // Before anything reads a text: the script, the host, the lobby.
+            zrwnd::text::SetMode(zrwnd::text::Mode::Utf8);
         } else if (arg == "--script") {
             if (!value(&script)) return Usage();
         } else if (arg == "--out") {

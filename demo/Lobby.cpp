@@ -51,14 +51,14 @@ private:
 
 }  // namespace
 
-std::string Gbk(const char* utf8) { return zrwnd::text::Utf8ToGbk(utf8).c_str(); }
+std::string InMode(const char* utf8) { return zrwnd::text::FromUtf8(utf8).c_str(); }
 
 PanelWnd::PanelWnd(IZr2DEngine* engine, const char* captionUtf8, std::uint32_t fill)
-    : engine_(engine), caption_(Gbk(captionUtf8)), fill_(fill) {}
+    : engine_(engine), caption_(InMode(captionUtf8)), fill_(fill) {}
 
 bool PanelWnd::SetLayoutAttribute(const char* name, const char* value) {
     if (!std::strcmp(name, "caption")) {
-        caption_ = Gbk(value);
+        caption_ = InMode(value);
         return true;
     }
     return !std::strcmp(name, "fill") && zrwnd::ParseLayoutColour(value, &fill_);
@@ -109,7 +109,7 @@ void ImageWnd::RenderSelf() {
 }
 
 NoticeWnd::NoticeWnd(IZr2DEngine* engine, const char* utf8)
-    : ImageWnd(engine, "EngineRes//Img//MsgBox_BG.bmp"), text_(Gbk(utf8)) {}
+    : ImageWnd(engine, "EngineRes//Img//MsgBox_BG.bmp"), text_(InMode(utf8)) {}
 
 void NoticeWnd::RenderSelf() {
     ImageWnd::RenderSelf();
@@ -121,7 +121,7 @@ void NoticeWnd::RenderSelf() {
 
 bool NoticeWnd::SetLayoutAttribute(const char* name, const char* value) {
     if (std::strcmp(name, "message") != 0) return false;
-    text_ = Gbk(value);
+    text_ = InMode(value);
     return true;
 }
 
@@ -217,8 +217,10 @@ bool Lobby::Build(const std::string& text, ZrString* error) {
     // The news doubles as a chat log: lines in the colours of who wrote them.
     if (auto* news = Find<RichEdit>("news.text")) {
         news->AppendText("\n");
-        news->AppendColoured(Gbk("【系统】青龙服务器已开放 — The Azure Dragon server is open.\n").c_str(), 0xFFFFD54A);
-        news->AppendColoured(Gbk("小明: 有人组队下副本吗？ Anyone for a dungeon?").c_str(), 0xFF7FD7FF);
+        news->AppendColoured(InMode("【系统】青龙服务器已开放 — The Azure Dragon server is open.\n").c_str(), 0xFFFFD54A);
+        news->AppendColoured(InMode("小明: 有人组队下副本吗？ Anyone for a dungeon?").c_str(), 0xFF7FD7FF);
+        // A player whose name GBK cannot hold: whole in UTF-8 mode, '?' in GBK.
+        news->AppendColoured(InMode("\nÇağrı: Merhaba! ☃").c_str(), 0xFFB0F0A0);
     }
     notice_.Reset(Find<NoticeWnd>("notice"));
     if (notice_) notice_->CenterWnd();
@@ -256,7 +258,7 @@ bool Lobby::Build(const std::string& text, ZrString* error) {
 std::string Lobby::Report() {
     auto text = [&](const char* name) {
         IWnd* wnd = Find<IWnd>(name);
-        return wnd ? std::string(zrwnd::text::GbkToUtf8(wnd->GetWndText().c_str()).c_str()) : std::string();
+        return wnd ? std::string(zrwnd::text::ToUtf8(wnd->GetWndText().c_str()).c_str()) : std::string();
     };
     IWnd* box = CreateDrvWnd()->GetWndNameRegistry()->FindWnd(zrwnd::ZrMsgBoxName);
     auto* brightness = Find<Slider>("brightness");
@@ -265,7 +267,7 @@ std::string Lobby::Report() {
     report += "password=" + text("login.password") + "\n";
     auto* servers = Find<ComboBox>("servers");
     IWnd* field = servers ? servers->GetEdit() : nullptr;
-    report += "server=" + std::string(field ? zrwnd::text::GbkToUtf8(field->GetWndText().c_str()).c_str() : "") + "\n";
+    report += "server=" + std::string(field ? zrwnd::text::ToUtf8(field->GetWndText().c_str()).c_str() : "") + "\n";
     report += "brightness=" + std::to_string(brightness ? brightness->GetPos() : -1) + "\n";
     report += "clicks=" + std::to_string(clickCount_) + "\n";
     report += "msgbox=" + std::string(box && box->IsVisible(true) ? "shown" : "none") + "\n";
@@ -336,7 +338,7 @@ bool Lobby::OnKey(const ZrEventArgs& args) {
 bool Lobby::OnClicked(const ZrEventArgs&) {
     if (!clicks_) return true;
     ++clickCount_;
-    clicks_->SetWndText(Gbk(("点击 Clicks: " + std::to_string(clickCount_)).c_str()).c_str());
+    clicks_->SetWndText(InMode(("点击 Clicks: " + std::to_string(clickCount_)).c_str()).c_str());
     return true;
 }
 
@@ -349,13 +351,13 @@ bool Lobby::OnNewsPressed(const ZrEventArgs& args) {
 bool Lobby::OnNewsAction(const ZrEventArgs& args) {
     if (!clicks_) return true;
     if (!newsMenu_) return true;
-    clicks_->SetWndText((Gbk("菜单 Menu: ") + newsMenu_->GetItemText(args.value2).c_str()).c_str());
+    clicks_->SetWndText((InMode("菜单 Menu: ") + newsMenu_->GetItemText(args.value2).c_str()).c_str());
     return true;
 }
 
 bool Lobby::OnQuit(const ZrEventArgs&) {
     // The box waits in a nested message loop; input, paints and timers go on.
-    const int answer = CreateDrvWnd()->MessageBox(Gbk("确定要离开游戏大厅吗？\nLeave the lobby?").c_str(), 1, 0, 0);
+    const int answer = CreateDrvWnd()->MessageBox(InMode("确定要离开游戏大厅吗？\nLeave the lobby?").c_str(), 1, 0, 0);
     if (answer == 0) zrwnd::native::PostMessageA(engine_->GetHWnd(), WM_QUIT, 0, 0);
     return true;
 }
@@ -365,14 +367,14 @@ bool Lobby::OnScrolled(const ZrEventArgs& args) {
     const int position = bar->GetScrollPos();
     if (volumeBar_) volumeBar_->SetPos(position);
     if (!volume_) return true;
-    volume_->SetWndText(Gbk(("音量 Volume: " + std::to_string(position)).c_str()).c_str());
+    volume_->SetWndText(InMode(("音量 Volume: " + std::to_string(position)).c_str()).c_str());
     return true;
 }
 
 bool Lobby::OnBrightness(const ZrEventArgs& args) {
     auto* slider = static_cast<Slider*>(static_cast<const ZrWndEventArgs&>(args).window);
     if (brightness_) {
-        brightness_->SetWndText(Gbk(("亮度 Brightness: " + std::to_string(slider->GetPos())).c_str()).c_str());
+        brightness_->SetWndText(InMode(("亮度 Brightness: " + std::to_string(slider->GetPos())).c_str()).c_str());
     }
     return true;
 }

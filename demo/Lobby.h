@@ -13,8 +13,9 @@
 // own (framed panels with a caption, images and a modal notice).
 namespace zrdemo {
 
-// Texts are written in UTF-8 here and handed to the toolkit as GBK.
-std::string Gbk(const char* utf8);
+// Texts are written in UTF-8 here and handed to the toolkit in its mode (GBK
+// unless the demo runs with --utf8).
+std::string InMode(const char* utf8);
 
 // A framed box with a caption bar; it lights up while the mouse is over it.
 // In a layout: type "LobbyPanel", caption="TEXT" fill="#AARRGGBB". (Texts are the

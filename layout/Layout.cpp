@@ -250,14 +250,14 @@ private:
             std::uint32_t colour = 0;
             if (key == "type" || key == "name" || key == "rect" || key == "style" || key == "listheight") continue;
             if (key == "text") {
-                wnd->SetWndText(zrwnd::text::Utf8ToGbk(value).c_str());
+                wnd->SetWndText(zrwnd::text::FromUtf8(value).c_str());
             } else if (key == "font") {
                 if (!Font(node, value, wnd)) return false;
             } else if (key == "fontborder") {
                 if (!zrwnd::ParseLayoutColour(value, &colour)) return Refuse(node, "fontborder", "a colour '#RRGGBB' or '#AARRGGBB'");
                 wnd->SetClrFontBorder(colour);
             } else if (key == "tooltip") {
-                zrwnd::SetTooltip(wnd, zrwnd::text::Utf8ToGbk(value).c_str());
+                zrwnd::SetTooltip(wnd, zrwnd::text::FromUtf8(value).c_str());
             } else if (key == "tabstop") {
                 bool stop = false;
                 if (!zrwnd::ParseLayoutBool(value, &stop)) return Refuse(node, "tabstop", "true or false");
@@ -270,7 +270,7 @@ private:
             }
         }
         // A <text> element holds a long text with its line breaks.
-        if (pugi::xml_node text = node.child("text")) wnd->SetWndText(zrwnd::text::Utf8ToGbk(text.child_value()).c_str());
+        if (pugi::xml_node text = node.child("text")) wnd->SetWndText(zrwnd::text::FromUtf8(text.child_value()).c_str());
         if (centre) wnd->CenterWnd();
         int next = 0;
         for (pugi::xml_node item = node.child("item"); item; item = item.next_sibling("item")) {

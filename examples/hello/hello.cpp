@@ -34,18 +34,18 @@ public:
         ZrRect inside{0, 0, kWidth - 40, 40};
         title_.Create(inside, &banner_, ZRWS_VISIBLE);
         title_.SetAlign(ZRLABEL_CENTER | ZRLABEL_MIDDLE);
-        title_.SetWndText(zrwnd::text::Utf8ToGbk("你好, ZrWnd").c_str());
+        title_.SetWndText("你好, ZrWnd");
 
         ZrRect box{20, 76, 220, 100};
         name_.Create(box, &root_, ZRWS_VISIBLE);
         name_.SetMaxLength(16);
         ZrRect button{236, 76, 340, 100};
         greet_.Create(button, &root_, ZRWS_VISIBLE | ZRBS_PUSH);
-        greet_.SetWndText(zrwnd::text::Utf8ToGbk("问候 Greet").c_str());
+        greet_.SetWndText("问候 Greet");
         ZrRect check{20, 120, 200, 144};
         sound_.Create(check, &root_, ZRWS_VISIBLE | ZRBS_CHECK);
-        sound_.SetWndText(zrwnd::text::Utf8ToGbk("声音 Sound").c_str());
-        zrwnd::SetTooltip(&greet_, zrwnd::text::Utf8ToGbk("问候 Say hello").c_str());
+        sound_.SetWndText("声音 Sound");
+        zrwnd::SetTooltip(&greet_, "问候 Say hello");
         // Tab goes from the name box to the button; Enter there greets.
         zrwnd::SetTabOrder({&name_, &greet_});
         zrwnd::SetDefaultWnd(&root_, &greet_);
@@ -61,8 +61,9 @@ public:
 
 private:
     void Greet() {
-        const std::string name = zrwnd::text::GbkToUtf8(name_.GetWndText()).c_str();
-        title_.SetWndText(zrwnd::text::Utf8ToGbk(("你好, " + (name.empty() ? std::string("stranger") : name) + "!").c_str()).c_str());
+        // UTF-8 in and out: no conversion anywhere.
+        const std::string name = name_.GetWndText().c_str();
+        title_.SetWndText(("你好, " + (name.empty() ? std::string("stranger") : name) + "!").c_str());
         greeted_ = true;
     }
 
@@ -116,6 +117,9 @@ int RunHeadless(const std::string& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The game's texts are UTF-8, and so is the toolkit's mode: chosen before
+    // a host starts the driver, and no text is converted anywhere.
+    zrwnd::text::SetMode(zrwnd::text::Mode::Utf8);
     if (argc == 3 && std::string(argv[1]) == "--headless") return RunHeadless(argv[2]);
 #ifdef HELLO_HAVE_SDL
     if (argc == 1) {

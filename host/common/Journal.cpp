@@ -1,3 +1,4 @@
+#include "zrwnd/Text.h"
 #include "zrwnd/host/Journal.h"
 
 #include <cstdio>
@@ -64,6 +65,8 @@ bool JournalWriter::Open(const std::string& path, int width, int height, std::st
     }
     out_ << "# ZrWnd input journal, recorded live; replay: zrwnd-demo --headless --script FILE --out DIR\n";
     out_ << "size " << width << " " << height << "\n";
+    // Its typed bytes are the mode's: a replay must run in the same one.
+    out_ << "mode " << (zrwnd::text::GetMode() == zrwnd::text::Mode::Utf8 ? "utf8" : "gbk") << "\n";
     lastMs_ = -1;
     return true;
 }

@@ -1,3 +1,4 @@
+#include "zrwnd/Text.h"
 #include "zrwnd/host/HeadlessHost.h"
 
 #include <cstdio>
@@ -124,6 +125,16 @@ bool HeadlessHost::Step(MSG* msg) {
                                   std::to_string(height_) + "', the size of this window (the journal was recorded at " +
                                   std::to_string(cmd.a) + "x" + std::to_string(cmd.b) + "; replay with --size " +
                                   std::to_string(cmd.a) + "x" + std::to_string(cmd.b) + ")";
+                    *msg = MakeMessage(window_, WM_QUIT);
+                    return true;
+                }
+                break;
+            case ScriptCommand::Kind::Mode:
+                // Typed bytes are GBK or UTF-8: they mean the same only in the
+                // mode they were recorded in.
+                if ((cmd.a == 1) != (zrwnd::text::GetMode() == zrwnd::text::Mode::Utf8)) {
+                    stopReason_ = std::to_string(cmd.line) + ": the journal was recorded in " +
+                                  (cmd.a == 1 ? "UTF-8 mode; replay with --utf8" : "GBK mode; replay without --utf8");
                     *msg = MakeMessage(window_, WM_QUIT);
                     return true;
                 }

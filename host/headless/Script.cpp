@@ -120,6 +120,10 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
                 cmd.b < 1 || cmd.a > 8192 || cmd.b > 8192) {
                 return fail("'size W H' with a window size from 1 to 8192");
             }
+        } else if (verb == "mode") {
+            cmd.kind = ScriptCommand::Kind::Mode;
+            if (args.size() != 1 || (args[0] != "gbk" && args[0] != "utf8")) return fail("'mode gbk' or 'mode utf8'");
+            cmd.a = args[0] == "utf8" ? 1 : 0;
         } else if (verb == "keydown" || verb == "keyup") {
             cmd.kind = verb == "keydown" ? ScriptCommand::Kind::KeyDown : ScriptCommand::Kind::KeyUp;
             if (args.size() != 1 || !ParseKey(args[0], &cmd.a)) return fail("'" + verb + " VK' with a key code or name");
@@ -166,7 +170,7 @@ bool ParseScript(const std::string& text, const std::string& fileName, std::vect
             const size_t at = line.find("char", start) + 4;
             std::string rest = at < line.size() ? line.substr(at + 1) : "";
             if (rest.empty()) return fail("'char TEXT' with at least one character");
-            cmd.text = zrwnd::text::Utf8ToGbk(rest.c_str()).c_str();
+            cmd.text = zrwnd::text::FromUtf8(rest.c_str()).c_str();
         } else if (verb == "wait") {
             cmd.kind = ScriptCommand::Kind::Wait;
             if (args.size() != 1 || !ParseInt(args[0], &cmd.a) || cmd.a < 0) return fail("'wait MS' with milliseconds");

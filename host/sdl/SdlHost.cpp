@@ -41,12 +41,12 @@ int VirtualKey(SDL_Keycode key) {
     }
 }
 
-// The system clipboard through SDL: UTF-8 there, GBK inside the toolkit.
+// The system clipboard through SDL: UTF-8 there, the toolkit's mode inside.
 int ReadClipboard(void*, char* buffer, int size) {
     if (!SDL_HasClipboardText()) return -1;
     char* utf8 = SDL_GetClipboardText();
     if (!utf8) return -1;
-    const std::string gbk = zrwnd::text::Utf8ToGbk(utf8).c_str();
+    const std::string gbk = zrwnd::text::FromUtf8(utf8).c_str();
     SDL_free(utf8);
     const int length = static_cast<int>(gbk.size());
     if (length + 1 > size) return -(length + 1);
@@ -54,7 +54,7 @@ int ReadClipboard(void*, char* buffer, int size) {
     return length;
 }
 
-bool WriteClipboard(void*, const char* text) { return SDL_SetClipboardText(zrwnd::text::GbkToUtf8(text).c_str()) == 0; }
+bool WriteClipboard(void*, const char* text) { return SDL_SetClipboardText(zrwnd::text::ToUtf8(text).c_str()) == 0; }
 
 }  // namespace
 
@@ -141,8 +141,9 @@ int SdlHost::Translate(const SDL_Event& e, MSG* out, int capacity) {
             }
             break;
         case SDL_TEXTINPUT:
-            // Text from the input method arrives as UTF-8; the toolkit reads GBK bytes.
-            for (unsigned char c : std::string(zrwnd::text::Utf8ToGbk(e.text.text).c_str())) put(MakeMessage(native_, WM_CHAR, c));
+            // Text from the input method arrives as UTF-8: in UTF-8 mode its bytes
+            // go through as they are, in GBK mode converted.
+            for (unsigned char c : std::string(zrwnd::text::FromUtf8(e.text.text).c_str())) put(MakeMessage(native_, WM_CHAR, c));
             break;
         case SDL_WINDOWEVENT:
             switch (e.window.event) {

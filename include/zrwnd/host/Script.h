@@ -8,12 +8,12 @@ namespace zrwnd::host {
 
 // One line of an input script.
 struct ScriptCommand {
-    enum class Kind { Move, Down, Up, Wheel, Key, Char, Wait, Shot, Size, DoubleClick, KeyDown, KeyUp, Byte, Focus, Leave, Layout };
+    enum class Kind { Move, Down, Up, Wheel, Key, Char, Wait, Shot, Size, DoubleClick, KeyDown, KeyUp, Byte, Focus, Leave, Layout, Mode };
     Kind kind = Kind::Move;
     int a = 0;         // x, button (1 left, 2 middle, 3 right), notches, key code, milliseconds, width, byte, 1 for in
     std::uint32_t layout = 0;  // the keyboard layout switched to
     int b = 0;         // y, the modifier key held around a key (0 for none), or height
-    std::string text;  // the characters (GBK) or the file name
+    std::string text;  // the characters (in the toolkit's text mode) or the file name
     int line = 0;
 };
 
