@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Plays the lobby in a live SDL2 window the way a player does: under Xvfb, real
 # X input from xdotool clicks, types Latin, Chinese and Turkish text (through
-# SDL's text input, in GBK and in UTF-8 mode), presses Tab, Enter and Esc and turns the wheel. The demo reports what
-# the player did and records what the window was fed; the report must say what
-# the input meant, and the journal's headless replay must report the same and
-# draw its frames. This covers what the headless host never sees: SDL's key,
+# SDL's text input, in GBK and in UTF-8 mode), presses Tab, Enter and Esc and
+# turns the wheel. The demo reports what the player did and records what the
+# window was fed; the report must say what the input meant, and the journal's
+# headless replay must report the same and draw its frames. This covers what the headless host never sees: SDL's key,
 # text and wheel events and the window's focus.
 #
 #   scripts/test-live.sh [BUILD_DIR]   (default: build/test-asan-clang)
