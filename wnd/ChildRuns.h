@@ -50,6 +50,25 @@ public:
         return count;
     }
 
+    // The last child before `before` whose extent meets `area`, or Count():
+    // the walk of a hit test, front to back.
+    std::size_t PreviousMeeting(std::size_t before, const ZrRect& area) const {
+        std::size_t i = before;
+        while (i > 0) {
+            const std::size_t j = i - 1;
+            if (!Meets(spans_[j / kSpan], area)) {
+                i = j / kSpan * kSpan;
+            } else if (!Meets(runs_[j / kRun], area)) {
+                i = j / kRun * kRun;
+            } else if (!Meets(extents_[j], area)) {
+                i = j;
+            } else {
+                return j;
+            }
+        }
+        return extents_.size();
+    }
+
 private:
     static bool Meets(const ZrRect& a, const ZrRect& b) {
         return a.right > b.left && a.left < b.right && a.bottom > b.top && a.top < b.bottom;

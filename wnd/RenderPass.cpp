@@ -230,10 +230,24 @@ IWnd* IWnd::GetChildAtPoint(ZrPoint point, bool directOnly) {
     GetWndRect(&rect);
     zrwnd::RenderFrameScope frame(this, rect);
     IWnd* candidate = nullptr;
-    for (auto it = drawOrder_.rbegin(); it != drawOrder_.rend(); ++it) {
-        if ((*it)->IsHit(point)) {
-            candidate = *it;
-            break;
+    // Under a window with many children, whole runs whose rectangles miss the
+    // point are passed over, front to back, as the pass skips them.
+    const ZrRect at{point.x - rect.left, point.y - rect.top, point.x - rect.left + 1, point.y - rect.top + 1};
+    if (const zrwnd::ChildRuns* runs = zrwnd::RenderPass::ReadyRuns(this)) {
+        const size_t count = drawOrder_.size();
+        for (size_t i = runs->PreviousMeeting(count, at); i < count && i < drawOrder_.size();
+             i = runs->PreviousMeeting(i, at)) {
+            if (drawOrder_[i]->IsHit(point)) {
+                candidate = drawOrder_[i];
+                break;
+            }
+        }
+    } else {
+        for (auto it = drawOrder_.rbegin(); it != drawOrder_.rend(); ++it) {
+            if ((*it)->IsHit(point)) {
+                candidate = *it;
+                break;
+            }
         }
     }
     if (!candidate || directOnly) return candidate;

@@ -95,6 +95,10 @@ public:
     static void ChildPlaced(IWnd* parent, IWnd* child);
     static void DrawOrderChanged(IWnd* parent) { parent->runsStale_ = true; }
 
+    // The runs of the drawing order, current, or null for a window with few
+    // children.
+    static const ChildRuns* ReadyRuns(IWnd* wnd);
+
 private:
     // The parent asked for its rectangle, when no frame of a pass holds it:
     // kept out of SurfaceRect, whose common case then needs no stack frame.
@@ -109,9 +113,6 @@ private:
     // Draws the children that can meet clip, inside rect; false when a
     // handler deleted the window.
     static bool Children(IWnd* wnd, const ZrRect& rect, const ZrRect& clip);
-    // The runs of the drawing order, current, or null for a window with few
-    // children.
-    static const ChildRuns* ReadyRuns(IWnd* wnd);
     // Where in its parent the window can draw: its rectangle, or anywhere
     // with a clip of its own.
     static ZrRect DrawExtent(const IWnd* wnd);

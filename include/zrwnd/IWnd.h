@@ -98,6 +98,10 @@ public:
     virtual bool SetWndText(const char* text);
     virtual std::uint32_t GetUserData();
     virtual void SetUserData(std::uint32_t data);
+    // Whether the point (surface coordinates) hits the window: enabled,
+    // visible and inside its rectangle. A class may answer false for more of
+    // its rectangle, never true outside it: a hit test, like the pass, passes
+    // over windows whose rectangle (or clip of their own) misses the point.
     virtual bool IsHit(ZrPoint point);
     virtual int GetWidth();
     virtual int GetHeight();

@@ -66,6 +66,24 @@ struct Model {
         out->push_back(call);
         for (int child : n.order) Expect(child, clip, {rect.left, rect.top}, out);
     }
+
+    // What a hit test at p should find under a window: the front-most shown
+    // child whose rectangle holds p, or the deepest such below it.
+    IWnd* Hit(int index, ZrPoint p, ZrPoint origin) const {
+        const ZrRect& pos = nodes[static_cast<size_t>(index)].pos;
+        const ZrPoint at{pos.left + origin.x, pos.top + origin.y};
+        const std::vector<int>& order = nodes[static_cast<size_t>(index)].order;
+        for (auto it = order.rbegin(); it != order.rend(); ++it) {
+            const Node& c = nodes[static_cast<size_t>(*it)];
+            if (!c.shown || p.x < c.pos.left + at.x || p.x >= c.pos.right + at.x || p.y < c.pos.top + at.y ||
+                p.y >= c.pos.bottom + at.y) {
+                continue;
+            }
+            IWnd* deeper = Hit(*it, p, at);
+            return deeper ? deeper : c.wnd.get();
+        }
+        return nullptr;
+    }
 };
 
 std::string Describe(const EngineCall& c) {
@@ -81,8 +99,9 @@ std::string Describe(const EngineCall& c) {
 class WndPass : public DriverTest {};
 
 // Parents of hundreds of children skip runs of them that miss the area being
-// drawn; what is drawn must be exactly what visiting every window draws, through
-// moves, reorders, removals, hidden windows and windows with clips of their own.
+// drawn, or the point being hit; what is drawn and hit must be exactly what
+// visiting every window draws and hits, through moves, reorders, removals,
+// hidden windows and windows with clips of their own.
 TEST_F(WndPass, SkippingDrawsWhatVisitingEveryWindowDraws) {
     std::mt19937 rng(20261206);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
@@ -173,6 +192,10 @@ TEST_F(WndPass, SkippingDrawsWhatVisitingEveryWindowDraws) {
                 for (const EngineCall& w : want) expected.push_back(Describe(w));
             }
             ASSERT_EQ(drawn, expected) << "round " << round << ", step " << step;
+            for (int k = 0; k < 40; ++k) {
+                const ZrPoint p{pick(-10, 650), pick(-10, 490)};
+                ASSERT_EQ(root->GetChildAtPoint(p, false), model.Hit(0, p, {0, 0})) << p.x << "," << p.y;
+            }
         }
         driver()->SetRootWnd(nullptr);
         // Children first, so that each leaves a parent that still exists.
