@@ -1,4 +1,5 @@
 #include <new>
+#include <typeinfo>
 
 #include "zrwnd/controls/Button.h"
 #include "zrwnd/controls/ComboBox.h"
@@ -72,8 +73,16 @@ void RegisterStockFactories(WndTypeRegistry* registry) {
 zrwnd::IMessageBox* MakeMessageBox() { return new (std::nothrow) zrwnd::MsgBoxRunner; }
 
 // The library's own stock controls are what the driver installs, from the
-// moment the library is loaded.
+// moment the library is loaded. None of them changes what the pass reads of a
+// window (visibility, rectangle, modality, render events): the pass asks
+// windows of exactly these classes without the virtual table.
 [[maybe_unused]] const bool g_installed = [] {
+    for (const std::type_info* type :
+         {&typeid(DefWnd), &typeid(Button), &typeid(Edit), &typeid(ScrollBar), &typeid(ScrollThumb), &typeid(RichEdit),
+          &typeid(IMenu), &typeid(ComboBox), &typeid(Label), &typeid(Panel), &typeid(ProgressBar), &typeid(Slider),
+          &typeid(ListBox)}) {
+        zrwnd::DeclareKeepsWindowPass(*type);
+    }
     zrwnd::StockHooks hooks;
     hooks.registerFactories = &RegisterStockFactories;
     hooks.makeMessageBox = &MakeMessageBox;

@@ -123,6 +123,10 @@ DrvWnd::~DrvWnd() {
     // A later CreateDrvWnd makes a fresh driver rather than answering a dead one.
     DrvWnd* self = this;
     g_driver.compare_exchange_strong(self, nullptr);
+    if (zrwnd::g_engine == engine_) {
+        zrwnd::g_engine = nullptr;
+        zrwnd::g_renderer = nullptr;
+    }
     zrwnd::text::FreezeMode(false);
 }
 
@@ -145,6 +149,8 @@ bool DrvWnd::Init(IZr2DEngine* engine) {
     }
     zrwnd::text::FreezeMode(true);
     engine_ = engine;
+    zrwnd::g_engine = engine;
+    zrwnd::g_renderer = renderer;
     uiThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
     tracker_.window = engine->GetHWnd();
     if (g_stock.registerFactories) g_stock.registerFactories(GetWndTypeRegistry());

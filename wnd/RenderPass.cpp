@@ -1,5 +1,6 @@
 #include "wnd/RenderPass.h"
 
+#include <optional>
 #include <typeinfo>
 
 #include "wnd/WndHost.h"
@@ -17,12 +18,35 @@ RenderFrame g_noFrame{nullptr, {}, {}, false, 0, nullptr};
 // child is as quick.
 constexpr size_t kRunsFrom = 2 * ChildRuns::kRun;
 
+// The lengths of the render events' names, which a window's subscriptions
+// are first checked against.
+constexpr unsigned kStartedLength = sizeof("IWnd_EventRenderStarted") - 1;
+constexpr unsigned kChildLength = sizeof("IWnd_EventRenderChild") - 1;
+constexpr unsigned kEndedLength = sizeof("IWnd_EventRenderEnded") - 1;
+
 // What a child with a clip of its own may draw: anything.
 constexpr ZrRect kEverywhere{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
 
 }  // namespace
 
 RenderFrame* g_renderFrame = &g_noFrame;
+
+namespace {
+
+// The classes declared to keep IWnd's steps of the pass; few, so a scan.
+constexpr int kMaxKept = 32;
+const std::type_info* g_kept[kMaxKept] = {};
+int g_keptCount = 0;
+
+bool Kept(const std::type_info& type) {
+    for (int i = 0; i < g_keptCount; ++i) {
+        if (g_kept[i] == &type) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 
 bool RenderPass::PlaceUnder(IWnd* parent, const ZrRect& pos, ZrRect* out) {
     ZrRect parentRect;
@@ -133,8 +157,9 @@ const ChildRuns* RenderPass::ReadyRuns(IWnd* wnd) {
     return true;
 }
 
-template <bool Plain>
+template <RenderPass::Path How>
 void RenderPass::Render(IWnd* wnd) {
+    constexpr bool Plain = How != Path::Virtual;
     // IWnd's own IsVisible(true) answers the own flag.
     if (!(Plain ? wnd->visible_ : wnd->IsVisible(true))) return;
     ZrRect rect;
@@ -147,20 +172,26 @@ void RenderPass::Render(IWnd* wnd) {
     // Any handler, or the drawing of a child, may delete this window; the walk
     // then stops without touching it again.
     WndWatch self(wnd);
-    ZrWndEventArgs args(wnd);
+    // The one record of the three events, made when the first is fired.
+    std::optional<ZrWndEventArgs> record;
+    auto args = [&]() -> ZrWndEventArgs& {
+        if (!record) record.emplace(wnd);
+        return *record;
+    };
     // Fires one render event; false when a handler deleted the window. IWnd's
     // render handlers fire their events and do nothing else, so for a plain
-    // window an event nobody listens to runs nothing and deletes nothing.
-    auto fire = [&](const ZrString& name, auto handler) {
+    // window an event nobody listens to (no subscription has a name of its
+    // length) runs nothing and deletes nothing.
+    auto fire = [&](const ZrString& name, unsigned length, auto handler) {
         if constexpr (Plain) {
-            if (!wnd->_AnyoneListens()) return true;
-            wnd->ZrEventSet::FireEvent(name, args);
+            if (!wnd->_MayListenToLength(length)) return true;
+            wnd->ZrEventSet::FireEvent(name, args());
         } else {
             handler();
         }
         return self.Get() != nullptr;
     };
-    if (!fire(zrwnd::events::RenderStarted, [&] { wnd->OnRenderStarted(args); })) return;
+    if (!fire(zrwnd::events::RenderStarted, kStartedLength, [&] { wnd->OnRenderStarted(args()); })) return;
     // Only the driver's modal window can be modal; without one there is no
     // mask to draw and nothing to ask.
     if (ModalWnd() && (Plain ? wnd->IWnd::IsModal() : wnd->IsModal())) {
@@ -168,28 +199,38 @@ void RenderPass::Render(IWnd* wnd) {
         if (!self.Get()) return;
     }
     // IWnd itself draws nothing.
-    if (!Plain) {
+    if (How != Path::Plain) {
         wnd->RenderSelf();
         if (!self.Get()) return;
     }
-    if (!fire(zrwnd::events::RenderChild, [&] { wnd->OnRenderChild(args); })) return;
+    if (!fire(zrwnd::events::RenderChild, kChildLength, [&] { wnd->OnRenderChild(args()); })) return;
     if (!wnd->drawOrder_.empty()) {
         // A handler may have moved the window since: its children are placed
         // by where it is now.
         if (g_geometryGeneration != placedIn) Plain ? SurfaceRect(wnd, &rect) : wnd->GetWndRect(&rect);
         if (!Children(wnd, rect, clip)) return;
     }
-    fire(zrwnd::events::RenderEnded, [&] { wnd->OnRenderEnded(args); });
+    fire(zrwnd::events::RenderEnded, kEndedLength, [&] { wnd->OnRenderEnded(args()); });
 }
 
 void RenderPass::Draw(IWnd* wnd) {
-    // Most windows of a large tree are plain containers: for them the pass
-    // makes none of its calls through the virtual table.
-    if (&typeid(*wnd) == &typeid(IWnd)) {
-        Render<true>(wnd);
+    // Most windows of a large tree are plain containers or stock controls:
+    // for them the pass makes no call through the virtual table but the
+    // drawing of their own. The test is for the exact class, so a class
+    // deriving from a stock control is asked through the table as before.
+    const std::type_info& type = typeid(*wnd);
+    if (&type == &typeid(IWnd)) {
+        Render<Path::Plain>(wnd);
+    } else if (Kept(type)) {
+        Render<Path::Kept>(wnd);
     } else {
-        Render<false>(wnd);
+        Render<Path::Virtual>(wnd);
     }
+}
+
+void DeclareKeepsWindowPass(const std::type_info& type) {
+    if (Kept(type) || g_keptCount == kMaxKept) return;
+    g_kept[g_keptCount++] = &type;
 }
 
 }  // namespace zrwnd

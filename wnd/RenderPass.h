@@ -103,9 +103,13 @@ private:
     // The parent asked for its rectangle, when no frame of a pass holds it:
     // kept out of SurfaceRect, whose common case then needs no stack frame.
     [[gnu::noinline]] static bool PlaceUnder(IWnd* parent, const ZrRect& pos, ZrRect* out);
-    // Plain is true for a window whose class is IWnd itself, which overrides
-    // none of the steps: its own are called directly.
-    template <bool Plain>
+    // How a window's class lets the pass ask it: Plain for IWnd itself, which
+    // overrides none of the steps (its own are called directly and it draws
+    // nothing); Kept for a class declared to keep IWnd's visibility,
+    // rectangle, modality and render events (only RenderSelf is its own);
+    // Virtual for any other, every step through the virtual table.
+    enum class Path { Plain, Kept, Virtual };
+    template <Path How>
     static void Render(IWnd* wnd);
     // The clip of the window, whose surface rectangle is rect, as a pass
     // draws it.

@@ -3,6 +3,8 @@
 namespace zrwnd {
 
 IWnd* g_modalWnd = nullptr;
+IZr2DEngine* g_engine = nullptr;
+IDrvRender* g_renderer = nullptr;
 
 namespace {
 
@@ -14,11 +16,8 @@ void InstallHostMaker(HostMaker maker) { g_hostMaker = maker; }
 
 WndHost* Host() { return g_hostMaker(); }
 
-IZr2DEngine* Engine() { return Host()->Engine(); }
+IZr2DEngine* Engine() { return g_engine; }
 
-IDrvRender* Renderer() {
-    IZr2DEngine* engine = Engine();
-    return engine ? engine->GetRender() : nullptr;
-}
+IDrvRender* Renderer() { return g_renderer; }
 
 }  // namespace zrwnd

@@ -63,6 +63,11 @@ void InstallHostMaker(HostMaker maker);
 ZRWND_LIBRARY_STATE extern IWnd* g_modalWnd;
 inline IWnd* ModalWnd() { return g_modalWnd; }
 
+// The engine the driver was given at Init and its renderer, or null: set by
+// the driver at Init and when it goes, read by every control that draws.
+ZRWND_LIBRARY_STATE extern IZr2DEngine* g_engine;
+ZRWND_LIBRARY_STATE extern IDrvRender* g_renderer;
+
 
 // Debug builds check every change of the tree for the thread rule of
 // zrwnd/WindowLock.h; a change that breaks it would corrupt the tree silently.

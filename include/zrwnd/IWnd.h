@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <typeinfo>
 #include <vector>
 
 #include "zrwnd/Engine.h"
@@ -271,3 +272,15 @@ private:
     // deletion begins.
     zrwnd::WndRef* refs_ = nullptr;
 };
+
+namespace zrwnd {
+
+// Declares that windows of exactly this class keep IWnd's IsVisible,
+// GetWndRect, IsModal, OnRender and render-event handlers (OnRenderStarted,
+// OnRenderChild, OnRenderEnded): the pass then asks them without the virtual
+// table and calls only RenderSelf through it. A class deriving from a
+// declared one is asked as before unless it declares itself too. Declare
+// once, before the first pass (a constructor's static does).
+ZRWND_API void DeclareKeepsWindowPass(const std::type_info& type);
+
+}  // namespace zrwnd

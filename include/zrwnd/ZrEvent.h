@@ -198,6 +198,11 @@ protected:
     // Whether firing could call anyone: some event has a subscriber and the
     // set is not muted.
     bool _AnyoneListens() const { return lengthMask_ != 0; }
+    // Whether firing `name` could call anyone: some subscribed event has a
+    // name of its length (and the set is not muted). A window with a click
+    // subscriber need not look its render events up.
+    bool _MayListenTo(const ZrString& name) const { return _MayListenToLength(static_cast<unsigned>(name.GetLength())); }
+    bool _MayListenToLength(unsigned length) const { return (lengthMask_ >> (length & 31u)) & 1u; }
 
 private:
     zrwnd::detail::SubscriberList* FindList(const ZrString& name, int length) const;

@@ -60,4 +60,32 @@ TEST_F(ButtonTest, APushButtonFollowsThePointerAndClicksOnlyWhenReleasedOverIt) 
     EXPECT_EQ(b->GetState(), 0);
 }
 
+// The pass asks a stock button without the virtual table, but one of a class
+// deriving from it as before: its own visibility holds, and the render events
+// a subscriber listens to still come (a click subscriber alone does not
+// make them).
+class HiddenButton : public Button {
+public:
+    bool IsVisible(bool) override { return false; }
+};
+
+TEST_F(ButtonTest, ThePassAsksDerivedButtonsThroughTheirOwnStepsAndFiresRenderEvents) {
+    auto plain = Make(ZRBS_PUSH, 0, 0);
+    HiddenButton hidden;
+    ZrRect place{100, 0, 160, 20};
+    ASSERT_TRUE(hidden.Create(place, &root, ZRWS_VISIBLE | ZRBS_PUSH));
+    int renderChild = 0;
+    zrwnd::Subscribe(plain.get(), zrwnd::events::RenderChild, [&](ZrWndEventArgs&) { ++renderChild; });
+    engine->ClearCalls();
+    driver()->InvalidateRect(nullptr, true);
+    EXPECT_EQ(renderChild, 1);
+    int plainFills = 0, hiddenFills = 0;
+    for (const auto& c : engine->Calls("FillRect")) {
+        plainFills += c.dc == plain->GetClientDC();
+        hiddenFills += c.dc == hidden.GetClientDC();
+    }
+    EXPECT_EQ(plainFills, 1);
+    EXPECT_EQ(hiddenFills, 0);
+}
+
 }  // namespace
