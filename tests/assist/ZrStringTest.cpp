@@ -50,6 +50,7 @@ TEST(ZrString, ComparesExactBytesAndOrdersGbkAfterAscii) {
 TEST(Text, EveryByteIsReadByOneRule) {
     struct Row { const char* gbk; const char* utf8; std::vector<int> lengths; } rows[] = {
         {"a\xD6\xD0" "b", "a\xE4\xB8\xAD" "b", {1, 2, 1}},       // a 中 b
+        {"\xA6\xA1", "\xCE\x91", {2}},                          // Α, two bytes in UTF-8
         {"\x81\x40", "\xE4\xB8\x82", {2}},                       // a trail in the ASCII range
         {"\x81\x30", "?0", {1, 1}},                              // a lead without a trail
         {"\x81\x7F", "?\x7F", {1, 1}},

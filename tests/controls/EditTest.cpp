@@ -2,6 +2,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "support/EventRecorder.h"
 #include "platform/Native.h"
@@ -161,6 +162,32 @@ TYPED_TEST(EditTest, MaximumLengthCutsOnCharacterBoundaries) {
     EXPECT_EQ(other->GetCaret(), static_cast<int>(bad.size()));
     this->Key(VK_DELETE);
     EXPECT_EQ(this->Text(*other), bad + "x" + bad);
+}
+
+// UTF-8 mode only: Ctrl+Right and Ctrl+Left stop at words (letters and
+// digits with '_', punctuation, each CJK character alone, spaces with the
+// word before), and a four-byte character typed byte by byte goes in whole.
+using Utf8Edit = EditTest<Utf8Mode>;
+TEST_F(Utf8Edit, WordMovesAndFourByteCharacters) {
+    auto box = Make();
+    box->SetWndText("go_on, \xE4\xB8\xAD\xE6\x96\x87 ok");  // go_on, 中文 ok
+    ClickAt(110, 110);
+    Key(VK_HOME);
+    std::vector<int> stops;
+    for (int i = 0; i < 5; ++i) {
+        Key(VK_RIGHT, VK_CONTROL);
+        stops.push_back(box->GetCaret());
+    }
+    for (int i = 0; i < 5; ++i) {
+        Key(VK_LEFT, VK_CONTROL);
+        stops.push_back(box->GetCaret());
+    }
+    EXPECT_EQ(stops, (std::vector<int>{5, 7, 10, 14, 16, 14, 10, 7, 5, 0}));
+    Key(VK_END);
+    Type("\xF0\x9F\x98\x80");  // 😀
+    EXPECT_EQ(Text(*box), "go_on, \xE4\xB8\xAD\xE6\x96\x87 ok\xF0\x9F\x98\x80");
+    Key(VK_LEFT);
+    EXPECT_EQ(box->GetCaret(), 16);
 }
 
 }  // namespace

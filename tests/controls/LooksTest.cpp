@@ -291,6 +291,7 @@ TEST_F(Looks, TheReadableLookShowsACodeMadeComboBoxAndWholeRows) {
     EXPECT_EQ(combo->GetButton()->GetWidth(), look.comboButtonSize);
     EXPECT_EQ(combo->GetButton()->GetHeight(), 20);
     EXPECT_EQ(combo->GetEdit()->GetClrBack(), look.comboFieldBack);
+    EXPECT_EQ(combo->GetEdit()->GetClrText(), look.comboFieldText);
     IMenu* menu = combo->GetMenu();
     for (int id = 1; id <= 6; ++id) menu->AddItem(id, ("item" + std::to_string(id)).c_str(), nullptr);
     menu->SelectItem(2);
