@@ -60,6 +60,10 @@ bool WriteClipboard(void*, const char* text) { return SDL_SetClipboardText(zrwnd
 
 SdlHost::SdlHost(int width, int height, const std::string& resourceRoot, const char* title)
     : width_(width), height_(height) {
+    // The input method shows its composition in its own window, as on
+    // Windows: the toolkit takes the committed text (SDL_TEXTINPUT, UTF-8,
+    // passed through unchanged in UTF-8 mode).
+    SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         error_ = SDL_GetError();
         return;
