@@ -17,7 +17,7 @@ zrwnd::Look zrwnd::ReadableLook() {
     Look look;
     look.buttonText = 0xFFF2F4FA;
     look.buttonOutline = 0xFF000000;
-    look.menuBack = 0xF0182030;
+    look.menuBack = 0xFF182030;
     look.menuText = 0xFFE0E6F5;
     look.menuSelection = 0xFF3F5F9F;
     look.comboFieldBack = 0xFF141A2A;

@@ -329,5 +329,5 @@ TEST_F(Looks, TheReadableLookShowsACodeMadeComboBoxAndWholeRows) {
     auto* popup = Place<IMenu>();
     popup->AddItem(1, "one", nullptr);
     EXPECT_EQ(popup->GetClrBack(), look.menuBack);
-    EXPECT_EQ(look.menuBack >> 24, 0xF0u);
+    EXPECT_EQ(look.menuBack >> 24, 0xFFu);  // opaque: nothing underneath shows
 }
