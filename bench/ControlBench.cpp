@@ -285,6 +285,51 @@ void BM_RichEditScrollStep(benchmark::State& state) { RichEditNews(state, false)
 BENCHMARK(BM_RichEditAppendLine)->Arg(4 << 10)->Arg(64 << 10)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RichEditScrollStep)->Arg(4 << 10)->Arg(64 << 10)->Unit(benchmark::kMicrosecond);
 
+// Long lists: a list box and a combo box's list holding state.range(0)
+// items. Per iteration, one drawn scroll step (Arg's second: 0) or one mouse
+// move over the open list (1).
+void LongList(benchmark::State& state, bool combo) {
+    FixedFont font;
+    Stage stage(&font);
+    IDrvWnd* drv = CreateDrvWnd();
+    const int count = static_cast<int>(state.range(0));
+    const bool moves = state.range(1) == 1;
+    ListBox list;
+    ComboBox box;
+    ZrRect place{20, 20, 220, 44};
+    if (combo) {
+        box.Create(place, &stage.root, ZRWS_VISIBLE, 200);
+        for (int i = 0; i < count; ++i) box.GetMenu()->AddItem(i, "server", nullptr);
+        box.SetExpanded(true);
+    } else {
+        place.bottom = 220;
+        list.Create(place, &stage.root, ZRWS_VISIBLE);
+        for (int i = 0; i < count; ++i) list.AddItem("friend", 0, 0);
+    }
+    drv->Render();
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        if (moves) {
+            drv->HandleMessage(WM_MOUSEMOVE, 0, Point(60, 60 + step % 120));
+        } else if (combo) {
+            // The engine has no images, so the bar has no thumb to move: its
+            // event stands in for the drag.
+            box.GetScrollBar()->SetScrollPos(step * 14 % 10000);
+            ZrWndEventArgs moved(box.GetScrollBar());
+            box.GetScrollBar()->FireEvent(ZrEventScrollPosChanged, moved);
+            drv->Render();
+        } else {
+            list.SetTopIndex(step * 3 % (count / 2 + 1));
+            drv->Render();
+        }
+    }
+}
+void BM_ListBoxLong(benchmark::State& state) { LongList(state, false); }
+void BM_ComboListLong(benchmark::State& state) { LongList(state, true); }
+BENCHMARK(BM_ListBoxLong)->Args({1000, 0})->Args({100000, 0})->Args({100000, 1})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ComboListLong)->Args({1000, 0})->Args({100000, 0})->Args({100000, 1})->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
