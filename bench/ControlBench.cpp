@@ -286,14 +286,15 @@ BENCHMARK(BM_RichEditAppendLine)->Arg(4 << 10)->Arg(64 << 10)->Unit(benchmark::k
 BENCHMARK(BM_RichEditScrollStep)->Arg(4 << 10)->Arg(64 << 10)->Unit(benchmark::kMicrosecond);
 
 // Long lists: a list box and a combo box's list holding state.range(0)
-// items. Per iteration, one drawn scroll step (Arg's second: 0) or one mouse
-// move over the open list (1).
+// items. Per iteration, one drawn scroll step (Arg's second: 0), one mouse
+// move over the open list (1), or the combo list closed or opened and drawn (2).
 void LongList(benchmark::State& state, bool combo) {
     FixedFont font;
     Stage stage(&font);
     IDrvWnd* drv = CreateDrvWnd();
     const int count = static_cast<int>(state.range(0));
     const bool moves = state.range(1) == 1;
+    const bool opens = state.range(1) == 2;
     ListBox list;
     ComboBox box;
     ZrRect place{20, 20, 220, 44};
@@ -310,7 +311,10 @@ void LongList(benchmark::State& state, bool combo) {
     int step = 0;
     for (auto _ : state) {
         ++step;
-        if (moves) {
+        if (opens) {
+            box.SetExpanded(!box.IsExpanded());
+            drv->Render();
+        } else if (moves) {
             drv->HandleMessage(WM_MOUSEMOVE, 0, Point(60, 60 + step % 120));
         } else if (combo) {
             // The engine has no images, so the bar has no thumb to move: its
@@ -328,7 +332,12 @@ void LongList(benchmark::State& state, bool combo) {
 void BM_ListBoxLong(benchmark::State& state) { LongList(state, false); }
 void BM_ComboListLong(benchmark::State& state) { LongList(state, true); }
 BENCHMARK(BM_ListBoxLong)->Args({1000, 0})->Args({100000, 0})->Args({100000, 1})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ComboListLong)->Args({1000, 0})->Args({100000, 0})->Args({100000, 1})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ComboListLong)
+    ->Args({1000, 0})
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Args({100000, 2})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

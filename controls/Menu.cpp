@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <algorithm>
+#include <unordered_set>
 
 #include "zrwnd/IDrvWnd.h"
 #include "zrwnd/Subscribe.h"
@@ -17,6 +18,14 @@ constexpr std::uint32_t kItemFormat = 0x21;
 
 bool Contains(const ZrRect& r, int x, int y) { return r.left <= x && x < r.right && r.top <= y && y < r.bottom; }
 
+// The menus one of whose items a game has placed itself: their items may lie
+// in any order, and are drawn and hit-tested one by one. A menu leaves the set
+// when it lays all its items out again, and when it goes.
+std::unordered_set<const IMenu*>& Unordered() {
+    static std::unordered_set<const IMenu*> menus;
+    return menus;
+}
+
 }  // namespace
 
 MenuItem::MenuItem(IMenu* owner, std::int32_t identifier, const char* text, IZrImage* icon)
@@ -28,9 +37,14 @@ void MenuItem::SetHighlight(bool highlighted) {
     owner_->InvalidateRect(&rect_, true);
 }
 
-void MenuItem::SetItemRect(const ZrRect& rect, bool invalidate) {
+void MenuItem::Place(const ZrRect& rect, bool invalidate) {
     rect_ = rect;
     if (invalidate) owner_->InvalidateRect(&rect_, true);
+}
+
+void MenuItem::SetItemRect(const ZrRect& rect, bool invalidate) {
+    Unordered().insert(owner_);
+    Place(rect, invalidate);
 }
 
 IMenu::IMenu()
@@ -47,6 +61,15 @@ IMenu::IMenu()
 // The image strip releases an owned image; icons stay their callers'.
 IMenu::~IMenu() {
     for (MenuItem* item : items_) delete item;
+    Unordered().erase(this);
+}
+
+bool IMenu::InOrder() const { return Unordered().empty() || !Unordered().count(this); }
+
+std::size_t IMenu::FirstEndingBelow(int y) const {
+    return static_cast<std::size_t>(
+        std::partition_point(items_.begin(), items_.end(), [y](const MenuItem* item) { return item->GetRect().bottom <= y; }) -
+        items_.begin());
 }
 
 bool IMenu::Create(ZrRect& rect, IWnd* parent, std::uint32_t style) { return IWnd::Create(rect, parent, style); }
@@ -75,9 +98,10 @@ void IMenu::MeasureItem(const MenuItem& item, int* width, int* height) {
 }
 
 void IMenu::LayOutAll() {
+    Unordered().erase(this);
     ZrRect place{marginLeft_, marginTop_, marginLeft_ + itemWidth_, marginTop_ + itemHeight_};
     for (MenuItem* item : items_) {
-        item->SetItemRect(place, false);
+        item->Place(place, false);
         place.top += itemHeight_ + itemGap_;
         place.bottom += itemHeight_ + itemGap_;
     }
@@ -101,7 +125,7 @@ bool IMenu::AddItem(std::int32_t identifier, const char* text, IZrImage* icon) {
     // A menu that stays open keeps its item width; a pop-up widens to its text.
     if (!(GetStyle() & ZRMS_STAYOPEN)) itemWidth_ = std::max(itemWidth_, wanted);
     itemHeight_ = std::max(itemHeight_, tall);
-    if (!zrwnd::Survives(this, [&] { item->SetItemRect({0, 0, itemWidth_, itemHeight_}, true); })) {
+    if (!zrwnd::Survives(this, [&] { item->Place({0, 0, itemWidth_, itemHeight_}, true); })) {
         delete item;
         return false;
     }
@@ -113,7 +137,7 @@ bool IMenu::AddItem(std::int32_t identifier, const char* text, IZrImage* icon) {
     } else {
         const int top = previous ? previous->GetRect().bottom + itemGap_ : marginTop_;
         const int left = previous ? previous->GetRect().left : marginLeft_;
-        item->SetItemRect({left, top, left + itemWidth_, top + itemHeight_}, true);
+        item->Place({left, top, left + itemWidth_, top + itemHeight_}, true);
     }
     if (!self.Get()) return true;
     FitToItems();
@@ -207,9 +231,19 @@ void IMenu::OnMouseMove(ZrMouseEventArgs& args) {
     ScreenToClient(&point);
     if (highlighted_ && !Contains(highlighted_->GetRect(), point.x, point.y)) ForgetHighlight();
     // Each redraw below may run handlers that change the items: the walk asks
-    // for them by index every time.
+    // for them by index every time. Items in order are looked for only where
+    // the pointer is: a long list costs the same as a short one.
     zrwnd::WndRef self(this);
-    for (size_t i = 0; self && i < items_.size(); ++i) {
+    size_t from = 0;
+    if (InOrder()) {
+        from = FirstEndingBelow(point.y);
+        if (from < items_.size() && items_[from] != highlighted_ && Contains(items_[from]->GetRect(), point.x, point.y)) {
+            highlighted_ = items_[from];
+            highlighted_->SetHighlight(true);
+        }
+        return;
+    }
+    for (size_t i = from; self && i < items_.size(); ++i) {
         MenuItem* item = items_[i];
         if (item == highlighted_ || !Contains(item->GetRect(), point.x, point.y)) continue;
         highlighted_ = item;
@@ -234,7 +268,19 @@ void IMenu::RenderSelf() {
     }
     IDrvRender* renderer = zrwnd::Renderer();
     IFont2* font = GetFont();
-    for (const MenuItem* item : items_) {
+    // Items in order are drawn only where the context can show them (a long
+    // combo list shows a few of its items); others all, the clip cutting them.
+    size_t first = 0, end = items_.size();
+    ZrRect shown{};
+    if (InOrder() && dc && dc->GetClipRect(&shown)) {
+        ZrPoint origin{0, 0};
+        ClientToScreen(&origin);
+        first = FirstEndingBelow(shown.top - origin.y);
+        end = first;
+        while (end < items_.size() && items_[end]->GetRect().top < shown.bottom - origin.y) ++end;
+    }
+    for (size_t i = first; i < end; ++i) {
+        const MenuItem* item = items_[i];
         ZrRect place = item->GetRect();
         if (item->IsHighlighted() && renderer) renderer->FillRect(dc, &place, selectionArgb_);
         int x = place.left;

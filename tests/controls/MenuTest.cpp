@@ -64,4 +64,32 @@ TEST_F(MenuTest, ItemsAreMeasuredAndLaidOut) {
     EXPECT_EQ(menu->GetItemCount(), 4);
 }
 
+// A long list costs what shows: items in their places are drawn only where
+// the client context can show them and found under the pointer directly; once
+// a game places an item itself, every item is drawn and asked again. Items are
+// 20 high, 25 apart, from y 5.
+TEST_F(MenuTest, ALongListDrawsAndHitsWhatShowsUntilAGameMovesAnItem) {
+    auto menu = Make(ZRMS_STAYOPEN | ZRWS_VISIBLE);
+    for (int id = 0; id < 40; ++id) menu->AddItem(id, ("item" + std::to_string(id)).c_str(), nullptr);
+    const ZrRect band{0, 5 + 25 * 3 + 20, 100, 5 + 25 * 7};  // from item 3's bottom to item 7's top
+    menu->GetClientDC()->SetClipRect(&band);
+    auto drawn = [&] {
+        engine->ClearCalls();
+        menu->Invalidate(true);
+        std::string texts;
+        for (const auto& c : engine->Calls("DrawText")) texts += c.text + " ";
+        return texts;
+    };
+    EXPECT_EQ(drawn(), "item4 item5 item6 ");
+    MoveTo(20, 5 + 25 * 5 + 10);
+    EXPECT_TRUE(menu->GetItemAt(5)->IsHighlighted());
+    MoveTo(20, 5 + 25 * 5 + 22);  // the gap below it
+    EXPECT_FALSE(menu->GetItemAt(5)->IsHighlighted());
+
+    menu->GetItemAt(0)->SetItemRect({5, 5 + 25 * 5, 65, 5 + 25 * 5 + 20}, false);  // over item 5
+    EXPECT_EQ(drawn().size(), std::string("itemN ").size() * 10 + std::string("itemNN ").size() * 30);
+    MoveTo(20, 5 + 25 * 5 + 10);
+    EXPECT_TRUE(menu->GetItemAt(0)->IsHighlighted());
+}
+
 }  // namespace

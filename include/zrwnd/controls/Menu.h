@@ -33,9 +33,16 @@ public:
     const ZrRect& GetRect() const { return rect_; }
     // Redraws the item when the flag changes.
     void SetHighlight(bool highlighted);
+    // Places the item where a game wants it; the menu then stops assuming its
+    // items lie top to bottom (until it lays them all out again) and draws
+    // and hit-tests them one by one.
     void SetItemRect(const ZrRect& rect, bool invalidate);
 
 private:
+    friend class IMenu;
+    // Where the menu itself puts the item, in its top-to-bottom order.
+    void Place(const ZrRect& rect, bool invalidate);
+
     std::int32_t identifier_ = -1;
     IMenu* owner_;
     IZrImage* icon_ = nullptr;
@@ -120,6 +127,12 @@ private:
     void ForgetHighlight();
     // Fires the choice, then un-highlights and hides a pop-up.
     void Choose(std::int32_t identifier);
+    // Whether the items lie top to bottom as the menu placed them, so that
+    // those meeting a band are found by a binary search.
+    bool InOrder() const;
+    // The index of the first item whose rectangle ends below y.
+    std::size_t FirstEndingBelow(int y) const;
+    friend class MenuItem;
 
     zrwnd::ImageStrip image_;
     std::uint32_t backArgb_ = 0x88000000;
