@@ -57,6 +57,7 @@ TEST_F(Looks, PlainControlsDrawWhereTheirSettingsSay) {
          {"DrawText 0 0 100 40 4294967295 12 0 ab"}},
         {"progress, a quarter", [&] {
              auto* p = Place<ProgressBar>();
+             EXPECT_FALSE(p->SetRange(5, 1));  // refused: the range stays
              p->SetRange(0, 200);
              p->SetPos(50);
              p->SetShowPercent(true);
@@ -80,13 +81,21 @@ TEST_F(Looks, PlainControlsDrawWhereTheirSettingsSay) {
          },
          {"FillRect 0 0 100 40 4278190081", "FillRect 0 0 100 2 4285166480", "FillRect 0 38 100 40 4285166480",
           "FillRect 0 2 2 38 4285166480", "FillRect 98 2 100 38 4285166480"}},
+        {"panel, tiled, no border", [&] {
+             auto* p = Place<Panel>();
+             p->LoadImage("strip100x20.png", 0);
+             p->SetBorderWidth(0);
+             return p;
+         },
+         // Rows of whole tiles down the box, none past its right edge.
+         {"FillRect 0 0 100 40 3760203832", "Image.Draw 0 0 100 20 0 0 0 0", "Image.Draw 0 0 100 20 0 20 0 0"}},
     };
     for (const Row& row : rows) {
         IWnd* control = row.make();
         engine->ClearCalls();
         control->Invalidate(true);
         std::vector<std::string> calls;
-        for (const char* op : {"FillRect", "DrawText"}) {
+        for (const char* op : {"FillRect", "Image.Draw", "DrawText"}) {
             for (const zrtest::EngineCall& c : engine->Calls(op)) {
                 if (c.dc != control->GetClientDC()) continue;
                 std::string line = c.op;
@@ -269,10 +278,21 @@ TEST_F(Looks, AListSelectsByClickKeysAndWheelAndDrawsOnlyWhatIsInView) {
         EXPECT_EQ(list->GetTopIndex(), step.top);
     }
     EXPECT_EQ(fired, 6);
+    auto rowsDrawn = [&] {
+        const auto drawn = engine->Calls("DrawText");
+        return std::count_if(drawn.begin(), drawn.end(), [&](const auto& c) { return c.dc == list->GetClientDC(); });
+    };
     engine->ClearCalls();
     list->Invalidate(true);
-    const auto drawn = engine->Calls("DrawText");
-    EXPECT_EQ(std::count_if(drawn.begin(), drawn.end(), [&](const auto& c) { return c.dc == list->GetClientDC(); }), 3);
+    EXPECT_EQ(rowsDrawn(), 3);
+    // A removed row goes from the screen at once.
+    engine->ClearCalls();
+    list->RemoveItem(0);
+    EXPECT_EQ(rowsDrawn(), 3);
+    EXPECT_EQ(list->GetItemCount(), 4);
+    // Made tall enough for all four rows, the list needs its bar no more.
+    list->MoveWnd(100, 100, 100, 100);
+    EXPECT_FALSE(list->GetScrollBar()->IsVisible(false));
 }
 
 // The readable look: a combo box made in code with no image shows a field and
