@@ -33,11 +33,10 @@ bool Utf8() { return zrwnd::text::GetMode() == zrwnd::text::Mode::Utf8; }
 
 // Whether `text` is the start of a UTF-8 character cut short by its end.
 bool CutUtf8(const char* text) {
-    const auto lead = static_cast<unsigned char>(text[0]);
-    const int wanted = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    const int wanted = zrwnd::text::Utf8SequenceLength(static_cast<unsigned char>(text[0]));
     int i = 1;
     while (i < wanted && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
-    return wanted > 0 && i < wanted && !text[i];
+    return wanted > 1 && i < wanted && !text[i];
 }
 
 // The text as a box keeps it: whole characters only. A character cut short at
@@ -534,7 +533,7 @@ void Edit::TypeUtf8Byte(char byte) {
         // A character broken off is the one replacement character.
         if (pending.wanted > 0) InsertText("\xEF\xBF\xBD");
         pending = PendingCharacter{};
-        const int wanted = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xC2 && b <= 0xDF ? 2 : 1;
+        const int wanted = zrwnd::text::Utf8SequenceLength(b);
         if (wanted > 1) {
             pending.wanted = wanted;
             pending.bytes[pending.have++] = byte;

@@ -119,20 +119,17 @@ void EncodeUtf8(std::string& out, std::uint32_t code) {
 // broken sequence (an overlong form, a surrogate, a missing trail), which
 // then takes one byte so that the text after it is read as it stands.
 int NextUtf8(const unsigned char* p, std::uint32_t* code) {
-    const unsigned lead = p[0];
-    int length = 1;
-    std::uint32_t value = lead;
-    std::uint32_t least = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, value = lead & 0x1F, least = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, value = lead & 0x0F, least = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, value = lead & 0x07, least = 0x10000;
-    } else if (lead >= 0x80) {
+    // The lead's bits of the code point, and the least code point that needs
+    // the length (anything below is an overlong form), by length.
+    static constexpr std::uint32_t kLeadBits[5] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    static constexpr std::uint32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
+    const int length = zrwnd::text::Utf8SequenceLength(p[0]);
+    if (length == 0) {
         *code = kNoCode;
         return 1;
     }
+    std::uint32_t value = p[0] & kLeadBits[length];
+    const std::uint32_t least = kLeast[length];
     for (int i = 1; i < length; ++i) {
         if ((p[i] & 0xC0) != 0x80) {
             *code = kNoCode;

@@ -36,6 +36,14 @@ ZRWND_API Mode GetMode();
 
 constexpr std::uint32_t kReplacementChar = 0xFFFD;
 
+// How many bytes a UTF-8 sequence starting with `lead` takes: 1 below 0x80,
+// 2 for 0xC2-0xDF, 3 for 0xE0-0xEF, 4 for 0xF0-0xF4, and 0 for a byte that
+// starts none (a continuation byte, 0xC0, 0xC1, 0xF5-0xFF).
+constexpr int Utf8SequenceLength(unsigned char lead) {
+    return lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                                           : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+}
+
 constexpr bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 constexpr bool IsTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
 
