@@ -164,14 +164,17 @@ int ComboBox::RowStep() {
     return menu->GetItemAt(1)->GetRect().top - menu->GetItemAt(0)->GetRect().top;
 }
 
-int ComboBox::ShownListHeight() {
-    const int step = RowStep();
-    if (step <= 0) return listHeight_;
+int ComboBox::ShownRows(int step) {
     // Row j of those shown spans [top + j * step, top + j * step + height).
     const int top = menu_->GetMarginTop(), height = menu_->GetItemHeight();
-    if (listHeight_ < top + height) return listHeight_;
-    const int rows = (listHeight_ - top - height) / step + 1;
-    return top + (rows - 1) * step + height;
+    return listHeight_ < top + height ? 0 : (listHeight_ - top - height) / step + 1;
+}
+
+int ComboBox::ShownListHeight() {
+    const int step = RowStep();
+    const int rows = step > 0 ? ShownRows(step) : 0;
+    if (rows == 0) return listHeight_;
+    return menu_->GetMarginTop() + (rows - 1) * step + menu_->GetItemHeight();
 }
 
 bool ComboBox::OnScrolled(const ZrEventArgs&) {
@@ -180,9 +183,7 @@ bool ComboBox::OnScrolled(const ZrEventArgs&) {
         int position = scroll_ ? scroll_->GetScrollPos() : 0;
         // Whole rows: the nearest row boundary, the last rows at the end.
         if (const int step = RowStep(); step > 0) {
-            const int top = menu->GetMarginTop(), height = menu->GetItemHeight();
-            const int shown = std::max(1, (ShownListHeight() - top - height) / step + 1);
-            const int last = std::max(0, menu->GetItemCount() - shown);
+            const int last = std::max(0, menu->GetItemCount() - std::max(1, ShownRows(step)));
             position = std::clamp((position + step / 2) / step, 0, last) * step;
         }
         menu->SetWndPos(0, editHeight_ + gap_ - position, 0, 0, ZRSWP_NOSIZE);

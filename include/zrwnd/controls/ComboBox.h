@@ -76,9 +76,10 @@ private:
     bool OnItemAdded(const ZrEventArgs& args);
     bool OnListDrawn(const ZrEventArgs& args);
     // With a look that shows whole rows: the distance from one item's top to
-    // the next one's (0 without items), and the part of the list area that
-    // holds whole rows.
+    // the next one's (0 without items), how many whole rows the list area
+    // holds at that distance, and the part of the area they take.
     int RowStep();
+    int ShownRows(int step);
     int ShownListHeight();
 
     zrwnd::ImageStrip image_;
